@@ -84,6 +84,11 @@ bool ProfileDatabase::createDatabase() {
     if (connection_.isOpen()) {
         return true;
     }
+    // SQLite reads an empty name as a private temporary database, which
+    // would silently lose everything stored in it.
+    if (path_.isEmpty()) {
+        return false;
+    }
     const QString filePath = QString::fromUtf8(path_);
     const bool existed = QFileInfo::exists(filePath);
     if (!connection_.open(path_.constData(), kOpenCreate)) {
