@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include <csignal>
+#include <cstdlib>
 #include <sys/resource.h>
 
 namespace corvane::store::test {
@@ -223,6 +224,20 @@ TEST_F(OpenForDevice, AFileThatCouldNotGetItsSchemaIsNotLeftBehind) {
     // The next start creates it whole.
     ASSERT_TRUE(openNew());
     EXPECT_EQ(readColumn(dbPath(), kSchemaQuery), kSchemaObjects);
+}
+
+TEST(StoreWithoutAPath, CreatesNoDatabase) {
+    // Run in a process of its own, where the store has never been given a
+    // folder: SQLite would take an empty name for a throw-away database.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ProfileDatabase& store = ProfileDatabase::instance();
+            const bool created = store.createDatabase();
+            std::exit(!created && !store.isOpen() && store.createProfile(ProfileRecord{}) == 0 ? 0
+                                                                                               : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(OpenForDevice, EveryQueryOnAClosedStoreFailsQuietlyAndLeavesNoFile) {
