@@ -13,6 +13,7 @@
 //
 // Reading is done by the functions below; they return data only. The main window
 // fills its device list and registers each DeviceMode with the DeviceManager.
+// The readers keep no state: any thread may call them.
 
 #include <QString>
 

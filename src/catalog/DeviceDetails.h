@@ -13,7 +13,8 @@
 //              / report_rate default_value=, sleep_light, move_wakeup,
 //                move_closelight, lod, button_respondtime value=
 // Elements are looked up forward only: one placed before an element already read is
-// missed. Flags are set only by the number 1.
+// missed. Flags are set only by the number 1. The readers keep no state: the UI thread
+// and the device worker may both call them.
 
 #include "catalog/TextNumbers.h"
 
