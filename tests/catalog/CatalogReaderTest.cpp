@@ -142,7 +142,6 @@ TEST(CatalogReader, UnreadableFilesGiveNothing) {
 TEST(CatalogReader, LookupsOnlyMoveForward) {
     ScratchFolder folder;
     // "software" before "device": the device list is read, the product info is missed.
-    // Inside "software", "website" after "upgrade" is missed but "upgrade" is read.
     const QString path = folder.write("config.xml", R"(<config>
       <software caption="Early" version="9">
         <upgrade url="https://u/"/>
@@ -160,12 +159,13 @@ TEST(CatalogReader, LookupsOnlyMoveForward) {
     EXPECT_EQ(info.defaultLanguage, 1033);
     EXPECT_TRUE(info.caption.isEmpty()) << "software precedes language.info";
 
+    // Inside "software", "website" is looked up first; "upgrade" before it is missed.
     const DeviceCatalog product = readCatalog(folder.write("config.xml", R"(<config>
       <software version="9"><upgrade url="https://u/"/><website url="https://w/"/></software>
     </config>)"));
     EXPECT_EQ(product.product.version, "9");
-    EXPECT_EQ(product.product.upgrade, "https://u/");
-    EXPECT_TRUE(product.product.website.isEmpty());
+    EXPECT_EQ(product.product.website, "https://w/");
+    EXPECT_TRUE(product.product.upgrade.isEmpty());
 }
 
 TEST(CatalogReader, IgnoresOtherElementsBetweenTheReadOnes) {
