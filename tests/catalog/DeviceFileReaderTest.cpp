@@ -125,8 +125,8 @@ TEST_F(DeviceFile, MissingElementsKeepThePreviousValues) {
 
     // Only "custom" and "firmware": the picture, lighting, keys and light flags stay.
     writeDevice(R"(<mouse><custom show_sensor="1"/><firmware url="https://other/"/></mouse>)",
-                "part");
-    ASSERT_TRUE(read(details, "part"));
+                "partial");
+    ASSERT_TRUE(read(details, "partial"));
     EXPECT_EQ(details.mousePicture, "device/m.png");
     EXPECT_TRUE(details.hasLighting);
     EXPECT_FALSE(details.showDpiTips) << "custom replaces all five flags";
