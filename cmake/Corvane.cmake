@@ -41,6 +41,7 @@ function(corvane_add_test name)
     CORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     CORVANE_TEST_DATA_DIR="${CMAKE_CURRENT_SOURCE_DIR}/data")
   gtest_discover_tests(${name}
+    TEST_PREFIX "${name}."
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
