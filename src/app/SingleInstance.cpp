@@ -41,6 +41,8 @@ SingleInstance::~SingleInstance() {
 }
 
 SingleInstance::Role SingleInstance::start() {
+    if (lock && lock->isLocked())
+        return Role::Primary;
     QDir().mkpath(QFileInfo(where.lockFile).absolutePath());
     lock = std::make_unique<QLockFile>(where.lockFile);
     // The lock is held for the whole run: only a dead owner makes it stale, never its age.

@@ -15,7 +15,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
+#include <filesystem>
 
 using namespace corvane::app;
 using corvane::app::test::ensureCoreApplication;
@@ -100,6 +102,18 @@ TEST_F(SingleInstanceTest, SecondStartIsRefusedAndTheFirstIsAskedToShow) {
     settle();
     EXPECT_EQ(received.total(), 1);
     EXPECT_EQ(secondReceived.total(), 0);
+}
+
+TEST_F(SingleInstanceTest, LongRunningInstanceKeepsItsLock) {
+    SingleInstance first(pathsFor(QStringLiteral("Mouse")));
+    ASSERT_EQ(first.start(), SingleInstance::Role::Primary);
+    // A lock file an hour old belongs to an instance that has simply run for an hour.
+    std::filesystem::last_write_time(first.paths().lockFile.toStdString(),
+                                     std::filesystem::file_time_type::clock::now() -
+                                         std::chrono::hours(1));
+    SingleInstance second(pathsFor(QStringLiteral("Mouse")));
+    EXPECT_EQ(second.start(), SingleInstance::Role::Secondary);
+    EXPECT_TRUE(first.isListening());
 }
 
 TEST_F(SingleInstanceTest, DifferentNamesRunSideBySide) {

@@ -9,6 +9,7 @@
 
 #include <climits>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace corvane::app;
 using corvane::app::test::entriesOf;
@@ -125,6 +126,22 @@ TEST_F(UserKeyTest, WritesLeaveNoTemporaryFiles) {
         ASSERT_TRUE(key.writeUserValue(QStringLiteral("exit_mode"), QString::number(i)));
     EXPECT_EQ(entriesOf(keyFolder()), QStringList{QStringLiteral("user.ini")});
     EXPECT_EQ(key.readUserValue(QStringLiteral("exit_mode")), 4);
+}
+
+TEST_F(UserKeyTest, WritesFromTwoThreadsLoseNothing) {
+    // The device worker stores "DeviceType" while the UI thread stores other values.
+    constexpr int rounds = 40;
+    auto writer = [this](const QString& name) {
+        UserKey own(key.filePath());
+        for (int i = 1; i <= rounds; ++i)
+            own.writeUserValue(name, QString::number(i));
+    };
+    std::thread worker(writer, QStringLiteral("DeviceType"));
+    writer(QStringLiteral("exit_mode"));
+    worker.join();
+    EXPECT_EQ(key.readUserValue(QStringLiteral("DeviceType")), rounds);
+    EXPECT_EQ(key.readUserValue(QStringLiteral("exit_mode")), rounds);
+    EXPECT_EQ(entriesOf(keyFolder()), QStringList{QStringLiteral("user.ini")});
 }
 
 TEST_F(UserKeyTest, ForDeviceFollowsXdgConfigHome) {
