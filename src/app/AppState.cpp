@@ -1,0 +1,10 @@
+#include "app/AppState.h"
+
+namespace corvane::app {
+
+AppState& appState() {
+    static AppState state;
+    return state;
+}
+
+} // namespace corvane::app

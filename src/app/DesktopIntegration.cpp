@@ -1,0 +1,36 @@
+#include "app/DesktopIntegration.h"
+
+#include "app/DeleteTree.h"
+#include "app/MouseSettings.h"
+#include "app/UrlOpener.h"
+
+namespace corvane::app {
+
+DesktopIntegration::DesktopIntegration(Autostart autostart, ProgramLauncher& launcher,
+                                       UrlOpener& opener, QString currentDesktop)
+    : autostart(std::move(autostart)), launcher(launcher), opener(opener),
+      desktop(std::move(currentDesktop)) {}
+
+bool DesktopIntegration::setAutorun(bool on) {
+    return autostart.setAutorun(on);
+}
+
+bool DesktopIntegration::isAutorunEnabled() const {
+    return autostart.isEnabled();
+}
+
+bool DesktopIntegration::openMouseControlPanel() {
+    return openMouseSettings(desktop, launcher);
+}
+
+bool DesktopIntegration::openUrl(const QString& url) {
+    if (url.trimmed().isEmpty())
+        return false;
+    return opener.openUrl(url);
+}
+
+bool DesktopIntegration::deleteTree(const QString& path) {
+    return corvane::app::deleteTree(path);
+}
+
+} // namespace corvane::app

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "app/Autostart.h"
+#include "app/SystemIntegration.h"
+
+namespace corvane::app {
+
+class ProgramLauncher;
+class UrlOpener;
+
+// SystemIntegration on a Linux desktop: XDG autostart entry, the desktop's mouse
+// settings, links through the desktop's handler, std::filesystem deletion.
+class DesktopIntegration : public SystemIntegration {
+public:
+    DesktopIntegration(Autostart autostart, ProgramLauncher& launcher, UrlOpener& opener,
+                       QString currentDesktop);
+
+    bool setAutorun(bool on) override;
+    bool isAutorunEnabled() const override;
+    bool openMouseControlPanel() override;
+    bool openUrl(const QString& url) override;
+    bool deleteTree(const QString& path) override;
+
+private:
+    Autostart autostart;
+    ProgramLauncher& launcher;
+    UrlOpener& opener;
+    QString desktop;
+};
+
+} // namespace corvane::app

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "app/UrlOpener.h"
+
+namespace corvane::app {
+
+// QDesktopServices::openUrl; needs the running QGuiApplication.
+class DesktopUrlOpener : public UrlOpener {
+public:
+    bool openUrl(const QString& url) override;
+};
+
+} // namespace corvane::app

@@ -1,0 +1,37 @@
+#include "app/LanguageStartup.h"
+
+#include "app/AppState.h"
+#include "app/UserValues.h"
+
+namespace corvane::app {
+
+namespace {
+constexpr int englishLcid = 1033;
+const QString lcidName = QStringLiteral("LCID");
+} // namespace
+
+void applyStartupConfig(AppState& state, std::optional<int> defaultLan,
+                        const std::vector<int>& languages, std::optional<QString> caption) {
+    state.supportedLanguages.clear();
+    if (defaultLan) {
+        state.currentLcid = *defaultLan;
+        for (int lcid : languages)
+            state.supportedLanguages[lcid] = true;
+    }
+    if (caption)
+        state.deviceName = *caption;
+}
+
+int chooseLanguage(AppState& state, UserValues& values, int uiLcid) {
+    int lcid = values.readUserValue(lcidName);
+    if (lcid == 0) {
+        lcid = uiLcid;
+        values.writeUserValue(lcidName, QString::number(state.offers(lcid) ? lcid : englishLcid));
+    }
+    if (!state.offers(lcid))
+        values.writeUserValue(lcidName, QString::number(englishLcid));
+    state.currentLcid = lcid;
+    return lcid;
+}
+
+} // namespace corvane::app

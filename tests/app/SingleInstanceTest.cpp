@@ -1,0 +1,241 @@
+#include "TestSupport.h"
+
+#include "app/SingleInstance.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFileInfo>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+
+using namespace corvane::app;
+using corvane::app::test::ensureCoreApplication;
+using corvane::app::test::writeFile;
+
+namespace {
+
+// Counts what an instance reports.
+struct Received {
+    explicit Received(SingleInstance& instance) {
+        QObject::connect(&instance, &SingleInstance::showRequested, [this] { ++show; });
+        QObject::connect(&instance, &SingleInstance::quitRequested, [this] { ++quit; });
+        QObject::connect(&instance, &SingleInstance::retranslateRequested,
+                         [this] { ++retranslate; });
+    }
+    int total() const { return show + quit + retranslate; }
+    int show = 0;
+    int quit = 0;
+    int retranslate = 0;
+};
+
+// Runs the event loop until the condition holds or three seconds pass.
+template <typename Condition> bool processEventsUntil(Condition condition) {
+    QDeadlineTimer deadline(3000);
+    while (!condition() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return condition();
+}
+
+// Lets the event loop run a little so that anything pending is delivered.
+void settle() {
+    QDeadlineTimer deadline(150);
+    while (!deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+class SingleInstanceTest : public ::testing::Test {
+protected:
+    void SetUp() override { ensureCoreApplication(); }
+
+    InstancePaths pathsFor(const QString& name) const {
+        return instancePathsFor(name, dir.path(), QStringLiteral("/tmp"), 1000);
+    }
+    // Sends raw bytes and closes, as a client other than ours might.
+    void sendRaw(const QString& socketPath, const QByteArray& bytes) {
+        QLocalSocket socket;
+        socket.connectToServer(socketPath);
+        ASSERT_TRUE(socket.waitForConnected(1000));
+        socket.write(bytes);
+        socket.waitForBytesWritten(1000);
+        socket.disconnectFromServer();
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(SingleInstanceTest, PathsInTheRuntimeFolderElseUserSpecificInTemp) {
+    const InstancePaths runtime = instancePathsFor(
+        QStringLiteral("Mouse X"), QStringLiteral("/run/user/1000"), QStringLiteral("/tmp"), 1000);
+    EXPECT_EQ(runtime.lockFile, QStringLiteral("/run/user/1000/Mouse X.lock"));
+    EXPECT_EQ(runtime.socket, QStringLiteral("/run/user/1000/Mouse X.socket"));
+    for (const QString& unusable : {QString(), QStringLiteral("run/relative")}) {
+        const InstancePaths temp =
+            instancePathsFor(QStringLiteral("Mouse X"), unusable, QStringLiteral("/tmp"), 1000);
+        EXPECT_EQ(temp.lockFile, QStringLiteral("/tmp/Mouse X-1000.lock"));
+        EXPECT_EQ(temp.socket, QStringLiteral("/tmp/Mouse X-1000.socket"));
+    }
+}
+
+TEST_F(SingleInstanceTest, SecondStartIsRefusedAndTheFirstIsAskedToShow) {
+    SingleInstance first(pathsFor(QStringLiteral("Mouse")));
+    Received received(first);
+    ASSERT_EQ(first.start(), SingleInstance::Role::Primary);
+    EXPECT_TRUE(first.isListening());
+
+    SingleInstance second(pathsFor(QStringLiteral("Mouse")));
+    Received secondReceived(second);
+    EXPECT_EQ(second.start(), SingleInstance::Role::Secondary);
+    EXPECT_FALSE(second.isListening());
+
+    EXPECT_TRUE(processEventsUntil([&] { return received.show == 1; }));
+    settle();
+    EXPECT_EQ(received.total(), 1);
+    EXPECT_EQ(secondReceived.total(), 0);
+}
+
+TEST_F(SingleInstanceTest, LongRunningInstanceKeepsItsLock) {
+    SingleInstance first(pathsFor(QStringLiteral("Mouse")));
+    ASSERT_EQ(first.start(), SingleInstance::Role::Primary);
+    // A lock file an hour old belongs to an instance that has simply run for an hour.
+    std::filesystem::last_write_time(first.paths().lockFile.toStdString(),
+                                     std::filesystem::file_time_type::clock::now() -
+                                         std::chrono::hours(1));
+    SingleInstance second(pathsFor(QStringLiteral("Mouse")));
+    EXPECT_EQ(second.start(), SingleInstance::Role::Secondary);
+    EXPECT_TRUE(first.isListening());
+}
+
+TEST_F(SingleInstanceTest, DifferentNamesRunSideBySide) {
+    SingleInstance a(pathsFor(QStringLiteral("Mouse A")));
+    SingleInstance b(pathsFor(QStringLiteral("Mouse B")));
+    EXPECT_EQ(a.start(), SingleInstance::Role::Primary);
+    EXPECT_EQ(b.start(), SingleInstance::Role::Primary);
+    EXPECT_TRUE(a.isListening());
+    EXPECT_TRUE(b.isListening());
+}
+
+TEST_F(SingleInstanceTest, QuitAndRetranslateArrive) {
+    SingleInstance instance(pathsFor(QStringLiteral("Mouse")));
+    Received received(instance);
+    ASSERT_EQ(instance.start(), SingleInstance::Role::Primary);
+
+    EXPECT_TRUE(SingleInstance::sendCommand(instance.paths().socket, "retranslate"));
+    EXPECT_TRUE(processEventsUntil([&] { return received.retranslate == 1; }));
+    EXPECT_TRUE(SingleInstance::sendCommand(instance.paths().socket, "quit"));
+    EXPECT_TRUE(processEventsUntil([&] { return received.quit == 1; }));
+    settle();
+    EXPECT_EQ(received.total(), 2);
+}
+
+TEST_F(SingleInstanceTest, SeveralCommandsOnOneConnectionUnknownOnesIgnored) {
+    SingleInstance instance(pathsFor(QStringLiteral("Mouse")));
+    Received received(instance);
+    ASSERT_EQ(instance.start(), SingleInstance::Role::Primary);
+
+    sendRaw(instance.paths().socket, "format\r\nretranslate\r\nSHOW\nshow");
+    EXPECT_TRUE(processEventsUntil([&] { return received.show == 1; }));
+    settle();
+    EXPECT_EQ(received.retranslate, 1);
+    EXPECT_EQ(received.quit, 0);
+    EXPECT_EQ(received.total(), 2);
+}
+
+TEST_F(SingleInstanceTest, OverlongInputIsDroppedAndTheServerKeepsListening) {
+    SingleInstance instance(pathsFor(QStringLiteral("Mouse")));
+    Received received(instance);
+    ASSERT_EQ(instance.start(), SingleInstance::Role::Primary);
+
+    sendRaw(instance.paths().socket, QByteArray(4096, 'x') + "show\n");
+    settle();
+    EXPECT_EQ(received.total(), 0);
+    EXPECT_TRUE(SingleInstance::sendCommand(instance.paths().socket, "show"));
+    EXPECT_TRUE(processEventsUntil([&] { return received.show == 1; }));
+}
+
+TEST_F(SingleInstanceTest, AnEndedInstanceFreesTheName) {
+    {
+        SingleInstance first(pathsFor(QStringLiteral("Mouse")));
+        ASSERT_EQ(first.start(), SingleInstance::Role::Primary);
+    }
+    EXPECT_FALSE(QFileInfo::exists(pathsFor(QStringLiteral("Mouse")).lockFile));
+    EXPECT_FALSE(
+        SingleInstance::sendCommand(pathsFor(QStringLiteral("Mouse")).socket, "show", 200));
+    SingleInstance next(pathsFor(QStringLiteral("Mouse")));
+    EXPECT_EQ(next.start(), SingleInstance::Role::Primary);
+    EXPECT_TRUE(next.isListening());
+}
+
+TEST_F(SingleInstanceTest, LockLeftByACrashedInstanceIsTakenOver) {
+    const InstancePaths paths = pathsFor(QStringLiteral("Mouse"));
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // The crashed instance: takes the lock and dies without releasing it.
+        QLockFile lock(paths.lockFile);
+        lock.setStaleLockTime(0);
+        ::_exit(lock.tryLock(0) ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(QFileInfo::exists(paths.lockFile));
+
+    SingleInstance instance(paths);
+    Received received(instance);
+    EXPECT_EQ(instance.start(), SingleInstance::Role::Primary);
+    EXPECT_TRUE(SingleInstance::sendCommand(paths.socket, "show"));
+    EXPECT_TRUE(processEventsUntil([&] { return received.show == 1; }));
+}
+
+TEST_F(SingleInstanceTest, SocketLeftByACrashedInstanceIsReplaced) {
+    const InstancePaths paths = pathsFor(QStringLiteral("Mouse"));
+    // A bound socket whose owner is gone: the file stays, nobody accepts.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = paths.socket.toLocal8Bit();
+    ASSERT_LT(static_cast<size_t>(name.size()), sizeof(address.sun_path));
+    std::memcpy(address.sun_path, name.constData(), static_cast<size_t>(name.size()));
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    ::close(fd);
+    ASSERT_TRUE(QFileInfo::exists(paths.socket));
+
+    SingleInstance instance(paths);
+    Received received(instance);
+    EXPECT_EQ(instance.start(), SingleInstance::Role::Primary);
+    EXPECT_TRUE(instance.isListening());
+    EXPECT_TRUE(SingleInstance::sendCommand(paths.socket, "show"));
+    EXPECT_TRUE(processEventsUntil([&] { return received.show == 1; }));
+}
+
+TEST_F(SingleInstanceTest, HeldLockWithoutListenerStillEndsTheSecondStart) {
+    // The first instance is still starting: it holds the lock but does not listen yet.
+    const InstancePaths paths = pathsFor(QStringLiteral("Mouse"));
+    QLockFile starting(paths.lockFile);
+    ASSERT_TRUE(starting.tryLock(0));
+    SingleInstance second(paths);
+    EXPECT_EQ(second.start(), SingleInstance::Role::Secondary);
+}
+
+TEST_F(SingleInstanceTest, NoLockPossibleRunsUnguarded) {
+    writeFile(dir.path() + QStringLiteral("/file"), "x");
+    SingleInstance instance(instancePathsFor(QStringLiteral("Mouse"),
+                                             dir.path() + QStringLiteral("/file/run"),
+                                             QStringLiteral("/tmp"), 1000));
+    EXPECT_EQ(instance.start(), SingleInstance::Role::Primary);
+    EXPECT_FALSE(instance.isListening());
+}
+
+} // namespace
