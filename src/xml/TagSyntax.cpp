@@ -125,9 +125,18 @@ bool nextAttribute(QStringView tag, qsizetype& pos, TagAttribute& attribute) {
         const qsizetype close = tag.indexOf(tag[next], next + 1);
         attribute.valueEnd = close < 0 ? size : close + 1;
     } else {
+        // Quotes inside an unquoted value still pair up, as they do for the
+        // scanner that found where the tag ends.
         qsizetype end = next;
-        while (end < size && !isMarkupSpace(tag[end].unicode()) && !isTagClose(tag, end))
-            ++end;
+        while (end < size && !isMarkupSpace(tag[end].unicode()) && !isTagClose(tag, end)) {
+            const char16_t c = tag[end].unicode();
+            if (c == u'"' || c == u'\'') {
+                const qsizetype close = tag.indexOf(QChar(c), end + 1);
+                end = close < 0 ? size : close + 1;
+            } else {
+                ++end;
+            }
+        }
         attribute.valueEnd = end;
     }
     pos = attribute.valueEnd;
