@@ -124,8 +124,13 @@ void readEightBit(QByteArrayView body, MarkupFileContent& content, DiagnosticLog
     int codePage = declared ? codePageForEncoding(content.encoding) : codepage::SystemAnsi;
 
     if (declared && isUnitEncoding(codePage)) {
+        // The name keeps the byte order found, so that save() writes it back.
+        const int ordered = unitByteOrder(codePage, body);
+        if (ordered != codePage)
+            content.encoding = ordered == codepage::Utf16Be ? QStringLiteral("UTF-16BE")
+                                                            : QStringLiteral("UTF-32BE");
         QByteArray used;
-        content.text = decodeBytes(body, unitByteOrder(codePage, body), &used);
+        content.text = decodeBytes(body, ordered, &used);
         log.add("read", {{"encoding", content.encoding}, {"length", QString::number(body.size())}});
         if (const int nulls = removeZeros(content.text))
             log.add("nulls_removed", {{"count", QString::number(nulls)}});

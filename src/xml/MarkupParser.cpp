@@ -64,6 +64,8 @@ private:
 
     void reportFault(const MarkupNode& node) {
         m_illFormed = true;
+        if (m_log.isFull())
+            return;
         if (node.fault == NodeFault::Unterminated) {
             m_log.add(faultRecordName(node.fault),
                       {{"type", QString::fromLatin1(nodeTypeName(node.kind))},

@@ -150,7 +150,7 @@ void MarkupScanner::scanDocumentType(MarkupNode& node) {
         } else if (c == u'"' || c == u'\'') {
             quote = c;
             ++pos;
-        } else if (inSubset && m_text.mid(pos).startsWith(u"<!--")) {
+        } else if (inSubset && c == u'<' && m_text.mid(pos).startsWith(u"<!--")) {
             const qsizetype close = m_text.indexOf(u"-->", pos + 4);
             pos = close < 0 ? size : close + 3;
         } else if (!inSubset && !subsetClosed && c == u'[') {

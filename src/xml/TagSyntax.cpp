@@ -80,6 +80,17 @@ bool isTagClose(QStringView tag, qsizetype pos) {
     return (c == u'/' || c == u'?') && (pos + 1 >= tag.size() || tag[pos + 1] == u'>');
 }
 
+// The closing quote for the quote at `open`, or -1. Values are short: a plain
+// loop beats the library search here.
+qsizetype closingQuote(QStringView tag, qsizetype open) {
+    const char16_t quote = tag[open].unicode();
+    for (qsizetype i = open + 1; i < tag.size(); ++i) {
+        if (tag[i].unicode() == quote)
+            return i;
+    }
+    return -1;
+}
+
 qsizetype skipSpace(QStringView tag, qsizetype pos) {
     while (pos < tag.size() && isMarkupSpace(tag[pos].unicode()))
         ++pos;
@@ -107,7 +118,7 @@ bool nextAttribute(QStringView tag, qsizetype& pos, TagAttribute& attribute) {
         // the quoted text a stray quote opens.
         const char16_t c = tag[pos].unicode();
         if (c == u'"' || c == u'\'') {
-            const qsizetype close = tag.indexOf(QChar(c), pos + 1);
+            const qsizetype close = closingQuote(tag, pos);
             pos = close < 0 ? size : close + 1;
         } else {
             ++pos;
@@ -122,12 +133,21 @@ bool nextAttribute(QStringView tag, qsizetype& pos, TagAttribute& attribute) {
     attribute.valueStart = next;
     if (next < size && (tag[next] == u'"' || tag[next] == u'\'')) {
         attribute.quoted = true;
-        const qsizetype close = tag.indexOf(tag[next], next + 1);
+        const qsizetype close = closingQuote(tag, next);
         attribute.valueEnd = close < 0 ? size : close + 1;
     } else {
+        // Quotes inside an unquoted value still pair up, as they do for the
+        // scanner that found where the tag ends.
         qsizetype end = next;
-        while (end < size && !isMarkupSpace(tag[end].unicode()) && !isTagClose(tag, end))
-            ++end;
+        while (end < size && !isMarkupSpace(tag[end].unicode()) && !isTagClose(tag, end)) {
+            const char16_t c = tag[end].unicode();
+            if (c == u'"' || c == u'\'') {
+                const qsizetype close = closingQuote(tag, end);
+                end = close < 0 ? size : close + 1;
+            } else {
+                ++end;
+            }
+        }
         attribute.valueEnd = end;
     }
     pos = attribute.valueEnd;

@@ -9,6 +9,7 @@ namespace {
 
 using test::readBytes;
 using test::utf16Bytes;
+using test::utf32LeBytes;
 using test::writeBytes;
 
 QByteArray bytesOf(const char* literal, qsizetype size = -1) {
@@ -94,6 +95,22 @@ std::vector<LoadCase> loadCases() {
          kChinese,
          "a",
          {}},
+        {"Utf16BigEndianDeclaredWithoutMark",
+         utf16Bytes(QString::fromUtf8("<?xml version=\"1.0\" encoding=\"UTF-16\"?><a v=\"中文\"/>"),
+                    true),
+         0,
+         "UTF-16BE",
+         kChinese,
+         "a",
+         {}},
+        {"Utf32DeclaredWithoutMark",
+         utf32LeBytes(
+             QString::fromUtf8("<?xml version=\"1.0\" encoding=\"UTF-32\"?><a v=\"中文\"/>")),
+         0,
+         "UTF-32",
+         kChinese,
+         "a",
+         {}},
         {"ZeroBytesDropped", bytesOf("<a v=\"x\0y\"/>", 12), 0, "UTF-8", "xy", "a",
          "<a v=\"xy\"/>"},
     };
@@ -144,6 +161,9 @@ TEST_F(MarkupFile, MissingFileFailsAndKeepsTheDocument) {
     EXPECT_TRUE(doc.result().endsWith(" n=\"2\"/>"));
     EXPECT_EQ(doc.text(), "<kept/>");
     EXPECT_TRUE(doc.findElem("kept"));
+
+    EXPECT_FALSE(doc.load(path(""))); // a folder
+    EXPECT_TRUE(doc.result().startsWith("<file_error")) << doc.result().toStdString();
 }
 
 TEST_F(MarkupFile, UnwritablePathFails) {

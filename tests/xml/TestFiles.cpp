@@ -28,4 +28,13 @@ QByteArray utf16Bytes(const QString& text, bool bigEndian) {
     return bytes;
 }
 
+QByteArray utf32LeBytes(const QString& text) {
+    QByteArray bytes;
+    for (char32_t c : text.toUcs4()) {
+        for (int shift = 0; shift < 32; shift += 8)
+            bytes.append(char((c >> shift) & 0xFF));
+    }
+    return bytes;
+}
+
 } // namespace corvane::xml::test

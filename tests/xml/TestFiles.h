@@ -12,6 +12,7 @@ QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
 // The same text as UTF-16 units in the given byte order, without a mark.
 QByteArray utf16Bytes(const QString& text, bool bigEndian);
+QByteArray utf32LeBytes(const QString& text);
 
 // A fixture with a temporary folder for the files a test reads and writes.
 class TempFolderTest : public ::testing::Test {
