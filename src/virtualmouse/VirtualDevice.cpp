@@ -179,6 +179,11 @@ std::vector<std::vector<std::uint8_t>> VirtualDevice::received(InterfaceKind kin
 void VirtualDevice::clearLog() {
     auto lock = lockBus();
     log_.clear();
+    for (Interface& iface : interfaces_) {
+        iface.stats.opens = 0;
+        iface.stats.writes = 0;
+        iface.stats.reads = 0;
+    }
 }
 
 InterfaceStats VirtualDevice::stats(InterfaceKind kind) const {

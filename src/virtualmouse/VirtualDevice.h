@@ -106,6 +106,7 @@ public:
     std::vector<LoggedReport> log() const;
     std::vector<std::vector<std::uint8_t>>
     received(InterfaceKind kind = InterfaceKind::Command) const;
+    // Forgets the reports received and the open, write and read counts.
     void clearLog();
     InterfaceStats stats(InterfaceKind kind) const;
 
