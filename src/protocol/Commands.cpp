@@ -48,8 +48,4 @@ const CommandSpec* findCommand(std::uint8_t code) {
     return it == kCommands.end() ? nullptr : it;
 }
 
-const CommandSpec& commandSpec(Command code) {
-    return *findCommand(toByte(code));
-}
-
 } // namespace corvane::protocol

@@ -43,7 +43,6 @@ struct CommandSpec {
 std::span<const CommandSpec> allCommands();
 // The entry of a code, or nullptr for a code the mouse does not know.
 const CommandSpec* findCommand(std::uint8_t code);
-const CommandSpec& commandSpec(Command code);
 
 inline constexpr std::uint8_t toByte(Command code) {
     return static_cast<std::uint8_t>(code);

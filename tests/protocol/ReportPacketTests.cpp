@@ -111,6 +111,14 @@ TEST(ReportPacket, ChecksumCoversB4ToB30Only) {
     EXPECT_EQ(packet.data()[32], 0x01);
 }
 
+TEST(ReportPacket, ACodeOutsideTheTableIsAPlainShortWrite) {
+    const ReportPacket packet(static_cast<Command>(0x55));
+    EXPECT_EQ(packet.data()[1], 0x55);
+    EXPECT_EQ(packet.packetNumber(), 0x01);
+    EXPECT_EQ(packet.size(), 0x00);
+    EXPECT_EQ(packet.writeLength(), 33u);
+}
+
 TEST(ReportPacket, ParametersStayWithinB4ToB30) {
     ReportPacket packet(Command::SetButtons);
     EXPECT_FALSE(packet.setParameter(3, 1));
