@@ -23,11 +23,11 @@ ReportPacket::ReportPacket(Command code) {
     buffer_[0] = hid::kReportId;
     buffer_[hid::kRequestCommandIndex] = toByte(code);
     // A code outside the table is sent as a plain 33-byte write with size 0.
-    const CommandSpec* spec = findCommand(toByte(code));
-    const bool read = spec && spec->kind == CommandKind::Read;
+    const CommandInfo* info = findCommand(toByte(code));
+    const bool read = info && info->kind == CommandKind::Read;
     buffer_[hid::kRequestPacketIndex] = read ? 0x00 : 0x01;
-    buffer_[hid::kRequestSizeIndex] = spec ? spec->size : 0x00;
-    writeLength_ = spec ? spec->writeLength : hid::kShortReportLength;
+    buffer_[hid::kRequestSizeIndex] = info ? info->size : 0x00;
+    writeLength_ = info ? info->writeLength : hid::kShortReportLength;
 }
 
 void ReportPacket::setPacketNumber(int index, int count) {

@@ -59,9 +59,9 @@ TEST_F(ReportPacketRequest, EveryCommandReachesTheMouseInRequestFormWithItsCheck
 
     for (const RequestCase& c : requestCases()) {
         SCOPED_TRACE(::testing::Message() << "command 0x" << std::hex << int(c.code));
-        const CommandSpec* spec = findCommand(c.code);
-        ASSERT_NE(spec, nullptr);
-        ReportPacket packet(spec->code);
+        const CommandInfo* info = findCommand(c.code);
+        ASSERT_NE(info, nullptr);
+        ReportPacket packet(info->code);
         EXPECT_EQ(packet.writeLength(), c.writeLength);
         EXPECT_EQ(packet.packetNumber(), c.packetNumber);
         packet.setSize(c.size);
