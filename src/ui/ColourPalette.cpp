@@ -6,6 +6,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 
 #include <algorithm>
 
@@ -109,8 +110,10 @@ void ColourPalette::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton || !m_dragging)
         return Control::mouseReleaseEvent(event);
     m_dragging = false;
+    QPointer<ColourPalette> self(this);
     pick(event->position().toPoint());
-    notify(Notify::Click, bgrFromColour(m_colour));
+    if (self) // the ColourPicked handler may have removed the palette
+        notify(Notify::Click, bgrFromColour(m_colour));
 }
 
 } // namespace corvane::ui

@@ -1,6 +1,7 @@
 #include "ui/Slider.h"
 
 #include <QMouseEvent>
+#include <QPointer>
 #include <QProxyStyle>
 #include <QSignalBlocker>
 #include <QSlider>
@@ -56,10 +57,12 @@ Slider::Slider(int id, QWidget* parent) : Control(id, parent), m_slider(new Inne
     host(m_slider);
     // Changes made in code run under a QSignalBlocker; what arrives here is the user's.
     QObject::connect(m_slider, &QSlider::valueChanged, this, [this](int value) {
-        notify(Notify::Moving, value);
-        if (m_slider->pressing || m_slider->isSliderDown())
+        const bool held = m_slider->pressing || m_slider->isSliderDown();
+        if (held)
             m_slider->moved = true;
-        else
+        QPointer<Slider> self(this);
+        notify(Notify::Moving, value);
+        if (!held && self) // the Moving handler may have removed the slider
             notify(Notify::Click, value);
     });
 }

@@ -18,6 +18,8 @@
 //   stopTimer(id), setBackgroundImage(name), setBackgroundColours(fill, border),
 //   control(id) / find<Kind>(id), Dialog::windows(). Message::Close ends a modal run
 //   (wParam = result) or destroys the window; Message::Command carries menu choices.
+//   A modal run blocks only the parent's window; DestroyWindow ends it, keeps the object
+//   and its controls readable, and a later create() starts afresh.
 //
 // Notifications (Control.h, Notify::):
 //   2 Click        click, choice of an item, end of a slider or palette drag
@@ -25,6 +27,20 @@
 //   26 TextChanged text or number field edited by the user (p1 = number for NumberField)
 //   27 ColourPicked palette selection moving (p1 = 0x00BBGGRR)
 //   29 FocusLost, 30 FocusGained
+// What each kind reports (Click unless noted):
+//   PushButton, CheckBox    every click; p1 = checked state (0 for a plain button)
+//   RadioButton             a click that checks it, p1 = 1 (on the checked one: nothing)
+//   ColourSwatch            every click; p1 = its colour (0x00BBGGRR)
+//   ComboBox                the user's choice; p1 = index, p2 = item data
+//   ListBox                 a change of the current item; p1 = index, p2 = item data
+//   TabControl, KeyList, MousePicture, DeviceList: every click on an item; p1 = index,
+//                           p2 = item id, key value, key value, device type
+//   Slider                  Moving while held, then one Click; p1 = position
+//   ColourPalette           ColourPicked while held, then one Click; p1 = colour
+//   TextField, NumberField  TextChanged per edit; Enter ends the edit (FocusLost)
+//   StaticText, Picture     Click only after setClickable(true)
+//   Panel, ProgressBar      nothing
+// Every focusable kind reports FocusGained / FocusLost with p1 = 0.
 // Only the user's actions notify. Every setter (setChecked, setCurrentIndex, setPosition,
 // setValue, setText, select, clampToRange, ...) changes the control silently, so an
 // OnMessage handler may set values freely without being called back. A control's

@@ -14,6 +14,20 @@
 namespace corvane::ui::test {
 namespace {
 
+// Posted during static initialisation, long before the QApplication exists: dropped.
+bool ranBeforeApplication = false;
+[[maybe_unused]] const bool postedBeforeApplication = [] {
+    post([] { ranBeforeApplication = true; });
+    return true;
+}();
+
+TEST(PostTest, WorkPostedBeforeTheApplicationExistsIsDropped) {
+    bool later = false;
+    post([&] { later = true; });
+    ASSERT_TRUE(waitUntil([&] { return later; }));
+    EXPECT_FALSE(ranBeforeApplication);
+}
+
 TEST(PostTest, WorkFromAnotherThreadRunsOnTheUiThreadInOrder) {
     std::vector<int> order;
     int offThread = 0;
