@@ -139,9 +139,12 @@ int Dialog::runModal(Show show) {
 
     // Modal to its owner: a window with a parent blocks that parent's window (and its
     // siblings) while it runs; a window without one, like the main window, blocks nothing.
+    // Qt applies a modality change only when the window is shown again.
     const bool topLevel = isWindow();
-    if (topLevel && parentWidget())
+    if (topLevel && parentWidget()) {
+        hide();
         setWindowModality(Qt::WindowModal);
+    }
     switch (show) {
     case Show::Hide:
         hide();

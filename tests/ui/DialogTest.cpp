@@ -164,7 +164,8 @@ TEST(DialogTest, ModalWindowBlocksItsParentWhileItRuns) {
     auto parent =
         showDialog([](RecordingDialog& r) { r.add<PushButton>(45, QRect(10, 10, 80, 30)); });
     RecordingDialog box;
-    box.create(parent.get(), "MessageBox", StylePopup, 0, QRect(300, 300, 200, 100));
+    // Already shown before the run, as a box created visible is.
+    box.create(parent.get(), "MessageBox", StylePopup | StyleVisible, 0, QRect(300, 300, 200, 100));
     QTimer::singleShot(20, &box, [&] {
         QTest::mouseClick(parent->windowHandle(), Qt::LeftButton, {}, {40, 20});
         box.endModal(ResultFirst);
