@@ -1,0 +1,86 @@
+#include "ui/ComboBox.h"
+
+#include <QComboBox>
+#include <QPainter>
+#include <QPixmap>
+#include <QSignalBlocker>
+
+namespace corvane::ui {
+
+ComboBox::ComboBox(int id, QWidget* parent) : Control(id, parent), m_box(new QComboBox(this)) {
+    m_box->setFocusPolicy(Qt::StrongFocus);
+    host(m_box);
+    // `activated` is emitted for the user's choices only, never for changes made in code.
+    QObject::connect(m_box, &QComboBox::activated, this,
+                     [this](int index) { notify(Notify::Click, index, itemData(index)); });
+}
+
+int ComboBox::addItem(const QString& text, int data, const QColor& mark) {
+    const QSignalBlocker block(m_box);
+    if (mark.isValid()) {
+        QPixmap dot(12, 12);
+        dot.fill(Qt::transparent);
+        QPainter p(&dot);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(Qt::NoPen);
+        p.setBrush(mark);
+        p.drawEllipse(1, 1, 10, 10);
+        p.end();
+        m_box->addItem(QIcon(dot), text, data);
+    } else {
+        m_box->addItem(text, data);
+    }
+    return m_box->count() - 1;
+}
+
+void ComboBox::clear() {
+    const QSignalBlocker block(m_box);
+    m_box->clear();
+}
+
+int ComboBox::count() const {
+    return m_box->count();
+}
+int ComboBox::currentIndex() const {
+    return m_box->currentIndex();
+}
+
+void ComboBox::setCurrentIndex(int index) {
+    const QSignalBlocker block(m_box);
+    m_box->setCurrentIndex(index >= 0 && index < m_box->count() ? index : -1);
+}
+
+int ComboBox::currentData() const {
+    return m_box->currentIndex() < 0 ? 0 : m_box->currentData().toInt();
+}
+
+bool ComboBox::selectData(int data) {
+    const int index = findData(data);
+    if (index < 0)
+        return false;
+    setCurrentIndex(index);
+    return true;
+}
+
+int ComboBox::findData(int data) const {
+    return m_box->findData(data);
+}
+
+int ComboBox::itemData(int index) const {
+    return index >= 0 && index < m_box->count() ? m_box->itemData(index).toInt() : 0;
+}
+
+QString ComboBox::itemText(int index) const {
+    return m_box->itemText(index);
+}
+
+void ComboBox::setItemText(int index, const QString& text) {
+    const QSignalBlocker block(m_box);
+    m_box->setItemText(index, text);
+}
+
+QString ComboBox::text() const {
+    return m_box->currentText();
+}
+
+} // namespace corvane::ui

@@ -1,0 +1,115 @@
+#include "ui/Control.h"
+
+#include "ui/Dialog.h"
+#include "ui/Settings.h"
+#include "ui/Skin.h"
+
+#include <QFocusEvent>
+#include <QPointer>
+
+namespace corvane::ui {
+
+Control::Control(int id, QWidget* parent) : QWidget(parent), m_id(id) {
+    setTextFont({}, 14);
+    watchFocus(this);
+}
+
+Dialog* Control::owner() const {
+    for (QWidget* w = parentWidget(); w; w = w->parentWidget()) {
+        if (auto* dialog = dynamic_cast<Dialog*>(w))
+            return dialog;
+    }
+    return nullptr;
+}
+
+void Control::setText(const QString& text) {
+    if (m_text == text)
+        return;
+    m_text = text;
+    update();
+}
+
+void Control::setTextFont(const QString& family, int pixelSize, int style) {
+    QFont f = font();
+    const QString name = family.isEmpty() ? defaultFontName() : family;
+    if (!name.isEmpty())
+        f.setFamily(name);
+    if (pixelSize > 0)
+        f.setPixelSize(pixelSize);
+    f.setBold(style & FontBold);
+    f.setItalic(style & FontItalic);
+    f.setUnderline(style & FontUnderline);
+    setFont(f);
+}
+
+void Control::setAlignment(Qt::Alignment alignment) {
+    m_alignment = alignment;
+    update();
+}
+
+void Control::setTextColour(const QColor& colour) {
+    m_textColour = colour;
+    applyHostedColour();
+    update();
+}
+
+void Control::host(QWidget* inner) {
+    m_hosted = inner;
+    inner->setGeometry(rect());
+    setFocusPolicy(inner->focusPolicy());
+    setFocusProxy(inner);
+    watchFocus(inner);
+    applyHostedColour();
+}
+
+void Control::applyHostedColour() {
+    if (!m_hosted)
+        return;
+    QPalette palette = m_hosted->palette();
+    const QColor colour = m_textColour.isValid() ? m_textColour : skin::textColour();
+    for (auto role : {QPalette::Text, QPalette::WindowText, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Active, role, colour);
+        palette.setColor(QPalette::Inactive, role, colour);
+    }
+    m_hosted->setPalette(palette);
+}
+
+void Control::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (m_hosted)
+        m_hosted->setGeometry(rect());
+}
+
+QColor Control::textColour() const {
+    if (!isEnabled())
+        return skin::disabledTextColour();
+    return m_textColour.isValid() ? m_textColour : skin::textColour();
+}
+
+void Control::notify(int code, int p1, int p2) {
+    Dialog* dialog = owner();
+    if (!dialog || m_notifying)
+        return;
+    m_notifying = true;
+    QPointer<Control> self(this);
+    dialog->deliverNotification(m_id, code, p1, p2);
+    if (self)
+        m_notifying = false;
+}
+
+void Control::watchFocus(QWidget* w) {
+    if (w)
+        w->installEventFilter(this);
+}
+
+bool Control::eventFilter(QObject* watched, QEvent* event) {
+    const auto type = event->type();
+    if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
+        auto* focus = static_cast<QFocusEvent*>(event);
+        if (focus->reason() != Qt::PopupFocusReason)
+            notify(type == QEvent::FocusIn ? Notify::FocusGained : Notify::FocusLost);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace corvane::ui

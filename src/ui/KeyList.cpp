@@ -1,0 +1,143 @@
+#include "ui/KeyList.h"
+
+#include "ui/Drawing.h"
+#include "ui/Skin.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace corvane::ui {
+
+KeyList::KeyList(int id, QWidget* parent) : Control(id, parent) {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+int KeyList::addRow(const QString& name, const QString& description, int keyValue) {
+    m_rows.append({name, description, keyValue});
+    update();
+    return count() - 1;
+}
+
+void KeyList::clear() {
+    m_rows.clear();
+    m_selected = -1;
+    m_hover = -1;
+    update();
+}
+
+QString KeyList::name(int index) const {
+    return index >= 0 && index < count() ? m_rows[index].name : QString();
+}
+
+void KeyList::setName(int index, const QString& name) {
+    if (index < 0 || index >= count())
+        return;
+    m_rows[index].name = name;
+    update();
+}
+
+QString KeyList::description(int index) const {
+    return index >= 0 && index < count() ? m_rows[index].description : QString();
+}
+
+void KeyList::setDescription(int index, const QString& description) {
+    if (index < 0 || index >= count())
+        return;
+    m_rows[index].description = description;
+    update();
+}
+
+bool KeyList::setDescriptionOfKey(int keyValue, const QString& description) {
+    bool found = false;
+    for (Row& row : m_rows) {
+        if (row.keyValue == keyValue) {
+            row.description = description;
+            found = true;
+        }
+    }
+    update();
+    return found;
+}
+
+int KeyList::keyValue(int index) const {
+    return index >= 0 && index < count() ? m_rows[index].keyValue : -1;
+}
+
+int KeyList::indexOfKey(int keyValue) const {
+    for (int i = 0; i < count(); ++i) {
+        if (m_rows[i].keyValue == keyValue)
+            return i;
+    }
+    return -1;
+}
+
+void KeyList::select(int index) {
+    m_selected = index >= 0 && index < count() ? index : -1;
+    update();
+}
+
+void KeyList::setRowHeight(int pixels) {
+    m_rowHeight = std::max(1, pixels);
+    update();
+}
+
+QRect KeyList::rowRect(int index) const {
+    if (index < 0 || index >= count())
+        return {};
+    return QRect(0, index * m_rowHeight, width(), m_rowHeight);
+}
+
+void KeyList::paintEvent(QPaintEvent* /*event*/) {
+    QPainter p(this);
+    p.setFont(font());
+    draw::frame(p, rect(), skin::panelColour(), QColor(), 6);
+    for (int i = 0; i < count(); ++i) {
+        const QRect r = rowRect(i);
+        if (i == m_selected) {
+            draw::frame(p, r.adjusted(2, 2, -2, -2),
+                        draw::mix(skin::panelColour(), skin::accentColour(), 0.25),
+                        skin::accentColour(), 5);
+        } else if (i == m_hover && isEnabled()) {
+            draw::frame(p, r.adjusted(2, 2, -2, -2), skin::hoverColour(), QColor(), 5);
+        }
+        const QRect nameRect(r.left() + 14, r.top(), r.width() * 2 / 5 - 14, r.height());
+        const QRect descRect(nameRect.right() + 8, r.top(), r.right() - nameRect.right() - 20,
+                             r.height());
+        draw::text(p, nameRect, m_rows[i].name, Qt::AlignLeft | Qt::AlignVCenter, textColour(),
+                   false);
+        draw::text(p, descRect, m_rows[i].description, Qt::AlignRight | Qt::AlignVCenter,
+                   i == m_selected ? skin::textColour() : skin::mutedTextColour(), false);
+        if (i + 1 < count() && i != m_selected && i + 1 != m_selected)
+            p.fillRect(QRect(r.left() + 12, r.bottom(), r.width() - 24, 1), skin::borderColour());
+    }
+}
+
+void KeyList::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return Control::mousePressEvent(event);
+    const int index = event->position().toPoint().y() / m_rowHeight;
+    if (event->position().y() < 0 || index >= count())
+        return;
+    m_selected = index;
+    update();
+    notify(Notify::Click, index, m_rows[index].keyValue);
+}
+
+void KeyList::mouseMoveEvent(QMouseEvent* event) {
+    const int y = event->position().toPoint().y();
+    const int index = y >= 0 && y / m_rowHeight < count() ? y / m_rowHeight : -1;
+    if (index != m_hover) {
+        m_hover = index;
+        update();
+    }
+    Control::mouseMoveEvent(event);
+}
+
+void KeyList::leaveEvent(QEvent* event) {
+    m_hover = -1;
+    update();
+    Control::leaveEvent(event);
+}
+
+} // namespace corvane::ui

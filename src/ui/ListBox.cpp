@@ -1,0 +1,94 @@
+#include "ui/ListBox.h"
+
+#include <QListWidget>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace corvane::ui {
+
+ListBox::ListBox(int id, QWidget* parent) : Control(id, parent), m_list(new QListWidget(this)) {
+    m_list->setFocusPolicy(Qt::StrongFocus);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setFrameShape(QFrame::NoFrame);
+    host(m_list);
+    // Every change made in code runs under a QSignalBlocker, so this fires for the user only.
+    QObject::connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            notify(Notify::Click, row, itemData(row));
+    });
+}
+
+int ListBox::addItem(const QString& text, int data) {
+    return insertItem(count(), text, data);
+}
+
+int ListBox::insertItem(int index, const QString& text, int data) {
+    const QSignalBlocker block(m_list);
+    index = std::clamp(index, 0, count());
+    auto* item = new QListWidgetItem(text);
+    item->setData(Qt::UserRole, data);
+    m_list->insertItem(index, item);
+    return index;
+}
+
+void ListBox::removeItem(int index) {
+    const QSignalBlocker block(m_list);
+    delete m_list->takeItem(index);
+}
+
+void ListBox::clear() {
+    const QSignalBlocker block(m_list);
+    m_list->clear();
+}
+
+int ListBox::count() const {
+    return m_list->count();
+}
+int ListBox::currentIndex() const {
+    return m_list->currentRow();
+}
+
+void ListBox::setCurrentIndex(int index) {
+    const QSignalBlocker block(m_list);
+    if (index >= 0 && index < count()) {
+        m_list->setCurrentRow(index);
+    } else {
+        m_list->setCurrentRow(-1);
+        m_list->clearSelection();
+    }
+}
+
+int ListBox::currentData() const {
+    return itemData(currentIndex());
+}
+
+int ListBox::itemData(int index) const {
+    const QListWidgetItem* item = m_list->item(index);
+    return item ? item->data(Qt::UserRole).toInt() : 0;
+}
+
+void ListBox::setItemData(int index, int data) {
+    if (QListWidgetItem* item = m_list->item(index))
+        item->setData(Qt::UserRole, data);
+}
+
+QString ListBox::itemText(int index) const {
+    const QListWidgetItem* item = m_list->item(index);
+    return item ? item->text() : QString();
+}
+
+void ListBox::setItemText(int index, const QString& text) {
+    if (QListWidgetItem* item = m_list->item(index))
+        item->setText(text);
+}
+
+int ListBox::findData(int data) const {
+    for (int i = 0; i < count(); ++i) {
+        if (itemData(i) == data)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace corvane::ui

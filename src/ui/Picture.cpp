@@ -1,0 +1,61 @@
+#include "ui/Picture.h"
+
+#include "ui/Drawing.h"
+#include "ui/Skin.h"
+
+#include <QPainter>
+
+namespace corvane::ui {
+
+Picture::Picture(int id, QWidget* parent) : PassiveControl(id, parent) {
+    m_fill = skin::panelColour();
+    setAlignment(Qt::AlignCenter);
+}
+
+void Picture::setImage(const QString& name) {
+    m_image = name;
+    update();
+}
+
+QSize Picture::imageSize() const {
+    return skin::image(m_image).size();
+}
+
+void Picture::setFillColour(const QColor& colour) {
+    m_fill = colour;
+    update();
+}
+
+void Picture::paintEvent(QPaintEvent* /*event*/) {
+    QPainter p(this);
+    if (draw::image(p, rect(), m_image))
+        return;
+    if (m_fill.isValid() && m_fill.alpha() > 0)
+        draw::frame(p, rect(), m_fill, QColor(), std::min(6, height() / 4));
+    p.setFont(font());
+    draw::text(p, rect(), text(), alignment(), textColour(), true);
+}
+
+Panel::Panel(int id, QWidget* parent) : Control(id, parent) {
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void Panel::setImage(const QString& name) {
+    m_image = name;
+    update();
+}
+
+void Panel::setFillColour(const QColor& colour) {
+    m_fill = colour;
+    update();
+}
+
+void Panel::paintEvent(QPaintEvent* /*event*/) {
+    QPainter p(this);
+    if (draw::image(p, rect(), m_image))
+        return;
+    if (m_fill.isValid() && m_fill.alpha() > 0)
+        draw::frame(p, rect(), m_fill, QColor(), 0);
+}
+
+} // namespace corvane::ui

@@ -1,0 +1,158 @@
+#include "ui/TabControl.h"
+
+#include "ui/Drawing.h"
+#include "ui/Skin.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace corvane::ui {
+
+TabControl::TabControl(int id, QWidget* parent) : Control(id, parent) {
+    setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+int TabControl::addItem(const QString& text, int itemId, const QString& icon) {
+    m_items.append({text, itemId, icon, true});
+    update();
+    return count() - 1;
+}
+
+void TabControl::clear() {
+    m_items.clear();
+    m_current = -1;
+    m_hover = -1;
+    update();
+}
+
+int TabControl::itemId(int index) const {
+    return index >= 0 && index < count() ? m_items[index].id : 0;
+}
+
+int TabControl::indexOfItem(int itemId) const {
+    for (int i = 0; i < count(); ++i) {
+        if (m_items[i].id == itemId)
+            return i;
+    }
+    return -1;
+}
+
+QString TabControl::itemText(int index) const {
+    return index >= 0 && index < count() ? m_items[index].text : QString();
+}
+
+void TabControl::setItemText(int index, const QString& text) {
+    if (index < 0 || index >= count())
+        return;
+    m_items[index].text = text;
+    update();
+}
+
+void TabControl::setItemVisible(int index, bool visible) {
+    if (index < 0 || index >= count())
+        return;
+    m_items[index].visible = visible;
+    if (!visible && m_current == index)
+        m_current = -1;
+    update();
+}
+
+bool TabControl::isItemVisible(int index) const {
+    return index >= 0 && index < count() && m_items[index].visible;
+}
+
+void TabControl::setCurrentIndex(int index) {
+    m_current = isItemVisible(index) ? index : -1;
+    update();
+}
+
+void TabControl::setVertical(bool vertical) {
+    m_vertical = vertical;
+    update();
+}
+
+void TabControl::setItemSize(const QSize& size) {
+    m_itemSize = size;
+    update();
+}
+
+QRect TabControl::itemRect(int index) const {
+    if (!isItemVisible(index))
+        return {};
+    int slot = 0;
+    for (int i = 0; i < index; ++i)
+        slot += m_items[i].visible ? 1 : 0;
+    const QPoint origin =
+        m_vertical ? QPoint(0, slot * m_itemSize.height()) : QPoint(slot * m_itemSize.width(), 0);
+    return QRect(origin, m_itemSize);
+}
+
+int TabControl::indexAt(const QPoint& point) const {
+    for (int i = 0; i < count(); ++i) {
+        if (itemRect(i).contains(point))
+            return i;
+    }
+    return -1;
+}
+
+void TabControl::paintEvent(QPaintEvent* /*event*/) {
+    QPainter p(this);
+    p.setFont(font());
+    for (int i = 0; i < count(); ++i) {
+        const QRect r = itemRect(i);
+        if (r.isEmpty())
+            continue;
+        const bool current = i == m_current;
+        if (current)
+            p.fillRect(r, draw::mix(skin::panelColour(), skin::accentColour(), 0.18));
+        else if (i == m_hover && isEnabled())
+            p.fillRect(r, skin::hoverColour());
+        if (current) {
+            const QRect bar = m_vertical ? QRect(r.left(), r.top(), 4, r.height())
+                                         : QRect(r.left(), r.bottom() - 3, r.width(), 4);
+            p.fillRect(bar, skin::accentColour());
+        }
+        QRect textRect = r.adjusted(20, 0, -8, 0);
+        const int iconSize = std::min(32, r.height() - 16);
+        if (!m_items[i].icon.isEmpty() && iconSize > 0) {
+            const QRect iconRect(r.left() + 20, r.top() + (r.height() - iconSize) / 2, iconSize,
+                                 iconSize);
+            if (draw::image(p, iconRect, m_items[i].icon))
+                textRect.setLeft(iconRect.right() + 12);
+        }
+        const QColor ink =
+            current ? skin::textColour()
+                    : (isEnabled() ? skin::mutedTextColour() : skin::disabledTextColour());
+        draw::text(p, textRect, m_items[i].text, Qt::AlignLeft | Qt::AlignVCenter,
+                   hasTextColour() && !current ? textColour() : ink, false);
+    }
+}
+
+void TabControl::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return Control::mousePressEvent(event);
+    const int index = indexAt(event->position().toPoint());
+    if (index < 0)
+        return;
+    m_current = index;
+    update();
+    notify(Notify::Click, index, m_items[index].id);
+}
+
+void TabControl::mouseMoveEvent(QMouseEvent* event) {
+    const int index = indexAt(event->position().toPoint());
+    if (index != m_hover) {
+        m_hover = index;
+        update();
+    }
+    Control::mouseMoveEvent(event);
+}
+
+void TabControl::leaveEvent(QEvent* event) {
+    m_hover = -1;
+    update();
+    Control::leaveEvent(event);
+}
+
+} // namespace corvane::ui

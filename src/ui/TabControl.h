@@ -1,0 +1,65 @@
+#pragma once
+// Tab control: a column (or row) of items, each with a text, an item id and an icon.
+
+#include "ui/Control.h"
+
+#include <QList>
+#include <QSize>
+
+namespace corvane::ui {
+
+class TabControl : public Control {
+public:
+    TabControl(int id, QWidget* parent);
+
+    // Appends an item; returns its index. The icon is a skin image (optional).
+    int addItem(const QString& text, int itemId, const QString& icon = {});
+    void clear();
+    int count() const { return int(m_items.size()); }
+
+    int itemId(int index) const;       // 0 for a bad index
+    int indexOfItem(int itemId) const; // -1 when absent
+    QString itemText(int index) const;
+    void setItemText(int index, const QString& text);
+    // A hidden item takes no room and cannot be chosen; hiding the current one clears
+    // the selection.
+    void setItemVisible(int index, bool visible);
+    bool isItemVisible(int index) const;
+
+    // -1 when none. Never notifies.
+    int currentIndex() const { return m_current; }
+    void setCurrentIndex(int index);
+    int currentItemId() const { return itemId(m_current); }
+
+    // Items are stacked top to bottom (default) or left to right, each of this size.
+    void setVertical(bool vertical);
+    void setItemSize(const QSize& size);
+    // Where a visible item is drawn (empty when hidden).
+    QRect itemRect(int index) const;
+
+    // A click on a visible item (also the current one) makes it current and notifies
+    // Click with param1 = index, param2 = item id.
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    struct Item {
+        QString text;
+        int id;
+        QString icon;
+        bool visible = true;
+    };
+    int indexAt(const QPoint& point) const;
+
+    QList<Item> m_items;
+    int m_current = -1;
+    int m_hover = -1;
+    bool m_vertical = true;
+    QSize m_itemSize{190, 60};
+};
+
+} // namespace corvane::ui
