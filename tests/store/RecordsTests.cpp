@@ -68,6 +68,23 @@ TEST_F(Records, SavingABindingTwiceKeepsOneRowWithTheSecondValues) {
     EXPECT_EQ(readInt(dbPath(), "SELECT count(*) FROM t_key_macro_data"), 1);
 }
 
+TEST_F(Records, AFailedSaveKeepsTheButtonsPreviousBinding) {
+    ASSERT_GT(db().saveBinding(binding(1, 3, 5)), 0);
+    // Make the next INSERT fail the way a full disk or a damaged file would.
+    ASSERT_EQ(db().connection().exec("CREATE TRIGGER refuse BEFORE INSERT ON t_key_macro_data "
+                                     "WHEN NEW.macro_value = 99 BEGIN SELECT RAISE(ABORT, 'no'); "
+                                     "END;"),
+              0);
+    EXPECT_EQ(db().saveBinding(binding(1, 3, 99)), 0);
+    ButtonBinding read;
+    ASSERT_TRUE(db().getBinding(1, 3, read));
+    EXPECT_EQ(read.macroValue, 5);
+    // The store is usable afterwards: no savepoint is left open.
+    EXPECT_GT(db().saveBinding(binding(1, 3, 6)), 0);
+    ASSERT_TRUE(db().getBinding(1, 3, read));
+    EXPECT_EQ(read.macroValue, 6);
+}
+
 TEST_F(Records, ABindingWithoutValuesRemovesTheButtonsRow) {
     ASSERT_GT(db().saveBinding(binding(1, 3, 5)), 0);
     EXPECT_EQ(db().saveBinding(binding(1, 3, 0, 0)), 0);
