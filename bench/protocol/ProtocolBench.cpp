@@ -179,27 +179,4 @@ void BM_EncodePushes(benchmark::State& state) {
 }
 BENCHMARK(BM_EncodePushes)->Unit(benchmark::kMicrosecond);
 
-// One bare transaction with the virtual mouse, for comparison.
-void BM_OneTransaction(benchmark::State& state) {
-    PushSetup setup;
-    if (!setup.ready) {
-        state.SkipWithError("no virtual mouse or store");
-        return;
-    }
-    int i = 0;
-    bool allAccepted = true;
-    for (auto _ : state) {
-        protocol::ReportPacket packet = protocol::encodeSetReportRate(1);
-        allAccepted &= packet.transact();
-        if (++i % 1024 == 0) {
-            setup.mouse->clearLog();
-        }
-    }
-    if (!allAccepted) {
-        state.SkipWithError("a transaction was not accepted");
-    }
-    perTransaction(state, 1);
-}
-BENCHMARK(BM_OneTransaction)->Unit(benchmark::kMicrosecond);
-
 } // namespace
