@@ -5,6 +5,7 @@
 #include <chrono>
 #include <thread>
 
+#include "hid/HeldNotices.h"
 #include "hid/InterfaceRules.h"
 #include "hid/SystemHidApi.h"
 #include "hid/Trace.h"
@@ -181,6 +182,7 @@ void DeviceManager::closeAll() {
     }
     for (ConnectedDevice& device : closing) {
         if (device.hid) {
+            dropHeldNotices(device.hid);
             api_->close(device.hid);
         }
     }
@@ -477,14 +479,18 @@ bool DeviceManager::pollNotification(std::uint8_t* buffer, int& type) {
         }
     }
     if (current) {
+        if (takeHeldNotice(current, buffer, kNotificationReadLength)) {
+            return true;
+        }
         return api_->read_timeout(current, buffer, kNotificationReadLength,
                                   kNotificationTimeoutMs) > 0;
     }
 
     for (HidDevice* handle : wireless) {
         std::array<std::uint8_t, kReportBufferSize> report{};
-        if (api_->read_timeout(handle, report.data(), kWirelessReadLength, kWirelessTimeoutMs) <=
-            0) {
+        if (!takeHeldNotice(handle, report.data(), kWirelessReadLength) &&
+            api_->read_timeout(handle, report.data(), kWirelessReadLength, kWirelessTimeoutMs) <=
+                0) {
             continue;
         }
         if (report[0] == kConnectionNotice) {

@@ -1,5 +1,7 @@
 #include "hid/ReportExchange.h"
 
+#include "hid/HeldNotices.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -37,6 +39,12 @@ bool exchangeReport(HidApi& api, HidDevice* device, std::uint8_t* buffer, std::s
         }
         const std::size_t filled = std::min(static_cast<std::size_t>(got), length);
         std::memset(scratch.data() + filled, 0, length - filled);
+        if (isNoticeReport(scratch.data(), filled)) {
+            // Not the answer (an unlink notice even carries B1 = 0): keep it for the
+            // next notification poll and go on waiting.
+            holdNotice(device, scratch.data(), filled);
+            continue;
+        }
         accepted = filled > kAnswerStatusIndex && scratch[kAnswerStatusIndex] == kStatusAccepted;
     }
     std::memcpy(buffer, scratch.data(), length);

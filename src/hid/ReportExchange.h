@@ -46,7 +46,9 @@ void storeRequestChecksum(std::uint8_t* request);
 
 // Writes the first `length` bytes of `buffer` (request form, checksum already stored;
 // length 33 or 65) to `device`, then reads up to kAnswerAttempts times with
-// kAnswerTimeoutMs until a report with status 0x00 arrives. A report of fewer than
+// kAnswerTimeoutMs until a report with status 0x00 arrives. A notice (B0 0xC0 or
+// 0xC2) is never the answer: it is held for the next notification poll (HeldNotices.h)
+// and the wait goes on. A report of fewer than
 // two bytes carries no status and is not accepted; bytes a report did not fill are
 // zeroed. Afterwards the first `length` bytes of `buffer` hold the last report read
 // (the request itself when nothing was read), or the request when the write failed.

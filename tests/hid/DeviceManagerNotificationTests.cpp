@@ -44,6 +44,27 @@ TEST_F(DeviceManagerPoll, TheCurrentInterfaceDeliversTheDpiNotice) {
     EXPECT_EQ(buffer[1], 0x24);
 }
 
+TEST_F(DeviceManagerPoll, ADpiPressDuringACommandReachesTheNextPoll) {
+    auto wired = bus->addWiredMouse(wiredConfig());
+    ASSERT_EQ(manager->rescan(), 1);
+    manager->selectType(kType);
+    HidDevice* handle = manager->currentHandle();
+    ASSERT_NE(handle, nullptr);
+
+    // The press is queued ahead of the answer to the next command.
+    ASSERT_TRUE(wired->pressDpiButton());
+    std::array<std::uint8_t, kReportBufferSize> info{};
+    ASSERT_TRUE(readDeviceInfo(*bus, handle, info.data()));
+    EXPECT_EQ(info[1], kStatusAccepted);
+    EXPECT_NE(info[0], 0xC2) << "the notice was taken for the answer";
+
+    Buffer buffer{};
+    int type = -1;
+    ASSERT_TRUE(manager->pollNotification(buffer.data(), type));
+    EXPECT_EQ(buffer[0], 0xC2);
+    EXPECT_EQ(buffer[1], 0x24);
+}
+
 TEST_F(DeviceManagerPoll, ALinkNoticeOnTheCurrentReceiverIsHandedOver) {
     auto receiver = bus->addReceiver(receiverConfig(false));
     ASSERT_EQ(manager->rescan(), 1);

@@ -3,6 +3,7 @@
 #include <array>
 #include <deque>
 
+#include "hid/HeldNotices.h"
 #include "hid/ReportExchange.h"
 
 namespace corvane::hid {
@@ -73,6 +74,25 @@ TEST(ReportExchange, AReportTooShortToCarryAStatusIsNotAccepted) {
     for (std::size_t i = 3; i < kShortReportLength; ++i) {
         EXPECT_EQ(buffer[i], 0) << "byte " << i << " was not part of the answer";
     }
+}
+
+TEST(ReportExchange, NoticesArrivingBeforeTheAnswerAreHeldNotTakenForIt) {
+    ScriptedHidApi api;
+    // An unlink notice carries B1 = 0 and would pass for an accepted answer.
+    api.reads = {{0xC0, 0x00, 0x00, 0x00}, {0xC2, 0x24}, {0x05, 0x00, 0x00, 0x00, 0x42}};
+    auto buffer = request(0x05, 0);
+
+    ASSERT_TRUE(exchangeReport(api, &api.handle, buffer.data(), kShortReportLength));
+    EXPECT_EQ(buffer[0], 0x05);
+    EXPECT_EQ(buffer[4], 0x42);
+
+    std::array<std::uint8_t, kReportBufferSize> notice{};
+    ASSERT_TRUE(takeHeldNotice(&api.handle, notice.data(), notice.size()));
+    EXPECT_EQ(notice[0], 0xC0);
+    ASSERT_TRUE(takeHeldNotice(&api.handle, notice.data(), notice.size()));
+    EXPECT_EQ(notice[0], 0xC2);
+    EXPECT_EQ(notice[1], 0x24);
+    EXPECT_FALSE(takeHeldNotice(&api.handle, notice.data(), notice.size()));
 }
 
 TEST(ReportExchange, OnlyThe33And65ByteFormsAreSent) {
