@@ -1,0 +1,583 @@
+#include "hid/DeviceManager.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "hid/InterfaceRules.h"
+#include "hid/SystemHidApi.h"
+#include "hid/Trace.h"
+
+namespace corvane::hid {
+
+namespace {
+
+constexpr int kTraceLevel = 2;
+constexpr std::uint8_t kConnectionNotice = 0xC0;
+constexpr std::uint8_t kLinked = 0x01;
+constexpr std::size_t kIdentifierLength = 4;
+constexpr std::size_t kIdentifierIndex = 4;
+constexpr int kNotificationReadLength = 65;
+constexpr int kNotificationTimeoutMs = 100;
+constexpr int kWirelessReadLength = 33;
+constexpr int kWirelessTimeoutMs = 10;
+
+const char* modeName(int mode) {
+    return mode == kModeWired ? "USB" : "2.4G";
+}
+
+struct InstanceSlot {
+    std::mutex mutex;
+    std::shared_ptr<HidApi> api;
+    std::unique_ptr<DeviceManager> manager;
+    std::atomic<DeviceManager*> current{nullptr};
+};
+
+InstanceSlot& instanceSlot() {
+    static InstanceSlot slot;
+    return slot;
+}
+
+} // namespace
+
+QString deviceIdFromInfo(const std::uint8_t* info) {
+    QString text;
+    for (std::size_t i = 0; i < kIdentifierLength; ++i) {
+        const std::uint8_t byte = info[kIdentifierIndex + i];
+        if (byte == 0) {
+            break;
+        }
+        text.append(QChar::fromLatin1(static_cast<char>(byte)));
+    }
+    return text;
+}
+
+// --- the process-wide instance ---
+
+DeviceManager& DeviceManager::instance() {
+    InstanceSlot& slot = instanceSlot();
+    if (DeviceManager* manager = slot.current.load(std::memory_order_acquire)) {
+        return *manager;
+    }
+    std::lock_guard lock(slot.mutex);
+    if (!slot.manager) {
+        std::shared_ptr<HidApi> api = slot.api ? slot.api : std::make_shared<SystemHidApi>();
+        slot.manager = std::make_unique<DeviceManager>(std::move(api));
+        slot.current.store(slot.manager.get(), std::memory_order_release);
+    }
+    return *slot.manager;
+}
+
+void DeviceManager::installHidApi(std::shared_ptr<HidApi> api) {
+    std::unique_ptr<DeviceManager> old;
+    InstanceSlot& slot = instanceSlot();
+    {
+        std::lock_guard lock(slot.mutex);
+        slot.current.store(nullptr, std::memory_order_release);
+        old = std::move(slot.manager);
+        slot.api = std::move(api);
+    }
+}
+
+void DeviceManager::resetInstance() {
+    std::unique_ptr<DeviceManager> old;
+    InstanceSlot& slot = instanceSlot();
+    std::lock_guard lock(slot.mutex);
+    slot.current.store(nullptr, std::memory_order_release);
+    old = std::move(slot.manager);
+}
+
+// --- life ---
+
+DeviceManager::DeviceManager(std::shared_ptr<HidApi> api) : api_(std::move(api)) {
+    hidReady_ = api_ && api_->init() == 0;
+}
+
+DeviceManager::~DeviceManager() {
+    if (!api_) {
+        return;
+    }
+    closeAll();
+    closeBootloader();
+    api_->exit();
+}
+
+// --- the supported table ---
+
+void DeviceManager::clearSupported() {
+    std::lock_guard lock(mutex_);
+    supported_.clear();
+}
+
+void DeviceManager::addSupportedInterface(const SupportedInterface& entry) {
+    std::lock_guard lock(mutex_);
+    supported_.push_back(entry);
+}
+
+std::vector<SupportedInterface> DeviceManager::supportedInterfaces() const {
+    std::lock_guard lock(mutex_);
+    return supported_;
+}
+
+bool DeviceManager::isSupported(int vendorId, int productId) const {
+    std::lock_guard lock(mutex_);
+    return isSupportedLocked(vendorId, productId);
+}
+
+int DeviceManager::modeOf(int vendorId, int productId) const {
+    std::lock_guard lock(mutex_);
+    return modeOfLocked(vendorId, productId);
+}
+
+int DeviceManager::identify(int vendorId, int productId, const QString& deviceIdText) const {
+    std::lock_guard lock(mutex_);
+    return identifyLocked(vendorId, productId, deviceIdText);
+}
+
+bool DeviceManager::isSupportedLocked(int vendorId, int productId) const {
+    return std::any_of(supported_.begin(), supported_.end(), [&](const SupportedInterface& s) {
+        return s.vendorId == vendorId && s.productId == productId;
+    });
+}
+
+int DeviceManager::modeOfLocked(int vendorId, int productId) const {
+    for (const SupportedInterface& s : supported_) {
+        if (s.vendorId == vendorId && s.productId == productId) {
+            return s.mode;
+        }
+    }
+    return kModeWired;
+}
+
+int DeviceManager::identifyLocked(int vendorId, int productId, const QString& deviceIdText) const {
+    for (const SupportedInterface& s : supported_) {
+        if (s.vendorId != vendorId || s.productId != productId) {
+            continue;
+        }
+        if (s.deviceId.size() < static_cast<qsizetype>(kIdentifierLength)) {
+            return kGenericDeviceType;
+        }
+        if (s.deviceId == deviceIdText) {
+            return s.deviceType;
+        }
+    }
+    return 0;
+}
+
+// --- scanning ---
+
+void DeviceManager::closeAll() {
+    std::vector<ConnectedDevice> closing;
+    {
+        std::lock_guard lock(mutex_);
+        closing.swap(devices_);
+        currentHid_ = nullptr;
+        ready_ = false;
+    }
+    for (ConnectedDevice& device : closing) {
+        if (device.hid) {
+            api_->close(device.hid);
+        }
+    }
+}
+
+bool DeviceManager::readInfoWithRetry(HidDevice* handle,
+                                      std::array<std::uint8_t, kReportBufferSize>& info) {
+    if (readDeviceInfo(*api_, handle, info.data())) {
+        return true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(kInfoRetryDelayMs));
+    return readDeviceInfo(*api_, handle, info.data());
+}
+
+int DeviceManager::EnumerateDevice() {
+    trace(kTraceLevel, "========== EnumerateDevice Start ==========");
+    std::vector<HidDeviceInfo> entries;
+    if (hidReady_) {
+        entries = api_->enumerate(0, 0);
+    }
+    trace(kTraceLevel, "Step 1: Quick scan - collecting basic device info");
+
+    // The new entries stay private to this scan until each is appended under the lock.
+    std::vector<ConnectedDevice> found;
+    bool hasUsb = false;
+    for (const HidDeviceInfo& entry : entries) {
+        int mode = kModeWired;
+        {
+            std::lock_guard lock(mutex_);
+            if (!isSupportedLocked(entry.vendorId, entry.productId)) {
+                continue;
+            }
+            mode = modeOfLocked(entry.vendorId, entry.productId);
+        }
+        if (!isCommandUsage(entry.usagePage, entry.usage)) {
+            continue;
+        }
+        HidDevice* handle = api_->open_path(entry.path);
+        if (!handle) {
+            continue;
+        }
+        ConnectedDevice device;
+        device.index = static_cast<int>(found.size());
+        device.vendorId = entry.vendorId;
+        device.productId = entry.productId;
+        device.path = entry.path;
+        device.hid = handle;
+        device.releaseNumber = entry.releaseNumber;
+        device.deviceType = 0;
+        device.mode = mode;
+        device.onlineState = kOnline;
+        trace(kTraceLevel, "  Found [%d]: VID=0x%04X, PID=0x%04X, Mode=%s", device.index,
+              device.vendorId, device.productId, modeName(mode));
+        hasUsb = hasUsb || mode == kModeWired;
+        found.push_back(std::move(device));
+    }
+    entries.clear();
+
+    if (hasUsb) {
+        trace(kTraceLevel,
+              "Step 2: USB device found, SKIP reading 2.4G details (reduce HID traffic)");
+    } else {
+        trace(kTraceLevel, "Step 2: No USB device, will read 2.4G device details");
+    }
+
+    for (ConnectedDevice& device : found) {
+        const int i = device.index;
+        bool readDetails = false;
+        if (hasUsb && device.mode != kModeWired) {
+            trace(kTraceLevel, "  [%d] 2.4G device - SKIP (USB exists)", i);
+        } else if (hasUsb) {
+            trace(kTraceLevel, "  [%d] USB device - reading details...", i);
+            readDetails = true;
+        } else if (device.mode == kModeWireless) {
+            device.onlineState = kOnline;
+            trace(kTraceLevel, "  [%d] 2.4G state: %s", i, "Online");
+            trace(kTraceLevel, "  [%d] 2.4G device - reading details...", i);
+            readDetails = true;
+        }
+        if (readDetails && device.onlineState > 0) {
+            std::array<std::uint8_t, kReportBufferSize> info{};
+            if (readInfoWithRetry(device.hid, info)) {
+                device.info = info;
+                device.deviceIdText = deviceIdFromInfo(info.data());
+                device.deviceType =
+                    identify(device.vendorId, device.productId, device.deviceIdText);
+                trace(kTraceLevel, "  [%d] DeviceId: %s, DeviceType: %d", i,
+                      device.deviceIdText.toLatin1().constData(), device.deviceType);
+            }
+        }
+        trace(kTraceLevel, "  [%d] Final: VID=0x%04X, PID=0x%04X, Type=%d, Mode=%d", i,
+              device.vendorId, device.productId, device.deviceType, device.mode);
+        std::lock_guard lock(mutex_);
+        devices_.push_back(std::move(device));
+    }
+
+    int total = 0;
+    {
+        std::lock_guard lock(mutex_);
+        total = static_cast<int>(devices_.size());
+    }
+    trace(kTraceLevel, "========== EnumerateDevice Complete! Total=%d, HasUSB=%s ==========", total,
+          hasUsb ? "YES" : "NO");
+    return total;
+}
+
+int DeviceManager::rescan() {
+    closeAll();
+    const int total = EnumerateDevice();
+    std::lock_guard lock(mutex_);
+    ready_ = true;
+    return total;
+}
+
+bool DeviceManager::isReady() const {
+    std::lock_guard lock(mutex_);
+    return ready_;
+}
+
+// --- the current device ---
+
+void DeviceManager::selectType(int type) {
+    std::lock_guard lock(mutex_);
+    currentType_ = type;
+    currentHid_ = nullptr;
+}
+
+int DeviceManager::currentType() const {
+    std::lock_guard lock(mutex_);
+    return currentType_;
+}
+
+void DeviceManager::clearCurrent() {
+    std::lock_guard lock(mutex_);
+    currentHid_ = nullptr;
+}
+
+HidDevice* DeviceManager::currentHandle() {
+    std::lock_guard lock(mutex_);
+    return currentHandleLocked();
+}
+
+HidDevice* DeviceManager::currentHandleLocked() {
+    if (currentHid_) {
+        return currentHid_;
+    }
+    for (const ConnectedDevice& device : devices_) {
+        if (device.deviceType == currentType_ && device.mode == kModeWired) {
+            currentHid_ = device.hid;
+            return currentHid_;
+        }
+    }
+    // Only the first wireless device of the type counts, and only while it is online.
+    for (const ConnectedDevice& device : devices_) {
+        if (device.deviceType == currentType_ && device.mode == kModeWireless) {
+            if (device.onlineState == kOnline) {
+                currentHid_ = device.hid;
+            }
+            return currentHid_;
+        }
+    }
+    return nullptr;
+}
+
+ConnectedDevice* DeviceManager::findLocked(HidDevice* handle) {
+    for (ConnectedDevice& device : devices_) {
+        if (handle && device.hid == handle) {
+            return &device;
+        }
+    }
+    return nullptr;
+}
+
+int DeviceManager::connectionKind() const {
+    std::lock_guard lock(mutex_);
+    bool wireless = false;
+    for (const ConnectedDevice& device : devices_) {
+        if (device.deviceType != currentType_) {
+            continue;
+        }
+        if (device.mode == kModeWired) {
+            return 0;
+        }
+        wireless = wireless || device.mode == kModeWireless;
+    }
+    return wireless ? 1 : -1;
+}
+
+bool DeviceManager::currentVidPid(int& vendorId, int& productId) {
+    std::lock_guard lock(mutex_);
+    const ConnectedDevice* device = findLocked(currentHandleLocked());
+    if (!device) {
+        return false;
+    }
+    vendorId = device->vendorId;
+    productId = device->productId;
+    return true;
+}
+
+void DeviceManager::collectOfCurrentType(std::vector<ConnectedDevice>& list,
+                                         bool onlineOnly) const {
+    std::lock_guard lock(mutex_);
+    list.clear();
+    for (const ConnectedDevice& device : devices_) {
+        if (currentType_ != 0 && device.deviceType != currentType_) {
+            continue;
+        }
+        if (onlineOnly && device.onlineState != kOnline) {
+            continue;
+        }
+        list.push_back(device);
+    }
+}
+
+bool DeviceManager::devicesOfCurrentType(std::vector<ConnectedDevice>& list) const {
+    collectOfCurrentType(list, false);
+    return !list.empty();
+}
+
+bool DeviceManager::onlineDevicesOfCurrentType(std::vector<ConnectedDevice>& list) const {
+    collectOfCurrentType(list, true);
+    return !list.empty();
+}
+
+std::vector<ConnectedDevice> DeviceManager::devices() const {
+    std::lock_guard lock(mutex_);
+    return devices_;
+}
+
+void DeviceManager::setOnlineState(int type, int mode, int state) {
+    std::lock_guard lock(mutex_);
+    setOnlineStateLocked(type, mode, state);
+}
+
+void DeviceManager::setOnlineStateLocked(int type, int mode, int state) {
+    for (ConnectedDevice& device : devices_) {
+        if (device.deviceType == type && device.mode == mode) {
+            device.onlineState = state;
+        }
+    }
+}
+
+bool DeviceManager::releaseOfMode(int mode, int& release) const {
+    std::lock_guard lock(mutex_);
+    if (!ready_) {
+        return false;
+    }
+    for (const ConnectedDevice& device : devices_) {
+        if (device.mode == mode) {
+            release = device.releaseNumber;
+            return true;
+        }
+    }
+    return false;
+}
+
+bool DeviceManager::hasIdentifiedDevice(int type) const {
+    std::lock_guard lock(mutex_);
+    return std::any_of(devices_.begin(), devices_.end(), [&](const ConnectedDevice& d) {
+        return d.deviceType == type && !d.deviceIdText.isEmpty() && d.onlineState > 0;
+    });
+}
+
+// --- notifications ---
+
+void DeviceManager::applyInfo(HidDevice* handle,
+                              const std::array<std::uint8_t, kReportBufferSize>& info) {
+    std::lock_guard lock(mutex_);
+    ConnectedDevice* device = findLocked(handle);
+    if (!device) {
+        return;
+    }
+    device->info = info;
+    device->deviceIdText = deviceIdFromInfo(info.data());
+    device->deviceType = identifyLocked(device->vendorId, device->productId, device->deviceIdText);
+}
+
+bool DeviceManager::pollNotification(std::uint8_t* buffer, int& type) {
+    HidDevice* current = nullptr;
+    std::vector<HidDevice*> wireless;
+    {
+        std::lock_guard lock(mutex_);
+        if (!ready_ || !buffer) {
+            return false;
+        }
+        type = currentType_;
+        current = currentHandleLocked();
+        if (!current) {
+            for (const ConnectedDevice& device : devices_) {
+                if (device.mode == kModeWireless && device.hid) {
+                    wireless.push_back(device.hid);
+                }
+            }
+        }
+    }
+    if (current) {
+        return api_->read_timeout(current, buffer, kNotificationReadLength,
+                                  kNotificationTimeoutMs) > 0;
+    }
+
+    for (HidDevice* handle : wireless) {
+        std::array<std::uint8_t, kReportBufferSize> report{};
+        if (api_->read_timeout(handle, report.data(), kWirelessReadLength, kWirelessTimeoutMs) <=
+            0) {
+            continue;
+        }
+        if (report[0] == kConnectionNotice) {
+            int state = kOfflineByNotice;
+            if (report[1] == kLinked) {
+                state = kOnline;
+                {
+                    std::lock_guard lock(mutex_);
+                    if (ConnectedDevice* device = findLocked(handle)) {
+                        device->onlineState = kOnline;
+                    }
+                }
+                std::array<std::uint8_t, kReportBufferSize> info{};
+                if (readInfoWithRetry(handle, info)) {
+                    applyInfo(handle, info);
+                }
+            }
+            std::lock_guard lock(mutex_);
+            if (ConnectedDevice* device = findLocked(handle)) {
+                device->onlineState = state;
+                setOnlineStateLocked(device->deviceType, device->mode, state);
+            }
+        }
+        {
+            // The type as it stands now, so a mouse identified by this notice is named.
+            std::lock_guard lock(mutex_);
+            if (const ConnectedDevice* device = findLocked(handle)) {
+                type = device->deviceType;
+            }
+        }
+        std::copy(report.begin(), report.end(), buffer);
+        return false;
+    }
+    return false;
+}
+
+void DeviceManager::refreshWirelessState() {
+    std::vector<HidDevice*> handles;
+    {
+        std::lock_guard lock(mutex_);
+        for (const ConnectedDevice& device : devices_) {
+            if (device.deviceType == currentType_ && device.mode == kModeWireless && device.hid) {
+                handles.push_back(device.hid);
+            }
+        }
+    }
+    for (HidDevice* handle : handles) {
+        std::array<std::uint8_t, kReportBufferSize> report{};
+        if (api_->read_timeout(handle, report.data(), kWirelessReadLength, kWirelessTimeoutMs) <=
+                0 ||
+            report[0] != kConnectionNotice) {
+            continue;
+        }
+        const int state = report[1] == kLinked ? kOnline : kOfflineByRefresh;
+        std::lock_guard lock(mutex_);
+        if (const ConnectedDevice* device = findLocked(handle)) {
+            setOnlineStateLocked(device->deviceType, device->mode, state);
+        }
+    }
+}
+
+// --- the bootloader ---
+
+HidDevice* DeviceManager::openBootloader(int vendorId, int productId) {
+    closeBootloader();
+    if (!hidReady_) {
+        return nullptr;
+    }
+    for (const HidDeviceInfo& entry : api_->enumerate(0, 0)) {
+        if (entry.vendorId != vendorId || entry.productId != productId ||
+            !isBootloaderUsage(entry.usagePage, entry.usage)) {
+            continue;
+        }
+        if (HidDevice* handle = api_->open_path(entry.path)) {
+            std::lock_guard lock(mutex_);
+            bootloaderHid_ = handle;
+            return handle;
+        }
+    }
+    return nullptr;
+}
+
+HidDevice* DeviceManager::bootloaderHandle() const {
+    std::lock_guard lock(mutex_);
+    return bootloaderHid_;
+}
+
+void DeviceManager::closeBootloader() {
+    HidDevice* handle = nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        handle = bootloaderHid_;
+        bootloaderHid_ = nullptr;
+    }
+    if (handle) {
+        api_->close(handle);
+    }
+}
+
+} // namespace corvane::hid

@@ -1,0 +1,166 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include <QString>
+
+#include "hid/HidApi.h"
+#include "hid/ReportExchange.h"
+
+namespace corvane::hid {
+
+inline constexpr int kModeWired = 0;
+inline constexpr int kModeWireless = 1;
+
+inline constexpr int kOfflineByNotice = 0; // a poll read "not linked"
+inline constexpr int kOnline = 1;
+inline constexpr int kOfflineByRefresh = 2; // refreshWirelessState read "not linked"
+
+// Device type of a device whose catalog entry carries no usable identifier.
+inline constexpr int kGenericDeviceType = 101;
+
+// Pause before the second GetInfo attempt on a device that did not answer the first.
+inline constexpr int kInfoRetryDelayMs = 500;
+
+// One interface the catalog supports (one `mode` element of a device description).
+struct SupportedInterface {
+    int vendorId = 0;
+    int productId = 0;
+    QString name; // always empty
+    int deviceType = 0;
+    int mode = kModeWired;
+    QString deviceId;
+};
+
+// One command interface opened by a scan. The manager's own entry owns `hid`; the
+// copies handed out by the queries only name it (never close it, and never use it
+// after the next closeAll).
+struct ConnectedDevice {
+    int index = 0;
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+    std::string path; // kept whole, however long
+    HidDevice* hid = nullptr;
+    int releaseNumber = 0;
+    int deviceType = 0; // 0 until identified
+    int mode = kModeWired;
+    int onlineState = kOnline;
+    QString deviceIdText;                               // empty until GetInfo answered
+    std::array<std::uint8_t, kReportBufferSize> info{}; // last accepted GetInfo answer
+};
+
+// Owns every open command interface, knows which device type is current and which
+// interface commands go to, and tracks the link state of wireless mice.
+//
+// Threads: scans, polls, the bootloader and closeAll do HID I/O and run on the device
+// worker only. The queries and selectType may be called from any thread. One mutex
+// guards the lists; it is never held across a HID read or write.
+class DeviceManager {
+public:
+    // The process-wide manager, created on first use with the HidApi installed by
+    // installHidApi (the system's hidapi when none was installed).
+    static DeviceManager& instance();
+    // Destroys the process-wide manager (if any) and makes the next instance() use
+    // `api` (nullptr: the system's hidapi). Not to be called while another thread
+    // uses the manager; meant for start-up and for tests.
+    static void installHidApi(std::shared_ptr<HidApi> api);
+    // Destroys the process-wide manager; the next instance() creates a fresh one
+    // with the HidApi last installed. Same restriction as installHidApi.
+    static void resetInstance();
+
+    // Initialises the HID layer; a failure leaves every scan empty.
+    explicit DeviceManager(std::shared_ptr<HidApi> api);
+    // Closes every handle, then releases the HID layer.
+    ~DeviceManager();
+    DeviceManager(const DeviceManager&) = delete;
+    DeviceManager& operator=(const DeviceManager&) = delete;
+
+    HidApi& hidApi() { return *api_; }
+
+    // The supported table, in catalog order.
+    void clearSupported();
+    void addSupportedInterface(const SupportedInterface& entry);
+    std::vector<SupportedInterface> supportedInterfaces() const;
+    bool isSupported(int vendorId, int productId) const;
+    int modeOf(int vendorId, int productId) const;
+    // Among the entries with this pair, in order: the first whose deviceId is shorter
+    // than four characters gives 101, the first whose deviceId equals deviceIdText
+    // gives its deviceType, whichever comes first; no match gives 0.
+    int identify(int vendorId, int productId, const QString& deviceIdText) const;
+
+    // Closes and discards every listed device; clears ready and the current interface.
+    void closeAll();
+    // Scans the attached interfaces, opens the supported command interfaces, reads the
+    // details of the ones worth reading and appends them. Returns the list size.
+    int EnumerateDevice();
+    // The manager's part of a refresh: forget the current interface, closeAll,
+    // EnumerateDevice, then ready. Returns the list size.
+    int rescan();
+    bool isReady() const;
+
+    void selectType(int type);
+    int currentType() const;
+    // The interface commands go to: the first wired device of the current type, else the
+    // first wireless one while it is online. The choice is cached until selectType,
+    // clearCurrent or closeAll.
+    HidDevice* currentHandle();
+    void clearCurrent();
+    // 0 when a wired device of the current type is listed, else 1 when a wireless one
+    // is, else -1.
+    int connectionKind() const;
+    bool currentVidPid(int& vendorId, int& productId);
+    bool devicesOfCurrentType(std::vector<ConnectedDevice>& list) const;
+    bool onlineDevicesOfCurrentType(std::vector<ConnectedDevice>& list) const;
+    std::vector<ConnectedDevice> devices() const;
+    void setOnlineState(int type, int mode, int state);
+    bool releaseOfMode(int mode, int& release) const;
+    bool hasIdentifiedDevice(int type) const;
+
+    // Reads one unsolicited report into `buffer` (65 bytes). On the current interface:
+    // waits up to 100 ms and returns true when a report arrived. Without one: tries each
+    // wireless interface for 10 ms, applies a connection notice to the device's online
+    // state (reading its details again when it links), copies the report into `buffer`
+    // and returns false. `type` receives the device type concerned.
+    bool pollNotification(std::uint8_t* buffer, int& type);
+    // Reads the connection notices waiting on the wireless interfaces of the current type.
+    void refreshWirelessState();
+
+    // Opens the first bootloader interface of this pair that opens and keeps it in the
+    // bootloader slot (closing one kept before). nullptr when there is none.
+    HidDevice* openBootloader(int vendorId, int productId);
+    HidDevice* bootloaderHandle() const;
+    void closeBootloader();
+
+private:
+    bool isSupportedLocked(int vendorId, int productId) const;
+    int modeOfLocked(int vendorId, int productId) const;
+    int identifyLocked(int vendorId, int productId, const QString& deviceIdText) const;
+    HidDevice* currentHandleLocked();
+    ConnectedDevice* findLocked(HidDevice* handle);
+    void setOnlineStateLocked(int type, int mode, int state);
+    void collectOfCurrentType(std::vector<ConnectedDevice>& list, bool onlineOnly) const;
+    bool readInfoWithRetry(HidDevice* handle, std::array<std::uint8_t, kReportBufferSize>& info);
+    // Stores a GetInfo answer in the device of this handle and identifies it.
+    void applyInfo(HidDevice* handle, const std::array<std::uint8_t, kReportBufferSize>& info);
+
+    std::shared_ptr<HidApi> api_;
+    bool hidReady_ = false; // init succeeded
+
+    mutable std::mutex mutex_;
+    bool ready_ = false;
+    std::vector<ConnectedDevice> devices_;
+    std::vector<SupportedInterface> supported_;
+    int currentType_ = 0;
+    HidDevice* currentHid_ = nullptr;
+    HidDevice* bootloaderHid_ = nullptr;
+};
+
+// The identifier text of a GetInfo answer: answer bytes 4..7, up to the first zero byte.
+QString deviceIdFromInfo(const std::uint8_t* info);
+
+} // namespace corvane::hid

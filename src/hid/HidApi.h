@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace corvane::hid {
+
+// One entry of an enumeration: the fields of a HID interface the program uses.
+// The strings of the device (serial number, manufacturer, product) are never read.
+struct HidDeviceInfo {
+    std::string path;
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+    std::uint16_t releaseNumber = 0;
+    std::uint16_t usagePage = 0;
+    std::uint16_t usage = 0;
+    int interfaceNumber = -1;
+};
+
+// An open HID interface. Each HidApi hands out its own kind of handle; a handle is
+// given back only to the HidApi that opened it, and closed exactly once by close().
+class HidDevice {
+public:
+    virtual ~HidDevice() = default;
+
+protected:
+    HidDevice() = default;
+    HidDevice(const HidDevice&) = delete;
+    HidDevice& operator=(const HidDevice&) = delete;
+};
+
+// The HID library as the program uses it: exactly these calls. SystemHidApi calls
+// hidapi; the virtual mouse implements the same calls over a model of the hardware.
+//
+// Results follow hidapi: init/exit give 0 or -1; write gives the bytes written or -1;
+// read_timeout gives the bytes copied (never more than length), 0 when nothing arrived
+// within the timeout (-1 waits without limit), or -1 on error. An answer that has not
+// been read within a timeout stays pending for the next read on that handle.
+class HidApi {
+public:
+    virtual ~HidApi() = default;
+
+    virtual int init() = 0;
+    virtual int exit() = 0;
+    // Every interface with this pair; 0 for either id matches any.
+    virtual std::vector<HidDeviceInfo> enumerate(std::uint16_t vendorId,
+                                                 std::uint16_t productId) = 0;
+    // A handle open for reading and writing, or nullptr.
+    virtual HidDevice* open_path(const std::string& path) = 0;
+    virtual int write(HidDevice* device, const std::uint8_t* data, std::size_t length) = 0;
+    virtual int read_timeout(HidDevice* device, std::uint8_t* data, std::size_t length,
+                             int milliseconds) = 0;
+    // Closes and deletes the handle; a read still waiting on it is ended.
+    virtual void close(HidDevice* device) = 0;
+};
+
+} // namespace corvane::hid

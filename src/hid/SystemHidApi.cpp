@@ -1,0 +1,80 @@
+#include "hid/SystemHidApi.h"
+
+#include <hidapi.h>
+
+namespace corvane::hid {
+
+namespace {
+
+class SystemHandle final : public HidDevice {
+public:
+    explicit SystemHandle(hid_device* device) : device(device) {}
+    hid_device* const device;
+};
+
+hid_device* native(HidDevice* device) {
+    auto* handle = dynamic_cast<SystemHandle*>(device);
+    return handle ? handle->device : nullptr;
+}
+
+} // namespace
+
+int SystemHidApi::init() {
+    return hid_init();
+}
+
+int SystemHidApi::exit() {
+    return hid_exit();
+}
+
+std::vector<HidDeviceInfo> SystemHidApi::enumerate(std::uint16_t vendorId,
+                                                   std::uint16_t productId) {
+    std::vector<HidDeviceInfo> result;
+    hid_device_info* list = hid_enumerate(vendorId, productId);
+    for (const hid_device_info* entry = list; entry; entry = entry->next) {
+        HidDeviceInfo info;
+        info.path = entry->path ? entry->path : "";
+        info.vendorId = entry->vendor_id;
+        info.productId = entry->product_id;
+        info.releaseNumber = entry->release_number;
+        info.usagePage = entry->usage_page;
+        info.usage = entry->usage;
+        info.interfaceNumber = entry->interface_number;
+        result.push_back(std::move(info));
+    }
+    hid_free_enumeration(list);
+    return result;
+}
+
+HidDevice* SystemHidApi::open_path(const std::string& path) {
+    hid_device* device = hid_open_path(path.c_str());
+    return device ? new SystemHandle(device) : nullptr;
+}
+
+int SystemHidApi::write(HidDevice* device, const std::uint8_t* data, std::size_t length) {
+    hid_device* handle = native(device);
+    if (!handle || !data) {
+        return -1;
+    }
+    return hid_write(handle, data, length);
+}
+
+int SystemHidApi::read_timeout(HidDevice* device, std::uint8_t* data, std::size_t length,
+                               int milliseconds) {
+    hid_device* handle = native(device);
+    if (!handle || !data) {
+        return -1;
+    }
+    return hid_read_timeout(handle, data, length, milliseconds);
+}
+
+void SystemHidApi::close(HidDevice* device) {
+    auto* handle = dynamic_cast<SystemHandle*>(device);
+    if (!handle) {
+        return;
+    }
+    hid_close(handle->device);
+    delete handle;
+}
+
+} // namespace corvane::hid

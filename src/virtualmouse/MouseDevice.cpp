@@ -1,0 +1,112 @@
+#include "virtualmouse/MouseDevice.h"
+
+#include "virtualmouse/CommandRules.h"
+
+namespace corvane::vm {
+
+MouseDevice::MouseDevice(std::shared_ptr<Bus> bus, Ids ids, MouseIdentity identity,
+                         std::vector<InterfaceSpec> interfaces, std::string pathTag)
+    : VirtualDevice(std::move(bus), ids, std::move(interfaces), std::move(pathTag)),
+      identity_(std::move(identity)) {}
+
+std::vector<VirtualDevice::InterfaceSpec> MouseDevice::standardInterfaces(CommandCollection command,
+                                                                          bool withBootloader) {
+    std::vector<InterfaceSpec> specs{
+        {InterfaceKind::Mouse, 0x0001, 0x0002, 0},
+        {InterfaceKind::Keyboard, 0x0001, 0x0006, 2},
+        {InterfaceKind::Command, command.usagePage, command.usage, 65},
+    };
+    if (withBootloader) {
+        specs.push_back({InterfaceKind::Bootloader, 0xFFEF, 0x0000, kBootPacketLength});
+    }
+    return specs;
+}
+
+MouseIdentity MouseDevice::identity() const {
+    auto lock = lockBus();
+    return identity_;
+}
+
+void MouseDevice::setBattery(std::uint8_t status, std::uint8_t level) {
+    auto lock = lockBus();
+    identity_.batteryStatus = status;
+    identity_.batteryLevel = level;
+}
+
+std::optional<MouseSettings::Kept> MouseDevice::kept(std::uint8_t writeCode) const {
+    auto lock = lockBus();
+    return settings_.kept(writeCode);
+}
+
+bool MouseDevice::setKept(std::uint8_t writeCode, const MouseSettings::Kept& state) {
+    auto lock = lockBus();
+    return settings_.setKept(writeCode, state);
+}
+
+bool MouseDevice::setFactory(std::uint8_t writeCode, const MouseSettings::Kept& state) {
+    auto lock = lockBus();
+    return settings_.setFactory(writeCode, state);
+}
+
+std::vector<std::uint8_t> MouseDevice::macro(int buttonIndex) const {
+    auto lock = lockBus();
+    return settings_.macro(buttonIndex);
+}
+
+int MouseDevice::lastLightControl() const {
+    auto lock = lockBus();
+    return settings_.lastLightControl();
+}
+
+int MouseDevice::factoryResets() const {
+    auto lock = lockBus();
+    return settings_.factoryResets();
+}
+
+bool MouseDevice::pressDpiButton() {
+    auto lock = lockBus();
+    if (!mouseReachableLocked()) {
+        return false;
+    }
+    InputReport notice{};
+    notice[0] = kDpiNotice;
+    notice[1] = settings_.stepDpiStage();
+    sendInputLocked(InterfaceKind::Command, notice);
+    return true;
+}
+
+InputReport MouseDevice::infoLocked() const {
+    InputReport info = answerReport(command::GetInfo, kStatusOk);
+    for (std::size_t i = 0; i < 4 && i < identity_.deviceId.size(); ++i) {
+        info[4 + i] = static_cast<std::uint8_t>(identity_.deviceId[i]);
+    }
+    const bool reachable = mouseReachableLocked();
+    info[10] = identity_.sensorCode;
+    info[11] = identity_.reportRateClass;
+    info[12] = reachable ? identity_.batteryStatus : 0;
+    info[13] = reachable ? identity_.batteryLevel : 0;
+    info[14] = reachable ? 1 : 0;
+    return info;
+}
+
+std::optional<InputReport> MouseDevice::answerOwnLocked(const CommandBody& body) {
+    if (body[0] == command::GetInfo) {
+        return infoLocked();
+    }
+    return std::nullopt;
+}
+
+std::optional<InputReport> MouseDevice::answerLocked(const CommandBody& body) {
+    if (!isWellFormed(body)) {
+        return answerReport(body[0], kStatusRejected);
+    }
+    if (std::optional<InputReport> own = answerOwnLocked(body)) {
+        return own;
+    }
+    if (!mouseReachableLocked()) {
+        return std::nullopt; // nobody to pass the command to
+    }
+    return settings_.handle(body);
+}
+
+} // namespace corvane::vm

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <string>
+
+#include "virtualmouse/MouseSettings.h"
+#include "virtualmouse/VirtualDevice.h"
+
+namespace corvane::vm {
+
+// What GetInfo tells about a mouse.
+struct MouseIdentity {
+    std::string deviceId = "CV01"; // up to four ASCII characters
+    std::uint8_t sensorCode = 0x11;
+    std::uint8_t reportRateClass = 0x20;
+    std::uint8_t batteryStatus = 0;
+    std::uint8_t batteryLevel = 0;
+};
+
+// Where the command collection sits; some firmware uses 0x0001 / 0x0000.
+struct CommandCollection {
+    std::uint16_t usagePage = 0xFF01;
+    std::uint16_t usage = 0x0010;
+};
+
+// A device that carries a mouse's settings: the wired mouse, and the receiver for its
+// wireless mouse. Thread-safe.
+class MouseDevice : public VirtualDevice {
+public:
+    MouseIdentity identity() const;
+    void setBattery(std::uint8_t status, std::uint8_t level);
+
+    // The kept parameters B4..B30 (and size byte B3) of a write command.
+    std::optional<MouseSettings::Kept> kept(std::uint8_t writeCode) const;
+    bool setKept(std::uint8_t writeCode, const MouseSettings::Kept& state);
+    bool setFactory(std::uint8_t writeCode, const MouseSettings::Kept& state);
+    std::vector<std::uint8_t> macro(int buttonIndex) const;
+    int lastLightControl() const;
+    int factoryResets() const;
+
+    // The user presses the DPI button: the active stage steps on and a DPI notice
+    // (0xC2) goes out. False when the mouse cannot reach the host (not linked).
+    bool pressDpiButton();
+
+protected:
+    MouseDevice(std::shared_ptr<Bus> bus, Ids ids, MouseIdentity identity,
+                std::vector<InterfaceSpec> interfaces, std::string pathTag);
+
+    std::optional<InputReport> answerLocked(const CommandBody& body) override;
+    // Whether the mouse itself is reachable (a receiver's mouse may not be linked).
+    virtual bool mouseReachableLocked() const { return true; }
+    // Commands the device answers itself instead of the mouse.
+    virtual std::optional<InputReport> answerOwnLocked(const CommandBody& body);
+    InputReport infoLocked() const;
+
+    static std::vector<InterfaceSpec> standardInterfaces(CommandCollection command,
+                                                         bool withBootloader);
+
+    MouseIdentity identity_;
+    MouseSettings settings_;
+};
+
+} // namespace corvane::vm
