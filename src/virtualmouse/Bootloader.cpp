@@ -53,8 +53,11 @@ BootStatus acceptBootPacket(BootloaderState& state, const std::uint8_t* packet) 
         if (payload[0] != 0x01 || !tailIsFilled(packet, kPayloadIndex + 1)) {
             return malformed(state);
         }
-        state = BootloaderState{};
+        // A new transfer: the image starts over, the counts go on.
         state.started = true;
+        state.ended = false;
+        state.nextSequence = 0;
+        state.image.clear();
         ++state.packets;
         return BootStatus::Ok;
     }

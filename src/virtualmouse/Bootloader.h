@@ -12,7 +12,8 @@ std::uint16_t crc16Modbus(const std::uint8_t* data, std::size_t length);
 inline constexpr std::size_t kBootPacketLength = 64;
 inline constexpr std::uint8_t kBootReportId = 0x05;
 
-// What the firmware loader has taken in since its last start packet.
+// What the firmware loader has taken in: the image since the last start packet, and
+// counts of every packet since the device was made.
 struct BootloaderState {
     bool started = false;
     bool ended = false;
