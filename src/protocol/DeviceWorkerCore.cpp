@@ -7,6 +7,7 @@
 #include "protocol/DeviceTask.h"
 #include "protocol/LightingCommands.h"
 #include "protocol/PerformanceCommands.h"
+#include "protocol/SettingValues.h"
 #include "store/ProfileDatabase.h"
 
 namespace corvane::protocol {
@@ -190,8 +191,8 @@ void DeviceWorkerCore::dpiDefaultsTask() {
         stages.colours[k] =
             database.getSettingInt(profile, QStringLiteral("dpi_group%1_rgb").arg(k));
     }
-    stages.count = database.getSettingInt(profile, u"dpi_count");
-    const int index = database.getSettingInt(profile, u"dpi_index");
+    stages.count = database.getSettingInt(profile, keys::dpiCount);
+    const int index = database.getSettingInt(profile, keys::dpiIndex);
     stages.activeStage = index >= 0 && index < stages.count ? index : 0;
     host_.call([&](WorkerHost& host) { host.showDpiStages(stages); });
     sendDpiStages();

@@ -9,6 +9,7 @@
 #include "hid/ReportExchange.h"
 #include "hid/Trace.h"
 #include "protocol/Commands.h"
+#include "protocol/SettingValues.h"
 #include "store/ProfileDatabase.h"
 
 namespace corvane::protocol {
@@ -56,21 +57,33 @@ void DeviceWorkerCore::dpiNotice(std::uint8_t stages) {
     const int profile = state_->currentProfile();
     const int count = stages & 0x0F;
     const int active = stages >> 4;
-
-    const int shownCount = database.getSettingInt(profile, u"dpi_count");
-    if (count != shownCount) {
-        database.setSetting(profile, u"dpi_count", count);
-        host_.call([count](WorkerHost& host) { host.showStageCount(count); });
+    bool countChanged = false;
+    bool stageChanged = false;
+    int dpi = 0;
+    {
+        // One step against the page writing the same settings meanwhile.
+        std::lock_guard lock(database.mutex());
+        if (count != database.getSettingInt(profile, keys::dpiCount)) {
+            database.setSetting(profile, keys::dpiCount, count);
+            countChanged = true;
+        }
+        const int index = database.getSettingInt(profile, keys::dpiIndex);
+        const int shownActive = index >= 0 && index < count ? index : 0;
+        if (active != shownActive) {
+            database.setSetting(profile, keys::dpiIndex, active);
+            dpi = database.getSettingInt(profile, QStringLiteral("dpi_group%1_value").arg(active));
+            stageChanged = true;
+        }
     }
-    const int index = database.getSettingInt(profile, u"dpi_index");
-    const int shownActive = index >= 0 && index < count ? index : 0;
-    if (active != shownActive) {
-        database.setSetting(profile, u"dpi_index", active);
-        const int dpi =
-            database.getSettingInt(profile, QStringLiteral("dpi_group%1_value").arg(active));
-        const bool popup = state_->details().showDpiTips;
-        host_.call([&](WorkerHost& host) { host.showActiveStage(active, dpi, popup); });
-    }
+    const bool popup = state_->details().showDpiTips;
+    host_.call([&](WorkerHost& host) {
+        if (countChanged) {
+            host.showStageCount(count);
+        }
+        if (stageChanged) {
+            host.showActiveStage(active, dpi, popup);
+        }
+    });
 }
 
 // The receiver tells that its mouse linked (B1 = 0x01) or went away; B2 and B3 carry
