@@ -103,6 +103,10 @@ DeviceManager::~DeviceManager() {
     api_->exit();
 }
 
+void DeviceManager::setInfoRetryDelay(int milliseconds) {
+    infoRetryDelayMs_.store(milliseconds < 0 ? 0 : milliseconds);
+}
+
 // --- the supported table ---
 
 void DeviceManager::clearSupported() {
@@ -187,7 +191,7 @@ bool DeviceManager::readInfoWithRetry(HidDevice* handle,
     if (readDeviceInfo(*api_, handle, info.data())) {
         return true;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(kInfoRetryDelayMs));
+    std::this_thread::sleep_for(std::chrono::milliseconds(infoRetryDelayMs_.load()));
     return readDeviceInfo(*api_, handle, info.data());
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -82,6 +83,10 @@ public:
 
     HidApi& hidApi() { return *api_; }
 
+    // The pause before a second GetInfo attempt (kInfoRetryDelayMs unless changed; a
+    // fuzzer that makes every answer fail shortens it).
+    void setInfoRetryDelay(int milliseconds);
+
     // The supported table, in catalog order.
     void clearSupported();
     void addSupportedInterface(const SupportedInterface& entry);
@@ -150,6 +155,7 @@ private:
 
     std::shared_ptr<HidApi> api_;
     bool hidReady_ = false; // init succeeded
+    std::atomic<int> infoRetryDelayMs_{kInfoRetryDelayMs};
 
     mutable std::mutex mutex_;
     bool ready_ = false;

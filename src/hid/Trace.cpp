@@ -3,7 +3,6 @@
 #include <atomic>
 #include <cstdarg>
 #include <cstdio>
-#include <memory>
 #include <mutex>
 #include <string>
 
@@ -11,9 +10,12 @@ namespace corvane::hid {
 
 namespace {
 
+// Lines are handed to the sink one at a time, under the lock, so lines from two
+// threads never interleave and a replaced sink is never called once setTraceSink
+// returned. The lock is recursive so a sink may itself trace.
 struct TraceState {
-    std::mutex mutex;
-    std::shared_ptr<const TraceSink> sink;
+    std::recursive_mutex mutex;
+    TraceSink sink;
     std::atomic<bool> active{false};
 };
 
@@ -22,43 +24,43 @@ TraceState& state() {
     return instance;
 }
 
+std::string format(const char* pattern, std::va_list args) {
+    std::va_list copy;
+    va_copy(copy, args);
+    const int needed = std::vsnprintf(nullptr, 0, pattern, copy);
+    va_end(copy);
+    if (needed <= 0) {
+        return {};
+    }
+    std::string line(static_cast<std::size_t>(needed) + 1, '\0');
+    std::vsnprintf(line.data(), line.size(), pattern, args);
+    line.resize(static_cast<std::size_t>(needed));
+    return line;
+}
+
 } // namespace
 
 void setTraceSink(TraceSink sink) {
     TraceState& s = state();
     std::lock_guard lock(s.mutex);
-    s.sink = sink ? std::make_shared<const TraceSink>(std::move(sink)) : nullptr;
-    s.active.store(s.sink != nullptr, std::memory_order_release);
+    s.sink = std::move(sink);
+    s.active.store(static_cast<bool>(s.sink), std::memory_order_release);
 }
 
-void trace(int level, const char* format, ...) {
+void trace(int level, const char* pattern, ...) {
     TraceState& s = state();
-    if (!s.active.load(std::memory_order_acquire) || !format) {
+    if (!s.active.load(std::memory_order_acquire) || !pattern) {
         return;
     }
-    std::shared_ptr<const TraceSink> sink;
-    {
-        std::lock_guard lock(s.mutex);
-        sink = s.sink;
-    }
-    if (!sink) {
-        return;
-    }
-
     std::va_list args;
-    va_start(args, format);
-    std::va_list copy;
-    va_copy(copy, args);
-    const int needed = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string line;
-    if (needed > 0) {
-        line.resize(static_cast<std::size_t>(needed) + 1);
-        std::vsnprintf(line.data(), line.size(), format, args);
-        line.resize(static_cast<std::size_t>(needed));
-    }
+    va_start(args, pattern);
+    const std::string line = format(pattern, args);
     va_end(args);
-    (*sink)(level, line);
+
+    std::lock_guard lock(s.mutex);
+    if (s.sink) {
+        s.sink(level, line);
+    }
 }
 
 } // namespace corvane::hid

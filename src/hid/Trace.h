@@ -14,6 +14,6 @@ using TraceSink = std::function<void(int level, std::string_view line)>;
 void setTraceSink(TraceSink sink);
 
 // printf-style formatting; the line is built only while a sink is set.
-void trace(int level, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void trace(int level, const char* pattern, ...) __attribute__((format(printf, 2, 3)));
 
 } // namespace corvane::hid

@@ -12,7 +12,7 @@ namespace {
 constexpr std::size_t kShort = hid::kShortReportLength;
 constexpr std::size_t kLong = hid::kLongReportLength;
 
-constexpr std::array<CommandSpec, 19> kCommands{{
+constexpr std::array<CommandInfo, 19> kCommands{{
     {Command::SetReportRate, "SetReportRate", CommandKind::Write, kLong, 0x01},
     {Command::SetDpi, "SetDpi", CommandKind::Write, kShort, 0x25},
     {Command::SetDpiColors, "SetDpiColors", CommandKind::Write, kLong, 0x12},
@@ -38,18 +38,14 @@ static_assert(toByte(Command::GetInfo) == hid::kGetInfoCommand);
 
 } // namespace
 
-std::span<const CommandSpec> allCommands() {
+std::span<const CommandInfo> allCommands() {
     return kCommands;
 }
 
-const CommandSpec* findCommand(std::uint8_t code) {
+const CommandInfo* findCommand(std::uint8_t code) {
     const auto* it = std::find_if(kCommands.begin(), kCommands.end(),
-                                  [&](const CommandSpec& c) { return toByte(c.code) == code; });
+                                  [&](const CommandInfo& c) { return toByte(c.code) == code; });
     return it == kCommands.end() ? nullptr : it;
-}
-
-const CommandSpec& commandSpec(Command code) {
-    return *findCommand(toByte(code));
 }
 
 } // namespace corvane::protocol

@@ -31,7 +31,7 @@ enum class Command : std::uint8_t {
 
 enum class CommandKind { Write, MultiPacketWrite, Read };
 
-struct CommandSpec {
+struct CommandInfo {
     Command code;
     const char* name;
     CommandKind kind;
@@ -40,10 +40,9 @@ struct CommandSpec {
 };
 
 // Every command, in code order.
-std::span<const CommandSpec> allCommands();
+std::span<const CommandInfo> allCommands();
 // The entry of a code, or nullptr for a code the mouse does not know.
-const CommandSpec* findCommand(std::uint8_t code);
-const CommandSpec& commandSpec(Command code);
+const CommandInfo* findCommand(std::uint8_t code);
 
 inline constexpr std::uint8_t toByte(Command code) {
     return static_cast<std::uint8_t>(code);

@@ -20,12 +20,14 @@ bool isParameter(int b) {
 } // namespace
 
 ReportPacket::ReportPacket(Command code) {
-    const CommandSpec& spec = commandSpec(code);
     buffer_[0] = hid::kReportId;
     buffer_[hid::kRequestCommandIndex] = toByte(code);
-    buffer_[hid::kRequestPacketIndex] = spec.kind == CommandKind::Read ? 0x00 : 0x01;
-    buffer_[hid::kRequestSizeIndex] = spec.size;
-    writeLength_ = spec.writeLength;
+    // A code outside the table is sent as a plain 33-byte write with size 0.
+    const CommandInfo* info = findCommand(toByte(code));
+    const bool read = info && info->kind == CommandKind::Read;
+    buffer_[hid::kRequestPacketIndex] = read ? 0x00 : 0x01;
+    buffer_[hid::kRequestSizeIndex] = info ? info->size : 0x00;
+    writeLength_ = info ? info->writeLength : hid::kShortReportLength;
 }
 
 void ReportPacket::setPacketNumber(int index, int count) {

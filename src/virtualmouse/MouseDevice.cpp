@@ -5,21 +5,21 @@
 namespace corvane::vm {
 
 MouseDevice::MouseDevice(std::shared_ptr<Bus> bus, Ids ids, MouseIdentity identity,
-                         std::vector<InterfaceSpec> interfaces, std::string pathTag)
+                         std::vector<InterfaceLayout> interfaces, std::string pathTag)
     : VirtualDevice(std::move(bus), ids, std::move(interfaces), std::move(pathTag)),
       identity_(std::move(identity)) {}
 
-std::vector<VirtualDevice::InterfaceSpec> MouseDevice::standardInterfaces(CommandCollection command,
-                                                                          bool withBootloader) {
-    std::vector<InterfaceSpec> specs{
+std::vector<VirtualDevice::InterfaceLayout>
+MouseDevice::standardInterfaces(CommandCollection command, bool withBootloader) {
+    std::vector<InterfaceLayout> layouts{
         {InterfaceKind::Mouse, 0x0001, 0x0002, 0},
         {InterfaceKind::Keyboard, 0x0001, 0x0006, 2},
         {InterfaceKind::Command, command.usagePage, command.usage, 65},
     };
     if (withBootloader) {
-        specs.push_back({InterfaceKind::Bootloader, 0xFFEF, 0x0000, kBootPacketLength});
+        layouts.push_back({InterfaceKind::Bootloader, 0xFFEF, 0x0000, kBootPacketLength});
     }
-    return specs;
+    return layouts;
 }
 
 MouseIdentity MouseDevice::identity() const {

@@ -43,7 +43,7 @@ public:
 
 protected:
     MouseDevice(std::shared_ptr<Bus> bus, Ids ids, MouseIdentity identity,
-                std::vector<InterfaceSpec> interfaces, std::string pathTag);
+                std::vector<InterfaceLayout> interfaces, std::string pathTag);
 
     std::optional<InputReport> answerLocked(const CommandBody& body) override;
     // Whether the mouse itself is reachable (a receiver's mouse may not be linked).
@@ -52,8 +52,8 @@ protected:
     virtual std::optional<InputReport> answerOwnLocked(const CommandBody& body);
     InputReport infoLocked() const;
 
-    static std::vector<InterfaceSpec> standardInterfaces(CommandCollection command,
-                                                         bool withBootloader);
+    static std::vector<InterfaceLayout> standardInterfaces(CommandCollection command,
+                                                           bool withBootloader);
 
     MouseIdentity identity_;
     MouseSettings settings_;

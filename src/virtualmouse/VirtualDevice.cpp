@@ -9,7 +9,7 @@ namespace corvane::vm {
 using Clock = VirtualHandle::Clock;
 
 struct VirtualDevice::Interface {
-    InterfaceSpec spec;
+    InterfaceLayout layout;
     int number = 0;
     std::string path;
     bool failOpen = false;
@@ -28,13 +28,13 @@ struct VirtualDevice::Faults {
 };
 
 VirtualDevice::VirtualDevice(std::shared_ptr<Bus> bus, Ids ids,
-                             std::vector<InterfaceSpec> interfaces, std::string pathTag)
+                             std::vector<InterfaceLayout> interfaces, std::string pathTag)
     : bus_(std::move(bus)), ids_(ids), pathTag_(std::move(pathTag)),
       faults_(std::make_unique<Faults>()) {
     int number = 0;
-    for (const InterfaceSpec& spec : interfaces) {
+    for (const InterfaceLayout& layout : interfaces) {
         Interface iface;
-        iface.spec = spec;
+        iface.layout = layout;
         iface.number = number++;
         interfaces_.push_back(std::move(iface));
     }
@@ -44,7 +44,7 @@ VirtualDevice::~VirtualDevice() = default;
 
 VirtualDevice::Interface* VirtualDevice::interfaceOf(InterfaceKind kind) {
     for (Interface& iface : interfaces_) {
-        if (iface.spec.kind == kind) {
+        if (iface.layout.kind == kind) {
             return &iface;
         }
     }
@@ -146,8 +146,8 @@ void VirtualDevice::appendEntriesLocked(std::vector<hid::HidDeviceInfo>& entries
         info.vendorId = ids_.vendorId;
         info.productId = ids_.productId;
         info.releaseNumber = ids_.releaseNumber;
-        info.usagePage = iface.spec.usagePage;
-        info.usage = iface.spec.usage;
+        info.usagePage = iface.layout.usagePage;
+        info.usage = iface.layout.usage;
         info.interfaceNumber = iface.number;
         entries.push_back(std::move(info));
     }
@@ -279,7 +279,7 @@ int VirtualDevice::write(VirtualHandle* handle, const std::uint8_t* data, std::s
         auto lock = lockBus();
         Interface& iface = interfaces_[handle->interfaceIndex];
         ++iface.stats.writes;
-        if (handle->dead || !data || length == 0 || length > iface.spec.outputLength) {
+        if (handle->dead || !data || length == 0 || length > iface.layout.outputLength) {
             return -1;
         }
         if (iface.failWrites > 0) {
@@ -289,19 +289,19 @@ int VirtualDevice::write(VirtualHandle* handle, const std::uint8_t* data, std::s
         // Without report IDs (command interface) the ID byte must be 0; the loader's
         // reports carry ID 0x05.
         const std::uint8_t expectedId =
-            iface.spec.kind == InterfaceKind::Bootloader ? kBootReportId : 0x00;
+            iface.layout.kind == InterfaceKind::Bootloader ? kBootReportId : 0x00;
         if (data[0] != expectedId) {
             return -1;
         }
         std::vector<std::uint8_t> report(data, data + length);
-        report.resize(iface.spec.outputLength, 0);
-        log_.push_back({iface.spec.kind, report});
-        if (iface.spec.kind == InterfaceKind::Command) {
+        report.resize(iface.layout.outputLength, 0);
+        log_.push_back({iface.layout.kind, report});
+        if (iface.layout.kind == InterfaceKind::Command) {
             handleCommandLocked(report);
-        } else if (iface.spec.kind == InterfaceKind::Bootloader) {
+        } else if (iface.layout.kind == InterfaceKind::Bootloader) {
             handleBootPacketLocked(report);
         }
-        if (faults_->unplugAfterWrite && iface.spec.kind == InterfaceKind::Command) {
+        if (faults_->unplugAfterWrite && iface.layout.kind == InterfaceKind::Command) {
             faults_->unplugAfterWrite = false;
             removed = unplugLocked();
         }
@@ -382,7 +382,7 @@ int VirtualDevice::read(VirtualHandle* handle, std::uint8_t* data, std::size_t l
         if (handle->dead) {
             return -1;
         }
-        if (iface.spec.kind == InterfaceKind::Command && faults_->busyReads > 0) {
+        if (iface.layout.kind == InterfaceKind::Command && faults_->busyReads > 0) {
             --faults_->busyReads;
             return deliver(answerReport(lastCommand_, faults_->busyStatus));
         }

@@ -81,7 +81,7 @@ public:
         std::uint16_t productId = 0;
         std::uint16_t releaseNumber = 0x0100;
     };
-    struct InterfaceSpec {
+    struct InterfaceLayout {
         InterfaceKind kind;
         std::uint16_t usagePage;
         std::uint16_t usage;
@@ -136,7 +136,7 @@ public:
     bool hasPathLocked(const std::string& path) const;
 
 protected:
-    VirtualDevice(std::shared_ptr<Bus> bus, Ids ids, std::vector<InterfaceSpec> interfaces,
+    VirtualDevice(std::shared_ptr<Bus> bus, Ids ids, std::vector<InterfaceLayout> interfaces,
                   std::string pathTag);
 
     // The device's answer to one well-received command body, or nothing. Bus locked.

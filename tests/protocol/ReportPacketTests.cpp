@@ -59,9 +59,9 @@ TEST_F(ReportPacketRequest, EveryCommandReachesTheMouseInRequestFormWithItsCheck
 
     for (const RequestCase& c : requestCases()) {
         SCOPED_TRACE(::testing::Message() << "command 0x" << std::hex << int(c.code));
-        const CommandSpec* spec = findCommand(c.code);
-        ASSERT_NE(spec, nullptr);
-        ReportPacket packet(spec->code);
+        const CommandInfo* info = findCommand(c.code);
+        ASSERT_NE(info, nullptr);
+        ReportPacket packet(info->code);
         EXPECT_EQ(packet.writeLength(), c.writeLength);
         EXPECT_EQ(packet.packetNumber(), c.packetNumber);
         packet.setSize(c.size);
@@ -109,6 +109,14 @@ TEST(ReportPacket, ChecksumCoversB4ToB30Only) {
     EXPECT_EQ(packet.checksum(), 0x01);
     packet.storeChecksum();
     EXPECT_EQ(packet.data()[32], 0x01);
+}
+
+TEST(ReportPacket, ACodeOutsideTheTableIsAPlainShortWrite) {
+    const ReportPacket packet(static_cast<Command>(0x55));
+    EXPECT_EQ(packet.data()[1], 0x55);
+    EXPECT_EQ(packet.packetNumber(), 0x01);
+    EXPECT_EQ(packet.size(), 0x00);
+    EXPECT_EQ(packet.writeLength(), 33u);
 }
 
 TEST(ReportPacket, ParametersStayWithinB4ToB30) {

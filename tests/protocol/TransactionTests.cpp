@@ -27,6 +27,19 @@ TEST_F(Transaction, FailsAtOnceWithoutAReadyManagerOrACurrentInterface) {
     EXPECT_TRUE(packet.transact());
 }
 
+TEST_F(Transaction, CommandsGoToTheWiredInterfaceWhenBothAreAttached) {
+    auto receiver = attachReceiver();
+    auto wired = attachWired();
+    start();
+    ReportPacket packet(Command::SetReportRate);
+    packet.setParameter(4, 0x02);
+    ASSERT_TRUE(packet.transact());
+    EXPECT_EQ(wired->received().size(), 1u);
+    EXPECT_EQ(wired->kept(0x02)->parameters[0], 0x02);
+    EXPECT_TRUE(receiver->received().empty());
+    EXPECT_EQ(receiver->kept(0x02)->parameters[0], 0x01);
+}
+
 TEST_F(Transaction, WritesAreKeptAndReadBack) {
     auto wired = attachWired();
     start();
