@@ -41,7 +41,7 @@ void DeviceWorkerCore::idleStep() {
                report[2], report[3], report[4], report[5]);
     if (report[0] == kDpiNotice) {
         // Stages belong to the current type's store; another type's mouse is ignored.
-        if (type == 0 || type == state_->currentDeviceType()) {
+        if (type == 0 || type == state_.currentDeviceType()) {
             dpiNotice(report[1]);
         }
     } else if (report[0] == kConnectionNotice) {
@@ -54,7 +54,7 @@ void DeviceWorkerCore::idleStep() {
 // active stage dpi_index, or stage 0 when dpi_index is not below the count.
 void DeviceWorkerCore::dpiNotice(std::uint8_t stages) {
     store::ProfileDatabase& database = store::ProfileDatabase::instance();
-    const int profile = state_->currentProfile();
+    const int profile = state_.currentProfile();
     const int count = stages & 0x0F;
     const int active = stages >> 4;
     bool countChanged = false;
@@ -75,7 +75,7 @@ void DeviceWorkerCore::dpiNotice(std::uint8_t stages) {
             stageChanged = true;
         }
     }
-    const bool popup = state_->details().showDpiTips;
+    const bool popup = state_.details().showDpiTips;
     host_.call([&](WorkerHost& host) {
         if (countChanged) {
             host.showStageCount(count);
@@ -95,7 +95,7 @@ void DeviceWorkerCore::connectionNotice(const std::uint8_t* report, int deviceTy
     host_.call([](WorkerHost& host) { host.closePopups(); });
 
     if (linked) {
-        state_->setConnectionShown(true);
+        state_.setConnectionShown(true);
         const int kind = devices.connectionKind();
         devices.setOnlineState(deviceType, kind, hid::kOnline);
         host_.call([&](WorkerHost& host) {
@@ -106,7 +106,7 @@ void DeviceWorkerCore::connectionNotice(const std::uint8_t* report, int deviceTy
         });
         relinkSequence();
     } else {
-        state_->setConnectionShown(false);
+        state_.setConnectionShown(false);
         devices.setOnlineState(deviceType, kWireless, hid::kOfflineByNotice);
         host_.call([&](WorkerHost& host) {
             host.showConnectionText(ConnectionText::NoDevice);
@@ -125,8 +125,8 @@ void DeviceWorkerCore::connectionNotice(const std::uint8_t* report, int deviceTy
     const int level = report[2];
     if (level != 0) {
         const int status = report[3];
-        state_->setConnected(report[1]);
-        state_->setBattery(status, level);
+        state_.setConnected(report[1]);
+        state_.setBattery(status, level);
         host_.call([&](WorkerHost& host) { host.showBattery(deviceType, level, status); });
     }
 }
@@ -140,9 +140,9 @@ void DeviceWorkerCore::commandFailed() {
     if (devices.connectionKind() != kWireless) {
         return;
     }
-    const int type = state_->currentDeviceType();
-    const bool wasShown = state_->connectionShown();
-    state_->setConnectionShown(true);
+    const int type = state_.currentDeviceType();
+    const bool wasShown = state_.connectionShown();
+    state_.setConnectionShown(true);
     host_.call([&](WorkerHost& host) {
         host.closePopups();
         host.setDeviceState(type, kWireless, hid::kOnline);
