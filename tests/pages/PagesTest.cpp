@@ -1,0 +1,85 @@
+#include "PagesTest.h"
+
+#include "i18n/LanguageTexts.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace corvane::pages::test {
+namespace {
+
+// One QApplication for the whole program, on Qt's offscreen platform, with the texts of
+// tests/pages/data/language/1033.lan. gtest_main owns main(), so a global environment
+// makes it.
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        m_app = std::make_unique<QApplication>(m_argc, m_argv);
+        i18n::setProgramFolder(QStringLiteral(CORVANE_TEST_DATA_DIR));
+        i18n::setCurrentLcid(1033);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    int m_argc = 1;
+    char m_name[12] = "pages_tests";
+    char* m_argv[2] = {m_name, nullptr};
+    std::unique_ptr<QApplication> m_app;
+};
+
+[[maybe_unused]] ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+} // namespace
+
+std::unique_ptr<TestWindow> showWindow(std::function<void(TestWindow&)> build, const QRect& rect) {
+    auto window = std::make_unique<TestWindow>();
+    window->build = std::move(build);
+    window->create(nullptr, QStringLiteral("Main"), ui::StylePopup | ui::StyleVisible, 0, rect);
+    window->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    return window;
+}
+
+bool waitUntil(const std::function<bool()>& pred, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!pred()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QTest::qSleep(1);
+    }
+    return true;
+}
+
+void whenModal(const char* title, std::function<void(ui::Dialog&)> fn) {
+    auto* poll = new QTimer;
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    QObject::connect(poll, &QTimer::timeout, [poll, clock, title, fn = std::move(fn)] {
+        for (ui::Dialog* window : ui::Dialog::windows()) {
+            if (window->title() == QLatin1String(title) && window->isRunningModal() &&
+                window->isVisible()) {
+                poll->stop();
+                poll->deleteLater();
+                fn(*window);
+                return;
+            }
+        }
+        if (clock->elapsed() > 5000) {
+            ADD_FAILURE() << "no modal window titled " << title;
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start(5);
+}
+
+} // namespace corvane::pages::test

@@ -1,0 +1,122 @@
+#include "PagesTest.h"
+
+#include "pages/SaveWaitDlg.h"
+#include "ui/StaticText.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+
+#include <gtest/gtest.h>
+
+namespace corvane::pages::test {
+namespace {
+
+int saveWaitWindows() {
+    int n = 0;
+    for (ui::Dialog* window : ui::Dialog::windows())
+        n += window->title() == QLatin1String(kSaveWaitTitle);
+    return n;
+}
+
+TEST(SaveWaitTest, NothingIsShownWhenTheDeviceAsksForNoSaveTips) {
+    auto main = showWindow();
+    SaveWait wait(100);
+    EXPECT_FALSE(wait.show(main.get(), false));
+    EXPECT_FALSE(wait.show(main.get(), false));
+    EXPECT_EQ(wait.window(), nullptr);
+    EXPECT_EQ(saveWaitWindows(), 0);
+}
+
+TEST(SaveWaitTest, FirstShowCreatesTheWindowCentredOverTheMainWindowWithItsText) {
+    auto main = showWindow({}, {200, 150, 900, 700});
+    SaveWait wait(5000);
+    ASSERT_TRUE(wait.show(main.get(), true));
+    SaveWaitDlg* window = wait.window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->title(), kSaveWaitTitle);
+    EXPECT_EQ(window->size(), QSize(500, 200));
+    EXPECT_EQ(window->frameGeometry().center(), main->frameGeometry().center());
+    EXPECT_EQ(window->parentWidget(), main.get());
+    EXPECT_EQ(window->control(SaveWaitDlg::kTextId)->text(), "Saving now");
+    EXPECT_EQ(window->control(SaveWaitDlg::kTextId)->geometry(), ui::ltrb(10, 100, 490, 130));
+    EXPECT_EQ(window->control(SaveWaitDlg::kProgressId)->geometry(), ui::ltrb(10, 130, 480, 150));
+
+    ASSERT_TRUE(wait.show(main.get(), true));
+    EXPECT_EQ(wait.window(), window) << "made once, kept for later calls";
+    EXPECT_EQ(saveWaitWindows(), 1);
+
+    wait.hide();
+    EXPECT_FALSE(window->isVisible()) << "closing the pop-ups hides it at once";
+    EXPECT_FALSE(window->isTimerRunning(SaveWaitDlg::kHideTimerId));
+}
+
+TEST(SaveWaitTest, HidesItselfAfterTheDurationWithTheBarRunningToTheEnd) {
+    auto main = showWindow();
+    SaveWait wait(300);
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(wait.show(main.get(), true));
+    SaveWaitDlg* window = wait.window();
+    EXPECT_EQ(window->progress(), 0);
+    ASSERT_TRUE(waitUntil([&] { return window->progress() > 0; }));
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_TRUE(waitUntil([&] { return !window->isVisible(); }));
+    EXPECT_GE(clock.elapsed(), 280) << "not before its time (timers may be a little coarse)";
+    EXPECT_GE(window->progress(), 80);
+
+    // Shown again later, the bar starts from 0.
+    ASSERT_TRUE(wait.show(main.get(), true));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->progress(), 0);
+}
+
+// A change within the shown time restarts it: the window stays until the duration after
+// the last change.
+TEST(SaveWaitTest, ACallWhileShownRestartsItsTime) {
+    constexpr int duration = 600;
+    auto main = showWindow();
+    SaveWait wait(duration);
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(wait.show(main.get(), true));
+    SaveWaitDlg* window = wait.window();
+
+    // At 60 % of its time it is still there; call again.
+    ASSERT_TRUE(waitUntil([&] { return clock.elapsed() >= duration * 6 / 10; }));
+    ASSERT_TRUE(window->isVisible());
+    const qint64 second = clock.elapsed();
+    ASSERT_TRUE(wait.show(main.get(), true));
+
+    // Past the first deadline (with room for coarse timers) it is still shown, as long as
+    // the machine let us look before the second deadline.
+    ASSERT_TRUE(waitUntil([&] { return clock.elapsed() >= duration + 100; }));
+    if (clock.elapsed() < second + duration - 50) {
+        EXPECT_TRUE(window->isVisible()) << "hidden at the first call's deadline";
+    }
+
+    ASSERT_TRUE(waitUntil([&] { return !window->isVisible(); }));
+    EXPECT_GE(clock.elapsed(), second + duration - 40) << "hidden before the second deadline";
+}
+
+// The user goes on typing while it is shown, so it must neither take the focus nor become
+// the active window. (The offscreen platform activates every window it shows, so only the
+// request can be checked here.)
+TEST(SaveWaitTest, AsksNotToTakeTheFocus) {
+    auto main = showWindow();
+    SaveWait wait(5000);
+    ASSERT_TRUE(wait.show(main.get(), true));
+    EXPECT_TRUE(wait.window()->windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus));
+    EXPECT_TRUE(wait.window()->testAttribute(Qt::WA_ShowWithoutActivating));
+    EXPECT_TRUE(wait.window()->windowFlags().testFlag(Qt::Tool)) << "no task bar entry";
+}
+
+TEST(SaveWaitTest, StartBeforeTheWindowExistsDoesNothing) {
+    SaveWaitDlg window(100);
+    window.startSaveWait();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(window.isTimerRunning(SaveWaitDlg::kHideTimerId));
+}
+
+} // namespace
+} // namespace corvane::pages::test
