@@ -9,32 +9,17 @@
 
 #include <gtest/gtest.h>
 
+#include "support/OffscreenApplication.h"
+
 namespace corvane::pages::test {
 namespace {
 
-// One QApplication for the whole program, on Qt's offscreen platform, with the texts of
-// tests/pages/data/language/1033.lan. gtest_main owns main(), so a global environment
-// makes it.
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        m_app = std::make_unique<QApplication>(m_argc, m_argv);
+// Texts come from tests/pages/data/language/1033.lan.
+[[maybe_unused]] ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new corvane::test::OffscreenApplication("pages_tests", [] {
         i18n::setProgramFolder(QStringLiteral(CORVANE_TEST_DATA_DIR));
         i18n::setCurrentLcid(1033);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[12] = "pages_tests";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_app;
-};
-
-[[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+    }));
 
 } // namespace
 

@@ -6,29 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/OffscreenApplication.h"
+
 namespace corvane::ui::test {
 namespace {
 
-// One QApplication for the whole program, on Qt's offscreen platform. gtest_main owns
-// main(), so it is made by a global test environment.
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        m_app = std::make_unique<QApplication>(m_argc, m_argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[9] = "ui_tests";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_app;
-};
-
 [[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+    ::testing::AddGlobalTestEnvironment(new corvane::test::OffscreenApplication("ui_tests"));
 
 } // namespace
 
