@@ -1,0 +1,151 @@
+// The device worker: what a full push costs per transaction against a virtual mouse
+// that answers at once, and what an idle worker costs while nothing is attached.
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+#include <time.h>
+
+#include <atomic>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "catalog/DeviceCatalog.h"
+#include "hid/DeviceManager.h"
+#include "protocol/DeviceWorker.h"
+#include "store/ProfileDatabase.h"
+#include "virtualmouse/VirtualMouse.h"
+
+namespace {
+
+using namespace corvane;
+using namespace std::chrono_literals;
+
+// Process CPU time (every thread), user plus system.
+double processCpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// CPU time of the calling thread.
+double threadCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+// A window that shows nothing. It notes the worker thread's CPU time whenever the pages
+// are refreshed, which a push does first: the difference between two pushes is what
+// one push cost the worker, without the benchmark's own waiting.
+class QuietHost final : public protocol::WorkerHost {
+public:
+    std::atomic<double> workerCpuAtRefresh{0};
+
+    QString profileWord() override { return QStringLiteral("Profile"); }
+    int storedDeviceType() override { return 0; }
+    void storeDeviceType(int) override {}
+    void showDeviceState(const protocol::DeviceStateView&) override {}
+    void showDeviceDetails(int, const catalog::DeviceDetails&) override {}
+    void closePopups() override {}
+    void refreshPages(unsigned) override { workerCpuAtRefresh = threadCpuSeconds(); }
+    void showProfileName(const QString&) override {}
+    void showVersion(const protocol::VersionView&) override {}
+    void showReceiverVersion(const QString&) override {}
+    void showBattery(int, int, int) override {}
+    void showConnectionText(int) override {}
+    void setDeviceState(int, int, int) override {}
+    void showNoDeviceView() override {}
+    void showConfigurationPages() override {}
+    void macroRecorderUnlinked() override {}
+    void showStageCount(int) override {}
+    void showActiveStage(int, int, bool) override {}
+    void showDpiStages(const protocol::DpiStagesView&) override {}
+};
+
+// A running worker over a virtual bus and a store in a temporary folder.
+struct RunningWorker {
+    explicit RunningWorker(bool attachMouse) {
+        QDir(data.path()).mkpath(QStringLiteral("db"));
+        if (attachMouse) {
+            vm::WiredMouseConfig config;
+            config.mouse.deviceId = "CVM1";
+            mouse = bus->addWiredMouse(config);
+        }
+        hid::DeviceManager::installHidApi(bus);
+        protocol::WorkerConfig config;
+        config.exeFolder = QStringLiteral(CORVANE_BENCH_DATA_DIR);
+        config.dataFolder = data.path();
+        config.catalog = catalog::readCatalog(config.exeFolder + QStringLiteral("/config.xml"));
+        worker = std::make_unique<protocol::DeviceWorker>(std::move(config), host);
+        worker->start();
+        runTask(protocol::DeviceTask::DeviceStart);
+    }
+    ~RunningWorker() {
+        worker->stop();
+        worker->waitForExit(10s);
+        worker.reset();
+        hid::DeviceManager::installHidApi(nullptr);
+        store::ProfileDatabase::instance().close();
+    }
+    void runTask(int code) {
+        const std::uint64_t target = worker->tasksTaken() + 1;
+        worker->queueTask(code);
+        while (worker->tasksTaken() < target) {
+            std::this_thread::sleep_for(50us);
+        }
+    }
+
+    QTemporaryDir data;
+    std::shared_ptr<vm::VirtualMouse> bus = std::make_shared<vm::VirtualMouse>();
+    std::shared_ptr<vm::WiredMouse> mouse;
+    QuietHost host;
+    std::unique_ptr<protocol::DeviceWorker> worker;
+};
+
+// Task 5 end to end: store reads, encoding and seven transactions (the lighting mode
+// included), on the worker thread.
+void workerPush(benchmark::State& state) {
+    RunningWorker running(true);
+    store::ProfileDatabase::instance().createDefaultLights(1, {true, true, true, true, true, true});
+    // Polling would hold each task back for up to 100 ms; the push itself is measured.
+    running.worker->state().setIdlePolling(false);
+    running.mouse->clearLog();
+    running.runTask(protocol::DeviceTask::PushProfile);
+    running.mouse->clearLog();
+    const double workerCpuBefore = running.host.workerCpuAtRefresh;
+    std::size_t transactions = 0;
+    for (auto _ : state) {
+        running.runTask(protocol::DeviceTask::PushProfile);
+        transactions += running.mouse->received().size();
+        running.mouse->clearLog();
+    }
+    // Up to the start of the push after the last one measured.
+    running.runTask(protocol::DeviceTask::PushProfile);
+    const double workerCpu = running.host.workerCpuAtRefresh - workerCpuBefore;
+    state.counters["transactions_per_push"] =
+        static_cast<double>(transactions) / static_cast<double>(state.iterations());
+    state.counters["worker_cpu_us_per_transaction"] =
+        transactions ? workerCpu * 1e6 / static_cast<double>(transactions) : 0.0;
+}
+BENCHMARK(workerPush)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
+
+// Five seconds of a started worker with nothing attached and nothing queued.
+void idleWorker(benchmark::State& state) {
+    RunningWorker running(false);
+    double cpu = 0;
+    for (auto _ : state) {
+        const double before = processCpuSeconds();
+        std::this_thread::sleep_for(5s);
+        cpu += processCpuSeconds() - before;
+    }
+    state.counters["cpu_ms_per_5s"] = cpu * 1e3 / static_cast<double>(state.iterations());
+}
+BENCHMARK(idleWorker)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+} // namespace

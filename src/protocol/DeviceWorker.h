@@ -1,0 +1,64 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "protocol/DeviceTask.h"
+#include "protocol/WorkerConfig.h"
+#include "protocol/WorkerHost.h"
+#include "protocol/WorkerState.h"
+
+namespace corvane::protocol {
+
+class DeviceWorkerCore;
+
+// The device worker: one background thread that owns all traffic with the mouse. The
+// window queues DeviceTask codes; the worker runs them one at a time in queue order
+// and, while the queue is empty and a device was found, polls for the mouse's notices.
+// With an empty queue and nothing to poll it sleeps until a task is queued.
+//
+// It uses the process-wide DeviceManager and ProfileDatabase, and reaches the window
+// only through the WorkerHost, from its own thread. `state()` is what both threads
+// read (flags, the current device type and profile, the mouse's limits).
+class DeviceWorker {
+public:
+    // `host` must stay valid until stop() has returned (the destructor stops).
+    DeviceWorker(WorkerConfig config, WorkerHost& host);
+    // Stops the worker (see stop()).
+    ~DeviceWorker();
+    DeviceWorker(const DeviceWorker&) = delete;
+    DeviceWorker& operator=(const DeviceWorker&) = delete;
+
+    // Starts the thread (loop with the configured pause). False when already started.
+    bool start();
+    // Ends the worker: tasks still queued are dropped; a task in progress is given up
+    // to 1000 ms to end. True when the thread ended in time. Otherwise the thread
+    // finishes its current command on state it co-owns and ends by itself, without
+    // calling the host: from the return of stop() on, the host is never called.
+    // The process-wide DeviceManager and store must outlive it (waitForExit).
+    bool stop();
+    bool isRunning() const;
+    // Waits for the thread to have ended (after a stop that did not wait long enough).
+    bool waitForExit(std::chrono::milliseconds wait) const;
+
+    // Appends a code to the queue; any thread. Unknown codes are dropped when taken.
+    void queueTask(int code);
+    // The user picked a device type in the device list: settle it as current on the
+    // worker (stored "DeviceType", the type's store file, its description and
+    // profiles), then showDeviceDetails and refreshPages. Queued like a task; a
+    // wireless type wants DeviceTask::Reselect queued after it.
+    void selectDeviceType(int deviceType);
+    std::size_t queuedTasks() const;
+    // Entries taken off the queue so far (ignored codes included).
+    std::uint64_t tasksTaken() const;
+
+    WorkerState& state();
+    const WorkerState& state() const;
+
+private:
+    std::shared_ptr<DeviceWorkerCore> core_;
+};
+
+} // namespace corvane::protocol

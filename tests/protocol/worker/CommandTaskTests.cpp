@@ -1,0 +1,183 @@
+// The tasks that send settings: the push of a whole profile, the single commands,
+// the button task with its macro download, and what a refused command leads to.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "WorkerFixture.h"
+
+namespace corvane::protocol::testing {
+namespace {
+
+using namespace std::chrono_literals;
+using CommandTasks = WorkerTest;
+
+const std::array<bool, 6> kEveryLightMode = {true, true, true, true, true, true};
+
+TEST_F(CommandTasks, PushSendsEveryGroupInOrder) {
+    auto mouse = attachM1Wired();
+    startWorker();
+    run({DeviceTask::DeviceStart});
+    store().createDefaultLights(1, kEveryLightMode); // as the lighting page does
+    store().setSetting(1, u"report_rate", 2);        // as the performance page does
+    mouse->clearLog();
+    const std::size_t mark = host.count();
+
+    run({DeviceTask::PushProfile});
+    const Codes expected = {0x09, 0x05, 0x03, 0x04, 0x02, 0x06, 0x07};
+    EXPECT_EQ(commandCodes(*mouse), expected);
+    EXPECT_EQ(host.shownSince(mark),
+              std::vector<std::string>{"refreshPages buttons performance lighting"});
+    EXPECT_EQ(mouse->kept(0x02)->parameters[0], 2) << "the profile's report rate, 500 Hz";
+}
+
+TEST_F(CommandTasks, PushWithoutLightingOrWithoutALightRecordSkipsSetLighting) {
+    auto m2 = attachM2();
+    startWorker();
+    run({DeviceTask::DeviceStart});
+    m2->clearLog();
+    const std::size_t mark = host.count();
+
+    run({DeviceTask::PushProfile});
+    const Codes expected = {0x09, 0x03, 0x04, 0x02, 0x06, 0x07};
+    EXPECT_EQ(commandCodes(*m2), expected);
+    EXPECT_EQ(host.shownSince(mark), std::vector<std::string>{"refreshPages buttons performance"});
+}
+
+TEST_F(CommandTasks, ARefusedCommandDoesNotStopThePush) {
+    auto mouse = attachM1Wired();
+    startWorker();
+    run({DeviceTask::DeviceStart});
+    store().createDefaultLights(1, kEveryLightMode);
+    mouse->clearLog();
+    const std::size_t mark = host.count();
+
+    mouse->failNextWrites(2); // SetButtons and SetLighting never reach the mouse
+    run({DeviceTask::PushProfile});
+    const Codes expected = {0x03, 0x04, 0x02, 0x06, 0x07};
+    EXPECT_EQ(commandCodes(*mouse), expected);
+    EXPECT_EQ(host.shownSince(mark).size(), 1u) << "over a cable a failure shows nothing";
+}
+
+TEST_F(CommandTasks, EachSettingTaskSendsItsCommand) {
+    auto mouse = attachM1Wired();
+    startWorker();
+    run({DeviceTask::DeviceStart});
+    store().createDefaultLights(1, kEveryLightMode);
+    mouse->clearLog();
+
+    run({DeviceTask::SendButtons, DeviceTask::SendLighting, DeviceTask::SendDpi,
+         DeviceTask::SendDpiColors, DeviceTask::SendReportRate, DeviceTask::SendSensor,
+         DeviceTask::SendPower});
+    const Codes expected = {0x09, 0x05, 0x03, 0x04, 0x02, 0x06, 0x07};
+    EXPECT_EQ(commandCodes(*mouse), expected);
+}
+
+TEST_F(CommandTasks, TheSameCodeQueuedTwiceRunsTwice) {
+    auto mouse = attachM1Wired();
+    startWorker();
+    run({DeviceTask::DeviceStart});
+    mouse->clearLog();
+
+    run({DeviceTask::SendDpi, DeviceTask::SendDpi});
+    EXPECT_EQ(commandCodes(*mouse), (Codes{0x03, 0x03}));
+}
+
+TEST_F(CommandTasks, UnknownCodesAndTheUpdateCodesAreTakenAndIgnored) {
+    auto mouse = attachM1Wired();
+    startWorker();
+    run({DeviceTask::DeviceStart});
+    mouse->clearLog();
+    const std::size_t mark = host.count();
+
+    run({0, -1, 7, 99, DeviceTask::CheckProgramVersion, DeviceTask::CheckFirmwareVersion,
+         DeviceTask::DownloadSetup, DeviceTask::UpgradeFirmware, DeviceTask::SendPower});
+    EXPECT_EQ(commandCodes(*mouse), Codes{0x07}) << "only the known task after them";
+    EXPECT_EQ(worker->queuedTasks(), 0u);
+    EXPECT_TRUE(host.shownSince(mark).empty());
+}
+
+TEST_F(CommandTasks, APendingMacroGoesOutBeforeTheButtons) {
+    auto mouse = attachM1Wired();
+    startWorker();
+    run({DeviceTask::DeviceStart});
+    const int macro = store().createMacro(QStringLiteral("copy"));
+    ASSERT_NE(macro, 0);
+    store::MacroEvent down;
+    down.macroId = macro;
+    down.type = 2; // key down
+    down.value = 65;
+    store::MacroEvent up = down;
+    up.type = 3;
+    up.index = 1;
+    ASSERT_TRUE(store().insertMacroEvents({down, up}));
+    store::ButtonBinding binding;
+    binding.profile = 1;
+    binding.keyCode = 3;
+    binding.macroType = 4; // the button plays a macro
+    binding.macroValue = macro;
+    ASSERT_NE(store().saveBinding(binding), 0);
+    mouse->clearLog();
+
+    worker->state().requestMacroDownload(3);
+    run({DeviceTask::SendButtons});
+    EXPECT_EQ(commandCodes(*mouse), (Codes{0x08, 0x09}));
+    EXPECT_EQ(mouse->macro(3).size(), 1u + 2 * 4) << "button index and two records";
+    EXPECT_FALSE(worker->state().macroRequest().dirty);
+    EXPECT_EQ(worker->state().macroRequest().button, -1);
+
+    mouse->clearLog();
+    run({DeviceTask::SendButtons});
+    EXPECT_EQ(commandCodes(*mouse), Codes{0x09}) << "the download was done";
+}
+
+TEST_F(CommandTasks, AMacroRequestWithoutAButtonSendsNoMacroAndIsCleared) {
+    auto mouse = attachM1Wired();
+    startWorker();
+    run({DeviceTask::DeviceStart});
+    mouse->clearLog();
+
+    worker->state().requestMacroDownload(-1);
+    run({DeviceTask::SendButtons});
+    EXPECT_EQ(commandCodes(*mouse), Codes{0x09});
+    EXPECT_FALSE(worker->state().macroRequest().dirty);
+}
+
+TEST_F(CommandTasks, ARefusedCommandOverTheReceiverKeepsItShownOnline) {
+    auto receiver = attachM1Receiver();
+    startWorker();
+    run({DeviceTask::DeviceStart});
+    const std::size_t mark = host.count();
+
+    receiver->failNextWrites(1);
+    run({DeviceTask::SendDpi});
+    const std::vector<std::string> whileShown = {"closePopups", "setDeviceState 1 1 1"};
+    EXPECT_EQ(host.shownSince(mark), whileShown);
+
+    // After the mouse went away the connected state is shown again.
+    receiver->unlink();
+    ASSERT_TRUE(host.waitFor("showConnectionText 50", mark));
+    ASSERT_TRUE(host.waitFor("showNoDeviceView", mark));
+    ASSERT_FALSE(worker->state().connectionShown());
+    const std::size_t unlinked = host.count();
+    receiver->failNextWrites(1);
+    run({DeviceTask::SendDpi});
+    const std::vector<std::string> afterUnlink = {"closePopups", "setDeviceState 1 1 1",
+                                                  "showConnectionText 52"};
+    EXPECT_EQ(host.shownSince(unlinked), afterUnlink);
+    EXPECT_TRUE(worker->state().connectionShown());
+}
+
+TEST_F(CommandTasks, ARefusedCommandOverTheCableShowsNothing) {
+    auto mouse = attachM1Wired();
+    startWorker();
+    run({DeviceTask::DeviceStart});
+    const std::size_t mark = host.count();
+
+    mouse->failNextWrites(1);
+    run({DeviceTask::SendDpi});
+    EXPECT_TRUE(host.shownSince(mark).empty());
+}
+
+} // namespace
+} // namespace corvane::protocol::testing

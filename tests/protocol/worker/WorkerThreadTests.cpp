@@ -1,0 +1,166 @@
+// The worker thread itself: idle sleep and wake-up, stopping, and the queue shared
+// with other threads.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "WorkerFixture.h"
+#include "protocol/WorkerThread.h"
+
+namespace corvane::protocol::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+bool eventually(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 5s) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(1ms);
+    }
+    return true;
+}
+
+class CountingThread final : public CThreadBasic {
+public:
+    std::atomic<int> calls{0};
+    std::atomic<bool> idle{true};
+    std::atomic<bool> stopFromWork{false};
+    std::atomic<bool> stopResult{true};
+
+protected:
+    void doWork() override {
+        ++calls;
+        if (stopFromWork) {
+            stopResult = stopThread();
+        }
+    }
+    bool isIdle() override { return idle; }
+};
+
+TEST(WorkerThread, AnIdleLoopSleepsUntilWoken) {
+    auto thread = std::make_shared<CountingThread>();
+    ASSERT_TRUE(thread->startThread(1, 2ms));
+    ASSERT_TRUE(eventually([&] { return thread->calls == 1; }));
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(thread->calls, 1) << "no spinning while idle";
+
+    thread->wake();
+    ASSERT_TRUE(eventually([&] { return thread->calls == 2; }));
+
+    thread->idle = false;
+    thread->wake();
+    ASSERT_TRUE(eventually([&] { return thread->calls > 10; })) << "busy: a step every pause";
+    EXPECT_TRUE(thread->stopThread());
+    EXPECT_FALSE(thread->isRunning());
+    EXPECT_FALSE(thread->startThread(1, 2ms)) << "a thread object runs once";
+}
+
+TEST(WorkerThread, SingleCallModeAndStopFromInside) {
+    auto once = std::make_shared<CountingThread>();
+    ASSERT_TRUE(once->startThread(0, 2ms));
+    ASSERT_TRUE(once->waitForExit(5s));
+    EXPECT_EQ(once->calls, 1);
+    EXPECT_FALSE(once->isRunning());
+    EXPECT_TRUE(once->stopThread());
+
+    auto inside = std::make_shared<CountingThread>();
+    inside->idle = false;
+    inside->stopFromWork = true;
+    ASSERT_TRUE(inside->startThread(1, 2ms));
+    ASSERT_TRUE(inside->waitForExit(5s));
+    EXPECT_EQ(inside->calls, 1);
+    EXPECT_FALSE(inside->stopResult) << "it cannot wait for itself";
+}
+
+TEST(WorkerThread, AnObjectNotOwnedBySharedPtrDoesNotStart) {
+    CountingThread loose;
+    EXPECT_FALSE(loose.startThread(1, 2ms));
+}
+
+using WorkerLifetime = WorkerTest;
+
+TEST_F(WorkerLifetime, StopGivesUpOnAStuckCommandAfterAboutASecond) {
+    auto receiver = attachM1Receiver();
+    startWorker();
+    run({DeviceTask::DeviceStart});
+    receiver->clearLog();
+
+    receiver->dropNextAnswers(1); // SetDpi waits 1.5 s for an answer that never comes
+    worker->queueTask(DeviceTask::SendDpi);
+    worker->queueTask(DeviceTask::SendPower);
+    ASSERT_TRUE(eventually([&] { return !commandCodes(*receiver).empty(); }));
+    const std::size_t calls = host.count();
+
+    const auto began = std::chrono::steady_clock::now();
+    EXPECT_FALSE(worker->stop()) << "the command was still waiting";
+    const auto took = std::chrono::steady_clock::now() - began;
+    EXPECT_GE(took, 900ms);
+    EXPECT_LT(took, 1400ms);
+    EXPECT_FALSE(worker->isRunning());
+
+    ASSERT_TRUE(worker->waitForExit(5s));
+    EXPECT_EQ(host.count(), calls) << "the failure after stop reached no window";
+    EXPECT_EQ(commandCodes(*receiver), Codes{0x03}) << "the queued task was dropped";
+}
+
+TEST_F(WorkerLifetime, StopEndsAPauseAtOnce) {
+    auto mouse = attachM1Wired();
+    WorkerConfig slow = config();
+    slow.delays.removal = 30s;
+    startWorker(slow);
+    run({DeviceTask::DeviceStart});
+    worker->queueTask(DeviceTask::DeviceRemoved);
+    ASSERT_TRUE(eventually([&] { return worker->queuedTasks() == 0; }));
+
+    const auto began = std::chrono::steady_clock::now();
+    EXPECT_TRUE(worker->stop());
+    EXPECT_LT(std::chrono::steady_clock::now() - began, 500ms);
+}
+
+TEST_F(WorkerLifetime, TasksQueuedFromAnotherThreadAllRunInOrder) {
+    auto mouse = attachM1Wired();
+    startWorker();
+    run({DeviceTask::DeviceStart});
+    mouse->clearLog();
+
+    constexpr int kRounds = 40;
+    const std::uint64_t before = worker->tasksTaken();
+    std::thread pages([&] {
+        for (int i = 0; i < kRounds; ++i) {
+            worker->queueTask(DeviceTask::SendDpi);
+            worker->queueTask(99);
+            worker->queueTask(DeviceTask::SendReportRate);
+            worker->state().requestMacroDownload(-1);
+        }
+    });
+    // Meanwhile the window reads what the worker writes.
+    int reads = 0;
+    while (worker->tasksTaken() < before + 3 * kRounds) {
+        reads += worker->state().idlePolling() + worker->state().connectionShown();
+        reads += worker->state().currentProfile() + worker->state().details().hasLighting;
+        std::this_thread::yield();
+    }
+    pages.join();
+    EXPECT_GT(reads, 0);
+
+    const Codes codes = commandCodes(*mouse);
+    ASSERT_EQ(codes.size(), 2u * kRounds);
+    for (int i = 0; i < kRounds; ++i) {
+        EXPECT_EQ(codes[2 * i], 0x03);
+        EXPECT_EQ(codes[2 * i + 1], 0x02);
+    }
+}
+
+TEST_F(WorkerLifetime, DestroyingAWorkerThatNeverStartedIsFine) {
+    worker = std::make_unique<DeviceWorker>(config(), host);
+    worker->queueTask(DeviceTask::DeviceStart);
+    EXPECT_TRUE(worker->stop());
+    EXPECT_TRUE(host.calls().empty());
+}
+
+} // namespace
+} // namespace corvane::protocol::testing
