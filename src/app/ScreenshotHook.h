@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace corvane::app {
+
+class DeviceMainDlg;
+
+// A switch for documentation and checks: with CORVANE_SCREENSHOT=<file.png> in the
+// environment, the window is saved into that file `delayMs` after the device worker
+// first reported the devices (time for the mouse to be read back); with
+// CORVANE_SCREENSHOT_QUIT=1 the program then ends. Does nothing without the variable.
+void installScreenshotHook(DeviceMainDlg& window, int delayMs = 1500);
+
+// Saves the window's current look as a PNG file; false when it cannot be written.
+bool saveWindowImage(DeviceMainDlg& window, const QString& path);
+
+} // namespace corvane::app
