@@ -44,7 +44,7 @@ constexpr TextBinding kTexts[] = {
     {MainControl::Battery, 0, 0, 12},
     {MainControl::Profile, 0, 0, 14},
     {MainControl::RestoreDefaults, MainText::RestoreDefaults, 0, 14},
-    {MainControl::BannerText, MainText::ConnectHint, 0, 18},
+    {MainControl::BannerText, MainText::ConnectHint, 0, 16},
     {MainControl::PreviousDevices, 0, MainText::PreviousTip, 0},
     {MainControl::NextDevices, 0, MainText::NextTip, 0},
     {MainControl::DeviceList, 0, 0, 14},

@@ -20,6 +20,8 @@ void installScreenshotHook(DeviceMainDlg& window, int delayMs) {
     if (path.isEmpty())
         return;
     const bool quitAfter = qEnvironmentVariableIntValue("CORVANE_SCREENSHOT_QUIT") == 1;
+    bool tabGiven = false;
+    const int tab = qEnvironmentVariableIntValue("CORVANE_SCREENSHOT_TAB", &tabGiven);
     auto taken = std::make_shared<bool>(false);
     QPointer<DeviceMainDlg> target(&window);
     window.setAfterDeviceStateHook([=] {
@@ -29,6 +31,8 @@ void installScreenshotHook(DeviceMainDlg& window, int delayMs) {
         QTimer::singleShot(delayMs, target, [=] {
             if (!target)
                 return;
+            if (tabGiven)
+                target->selectTab(tab);
             if (saveWindowImage(*target, path))
                 qCInfo(lcApp, "window saved to %s", qPrintable(path));
             else
