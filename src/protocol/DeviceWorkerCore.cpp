@@ -2,11 +2,11 @@
 
 #include "catalog/PerformanceDefaults.h"
 #include "hid/DeviceManager.h"
-#include "hid/Trace.h"
 #include "protocol/ButtonCommands.h"
 #include "protocol/DeviceTask.h"
 #include "protocol/LightingCommands.h"
 #include "protocol/PerformanceCommands.h"
+#include "protocol/SettingValues.h"
 #include "store/ProfileDatabase.h"
 
 namespace corvane::protocol {
@@ -19,9 +19,9 @@ const DeviceWorkerCore::TaskEntry DeviceWorkerCore::kTasks[] = {
     {DeviceTask::DeviceRemoved, &DeviceWorkerCore::removalTask},
     {DeviceTask::Reselect, &DeviceWorkerCore::reselectTask},
     {DeviceTask::PushProfile, &DeviceWorkerCore::pushTask},
-    {DeviceTask::SendButtons, &DeviceWorkerCore::buttonsTask},
+    {DeviceTask::SendButtons, &DeviceWorkerCore::sendButtonsWithMacro},
     {DeviceTask::SendLighting, &DeviceWorkerCore::lightingTask},
-    {DeviceTask::SendDpi, &DeviceWorkerCore::dpiTask},
+    {DeviceTask::SendDpi, &DeviceWorkerCore::sendDpiStages},
     {DeviceTask::SendDpiColors, &DeviceWorkerCore::dpiColorsTask},
     {DeviceTask::SendReportRate, &DeviceWorkerCore::reportRateTask},
     {DeviceTask::SendSensor, &DeviceWorkerCore::sensorTask},
@@ -73,7 +73,7 @@ std::optional<DeviceWorkerCore::QueuedTask> DeviceWorkerCore::take() {
 }
 
 bool DeviceWorkerCore::isIdle() {
-    if (state_->idlePolling()) {
+    if (state_.idlePolling()) {
         return false;
     }
     std::lock_guard lock(queueMutex_);
@@ -86,7 +86,7 @@ void DeviceWorkerCore::doWork() {
     if (std::optional<QueuedTask> task = take()) {
         run(*task);
         ++tasksTaken_;
-    } else if (state_->idlePolling()) {
+    } else if (state_.idlePolling()) {
         idleStep();
     }
 }
@@ -112,59 +112,51 @@ void DeviceWorkerCore::afterWrite(bool accepted) {
     }
 }
 
-void DeviceWorkerCore::buttonsTask() {
-    sendButtonsWithMacro();
-}
-
 void DeviceWorkerCore::lightingTask() {
-    if (state_->hasLighting()) {
+    if (state_.hasLighting()) {
         sendLightingIfAny();
     }
 }
 
-void DeviceWorkerCore::dpiTask() {
-    sendDpiStages();
-}
-
 void DeviceWorkerCore::dpiColorsTask() {
-    afterWrite(setDpiColors(state_->currentProfile()));
+    afterWrite(setDpiColors(state_.currentProfile()));
 }
 
 void DeviceWorkerCore::reportRateTask() {
-    afterWrite(setReportRate(state_->currentProfile()));
+    afterWrite(setReportRate(state_.currentProfile()));
 }
 
 void DeviceWorkerCore::sensorTask() {
-    afterWrite(setSensor(state_->currentProfile()));
+    afterWrite(setSensor(state_.currentProfile()));
 }
 
 void DeviceWorkerCore::powerTask() {
-    afterWrite(setPower(state_->currentProfile()));
+    afterWrite(setPower(state_.currentProfile()));
 }
 
 void DeviceWorkerCore::sendDpiStages() {
-    afterWrite(setDpi(state_->currentProfile(), state_->sensor()));
+    afterWrite(setDpi(state_.currentProfile(), state_.sensor()));
 }
 
 // The lighting page made its choice the profile's current light record before it
 // queued the task.
 void DeviceWorkerCore::sendLightingIfAny() {
-    const int profile = state_->currentProfile();
+    const int profile = state_.currentProfile();
     const int mode = store::ProfileDatabase::instance().getCurrentLightMode(profile);
-    state_->setCurrentLightMode(mode);
+    state_.setCurrentLightMode(mode);
     afterWrite(setLighting(profile, mode) != LightingResult::NotAccepted);
 }
 
 void DeviceWorkerCore::sendButtonsWithMacro() {
     // Taken (and so cleared) whether or not a macro goes out.
-    const MacroRequest macro = state_->takeMacroRequest();
-    afterWrite(setButtons(state_->currentProfile(), macro.dirty, macro.button));
+    const MacroRequest macro = state_.takeMacroRequest();
+    afterWrite(setButtons(state_.currentProfile(), macro.dirty, macro.button));
 }
 
 // The lighting page restored its defaults: the mouse resets its own lighting and
 // reports the mode it chose.
 void DeviceWorkerCore::lightingResetTask() {
-    if (!state_->hasLighting()) {
+    if (!state_.hasLighting()) {
         return;
     }
     lightControl(LightControlParameter::Restore);
@@ -172,17 +164,17 @@ void DeviceWorkerCore::lightingResetTask() {
         return;
     }
     int mode = 0;
-    if (getLighting(state_->currentProfile(), mode)) {
-        state_->setCurrentLightMode(mode);
+    if (getLighting(state_.currentProfile(), mode)) {
+        state_.setCurrentLightMode(mode);
     }
     host_.call([](WorkerHost& host) { host.refreshPages(Page::Lighting); });
 }
 
 void DeviceWorkerCore::dpiDefaultsTask() {
     store::ProfileDatabase& database = store::ProfileDatabase::instance();
-    const int profile = state_->currentProfile();
+    const int profile = state_.currentProfile();
     catalog::applyPerformanceDefaults(database, config_.exeFolder,
-                                      deviceAttrOf(state_->currentDeviceType()), profile, true);
+                                      deviceAttrOf(state_.currentDeviceType()), profile, true);
     DpiStagesView stages;
     for (int k = 0; k < DpiStagesView::kStages; ++k) {
         stages.values[k] =
@@ -190,8 +182,8 @@ void DeviceWorkerCore::dpiDefaultsTask() {
         stages.colours[k] =
             database.getSettingInt(profile, QStringLiteral("dpi_group%1_rgb").arg(k));
     }
-    stages.count = database.getSettingInt(profile, u"dpi_count");
-    const int index = database.getSettingInt(profile, u"dpi_index");
+    stages.count = database.getSettingInt(profile, keys::dpiCount);
+    const int index = database.getSettingInt(profile, keys::dpiIndex);
     stages.activeStage = index >= 0 && index < stages.count ? index : 0;
     host_.call([&](WorkerHost& host) { host.showDpiStages(stages); });
     sendDpiStages();
@@ -202,7 +194,7 @@ void DeviceWorkerCore::dpiDefaultsTask() {
 
 unsigned DeviceWorkerCore::allPages() const {
     unsigned pages = Page::Buttons | Page::Macros | Page::Performance;
-    if (state_->hasLighting()) {
+    if (state_.hasLighting()) {
         pages |= Page::Lighting;
     }
     return pages;

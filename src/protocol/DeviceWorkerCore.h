@@ -30,8 +30,7 @@ public:
     void dropQueued();
     std::uint64_t tasksTaken() const { return tasksTaken_.load(); }
 
-    WorkerState& state() { return *state_; }
-    std::shared_ptr<WorkerState> sharedState() { return state_; }
+    WorkerState& state() { return state_; }
     // No host call is made after this returns.
     void closeHost() { host_.close(); }
 
@@ -61,9 +60,7 @@ private:
     void removalTask();
     void reselectTask();
     void pushTask();
-    void buttonsTask();
     void lightingTask();
-    void dpiTask();
     void dpiColorsTask();
     void reportRateTask();
     void sensorTask();
@@ -71,6 +68,9 @@ private:
     void lightingResetTask();
     void dpiDefaultsTask();
     void factoryResetTask();
+    void sendButtonsWithMacro();
+    void sendLightingIfAny();
+    void sendDpiStages();
 
     // --- sequences (WorkerSequences.cpp) ---
     void startSequence(WorkerDelays::Milliseconds delay);
@@ -89,9 +89,6 @@ private:
     void readSettings();
     void relinkSequence();
     void afterSuccessfulRead();
-    void sendButtonsWithMacro();
-    void sendLightingIfAny();
-    void sendDpiStages();
     void resetLighting();
 
     // --- notices and failures (WorkerNotices.cpp) ---
@@ -114,7 +111,7 @@ private:
 
     const WorkerConfig config_;
     HostGate host_;
-    std::shared_ptr<WorkerState> state_ = std::make_shared<WorkerState>();
+    WorkerState state_;
 
     mutable std::mutex queueMutex_; // held for one append or one removal
     std::deque<QueuedTask> queue_;

@@ -14,76 +14,44 @@ constexpr Conversion kPer50MinusOne{{{kAll, 0, 50, -1}}};
 constexpr Conversion kTimes50{{{kAll, 0, 50, 0}}};
 constexpr Conversion kTimes50PlusFifty{{{kAll, 0, 50, 50}}};
 
+// clang-format off
 constexpr auto kSensors = std::to_array<SensorRow>({
-    {0x04,
-     100,
-     8000,
-     "8000",
-     "100",
-     47,
-     0,
+    // code, dpiMin, dpiMax, max and min labels, slider scale and kind;
+    // then DPI to units and units to DPI
+    {0x04, 100,  8000,  "8000",  "100", 47,  0,
      {{{4000, 0, 100, 0}, {kAll, 4000, 500, 39}}},
      {{{39, 0, 100, 0}, {kAll, 31, 500, 0}}}},
-    {0x05,
-     50,
-     12000,
-     "12000",
-     "50",
-     183,
-     0,
+    {0x05, 50,   12000, "12000", "50",  183, 0,
      {{{6400, 0, 50, 0}, {kAll, 6400, 100, 128}}},
      {{{128, 0, 50, 0}, {kAll, 64, 100, 0}}}},
-    {0x10, 100, 4800, "4800", "100", 48, 0, kPer100, kPer100},
-    {0x11,
-     50,
-     24000,
-     "24000",
-     "50",
-     232,
-     0,
-     // 10050..12000 go in steps of 100 and 13000 up in steps of 1000; a value in
-     // between is sent as 12000 (a step of kAll makes the piece constant), never as a
-     // unit that means 13000 or more.
-     {{{10000, 0, 50, 0},
-       {12000, 10000, 100, 200},
-       {12999, 0, kAll, 220},
+    {0x10, 100,  4800,  "4800",  "100", 48,  0, kPer100, kPer100},
+    // 10050..12000 go in steps of 100 and 13000 up in steps of 1000; a value in
+    // between is sent as 12000 (a step of kAll makes that piece constant), never as a
+    // unit that means 13000 or more.
+    {0x11, 50,   24000, "24000", "50",  232, 0,
+     {{{10000, 0, 50, 0}, {12000, 10000, 100, 200}, {12999, 0, kAll, 220},
        {kAll, 13000, 1000, 221}}},
      {{{199, 0, 50, 0}, {220, 100, 100, 0}, {kAll, 208, 1000, 0}}}},
-    {0x12, 100, 4800, "4800", "100", 48, 0, kPer100, kPer100},
-    {0x19,
-     100,
-     30000,
-     "30000",
-     "100",
-     174,
-     0,
+    {0x12, 100,  4800,  "4800",  "100", 48,  0, kPer100, kPer100},
+    {0x19, 100,  30000, "30000", "100", 174, 0,
      {{{16000, 0, 100, 0}, {kAll, 16000, 1000, 160}}},
      {{{159, 0, 100, 0}, {kAll, 144, 1000, 0}}}},
-    {0x25,
-     100,
-     10000,
-     "10000",
-     "100",
-     60,
-     0,
+    {0x25, 100,  10000, "10000", "100", 60,  0,
      {{{5000, 0, 100, 0}, {kAll, 5000, 500, 50}}},
      {{{49, 0, 100, 0}, {kAll, 40, 500, 0}}}},
-    {0x26,
-     200,
-     10000,
-     "10000",
-     "200",
-     59,
-     0,
+    // Not inverse: a value read back can be one step off the value sent.
+    {0x26, 200,  10000, "10000", "200", 59,  0,
      {{{5000, 0, 100, -1}, {kAll, 5000, 500, 50}}},
      {{{49, 0, 100, 0}, {kAll, 39, 500, 0}}}},
-    {0x35, 100, 16000, "16000", "100", 160, 0, kPer100, kPer100},
-    {0x95, 100, 26000, "26000", "100", 520, 2, kPer50MinusOne, kTimes50PlusFifty},
-    // The slider of this sensor ends at 32000 although values up to 38000 are sent.
-    {0x96, 100, 38000, "32000", "100", 640, 2, kPer50MinusOne, kTimes50},
+    {0x35, 100,  16000, "16000", "100", 160, 0, kPer100, kPer100},
+    {0x95, 100,  26000, "26000", "100", 520, 2, kPer50MinusOne, kTimes50PlusFifty},
+    // The slider of this sensor ends at 32000 although values up to 38000 are sent;
+    // a value read back is one step below the value sent.
+    {0x96, 100,  38000, "32000", "100", 640, 2, kPer50MinusOne, kTimes50},
     // Every other code.
-    {-1, 50, 26000, "26000", "50", 520, 0, kPer50MinusOne, kTimes50PlusFifty},
+    {-1,   50,   26000, "26000", "50",  520, 0, kPer50MinusOne, kTimes50PlusFifty},
 });
+// clang-format on
 
 const SensorRow& fallbackRow() {
     return kSensors.back();

@@ -9,6 +9,7 @@
 #include "hid/ReportExchange.h"
 #include "hid/Trace.h"
 #include "protocol/Commands.h"
+#include "protocol/SettingValues.h"
 #include "store/ProfileDatabase.h"
 
 namespace corvane::protocol {
@@ -40,7 +41,7 @@ void DeviceWorkerCore::idleStep() {
                report[2], report[3], report[4], report[5]);
     if (report[0] == kDpiNotice) {
         // Stages belong to the current type's store; another type's mouse is ignored.
-        if (type == 0 || type == state_->currentDeviceType()) {
+        if (type == 0 || type == state_.currentDeviceType()) {
             dpiNotice(report[1]);
         }
     } else if (report[0] == kConnectionNotice) {
@@ -53,24 +54,36 @@ void DeviceWorkerCore::idleStep() {
 // active stage dpi_index, or stage 0 when dpi_index is not below the count.
 void DeviceWorkerCore::dpiNotice(std::uint8_t stages) {
     store::ProfileDatabase& database = store::ProfileDatabase::instance();
-    const int profile = state_->currentProfile();
+    const int profile = state_.currentProfile();
     const int count = stages & 0x0F;
     const int active = stages >> 4;
-
-    const int shownCount = database.getSettingInt(profile, u"dpi_count");
-    if (count != shownCount) {
-        database.setSetting(profile, u"dpi_count", count);
-        host_.call([count](WorkerHost& host) { host.showStageCount(count); });
+    bool countChanged = false;
+    bool stageChanged = false;
+    int dpi = 0;
+    {
+        // One step against the page writing the same settings meanwhile.
+        std::lock_guard lock(database.mutex());
+        if (count != database.getSettingInt(profile, keys::dpiCount)) {
+            database.setSetting(profile, keys::dpiCount, count);
+            countChanged = true;
+        }
+        const int index = database.getSettingInt(profile, keys::dpiIndex);
+        const int shownActive = index >= 0 && index < count ? index : 0;
+        if (active != shownActive) {
+            database.setSetting(profile, keys::dpiIndex, active);
+            dpi = database.getSettingInt(profile, QStringLiteral("dpi_group%1_value").arg(active));
+            stageChanged = true;
+        }
     }
-    const int index = database.getSettingInt(profile, u"dpi_index");
-    const int shownActive = index >= 0 && index < count ? index : 0;
-    if (active != shownActive) {
-        database.setSetting(profile, u"dpi_index", active);
-        const int dpi =
-            database.getSettingInt(profile, QStringLiteral("dpi_group%1_value").arg(active));
-        const bool popup = state_->details().showDpiTips;
-        host_.call([&](WorkerHost& host) { host.showActiveStage(active, dpi, popup); });
-    }
+    const bool popup = state_.details().showDpiTips;
+    host_.call([&](WorkerHost& host) {
+        if (countChanged) {
+            host.showStageCount(count);
+        }
+        if (stageChanged) {
+            host.showActiveStage(active, dpi, popup);
+        }
+    });
 }
 
 // The receiver tells that its mouse linked (B1 = 0x01) or went away; B2 and B3 carry
@@ -82,7 +95,7 @@ void DeviceWorkerCore::connectionNotice(const std::uint8_t* report, int deviceTy
     host_.call([](WorkerHost& host) { host.closePopups(); });
 
     if (linked) {
-        state_->setConnectionShown(true);
+        state_.setConnectionShown(true);
         const int kind = devices.connectionKind();
         devices.setOnlineState(deviceType, kind, hid::kOnline);
         host_.call([&](WorkerHost& host) {
@@ -93,7 +106,7 @@ void DeviceWorkerCore::connectionNotice(const std::uint8_t* report, int deviceTy
         });
         relinkSequence();
     } else {
-        state_->setConnectionShown(false);
+        state_.setConnectionShown(false);
         devices.setOnlineState(deviceType, kWireless, hid::kOfflineByNotice);
         host_.call([&](WorkerHost& host) {
             host.showConnectionText(ConnectionText::NoDevice);
@@ -112,8 +125,8 @@ void DeviceWorkerCore::connectionNotice(const std::uint8_t* report, int deviceTy
     const int level = report[2];
     if (level != 0) {
         const int status = report[3];
-        state_->setConnected(report[1]);
-        state_->setBattery(status, level);
+        state_.setConnected(report[1]);
+        state_.setBattery(status, level);
         host_.call([&](WorkerHost& host) { host.showBattery(deviceType, level, status); });
     }
 }
@@ -127,9 +140,9 @@ void DeviceWorkerCore::commandFailed() {
     if (devices.connectionKind() != kWireless) {
         return;
     }
-    const int type = state_->currentDeviceType();
-    const bool wasShown = state_->connectionShown();
-    state_->setConnectionShown(true);
+    const int type = state_.currentDeviceType();
+    const bool wasShown = state_.connectionShown();
+    state_.setConnectionShown(true);
     host_.call([&](WorkerHost& host) {
         host.closePopups();
         host.setDeviceState(type, kWireless, hid::kOnline);

@@ -63,7 +63,7 @@ void DeviceWorkerCore::startSequence(WorkerDelays::Milliseconds delay) {
     if (!pause(delay)) {
         return;
     }
-    state_->setConnected(0);
+    state_.setConnected(0);
     refreshDeviceState();
     if (manager().connectionKind() == kNoConnection || stopRequested()) {
         return;
@@ -84,7 +84,7 @@ void DeviceWorkerCore::removalTask() {
     if (!pause(config_.delays.removal)) {
         return;
     }
-    state_->setConnected(0);
+    state_.setConnected(0);
     const bool typeChanged = refreshDeviceState();
     if (manager().connectionKind() == kNoConnection || stopRequested()) {
         return;
@@ -124,7 +124,7 @@ void DeviceWorkerCore::afterSuccessfulRead() {
 bool DeviceWorkerCore::refreshDeviceState() {
     hid::DeviceManager& devices = manager();
     const int stored = host_.ask([](WorkerHost& host) { return host.storedDeviceType(); }, 0);
-    const int previous = state_->currentDeviceType();
+    const int previous = state_.currentDeviceType();
 
     devices.rescan();
     devices.selectType(0);
@@ -152,7 +152,7 @@ bool DeviceWorkerCore::refreshDeviceState() {
 
     bool shown = false;
     if (!attached.empty()) {
-        state_->setIdlePolling(true);
+        state_.setIdlePolling(true);
         switch (devices.connectionKind()) {
         case 0:
             view.connectionText = ConnectionText::Wired;
@@ -167,37 +167,37 @@ bool DeviceWorkerCore::refreshDeviceState() {
             break;
         }
     } else {
-        state_->setIdlePolling(false);
+        state_.setIdlePolling(false);
         view.connectionText = ConnectionText::NoDevice;
     }
-    state_->setConnectionShown(shown);
+    state_.setConnectionShown(shown);
     view.pagesShown = shown;
     host_.call([&](WorkerHost& host) {
         host.showDeviceState(view);
         host.closePopups();
     });
-    return state_->currentDeviceType() != previous;
+    return state_.currentDeviceType() != previous;
 }
 
 std::optional<catalog::DeviceDetails> DeviceWorkerCore::settleDeviceType(int type) {
-    state_->setCurrentDeviceType(type);
+    state_.setCurrentDeviceType(type);
     manager().selectType(type);
     host_.call([type](WorkerHost& host) { host.storeDeviceType(type); });
 
     const QString attr = deviceAttrOf(type);
     database().openForDevice(config_.dataFolder, attr);
-    catalog::DeviceDetails details = state_->details();
+    catalog::DeviceDetails details = state_.details();
     if (!catalog::readDeviceDetails(config_.exeFolder, attr, details)) {
         return std::nullopt; // the window keeps what it shows
     }
-    state_->setDetails(details);
+    state_.setDetails(details);
     return details;
 }
 
 // The device list's choice, made on the UI thread: the store file and the profiles of
 // that type, on this thread so that no task in progress writes into the wrong file.
 void DeviceWorkerCore::selectTypeTask(int type) {
-    if (type <= 0 || type == state_->currentDeviceType()) {
+    if (type <= 0 || type == state_.currentDeviceType()) {
         return;
     }
     const std::optional<catalog::DeviceDetails> details = settleDeviceType(type);
@@ -209,7 +209,7 @@ void DeviceWorkerCore::selectTypeTask(int type) {
 }
 
 void DeviceWorkerCore::loadProfiles() {
-    const QString attr = deviceAttrOf(state_->currentDeviceType());
+    const QString attr = deviceAttrOf(state_.currentDeviceType());
     store::ProfileStartupHooks hooks;
     hooks.profileWord = [this] {
         return host_.ask([](WorkerHost& host) { return host.profileWord(); }, QString());
@@ -218,14 +218,14 @@ void DeviceWorkerCore::loadProfiles() {
         catalog::applyPerformanceDefaults(database(), config_.exeFolder, attr, profile, false);
     };
     const store::LoadedProfiles loaded = store::loadProfiles(database(), hooks);
-    state_->setCurrentProfile(loaded.currentProfile);
+    state_.setCurrentProfile(loaded.currentProfile);
     host_.call([&](WorkerHost& host) { host.showProfileName(loaded.buttonText); });
 }
 
 // --- read back ---
 
 bool DeviceWorkerCore::readBack(ReadBackKind kind) {
-    state_->setConnected(0);
+    state_.setConnected(0);
     showStoredBattery();
 
     std::optional<DeviceInfo> info = getDeviceInfo();
@@ -238,28 +238,28 @@ bool DeviceWorkerCore::readBack(ReadBackKind kind) {
             info = getDeviceInfo();
         }
     }
-    const int type = state_->currentDeviceType();
+    const int type = state_.currentDeviceType();
     if (info) {
-        state_->setSensor(info->sensor);
-        state_->setConnected(info->connected);
-        state_->setBattery(info->batteryStatus, info->batteryLevel);
+        state_.setSensor(info->sensor);
+        state_.setConnected(info->connected);
+        state_.setBattery(info->batteryStatus, info->batteryLevel);
         host_.call([&](WorkerHost& host) {
             host.showBattery(type, info->batteryLevel, info->batteryStatus);
         });
     }
-    if (state_->connected() == 0) {
+    if (state_.connected() == 0) {
         hid::trace(2, "wireless device is not connected");
         commandFailed();
         return false;
     }
-    if (!state_->markReadBack(type)) {
+    if (!state_.markReadBack(type)) {
         return true; // read once in this run already
     }
     readSettings();
     if (kind == ReadBackKind::Full && !stopRequested() &&
         manager().connectionKind() == kWirelessConnection) {
         if (std::optional<QString> version = getReceiverVersion()) {
-            state_->setReceiverVersion(*version);
+            state_.setReceiverVersion(*version);
             host_.call([&](WorkerHost& host) { host.showReceiverVersion(*version); });
         }
     }
@@ -269,8 +269,8 @@ bool DeviceWorkerCore::readBack(ReadBackKind kind) {
 // Each answer the mouse gives is stored in the current profile; a read that fails
 // leaves its settings as they were.
 void DeviceWorkerCore::readSettings() {
-    const int profile = state_->currentProfile();
-    const SensorState sensor = state_->sensor();
+    const int profile = state_.currentProfile();
+    const SensorState sensor = state_.sensor();
     const std::function<void()> reads[] = {
         [] { beginRead(); },
         [&] { getReportRate(profile); },
@@ -279,7 +279,7 @@ void DeviceWorkerCore::readSettings() {
         [&] {
             int mode = 0;
             if (getLighting(profile, mode)) {
-                state_->setCurrentLightMode(mode);
+                state_.setCurrentLightMode(mode);
             }
         },
         [&] { getSensor(profile); },
@@ -296,32 +296,27 @@ void DeviceWorkerCore::readSettings() {
 // --- push ---
 
 void DeviceWorkerCore::pushTask() {
-    const bool lighting = state_->hasLighting();
     unsigned pages = Page::Buttons | Page::Performance;
-    if (lighting) {
+    if (state_.hasLighting()) {
         pages |= Page::Lighting;
     }
     host_.call([pages](WorkerHost& host) { host.refreshPages(pages); });
 
     // A command the mouse refuses does not stop the ones after it.
-    const std::function<void()> sends[] = {
-        [this] { sendButtonsWithMacro(); },
-        [this, lighting] {
-            if (lighting) {
-                sendLightingIfAny();
-            }
-        },
-        [this] { sendDpiStages(); },
-        [this] { dpiColorsTask(); },
-        [this] { reportRateTask(); },
-        [this] { sensorTask(); },
-        [this] { powerTask(); },
+    constexpr Task kSends[] = {
+        &DeviceWorkerCore::sendButtonsWithMacro,
+        &DeviceWorkerCore::lightingTask,
+        &DeviceWorkerCore::sendDpiStages,
+        &DeviceWorkerCore::dpiColorsTask,
+        &DeviceWorkerCore::reportRateTask,
+        &DeviceWorkerCore::sensorTask,
+        &DeviceWorkerCore::powerTask,
     };
-    for (const std::function<void()>& send : sends) {
+    for (Task send : kSends) {
         if (stopRequested()) {
             return;
         }
-        send();
+        (this->*send)();
     }
 }
 
@@ -332,8 +327,8 @@ void DeviceWorkerCore::factoryResetTask() {
     loadProfiles();
 
     store::ProfileDatabase& store = database();
-    const QString attr = deviceAttrOf(state_->currentDeviceType());
-    const bool lighting = state_->hasLighting();
+    const QString attr = deviceAttrOf(state_.currentDeviceType());
+    const bool lighting = state_.hasLighting();
     std::vector<store::ProfileRecord> profiles;
     store.listProfiles(profiles);
     for (const store::ProfileRecord& profile : profiles) {
@@ -346,10 +341,10 @@ void DeviceWorkerCore::factoryResetTask() {
     if (!profiles.empty()) {
         const int first = profiles.front().id;
         store.setCurrentProfile(first);
-        state_->setCurrentProfile(first);
+        state_.setCurrentProfile(first);
         if (lighting) {
-            store.createDefaultLights(first, state_->details().lightEffects);
-            state_->setCurrentLightMode(store.getCurrentLightMode(first));
+            store.createDefaultLights(first, state_.details().lightEffects);
+            state_.setCurrentLightMode(store.getCurrentLightMode(first));
         }
         const QString word =
             host_.ask([](WorkerHost& host) { return host.profileWord(); }, QString());
@@ -369,7 +364,7 @@ void DeviceWorkerCore::factoryResetTask() {
 // when that is not mode 4 reset it once more and take mode 4.
 void DeviceWorkerCore::resetLighting() {
     constexpr int kFactoryLightMode = 4;
-    const int profile = state_->currentProfile();
+    const int profile = state_.currentProfile();
     if (!pause(config_.delays.lighting)) {
         return;
     }
@@ -388,7 +383,7 @@ void DeviceWorkerCore::resetLighting() {
             mode = kFactoryLightMode;
         }
         database().setCurrentLightMode(profile, mode);
-        state_->setCurrentLightMode(mode);
+        state_.setCurrentLightMode(mode);
     }
     host_.call([](WorkerHost& host) { host.refreshPages(Page::Lighting); });
 }
@@ -398,7 +393,7 @@ void DeviceWorkerCore::resetLighting() {
 void DeviceWorkerCore::showVersion() {
     hid::DeviceManager& devices = manager();
     VersionView version;
-    version.receiverVersion = state_->receiverVersion();
+    version.receiverVersion = state_.receiverVersion();
     if (hid::HidDevice* handle = devices.currentHandle()) {
         for (const hid::ConnectedDevice& device : devices.devices()) {
             if (device.hid == handle) {
@@ -411,9 +406,9 @@ void DeviceWorkerCore::showVersion() {
 }
 
 void DeviceWorkerCore::showStoredBattery() {
-    const int type = state_->currentDeviceType();
-    const int level = state_->batteryLevel();
-    const int status = state_->batteryStatus();
+    const int type = state_.currentDeviceType();
+    const int level = state_.batteryLevel();
+    const int status = state_.batteryStatus();
     host_.call([&](WorkerHost& host) { host.showBattery(type, level, status); });
 }
 

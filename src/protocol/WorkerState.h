@@ -31,6 +31,8 @@ public:
     void setConnectionShown(bool shown) { connectionShown_.store(shown); }
     int currentDeviceType() const { return currentDeviceType_.load(); }
     void setCurrentDeviceType(int type) { currentDeviceType_.store(type); }
+    // The profile the pages edit and the worker sends. The window sets it on a profile
+    // switch (after making it current in the store) and then queues the push.
     int currentProfile() const { return currentProfile_.load(); }
     void setCurrentProfile(int profile) { currentProfile_.store(profile); }
 
