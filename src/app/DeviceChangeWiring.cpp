@@ -1,0 +1,78 @@
+#include "app/DeviceChangeWiring.h"
+
+#include "app/AppLog.h"
+#include "app/HotplugMonitor.h"
+#include "catalog/DeviceChange.h"
+#include "hid/DeviceManager.h"
+#include "ui/Post.h"
+#include "virtualmouse/VirtualMouse.h"
+
+#include <QPointer>
+
+namespace corvane::app {
+
+namespace {
+
+// (usage page, usage) of the enumeration entry with this path.
+std::optional<std::pair<int, int>> usageOfPath(const QString& path) {
+    const std::string wanted = path.toStdString();
+    for (const hid::HidDeviceInfo& info : hid::DeviceManager::instance().hidApi().enumerate(0, 0)) {
+        if (info.path == wanted)
+            return std::pair<int, int>(info.usagePage, info.usage);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+DeviceChangeWiring::DeviceChangeWiring(const catalog::DeviceCatalog& catalog, Hooks hooks,
+                                       QObject* parent)
+    : QObject(parent), catalog(catalog), hooks(std::move(hooks)) {}
+
+DeviceChangeWiring::~DeviceChangeWiring() {
+    if (virtualDevices)
+        virtualDevices->setHotplugListener({});
+}
+
+bool DeviceChangeWiring::watchSystem() {
+    if (monitor)
+        return monitor->isActive();
+    monitor = new HotplugMonitor(this);
+    connect(monitor, &HotplugMonitor::deviceChanged, this,
+            [this](const QString& interfaceText, const QString& node, bool arrived) {
+                handleChange(interfaceText, node, arrived);
+            });
+    return monitor->isActive();
+}
+
+void DeviceChangeWiring::watchVirtual(std::shared_ptr<vm::VirtualMouse> devices) {
+    if (virtualDevices)
+        virtualDevices->setHotplugListener({});
+    virtualDevices = std::move(devices);
+    if (!virtualDevices)
+        return;
+    // The notice comes on the thread that plugged or unplugged; the path names the
+    // interface in both the match and the enumeration.
+    QPointer<DeviceChangeWiring> self(this);
+    virtualDevices->setHotplugListener([self](const std::string& path, bool arrived) {
+        ui::post([self, path = QString::fromStdString(path), arrived] {
+            if (self)
+                self->handleChange(path, path, arrived);
+        });
+    });
+}
+
+int DeviceChangeWiring::handleChange(const QString& interfaceText, const QString& enumerationPath,
+                                     bool arrived) {
+    const bool polling = hooks.idlePolling && hooks.idlePolling();
+    const int task = catalog::matchDeviceChange(
+        interfaceText, arrived, polling, catalog,
+        [&enumerationPath](const QString&) { return usageOfPath(enumerationPath); });
+    qCDebug(lcApp, "device %s: %s -> task %d", arrived ? "arrived" : "removed",
+            qPrintable(interfaceText), task);
+    if (task != catalog::kNoDeviceTask && hooks.queue)
+        hooks.queue(task);
+    return task;
+}
+
+} // namespace corvane::app

@@ -1,0 +1,361 @@
+// The main window's life: start-up of the window, its messages and notifications, the
+// exit paths and the teardown. Controls, views, catalog, texts and the worker's reports
+// live in the Main*.cpp files beside this one.
+#include "app/DeviceMainDlg.h"
+
+#include "app/AboutDlg.h"
+#include "app/DeviceChangeWiring.h"
+#include "app/MainTray.h"
+#include "app/MainWindowIds.h"
+#include "app/MainWorkerSide.h"
+#include "app/MessageBoxes.h"
+#include "app/SystemIntegration.h"
+#include "app/UiText.h"
+#include "app/UserValues.h"
+#include "app/WindowHost.h"
+#include "app/WindowPolicy.h"
+#include "protocol/DeviceTask.h"
+#include "protocol/DeviceWorker.h"
+#include "ui/DeviceList.h"
+#include "ui/Icon.h"
+#include "ui/Menu.h"
+#include "ui/Picture.h"
+#include "ui/Settings.h"
+
+#include <QSystemTrayIcon>
+
+namespace corvane::app {
+
+namespace {
+
+const QString kExitModeName = QStringLiteral("exit_mode");
+const QString kDeviceTypeName = QStringLiteral("DeviceType");
+// Written at every start: the stored choice of the last run is not carried over, the
+// first attached device the catalog lists becomes current.
+constexpr int kStartDeviceType = 101;
+constexpr int kCaptionHeight = 64;
+
+// Which pages take the notifications of which control ids.
+struct PageRange {
+    int first;
+    int last;
+    PageSlot targets[2];
+    int slotCount;
+};
+constexpr PageRange kPageRanges[] = {
+    {67, 108, {PageSlot::Buttons}, 1},
+    {115, 145, {PageSlot::Performance}, 1},
+    {156, 191, {PageSlot::Macros}, 1},
+    {197, 233, {PageSlot::Lighting}, 1},
+    {248, 291, {PageSlot::DeviceSettings, PageSlot::ProgramSettings}, 2},
+    {MainControl::RestoreDefaults, MainControl::RestoreDefaults, {PageSlot::DeviceSettings}, 1},
+};
+
+} // namespace
+
+DeviceMainDlg::DeviceMainDlg(WindowContext context)
+    : m_context(std::move(context)), m_uiSide(std::make_unique<UiSide>(*this)) {
+    m_fontNames[0] = m_fontNames[1] = QStringLiteral("Open Sans Semibold");
+    m_host = std::make_unique<WindowHost>(*m_uiSide, this, *m_context.userValues);
+}
+
+DeviceMainDlg::~DeviceMainDlg() {
+    stopWorker();
+    m_deviceChanges.reset();
+    m_tray.reset();
+}
+
+bool DeviceMainDlg::addPage(PageSlot slot, std::unique_ptr<MainPage> page) {
+    if (isCreated())
+        return false;
+    m_pages[static_cast<std::size_t>(slot)] = std::move(page);
+    return true;
+}
+
+MainPage* DeviceMainDlg::page(PageSlot slot) const {
+    return m_pages[static_cast<std::size_t>(slot)].get();
+}
+
+void DeviceMainDlg::queueTask(int code) {
+    if (m_worker)
+        m_worker->queueTask(code);
+}
+
+protocol::WorkerState& DeviceMainDlg::workerState() const {
+    return m_worker->state();
+}
+
+bool DeviceMainDlg::connectionShown() const {
+    return m_worker && m_worker->state().connectionShown();
+}
+
+protocol::WorkerHost& DeviceMainDlg::workerHost() {
+    return *m_host;
+}
+
+int DeviceMainDlg::readUserValue(const QString& name) const {
+    return m_context.userValues->readUserValue(name);
+}
+
+bool DeviceMainDlg::trayAvailable() const {
+    return m_context.trayAvailable ? m_context.trayAvailable()
+                                   : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+// --- start-up ---
+
+bool DeviceMainDlg::OnInitDialog() {
+    ui::Dialog::OnInitDialog();
+    setCaptionHeight(kCaptionHeight);
+
+    const QIcon icon = ui::loadIcon(QStringLiteral("Corvane.ico"));
+    setWindowIcon(icon);
+    MainTray::Hooks trayHooks;
+    trayHooks.bringForward = [this] { bringForward(); };
+    trayHooks.exit = [this] { postMessage(ui::Message::Command, MainMessage::TrayExitCommand); };
+    m_tray = std::make_unique<MainTray>(icon, ui::deviceName(), std::move(trayHooks));
+    m_tray->setExitText(uiText(MainText::TrayExit));
+    m_tray->show();
+
+    m_context.userValues->writeUserValue(kDeviceTypeName, QString::number(kStartDeviceType));
+    loadCatalog();
+
+    DeviceChangeWiring::Hooks changeHooks;
+    changeHooks.idlePolling = [this] { return m_worker && m_worker->state().idlePolling(); };
+    changeHooks.queue = [this](int task) { queueTask(task); };
+    m_deviceChanges = std::make_unique<DeviceChangeWiring>(m_catalog, std::move(changeHooks));
+    if (m_context.virtualDevices)
+        m_deviceChanges->watchVirtual(m_context.virtualDevices);
+    else if (m_context.watchSystemHotplug)
+        m_deviceChanges->watchSystem();
+
+    startWorker();
+    return true;
+}
+
+void DeviceMainDlg::startWorker() {
+    protocol::WorkerConfig config;
+    config.exeFolder = m_context.exeFolder;
+    config.dataFolder = m_context.dataFolder;
+    config.catalog = m_catalog;
+    config.delays = m_context.delays;
+    m_worker = std::make_unique<protocol::DeviceWorker>(std::move(config), *m_host);
+    m_worker->queueTask(protocol::DeviceTask::DeviceStart);
+    m_worker->queueTask(protocol::DeviceTask::CheckProgramVersion);
+    m_worker->start();
+}
+
+void DeviceMainDlg::stopWorker() {
+    // Waits at most 1000 ms for a task in progress; the worker never calls the window
+    // once this returned.
+    if (m_worker)
+        m_worker->stop();
+}
+
+// --- messages ---
+
+int DeviceMainDlg::OnWindowMessage(int message, int wParam, int lParam) {
+    switch (message) {
+    case ui::Message::Close:
+        // The desktop's close (title bar menu, Alt+F4) does what the close button does.
+        closeButton();
+        return 0;
+    case ui::Message::Command:
+        if (wParam == MainMessage::TrayExitCommand)
+            endProgram();
+        else if (wParam == MainMessage::AboutCommand)
+            AboutDlg::run(this);
+        return 0;
+    case MainMessage::Quit:
+        if (lParam == MainMessage::QuitCode)
+            endProgram();
+        return 0;
+    case MainMessage::Retranslate:
+        applyTexts();
+        break;
+    default:
+        for (const std::unique_ptr<MainPage>& page : m_pages) {
+            if (page && page->onWindowMessage(message, wParam, lParam))
+                return 1;
+        }
+        break;
+    }
+    return ui::Dialog::OnWindowMessage(message, wParam, lParam);
+}
+
+int DeviceMainDlg::OnMessage(int controlId, int code, int param1, int param2) {
+    if (controlId == MainControl::Tabs) {
+        onTabChanged(param1);
+        return 0;
+    }
+    for (const PageRange& range : kPageRanges) {
+        if (controlId < range.first || controlId > range.last)
+            continue;
+        int result = 0;
+        for (int i = 0; i < range.slotCount; ++i) {
+            if (MainPage* target = page(range.targets[i]))
+                result |= target->onMessage(controlId, code, param1, param2);
+        }
+        return result;
+    }
+    if (code != ui::Notify::Click)
+        return 0;
+
+    switch (controlId) {
+    case MainControl::Website:
+        if (m_context.system && !m_catalog.product.website.isEmpty())
+            m_context.system->openUrl(m_catalog.product.website);
+        break;
+    case MainControl::Close:
+        closeButton();
+        break;
+    case MainControl::Minimise:
+        showMinimized();
+        break;
+    case MainControl::Settings:
+        showProgramSettings();
+        break;
+    case MainControl::Maximise:
+        if (isMaximized())
+            showNormal();
+        else
+            showMaximized();
+        break;
+    case MainControl::Logo:
+        AboutDlg::run(this);
+        break;
+    case MainControl::Profile:
+        profileButton();
+        break;
+    case MainControl::DeviceList:
+        selectDevice();
+        break;
+    case MainControl::PreviousDevices:
+    case MainControl::NextDevices:
+        if (auto* list = find<ui::DeviceList>(MainControl::DeviceList))
+            list->clearSelection();
+        break;
+    case MainControl::MouseControlPanel:
+        if (m_context.system)
+            m_context.system->openMouseControlPanel();
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+int DeviceMainDlg::OnNcActivate(bool /*active*/) {
+    return 0;
+}
+
+// --- buttons ---
+
+void DeviceMainDlg::closeButton() {
+    switch (closeActionFor(readUserValue(kExitModeName), trayAvailable())) {
+    case CloseAction::HideToTray:
+        hide();
+        break;
+    case CloseAction::Minimize:
+        showMinimized();
+        break;
+    case CloseAction::Quit:
+        endProgram();
+        break;
+    }
+}
+
+void DeviceMainDlg::profileButton() {
+    if (!connectionShown()) {
+        m_context.messageBoxes->showMessage(uiText(MainText::NotConnected), this,
+                                            uiText(MainText::ProfileCaption),
+                                            MessageStyle::OneButton);
+        return;
+    }
+    if (m_profileWindowOpener)
+        m_profileWindowOpener(profileWindowRect());
+}
+
+QRect DeviceMainDlg::profileWindowRect() const {
+    const ui::Control* button = control(MainControl::Profile);
+    if (!button)
+        return {};
+    const QPoint topLeft = button->mapToGlobal(QPoint(0, 0));
+    return ui::ltrb(topLeft.x(), topLeft.y() - 210, topLeft.x() + button->width(), topLeft.y() - 5);
+}
+
+void DeviceMainDlg::setProfileWindowOpener(std::function<void(const QRect&)> opener) {
+    m_profileWindowOpener = std::move(opener);
+}
+
+void DeviceMainDlg::setAfterDeviceStateHook(std::function<void()> hook) {
+    m_afterDeviceState = std::move(hook);
+}
+
+void DeviceMainDlg::showSaveWait() {
+    if (m_details.showSaveTips)
+        m_context.messageBoxes->startSaveWait(this);
+}
+
+void DeviceMainDlg::bringForward() {
+    if (isHidden() || isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+// --- pop-ups ---
+
+void DeviceMainDlg::closePopups() {
+    enum class Action { Close, CloseSecond, Hide };
+    struct PopupRule {
+        const char* title;
+        Action action;
+    };
+    static constexpr PopupRule kRules[] = {
+        {"CloseWindowTipDlg", Action::Close}, {"CustomKeyDlg", Action::Close},
+        {"WaitDlg", Action::Close},           {"Menu Window", Action::Close},
+        {"MessageBox", Action::CloseSecond},  {"KeyboardTip Window", Action::Hide},
+        {"ComboWnd", Action::Hide},           {"PaletteDlg", Action::Hide},
+    };
+    for (ui::Dialog* window : ui::Dialog::windows()) {
+        if (window == this)
+            continue;
+        for (const PopupRule& rule : kRules) {
+            if (window->title() != QLatin1String(rule.title))
+                continue;
+            if (rule.action == Action::Hide)
+                window->hide();
+            else
+                window->postMessage(ui::Message::Close,
+                                    rule.action == Action::CloseSecond ? ui::ResultSecond : 0);
+        }
+    }
+    ui::closePopupMenus();
+    m_context.messageBoxes->hideSaveWait();
+    forEachPage([](MainPage& page) { page.closePopups(); });
+}
+
+// --- the end ---
+
+void DeviceMainDlg::endProgram() {
+    closePopups();
+    stopWorker();
+    if (m_tray)
+        m_tray->hide();
+    if (m_context.quit)
+        m_context.quit(0);
+    else
+        DestroyWindow();
+}
+
+void DeviceMainDlg::DestroyWindow() {
+    stopWorker();
+    if (m_tray)
+        m_tray->hide();
+    m_deviceChanges.reset();
+    m_context.messageBoxes->hideSaveWait();
+    ui::Dialog::DestroyWindow();
+}
+
+} // namespace corvane::app

@@ -1,0 +1,175 @@
+#pragma once
+// The program's one top-level window: caption with title, version and system buttons,
+// the home page with the device list, the tab column of the configuration pages, the
+// tray icon, and the device worker that talks to the mice.
+
+#include "app/MainPage.h"
+#include "app/WindowContext.h"
+#include "catalog/DeviceCatalog.h"
+#include "catalog/DeviceDetails.h"
+#include "protocol/WorkerHost.h"
+#include "ui/Dialog.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace corvane::protocol {
+class DeviceWorker;
+class WorkerState;
+} // namespace corvane::protocol
+
+namespace corvane::ui {
+class Panel;
+}
+
+namespace corvane::app {
+
+class DeviceChangeWiring;
+class MainTray;
+class WindowHost;
+
+class DeviceMainDlg : public ui::Dialog {
+public:
+    // The design size of the window.
+    static constexpr int kDesignWidth = 1300;
+    static constexpr int kDesignHeight = 788;
+
+    explicit DeviceMainDlg(WindowContext context);
+    ~DeviceMainDlg() override;
+
+    // --- pages (before create) ---
+    // Gives the page of a slot its place; the window lets it create its controls in its
+    // container during InitUI, in slot order. False once the window exists.
+    bool addPage(PageSlot slot, std::unique_ptr<MainPage> page);
+    MainPage* page(PageSlot slot) const;
+    // The container of a slot (the buttons page also has an inner panel, 51).
+    ui::Panel* pageContainer(PageSlot slot) const;
+    ui::Panel* homeContainer() const;
+    ui::Panel* buttonsInnerPanel() const;
+
+    // --- device work ---
+    void queueTask(int code);
+    // Null before the window was created.
+    protocol::DeviceWorker* worker() const { return m_worker.get(); }
+    // The flags both threads read (idle polling, connection shown, current type and
+    // profile). Only valid while worker() is set.
+    protocol::WorkerState& workerState() const;
+    bool connectionShown() const;
+    // The host the device worker calls, from its own thread.
+    protocol::WorkerHost& workerHost();
+
+    // --- what the user sees ---
+    // The device list was clicked: settle the chosen type, or say that it is not attached.
+    void selectDevice();
+    // Closes the transient pop-ups: message boxes (with their second result), menus,
+    // combo lists, the saving wait window; lets each page close what it opened.
+    void closePopups();
+    // The saving wait window, when the current device asks for it.
+    void showSaveWait();
+    // Tab change as if the tab at `index` was clicked.
+    void selectTab(int index);
+    int lastTab() const { return m_lastTab; }
+    // The home page with the device list, tab column hidden.
+    void showHomeView();
+    // The tab column and the buttons page, with the mouse picture, device state text and
+    // the profile and restore buttons.
+    void showConfigurationView();
+    // The program settings page in place of the tabs (the caption's settings button).
+    void showProgramSettings();
+    bool isProgramSettingsShown() const;
+    // Brings the window forward from the tray or another start.
+    void bringForward();
+
+    // --- texts ---
+    // Makes lcid the language in use (stored as "LCID") and applies every text again.
+    void setLanguage(int lcid);
+    // Fonts and texts of the window and of every page, from the language in use.
+    void applyTexts();
+
+    // --- catalog ---
+    const catalog::DeviceCatalog& deviceCatalog() const { return m_catalog; }
+    const catalog::DeviceDetails& deviceDetails() const { return m_details; }
+    // The version line: "<text 17>: v<version>".
+    QString versionLine() const;
+    int connectionTextId() const { return m_connectionText; }
+    double uiScale() const { return m_uiScale; }
+
+    // The exit paths (close button, tray menu, "quit" from outside): the worker is
+    // stopped, the tray icon removed, then the context's quit action runs with 0.
+    void endProgram();
+    MainTray* tray() const { return m_tray.get(); }
+    // Where the profile window (opened by the profile button while a device is usable)
+    // goes, in screen coordinates: just above the button.
+    QRect profileWindowRect() const;
+    void setProfileWindowOpener(std::function<void(const QRect& screenRect)> opener);
+    // Runs on the UI thread after each device state the worker reported (start-up uses
+    // it for its screenshot switch).
+    void setAfterDeviceStateHook(std::function<void()> hook);
+
+    // --- hooks ---
+    int OnWindowMessage(int message, int wParam, int lParam) override;
+    bool OnInitDialog() override;
+    void InitUI(const QRect& client) override;
+    void UISize(const QRect& client) override;
+    int OnMessage(int controlId, int code, int param1, int param2) override;
+    int OnNcActivate(bool active) override;
+    void DestroyWindow() override;
+
+private:
+    class UiSide;
+    friend class UiSide;
+
+    // MainControls.cpp
+    void createMainControls(const QRect& client);
+    void createHomePage();
+    void createTabs();
+    void layoutMainControls(const QRect& client);
+    void layoutHomePage(const QRect& client);
+    void placeMousePicture(const QRect& client);
+    QRect pageArea(const QRect& client) const;
+    // MainViews.cpp
+    void onTabChanged(int index);
+    void showPageOfTab(int itemId);
+    void setTabColumnShown(bool shown);
+    void setSystemButtonsShown(bool shown);
+    void relayout();
+    // MainCatalog.cpp
+    void loadCatalog();
+    void showDeviceDetails(const catalog::DeviceDetails& details);
+    // MainWorkerView.cpp: the worker's reports, on the UI thread
+    void showDeviceState(const protocol::DeviceStateView& view);
+    void refreshPages(unsigned pages);
+    void showProfileName(const QString& title);
+    void showBattery(int deviceType, int level, int status);
+    void showConnectionText(int textId);
+    void setDeviceState(int deviceType, int mode, int onlineState);
+    // Each page that exists, in slot order.
+    void forEachPage(const std::function<void(MainPage&)>& f);
+    // DeviceMainDlg.cpp
+    void closeButton();
+    void profileButton();
+    void startWorker();
+    void stopWorker();
+    int readUserValue(const QString& name) const;
+    bool trayAvailable() const;
+
+    WindowContext m_context;
+    std::array<std::unique_ptr<MainPage>, kPageSlotCount> m_pages;
+    catalog::DeviceCatalog m_catalog;
+    catalog::DeviceDetails m_details;
+    std::unique_ptr<UiSide> m_uiSide;
+    std::unique_ptr<WindowHost> m_host;
+    std::unique_ptr<protocol::DeviceWorker> m_worker;
+    std::unique_ptr<MainTray> m_tray;
+    std::unique_ptr<DeviceChangeWiring> m_deviceChanges;
+    std::function<void(const QRect&)> m_profileWindowOpener;
+    std::function<void()> m_afterDeviceState;
+    QString m_profileTitle;
+    QString m_fontNames[2];
+    int m_lastTab = 1;
+    int m_connectionText = 50;
+    double m_uiScale = 1.0;
+};
+
+} // namespace corvane::app

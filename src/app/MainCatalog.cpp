@@ -1,0 +1,66 @@
+// The catalog on the main window: the device list and the supported interfaces from
+// config.xml, the version line, and a device type's description on the widgets.
+#include "app/DeviceMainDlg.h"
+#include "app/MainWindowIds.h"
+#include "app/UiText.h"
+#include "hid/DeviceManager.h"
+#include "ui/DeviceList.h"
+#include "ui/MousePicture.h"
+#include "ui/Settings.h"
+#include "ui/StaticText.h"
+#include "ui/TabControl.h"
+
+namespace corvane::app {
+
+void DeviceMainDlg::loadCatalog() {
+    m_catalog = catalog::readCatalog(m_context.exeFolder + QStringLiteral("/config.xml"));
+
+    auto* list = find<ui::DeviceList>(MainControl::DeviceList);
+    list->clear();
+    for (const catalog::DeviceDescription& device : m_catalog.devices)
+        list->addEntry(device.name, device.deviceType, device.imagePath(ui::skinFolder()));
+
+    // The worker is not running yet: nothing else uses the manager's table now.
+    hid::DeviceManager& manager = hid::DeviceManager::instance();
+    manager.clearSupported();
+    for (const catalog::DeviceMode& mode : m_catalog.modes) {
+        hid::SupportedInterface entry;
+        entry.vendorId = mode.vid;
+        entry.productId = mode.pid;
+        entry.deviceType = mode.device.deviceType;
+        entry.mode = mode.mode;
+        entry.deviceId = mode.devId;
+        manager.addSupportedInterface(entry);
+    }
+
+    if (auto* version = find<ui::StaticText>(MainControl::VersionLine))
+        version->setText(versionLine());
+}
+
+QString DeviceMainDlg::versionLine() const {
+    if (m_catalog.product.version.isEmpty())
+        return {};
+    return QStringLiteral("%1: v%2").arg(uiText(MainText::VersionLabel), m_catalog.product.version);
+}
+
+void DeviceMainDlg::showDeviceDetails(const catalog::DeviceDetails& details) {
+    m_details = details;
+
+    auto* mouse = find<ui::MousePicture>(MainControl::MousePicture);
+    mouse->setImage(details.mousePicture);
+    mouse->clearCallouts();
+    for (const catalog::KeyEntry& key : details.keys) {
+        mouse->addCallout(uiText(key.nameId), key.keyValue, key.direction,
+                          QPoint(key.callout.x1, key.callout.y),
+                          QPoint(key.callout.x2, key.callout.y), key.dashed);
+    }
+    if (mouse->count() > 0)
+        mouse->select(0);
+
+    find<ui::TabControl>(MainControl::Tabs)
+        ->setItemVisible(TabIndex::Lighting, details.hasLighting);
+    forEachPage([&](MainPage& page) { page.showDeviceDetails(details); });
+    relayout();
+}
+
+} // namespace corvane::app

@@ -1,0 +1,91 @@
+#pragma once
+// The numbers the main window is built from: control ids, tab item ids, interface text
+// numbers and the window messages it takes.
+
+namespace corvane::app {
+
+namespace MainControl {
+inline constexpr int Background = 30;
+inline constexpr int MousePicture = 31;
+inline constexpr int CaptionBar = 32;
+inline constexpr int BottomBar = 33;
+inline constexpr int Logo = 34;
+inline constexpr int Title = 35;
+inline constexpr int VersionLine = 36;
+inline constexpr int Website = 37;
+inline constexpr int Close = 38;
+inline constexpr int Minimise = 39;
+inline constexpr int Settings = 40;
+inline constexpr int Maximise = 41;
+inline constexpr int Battery = 43;
+inline constexpr int DeviceState = 44;
+inline constexpr int Profile = 45;
+inline constexpr int RestoreDefaults = 46;
+inline constexpr int TabBackground = 47;
+inline constexpr int Tabs = 48;
+inline constexpr int HomePage = 49;
+inline constexpr int ButtonsPage = 50;
+inline constexpr int ButtonsInner = 51;
+inline constexpr int PerformancePage = 52;
+inline constexpr int MacrosPage = 53;
+inline constexpr int LightingPage = 54;
+inline constexpr int DeviceSettingsPage = 55;
+inline constexpr int ProgramSettingsPage = 56;
+inline constexpr int DeviceList = 57;
+inline constexpr int Banner = 58;
+inline constexpr int BannerText = 59;
+inline constexpr int PreviousDevices = 60;
+inline constexpr int NextDevices = 61;
+inline constexpr int MouseControlPanel = 149;
+} // namespace MainControl
+
+// Item ids of the tab control (6 is not used).
+namespace TabItem {
+inline constexpr int Home = 1;
+inline constexpr int Buttons = 2;
+inline constexpr int Performance = 3;
+inline constexpr int Macros = 4;
+inline constexpr int Lighting = 5;
+inline constexpr int DeviceSettings = 7;
+} // namespace TabItem
+
+// Positions in the tab control.
+namespace TabIndex {
+inline constexpr int Home = 0;
+inline constexpr int Buttons = 1;
+inline constexpr int Lighting = 4;
+} // namespace TabIndex
+
+namespace MainText {
+inline constexpr int Title = 1;
+inline constexpr int Website = 2;
+inline constexpr int CloseTip = 5;
+inline constexpr int MinimiseTip = 6;
+inline constexpr int MaximiseTip = 7;
+inline constexpr int SettingsTip = 11;
+inline constexpr int TrayExit = 12;
+inline constexpr int FirmwareCaption = 15;
+inline constexpr int AboutVersion = 16;
+inline constexpr int VersionLabel = 17;
+inline constexpr int NoDevice = 50;
+inline constexpr int Wired = 51;
+inline constexpr int Wireless = 52;
+inline constexpr int ConnectHint = 56;
+inline constexpr int NotConnected = 57;
+inline constexpr int ProfileWord = 61;
+inline constexpr int PreviousTip = 85;
+inline constexpr int NextTip = 86;
+inline constexpr int RestoreDefaults = 558;
+inline constexpr int ProfileCaption = 576;
+} // namespace MainText
+
+// Numbered messages the main window takes (ui::Dialog::postMessage / sendMessage).
+namespace MainMessage {
+inline constexpr int TrayExitCommand = 100; // ui::Message::Command: the tray menu's item
+inline constexpr int AboutCommand = 102;    // ui::Message::Command: the about window
+inline constexpr int Quit = 1691;           // with lParam QuitCode: end the program
+inline constexpr int QuitCode = 610;
+inline constexpr int Retranslate = 2022; // apply every text again
+} // namespace MainMessage
+
+} // namespace corvane::app

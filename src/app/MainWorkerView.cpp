@@ -1,0 +1,86 @@
+// What the main window shows of the device worker's reports, on the UI thread.
+#include "app/BatteryIndicator.h"
+#include "app/DeviceKind.h"
+#include "app/DeviceMainDlg.h"
+#include "app/MainWindowIds.h"
+#include "app/ReleaseText.h"
+#include "app/UiText.h"
+#include "ui/DeviceList.h"
+#include "ui/PushButton.h"
+#include "ui/StaticText.h"
+
+namespace corvane::app {
+
+void DeviceMainDlg::forEachPage(const std::function<void(MainPage&)>& f) {
+    for (const std::unique_ptr<MainPage>& page : m_pages) {
+        if (page)
+            f(*page);
+    }
+}
+
+void DeviceMainDlg::showDeviceState(const protocol::DeviceStateView& view) {
+    if (auto* list = find<ui::DeviceList>(MainControl::DeviceList)) {
+        list->markAllOffline();
+        for (const protocol::DeviceListEntry& entry : listEntriesByType(view.attached)) {
+            list->setState(entry.deviceType, entry.mode, entry.onlineState == hid::kOnline);
+            list->setFirmwareVersion(entry.deviceType, releaseText(entry.releaseNumber));
+        }
+        if (view.selectedType != 0) {
+            list->select(view.selectedType);
+            if (view.details)
+                showDeviceDetails(*view.details);
+        }
+    }
+    showConnectionText(view.connectionText);
+    if (view.pagesShown)
+        showConfigurationView();
+    else
+        showHomeView();
+    if (m_afterDeviceState)
+        m_afterDeviceState();
+}
+
+void DeviceMainDlg::refreshPages(unsigned pages) {
+    struct PageBit {
+        unsigned bit;
+        PageSlot slot;
+    };
+    static constexpr PageBit kOrder[] = {
+        {protocol::Page::Buttons, PageSlot::Buttons},
+        {protocol::Page::Macros, PageSlot::Macros},
+        {protocol::Page::Performance, PageSlot::Performance},
+        {protocol::Page::Lighting, PageSlot::Lighting},
+    };
+    for (const PageBit& entry : kOrder) {
+        if ((pages & entry.bit) != 0) {
+            if (MainPage* target = page(entry.slot))
+                target->reload();
+        }
+    }
+}
+
+void DeviceMainDlg::showProfileName(const QString& title) {
+    m_profileTitle = title;
+    if (auto* button = find<ui::PushButton>(MainControl::Profile))
+        button->setText(title.isEmpty() ? uiText(MainText::ProfileWord) : title);
+}
+
+void DeviceMainDlg::showBattery(int deviceType, int level, int status) {
+    if (auto* battery = find<BatteryIndicator>(MainControl::Battery))
+        battery->setBattery(level, status);
+    if (auto* list = find<ui::DeviceList>(MainControl::DeviceList))
+        list->setBattery(deviceType, level > 0 ? level : -1, status == 1);
+}
+
+void DeviceMainDlg::showConnectionText(int textId) {
+    m_connectionText = textId;
+    if (auto* text = find<ui::StaticText>(MainControl::DeviceState))
+        text->setText(uiText(textId));
+}
+
+void DeviceMainDlg::setDeviceState(int deviceType, int mode, int onlineState) {
+    if (auto* list = find<ui::DeviceList>(MainControl::DeviceList))
+        list->setState(deviceType, mode, onlineState == hid::kOnline);
+}
+
+} // namespace corvane::app

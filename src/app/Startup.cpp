@@ -1,0 +1,163 @@
+// Start-up in its order: display rule, config.xml, single instance, language, folders,
+// command line, then the main window until it ends.
+#include "app/Startup.h"
+
+#include "app/AppLog.h"
+#include "app/AppState.h"
+#include "app/Autostart.h"
+#include "app/CommandLine.h"
+#include "app/DesktopIntegration.h"
+#include "app/DesktopUrlOpener.h"
+#include "app/DeviceMainDlg.h"
+#include "app/DpiRule.h"
+#include "app/Folders.h"
+#include "app/LanguageStartup.h"
+#include "app/LocaleLcid.h"
+#include "app/MainWindowIds.h"
+#include "app/PlainMessageBoxes.h"
+#include "app/ProgramLauncher.h"
+#include "app/ScreenshotHook.h"
+#include "app/SharedUserValues.h"
+#include "app/SingleInstance.h"
+#include "app/UserKey.h"
+#include "app/VirtualDevices.h"
+#include "app/WindowPolicy.h"
+#include "catalog/DeviceCatalog.h"
+#include "i18n/LanguageTexts.h"
+#include "protocol/DeviceWorker.h"
+#include "ui/Settings.h"
+
+#include <QApplication>
+#include <QScreen>
+#include <QSystemTrayIcon>
+
+#include <cmath>
+#include <optional>
+
+namespace corvane::app {
+
+namespace {
+
+constexpr int kMdtEffectiveDpi = 96; // the DPI of scale 100 %
+// After a stop that did not wait long enough, the worker still co-owns the device
+// manager and the store, which static destruction tears down.
+constexpr std::chrono::seconds kWorkerExitWait{5};
+
+ui::Show showCommandFor(StartAppearance appearance) {
+    switch (appearance) {
+    case StartAppearance::HiddenInTray:
+        return ui::Show::Hide;
+    case StartAppearance::Minimized:
+        return ui::Show::Minimised;
+    case StartAppearance::Shown:
+        break;
+    }
+    return ui::Show::Normal;
+}
+
+} // namespace
+
+void logDpiRule() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const qreal ratio = screen->devicePixelRatio();
+    const QSize pixels = screen->size() * ratio;
+    const int dpi = int(std::lround(screen->logicalDotsPerInchX() * ratio));
+    logDpiDecision(pixels.width(), pixels.height(),
+                   scaleClassOfDpi(dpi > 0 ? dpi : kMdtEffectiveDpi));
+}
+
+void readStartupConfig(const QString& exeFolder) {
+    const catalog::StartupInfo info =
+        catalog::readStartupInfo(exeFolder + QStringLiteral("/config.xml"));
+    std::optional<QString> caption;
+    if (info.loaded && !info.caption.isEmpty())
+        caption = info.caption;
+    applyStartupConfig(appState(), info.loaded ? info.defaultLanguage : std::nullopt,
+                       info.languages, caption);
+    ui::setDeviceName(appState().deviceName);
+}
+
+int runProgram(int argc, char** argv) {
+    QApplication application(argc, argv);
+    // Hiding the window to the tray must not end the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    AppState& state = appState();
+
+    logDpiRule();
+    const QString programFolder = exeFolder();
+    readStartupConfig(programFolder);
+    QApplication::setApplicationName(state.deviceName);
+
+    SingleInstance instance(instancePaths(state.deviceName));
+    if (instance.start() == SingleInstance::Role::Secondary)
+        return 0;
+
+    UserKey userKey = UserKey::forDevice(state.deviceName);
+    SharedUserValues userValues(userKey);
+    const int lcid = chooseLanguage(state, userValues, userInterfaceLcid());
+    i18n::setProgramFolder(programFolder);
+    i18n::setCurrentLcid(lcid);
+
+    ui::setThemeName(state.themeName);
+    ui::setSkinFolder(skinFolder());
+    ui::setDefaultFontName(QStringLiteral("Open Sans Semibold"));
+    ensureDirectory(dataFolder() + QStringLiteral("db"));
+
+    const LaunchOptions options = parseCommandLine(QApplication::arguments());
+    VirtualDeviceSet virtualDevices;
+    if (options.virtualMouse) {
+        virtualDevices = makeVirtualDevices();
+        installVirtualDevices(virtualDevices);
+        qCInfo(lcApp, "running with the virtual mice");
+    }
+
+    PlainMessageBoxes messageBoxes;
+    SystemProgramLauncher launcher;
+    DesktopUrlOpener urlOpener;
+    DesktopIntegration system(Autostart(autostartEntryPathFor(configHome(), state.deviceName),
+                                        state.deviceName, executablePath(), userValues),
+                              launcher, urlOpener, qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
+
+    int exitCode = 0;
+    DeviceMainDlg* running = nullptr;
+    WindowContext context;
+    context.exeFolder = programFolder;
+    context.dataFolder = dataFolder();
+    context.userValues = &userValues;
+    context.messageBoxes = &messageBoxes;
+    context.system = &system;
+    context.virtualDevices = virtualDevices.bus;
+    context.quit = [&exitCode, &running](int code) {
+        exitCode = code;
+        if (running)
+            running->DestroyWindow(); // ends the modal run below
+    };
+    DeviceMainDlg window(std::move(context));
+    running = &window;
+
+    window.create(nullptr, state.deviceName, ui::StylePopup, 0,
+                  QRect(0, 0, DeviceMainDlg::kDesignWidth, DeviceMainDlg::kDesignHeight));
+    window.centre();
+    QObject::connect(&instance, &SingleInstance::showRequested, &window,
+                     [&window] { window.bringForward(); });
+    QObject::connect(&instance, &SingleInstance::quitRequested, &window, [&window] {
+        window.sendMessage(MainMessage::Quit, 0, MainMessage::QuitCode);
+    });
+    QObject::connect(&instance, &SingleInstance::retranslateRequested, &window,
+                     [&window] { window.sendMessage(MainMessage::Retranslate); });
+    installScreenshotHook(window);
+
+    const StartAppearance appearance =
+        startAppearanceFor(options.startHidden, QSystemTrayIcon::isSystemTrayAvailable());
+    window.runModal(showCommandFor(appearance));
+
+    window.DestroyWindow();
+    if (protocol::DeviceWorker* worker = window.worker())
+        worker->waitForExit(kWorkerExitWait);
+    running = nullptr;
+    return exitCode;
+}
+
+} // namespace corvane::app

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "protocol/WorkerConfig.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace corvane::vm {
+class VirtualMouse;
+}
+
+namespace corvane::app {
+
+class MessageBoxes;
+class SystemIntegration;
+class UserValues;
+
+// What the main window is given by start-up (and by tests). The referenced objects
+// must outlive the window.
+struct WindowContext {
+    QString exeFolder;  // holds config.xml, device/ and language/
+    QString dataFolder; // the per-user data folder, with a trailing slash; db/ below it
+    // The per-user values; the device worker reads and writes "DeviceType" through them
+    // from its own thread, so they must be safe to share (SharedUserValues).
+    UserValues* userValues = nullptr;
+    MessageBoxes* messageBoxes = nullptr;
+    SystemIntegration* system = nullptr; // links and the desktop's mouse settings; may be null
+    // Ends the program with the exit code. Start-up ends the window's modal run; tests
+    // record the call instead of ending the test process.
+    std::function<void(int exitCode)> quit;
+    // Whether the desktop shows tray icons (QSystemTrayIcon::isSystemTrayAvailable when
+    // empty).
+    std::function<bool()> trayAvailable;
+    // The pauses of the device worker (tests shorten them).
+    protocol::WorkerDelays delays;
+    // The virtual devices, when they stand in for the real ones: their hot-plug notices
+    // are watched in place of udev.
+    std::shared_ptr<vm::VirtualMouse> virtualDevices;
+    // Watch udev for hidraw arrivals and removals (without virtual devices).
+    bool watchSystemHotplug = true;
+};
+
+} // namespace corvane::app

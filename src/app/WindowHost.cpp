@@ -1,0 +1,101 @@
+#include "app/WindowHost.h"
+
+#include "app/MainWindowIds.h"
+#include "app/UiText.h"
+#include "app/UserValues.h"
+#include "ui/Post.h"
+
+namespace corvane::app {
+
+namespace {
+const QString kDeviceTypeName = QStringLiteral("DeviceType");
+}
+
+WindowHost::WindowHost(protocol::WorkerHost& uiSide, QObject* lifetime, UserValues& values)
+    : uiSide(uiSide), lifetime(lifetime), values(values) {}
+
+template <typename F> void WindowHost::toUi(F&& f) {
+    // The QPointer is copied now and read on the UI thread, where the window is deleted.
+    ui::post([target = &uiSide, guard = lifetime, f = std::forward<F>(f)]() mutable {
+        if (guard)
+            f(*target);
+    });
+}
+
+QString WindowHost::profileWord() {
+    return uiText(MainText::ProfileWord);
+}
+
+int WindowHost::storedDeviceType() {
+    return values.readUserValue(kDeviceTypeName);
+}
+
+void WindowHost::storeDeviceType(int deviceType) {
+    values.writeUserValue(kDeviceTypeName, QString::number(deviceType));
+}
+
+void WindowHost::showDeviceState(const protocol::DeviceStateView& view) {
+    toUi([view](WorkerHost& ui) { ui.showDeviceState(view); });
+}
+
+void WindowHost::showDeviceDetails(int deviceType, const catalog::DeviceDetails& details) {
+    toUi([deviceType, details](WorkerHost& ui) { ui.showDeviceDetails(deviceType, details); });
+}
+
+void WindowHost::closePopups() {
+    toUi([](WorkerHost& ui) { ui.closePopups(); });
+}
+
+void WindowHost::refreshPages(unsigned pages) {
+    toUi([pages](WorkerHost& ui) { ui.refreshPages(pages); });
+}
+
+void WindowHost::showProfileName(const QString& title) {
+    toUi([title](WorkerHost& ui) { ui.showProfileName(title); });
+}
+
+void WindowHost::showVersion(const protocol::VersionView& version) {
+    toUi([version](WorkerHost& ui) { ui.showVersion(version); });
+}
+
+void WindowHost::showReceiverVersion(const QString& versionText) {
+    toUi([versionText](WorkerHost& ui) { ui.showReceiverVersion(versionText); });
+}
+
+void WindowHost::showBattery(int deviceType, int level, int status) {
+    toUi([=](WorkerHost& ui) { ui.showBattery(deviceType, level, status); });
+}
+
+void WindowHost::showConnectionText(int textId) {
+    toUi([textId](WorkerHost& ui) { ui.showConnectionText(textId); });
+}
+
+void WindowHost::setDeviceState(int deviceType, int mode, int onlineState) {
+    toUi([=](WorkerHost& ui) { ui.setDeviceState(deviceType, mode, onlineState); });
+}
+
+void WindowHost::showNoDeviceView() {
+    toUi([](WorkerHost& ui) { ui.showNoDeviceView(); });
+}
+
+void WindowHost::showConfigurationPages() {
+    toUi([](WorkerHost& ui) { ui.showConfigurationPages(); });
+}
+
+void WindowHost::macroRecorderUnlinked() {
+    toUi([](WorkerHost& ui) { ui.macroRecorderUnlinked(); });
+}
+
+void WindowHost::showStageCount(int count) {
+    toUi([count](WorkerHost& ui) { ui.showStageCount(count); });
+}
+
+void WindowHost::showActiveStage(int stage, int dpi, bool showPopup) {
+    toUi([=](WorkerHost& ui) { ui.showActiveStage(stage, dpi, showPopup); });
+}
+
+void WindowHost::showDpiStages(const protocol::DpiStagesView& stages) {
+    toUi([stages](WorkerHost& ui) { ui.showDpiStages(stages); });
+}
+
+} // namespace corvane::app

@@ -1,0 +1,384 @@
+// The main window driven through its notifications and real clicks: start view, tabs,
+// the program settings page, the exit paths, the tray, the profile button and pop-ups.
+#include "WindowTest.h"
+
+#include "app/MainTray.h"
+#include "app/MainWindowIds.h"
+#include "app/PlainMessageBoxes.h"
+#include "i18n/LanguageTexts.h"
+#include "protocol/DeviceWorker.h"
+#include "ui/DeviceList.h"
+#include "ui/MousePicture.h"
+#include "ui/Picture.h"
+#include "ui/TabControl.h"
+
+#include <QAction>
+#include <QSystemTrayIcon>
+#include <QTest>
+#include <QTimer>
+
+namespace corvane::app::test {
+namespace {
+
+using MainWindow = WindowTest;
+
+ui::TabControl* tabsOf(DeviceMainDlg& window) {
+    return window.find<ui::TabControl>(MainControl::Tabs);
+}
+
+void clickTab(DeviceMainDlg& window, int itemId) {
+    ui::TabControl* tabs = tabsOf(window);
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->itemRect(tabs->indexOfItem(itemId)).center());
+}
+
+TEST_F(MainWindow, StartsOnTheHomePageWhenNoMouseIsAttached) {
+    startWindow();
+    waitForStart();
+
+    EXPECT_EQ(textOf(MainControl::DeviceState), englishText(50));
+    EXPECT_TRUE(shown(MainControl::HomePage));
+    EXPECT_FALSE(shown(MainControl::Tabs));
+    EXPECT_FALSE(shown(MainControl::TabBackground));
+    EXPECT_FALSE(shown(MainControl::MousePicture));
+    EXPECT_EQ(window->control(MainControl::HomePage)->geometry().left(), 0)
+        << "the home page fills the window's width";
+    EXPECT_FALSE(window->worker()->state().idlePolling());
+
+    auto* list = window->find<ui::DeviceList>(MainControl::DeviceList);
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->entryName(0), QStringLiteral("Corvane M1"));
+    EXPECT_EQ(list->entryType(1), 201);
+    EXPECT_EQ(list->onlineCount(), 0);
+
+    EXPECT_EQ(textOf(MainControl::Title), englishText(1));
+    EXPECT_EQ(textOf(MainControl::VersionLine), englishText(17) + QStringLiteral(": v0.1.0"));
+    EXPECT_EQ(window->versionLine(), textOf(MainControl::VersionLine));
+    EXPECT_EQ(memoryValues.values[QStringLiteral("DeviceType")], QStringLiteral("101"));
+    EXPECT_EQ(window->tray()->exitText(), englishText(12));
+    EXPECT_EQ(window->tray()->tip(), QStringLiteral("Corvane"));
+}
+
+TEST_F(MainWindow, TabsShowTheirPagesAndTheHomeTabHidesTheColumn) {
+    startWindow();
+    waitForStart();
+    window->showConfigurationView();
+    EXPECT_EQ(tabsOf(*window)->currentItemId(), TabItem::Buttons);
+    EXPECT_TRUE(shown(MainControl::ButtonsPage));
+    EXPECT_TRUE(shown(MainControl::MousePicture));
+    EXPECT_EQ(window->control(MainControl::ButtonsPage)->geometry().left(), 190);
+
+    struct Case {
+        int item;
+        int container;
+    };
+    for (const Case& c : {Case{TabItem::Performance, MainControl::PerformancePage},
+                          Case{TabItem::Macros, MainControl::MacrosPage},
+                          Case{TabItem::DeviceSettings, MainControl::DeviceSettingsPage},
+                          Case{TabItem::Buttons, MainControl::ButtonsPage}}) {
+        clickTab(*window, c.item);
+        EXPECT_EQ(window->lastTab(), c.item);
+        for (int container :
+             {MainControl::HomePage, MainControl::ButtonsPage, MainControl::PerformancePage,
+              MainControl::MacrosPage, MainControl::LightingPage, MainControl::DeviceSettingsPage,
+              MainControl::ProgramSettingsPage})
+            EXPECT_EQ(shown(container), container == c.container)
+                << "tab " << c.item << ", container " << container;
+        EXPECT_TRUE(shown(MainControl::MousePicture));
+        EXPECT_TRUE(shown(MainControl::Battery));
+    }
+
+    clickTab(*window, TabItem::Home);
+    EXPECT_EQ(window->lastTab(), TabItem::Home);
+    for (int id : {MainControl::MousePicture, MainControl::TabBackground, MainControl::Tabs,
+                   MainControl::DeviceState, MainControl::Profile, MainControl::RestoreDefaults,
+                   MainControl::Battery})
+        EXPECT_FALSE(shown(id)) << "control " << id << " on the home tab";
+    EXPECT_TRUE(shown(MainControl::HomePage));
+    EXPECT_EQ(window->control(MainControl::HomePage)->geometry().left(), 0);
+}
+
+TEST_F(MainWindow, LightingTabFollowsTheDeviceDescription) {
+    startWindow();
+    waitForStart();
+    ui::TabControl* tabs = tabsOf(*window);
+    EXPECT_FALSE(tabs->isItemVisible(TabIndex::Lighting)) << "no description read yet";
+
+    catalog::DeviceDetails details;
+    details.hasLighting = true;
+    protocol::DeviceStateView view;
+    view.selectedType = 1;
+    view.details = details;
+    view.connectionText = 51;
+    view.pagesShown = true;
+    window->workerHost().showDeviceState(view);
+    ASSERT_TRUE(waitUntil([&] { return tabs->isItemVisible(TabIndex::Lighting); }));
+
+    details.hasLighting = false;
+    window->workerHost().showDeviceDetails(201, details);
+    EXPECT_TRUE(waitUntil([&] { return !tabs->isItemVisible(TabIndex::Lighting); }));
+}
+
+TEST_F(MainWindow, SettingsButtonOpensTheProgramSettingsUntilATabIsChosen) {
+    startWindow();
+    waitForStart();
+    window->showConfigurationView();
+    click(MainControl::Settings);
+
+    EXPECT_TRUE(window->isProgramSettingsShown());
+    EXPECT_TRUE(shown(MainControl::ProgramSettingsPage));
+    for (int id : {MainControl::TabBackground, MainControl::Tabs, MainControl::MousePicture,
+                   MainControl::Battery, MainControl::Settings, MainControl::Maximise})
+        EXPECT_FALSE(shown(id)) << "control " << id;
+    EXPECT_TRUE(shown(MainControl::Close));
+    EXPECT_EQ(window->control(MainControl::ProgramSettingsPage)->geometry().left(), 0);
+
+    window->showConfigurationView(); // e.g. the page's own way back
+    EXPECT_FALSE(window->isProgramSettingsShown());
+    for (int id : {MainControl::Close, MainControl::Minimise, MainControl::Settings,
+                   MainControl::Maximise, MainControl::Tabs})
+        EXPECT_TRUE(shown(id)) << "control " << id;
+}
+
+// The close button reads "exit_mode" at each click.
+TEST_F(MainWindow, CloseButtonHidesMinimisesOrEnds) {
+    struct Case {
+        const char* exitMode;
+        bool tray;
+        bool hidden;
+        bool minimised;
+        bool ends;
+    };
+    const Case cases[] = {
+        {"1", true, true, false, false},  // to the tray
+        {"1", false, false, true, false}, // no tray to come back from: minimised instead
+        {"0", true, false, false, true},      {"2", true, false, false, true},
+        {nullptr, false, false, false, true}, // empty: never chosen
+    };
+    startWindow();
+    waitForStart();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.exitMode ? c.exitMode : "missing");
+        window->showNormal();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        quits.clear();
+        userValues->writeUserValue(QStringLiteral("exit_mode"),
+                                   c.exitMode ? QString::fromLatin1(c.exitMode) : QString());
+        trayAvailable = c.tray;
+
+        click(MainControl::Close);
+        EXPECT_EQ(window->isHidden(), c.hidden);
+        EXPECT_EQ(window->isMinimized(), c.minimised);
+        EXPECT_EQ(quits, c.ends ? std::vector<int>{0} : std::vector<int>{});
+        if (c.ends) {
+            EXPECT_FALSE(window->worker()->isRunning()) << "the worker stops before the end";
+            EXPECT_FALSE(window->tray()->isShown());
+            return; // the worker is gone; the remaining cases need none
+        }
+        EXPECT_TRUE(window->worker()->isRunning());
+    }
+}
+
+TEST_F(MainWindow, DesktopCloseRequestActsLikeTheCloseButton) {
+    startWindow();
+    waitForStart();
+    userValues->writeUserValue(QStringLiteral("exit_mode"), QStringLiteral("1"));
+    window->close(); // the window manager's close
+    EXPECT_TRUE(window->isHidden());
+    EXPECT_TRUE(quits.empty());
+    EXPECT_TRUE(window->isCreated());
+}
+
+TEST_F(MainWindow, TrayBringsTheWindowBackAndItsMenuItemEnds) {
+    startWindow();
+    waitForStart();
+    window->hide();
+    emit window->tray()->icon()->activated(QSystemTrayIcon::DoubleClick);
+    EXPECT_FALSE(window->isHidden());
+    window->showMinimized();
+    emit window->tray()->icon()->activated(QSystemTrayIcon::Trigger);
+    EXPECT_FALSE(window->isMinimized());
+    emit window->tray()->icon()->activated(QSystemTrayIcon::Context);
+    EXPECT_TRUE(quits.empty());
+
+    window->tray()->exitAction()->trigger();
+    ASSERT_TRUE(waitUntil([&] { return !quits.empty(); }));
+    EXPECT_EQ(quits, std::vector<int>{0});
+    EXPECT_FALSE(window->worker()->isRunning());
+}
+
+TEST_F(MainWindow, QuitMessageEndsOnlyWithItsCode) {
+    startWindow();
+    waitForStart();
+    window->sendMessage(MainMessage::Quit, 0, 611);
+    EXPECT_TRUE(quits.empty());
+    window->postMessage(MainMessage::Quit, 0, MainMessage::QuitCode);
+    ASSERT_TRUE(waitUntil([&] { return !quits.empty(); }));
+    EXPECT_EQ(quits, std::vector<int>{0});
+}
+
+TEST_F(MainWindow, ProfileButtonWithoutAUsableDeviceSaysSo) {
+    bool opened = false;
+    startWindow();
+    waitForStart();
+    window->setProfileWindowOpener([&](const QRect&) { opened = true; });
+    window->showConfigurationView(); // the button is reachable, but nothing answered
+    click(MainControl::Profile);
+
+    ASSERT_EQ(messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(messageBoxes.shown[0].text, englishText(57));
+    EXPECT_EQ(messageBoxes.shown[0].title, englishText(576));
+    EXPECT_EQ(messageBoxes.shown[0].style, MessageStyle::OneButton);
+    EXPECT_FALSE(opened);
+}
+
+TEST_F(MainWindow, ProfileWindowGoesJustAboveTheButton) {
+    startWindow();
+    waitForStart();
+    window->showConfigurationView();
+    const QWidget* button = window->control(MainControl::Profile);
+    const QPoint top = button->mapToGlobal(QPoint(0, 0));
+    const QRect rect = window->profileWindowRect();
+    EXPECT_EQ(rect.bottom() + 1, top.y() - 5);
+    EXPECT_EQ(rect.top(), top.y() - 210);
+    EXPECT_EQ(rect.left(), top.x());
+}
+
+// closePopups acts on the pop-ups by their titles: message boxes end with their second
+// result, menus and tips close, lists and palettes hide, the rest stays.
+TEST_F(MainWindow, ClosePopupsClosesAndHidesByTitle) {
+    std::vector<std::string> log;
+    RecordingPage* page = nullptr;
+    startWindow([&](DeviceMainDlg& w) {
+        auto made = std::make_unique<RecordingPage>(log, "macros");
+        page = made.get();
+        w.addPage(PageSlot::Macros, std::move(made));
+    });
+    waitForStart();
+    page->popupCloses = 0;
+    messageBoxes.saveWaitHides = 0;
+
+    auto makeWindow = [](const char* title) {
+        auto d = std::make_unique<ui::Dialog>();
+        d->create(nullptr, QString::fromLatin1(title), ui::StylePopup | ui::StyleVisible, 0,
+                  QRect(0, 0, 100, 80));
+        return d;
+    };
+    auto tip = makeWindow("CloseWindowTipDlg");
+    auto combo = makeWindow("ComboWnd");
+    auto palette = makeWindow("PaletteDlg");
+    auto other = makeWindow("SomethingElse");
+
+    // A real (stand-in) message box, open in its own modal run when the pop-ups close.
+    PlainMessageBoxes boxes;
+    QTimer::singleShot(50, window.get(), [&] { window->closePopups(); });
+    const int answer = boxes.showMessage(QStringLiteral("text"), window.get(),
+                                         QStringLiteral("title"), MessageStyle::TwoButtons);
+    EXPECT_EQ(answer, ui::ResultSecond);
+
+    spin(20);
+    EXPECT_FALSE(tip->isCreated()) << "closed";
+    EXPECT_TRUE(combo->isCreated());
+    EXPECT_TRUE(combo->isHidden());
+    EXPECT_TRUE(palette->isHidden());
+    EXPECT_TRUE(other->isCreated());
+    EXPECT_FALSE(other->isHidden());
+    EXPECT_TRUE(window->isCreated());
+    EXPECT_FALSE(window->isHidden());
+    EXPECT_EQ(page->popupCloses, 1);
+    EXPECT_EQ(messageBoxes.saveWaitHides, 1);
+}
+
+TEST_F(MainWindow, SaveWaitOnlyWhenTheDeviceAsksForIt) {
+    startWindow();
+    waitForStart();
+    window->showSaveWait();
+    EXPECT_EQ(messageBoxes.saveWaitStarts, 0);
+
+    catalog::DeviceDetails details;
+    details.showSaveTips = true;
+    window->workerHost().showDeviceDetails(1, details);
+    ASSERT_TRUE(waitUntil([&] { return window->deviceDetails().showSaveTips; }));
+    window->showSaveWait();
+    EXPECT_EQ(messageBoxes.saveWaitStarts, 1);
+}
+
+TEST_F(MainWindow, LanguageChangeAppliesEveryTextAgain) {
+    std::vector<std::string> log;
+    startWindow([&](DeviceMainDlg& w) {
+        w.addPage(PageSlot::Buttons, std::make_unique<RecordingPage>(log, "buttons"));
+        w.addPage(PageSlot::Performance, std::make_unique<RecordingPage>(log, "performance"));
+        w.addPage(PageSlot::ProgramSettings, std::make_unique<RecordingPage>(log, "settings"));
+    });
+    waitForStart();
+    log.clear();
+
+    window->setLanguage(2052);
+    EXPECT_EQ(memoryValues.values[QStringLiteral("LCID")], QStringLiteral("2052"));
+    EXPECT_EQ(i18n::currentLcid(), 2052);
+    const QString home = i18n::lookupText(i18n::kTextSection, 71);
+    EXPECT_NE(home, englishText(71));
+    EXPECT_EQ(tabsOf(*window)->itemText(0), home);
+    EXPECT_EQ(textOf(MainControl::Title), i18n::lookupText(i18n::kTextSection, 1));
+    EXPECT_EQ(textOf(MainControl::DeviceState), i18n::lookupText(i18n::kTextSection, 50));
+    EXPECT_EQ(window->tray()->exitText(), i18n::lookupText(i18n::kTextSection, 12));
+    EXPECT_EQ(log,
+              (std::vector<std::string>{"performance texts", "buttons texts", "settings texts"}))
+        << "performance, buttons and lighting first";
+
+    // "retranslate" from outside: the language in use is read again.
+    i18n::setCurrentLcid(1033);
+    window->sendMessage(MainMessage::Retranslate);
+    EXPECT_EQ(tabsOf(*window)->itemText(0), englishText(71));
+    EXPECT_EQ(textOf(MainControl::VersionLine), englishText(17) + QStringLiteral(": v0.1.0"));
+}
+
+TEST_F(MainWindow, PagesGetTheirContainersNotificationsAndMessages) {
+    std::vector<std::string> log;
+    std::array<RecordingPage*, kPageSlotCount> pages{};
+    const char* names[] = {"buttons", "performance", "macros", "lighting", "device", "program"};
+    startWindow([&](DeviceMainDlg& w) {
+        for (int i = 0; i < kPageSlotCount; ++i) {
+            auto page = std::make_unique<RecordingPage>(log, names[i]);
+            pages[std::size_t(i)] = page.get();
+            w.addPage(static_cast<PageSlot>(i), std::move(page));
+        }
+    });
+    EXPECT_FALSE(window->addPage(PageSlot::Buttons, nullptr)) << "only before the window exists";
+    waitForStart();
+
+    const std::vector<std::string> created(log.begin(), log.begin() + kPageSlotCount);
+    EXPECT_EQ(created,
+              (std::vector<std::string>{"buttons create", "performance create", "macros create",
+                                        "lighting create", "device create", "program create"}));
+    for (int i = 0; i < kPageSlotCount; ++i)
+        EXPECT_EQ(pages[std::size_t(i)]->container,
+                  window->pageContainer(static_cast<PageSlot>(i)));
+    EXPECT_EQ(window->pageContainer(PageSlot::Buttons)->id(), MainControl::ButtonsPage);
+    EXPECT_EQ(window->buttonsInnerPanel()->parentWidget(),
+              window->pageContainer(PageSlot::Buttons));
+
+    for (auto [id, code] : {std::pair{70, 2}, {120, 30}, {160, 2}, {200, 2}, {250, 2}, {46, 2}})
+        window->OnMessage(id, code, 0, 0);
+    using Notes = std::vector<std::pair<int, int>>;
+    EXPECT_EQ(pages[0]->messages, (Notes{{70, 2}}));
+    EXPECT_EQ(pages[1]->messages, (Notes{{120, 30}}));
+    EXPECT_EQ(pages[2]->messages, (Notes{{160, 2}}));
+    EXPECT_EQ(pages[3]->messages, (Notes{{200, 2}}));
+    EXPECT_EQ(pages[4]->messages, (Notes{{250, 2}, {46, 2}}));
+    EXPECT_EQ(pages[5]->messages, (Notes{{250, 2}}));
+
+    pages[2]->takenMessage = 1705;
+    EXPECT_EQ(window->sendMessage(1705, 0, 3), 1);
+    EXPECT_EQ(pages[0]->windowMessages, std::vector<int>{1705});
+    EXPECT_TRUE(pages[3]->windowMessages.empty()) << "taken by the macro page before";
+
+    log.clear();
+    window->workerHost().refreshPages(protocol::Page::Lighting | protocol::Page::Performance |
+                                      protocol::Page::Buttons | protocol::Page::Macros);
+    ASSERT_TRUE(waitUntil([&] { return log.size() == 4; }));
+    EXPECT_EQ(log, (std::vector<std::string>{"buttons reload", "macros reload",
+                                             "performance reload", "lighting reload"}));
+}
+
+} // namespace
+} // namespace corvane::app::test

@@ -1,0 +1,153 @@
+#include "WindowTest.h"
+
+#include "hid/DeviceManager.h"
+#include "i18n/IniFile.h"
+#include "i18n/LanguageTexts.h"
+#include "protocol/DeviceWorker.h"
+#include "store/ProfileDatabase.h"
+#include "ui/Settings.h"
+#include "virtualmouse/VirtualMouse.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+
+namespace corvane::app::test {
+namespace {
+
+// One QApplication for the whole program, on Qt's offscreen platform. gtest_main owns
+// main(), so it is made by a global test environment.
+class ApplicationEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        m_app = std::make_unique<QApplication>(m_argc, m_argv);
+        QApplication::setQuitOnLastWindowClosed(false);
+    }
+    void TearDown() override { m_app.reset(); }
+
+private:
+    int m_argc = 1;
+    char m_name[17] = "app_window_tests";
+    char* m_argv[2] = {m_name, nullptr};
+    std::unique_ptr<QApplication> m_app;
+};
+
+[[maybe_unused]] ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+} // namespace
+
+bool waitUntil(const std::function<bool()>& pred, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!pred()) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QTest::qSleep(1);
+    }
+    return true;
+}
+
+void spin(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QTest::qSleep(1);
+    }
+}
+
+QString sourceData() {
+    return QStringLiteral(CORVANE_SOURCE_DIR "/data");
+}
+
+QString englishText(int id) {
+    const QByteArray bytes = readFile(sourceData() + QStringLiteral("/language/1033.lan"));
+    return i18n::IniFile::fromBytes(bytes, QByteArrayLiteral("UTF-8"))
+        .value(u"LAN", QString::number(id));
+}
+
+void WindowTest::SetUp() {
+    ASSERT_TRUE(dataDir.isValid());
+    ASSERT_TRUE(QDir(dataDir.path()).mkpath(QStringLiteral("db")));
+    store::ProfileDatabase::instance().close();
+    bus = std::make_shared<vm::VirtualMouse>();
+    hid::DeviceManager::installHidApi(bus);
+    i18n::setProgramFolder(sourceData());
+    i18n::setCurrentLcid(1033);
+    ui::setSkinFolder({});
+    ui::setDeviceName(QStringLiteral("Corvane"));
+    userValues = std::make_unique<SharedUserValues>(memoryValues);
+}
+
+void WindowTest::TearDown() {
+    if (window) {
+        window->DestroyWindow();
+        if (protocol::DeviceWorker* worker = window->worker()) {
+            EXPECT_TRUE(worker->waitForExit(std::chrono::seconds(10)));
+        }
+        window.reset();
+    }
+    // Work posted by the worker for a window that is gone is dropped here.
+    spin(5);
+    hid::DeviceManager::installHidApi(nullptr);
+    store::ProfileDatabase::instance().close();
+}
+
+void WindowTest::startWindow(const std::function<void(DeviceMainDlg&)>& addPages) {
+    startWindowIn(dataDir.path() + u'/', addPages);
+}
+
+void WindowTest::startWindowIn(const QString& dataFolder,
+                               const std::function<void(DeviceMainDlg&)>& addPages) {
+    WindowContext context;
+    context.exeFolder = sourceData();
+    context.dataFolder = dataFolder;
+    context.userValues = userValues.get();
+    context.messageBoxes = &messageBoxes;
+    context.quit = [this](int code) { quits.push_back(code); };
+    context.trayAvailable = [this] { return trayAvailable; };
+    context.delays.arrival = context.delays.removal = std::chrono::milliseconds(1);
+    context.delays.infoRetry = context.delays.lighting = std::chrono::milliseconds(1);
+    context.delays.lightingRepeat = std::chrono::milliseconds(1);
+    context.watchSystemHotplug = false;
+    if (watchVirtualHotplug)
+        context.virtualDevices = bus;
+    window = std::make_unique<DeviceMainDlg>(std::move(context));
+    if (addPages)
+        addPages(*window);
+    ASSERT_TRUE(
+        window->create(nullptr, QStringLiteral("Corvane"), ui::StylePopup, 0,
+                       QRect(0, 0, DeviceMainDlg::kDesignWidth, DeviceMainDlg::kDesignHeight)));
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void WindowTest::waitForStart() {
+    ASSERT_TRUE(waitUntil([&] {
+        return window->worker()->tasksTaken() >= 2 && window->worker()->queuedTasks() == 0;
+    })) << "the worker did not run the start tasks";
+    // What the worker posted reaches the window.
+    spin(30);
+}
+
+void WindowTest::click(int controlId, QPoint at) {
+    QWidget* target = window->control(controlId);
+    ASSERT_NE(target, nullptr) << "no control " << controlId;
+    QTest::mouseClick(target, Qt::LeftButton, {}, at.isNull() ? target->rect().center() : at);
+}
+
+bool WindowTest::shown(int controlId) const {
+    const QWidget* target = window->control(controlId);
+    return target && !target->isHidden();
+}
+
+QString WindowTest::textOf(int controlId) const {
+    const ui::Control* target = window->control(controlId);
+    return target ? target->text() : QString();
+}
+
+} // namespace corvane::app::test

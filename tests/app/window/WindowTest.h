@@ -1,0 +1,128 @@
+#pragma once
+// The main window on Qt's offscreen platform with its device worker running against
+// virtual devices, the installation's data/ folder, a fresh data folder, per-user values
+// in memory, recorded message boxes and a recorded quit.
+
+#include "TestSupport.h"
+#include "app/DeviceMainDlg.h"
+#include "app/MessageBoxes.h"
+#include "app/SharedUserValues.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace corvane::vm {
+class VirtualMouse;
+}
+
+namespace corvane::app::test {
+
+// Runs the event loop until pred holds or the time is up; returns pred().
+bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 10000);
+
+// Lets the event loop run for a while.
+void spin(int ms);
+
+QString sourceData();
+// The text numbered id of the English language file.
+QString englishText(int id);
+
+struct ShownMessage {
+    QString text;
+    QString title;
+    int style;
+};
+
+class RecordingMessageBoxes : public MessageBoxes {
+public:
+    int showMessage(const QString& text, QWidget*, const QString& title, int style) override {
+        shown.push_back({text, title, style});
+        return answer;
+    }
+    void startSaveWait(QWidget*) override { ++saveWaitStarts; }
+    void hideSaveWait() override { ++saveWaitHides; }
+
+    std::vector<ShownMessage> shown;
+    int answer = 1;
+    int saveWaitStarts = 0;
+    int saveWaitHides = 0;
+};
+
+// A page that writes down what the window asks of it.
+class RecordingPage : public MainPage {
+public:
+    explicit RecordingPage(std::vector<std::string>& log, std::string name)
+        : log(log), name(std::move(name)) {}
+
+    void createControls(ui::Dialog&, ui::Panel& panel) override {
+        container = &panel;
+        log.push_back(name + " create");
+    }
+    int onMessage(int controlId, int code, int, int) override {
+        messages.push_back({controlId, code});
+        return 0;
+    }
+    bool onWindowMessage(int message, int, int) override {
+        windowMessages.push_back(message);
+        return message == takenMessage;
+    }
+    void reload() override {
+        ++reloads;
+        log.push_back(name + " reload");
+    }
+    void applyTexts() override { log.push_back(name + " texts"); }
+    void closePopups() override { ++popupCloses; }
+    void showDeviceDetails(const catalog::DeviceDetails& details) override {
+        lastDetails = details;
+        ++detailsShown;
+    }
+
+    std::vector<std::string>& log;
+    std::string name;
+    ui::Panel* container = nullptr;
+    std::vector<std::pair<int, int>> messages;
+    std::vector<int> windowMessages;
+    int takenMessage = -1;
+    int reloads = 0;
+    int popupCloses = 0;
+    int detailsShown = 0;
+    catalog::DeviceDetails lastDetails;
+};
+
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Makes and shows the window; the worker starts with task 1 at once. Pages are
+    // added by `addPages` before the window exists.
+    void startWindow(const std::function<void(DeviceMainDlg&)>& addPages = {});
+    // The same with another data folder (with a trailing slash).
+    void startWindowIn(const QString& dataFolder,
+                       const std::function<void(DeviceMainDlg&)>& addPages = {});
+    // Waits until the worker has taken the start tasks (1 and 23) and the window has
+    // shown what the start found.
+    void waitForStart();
+
+    // Clicks the control's centre (or `at`, in its coordinates) with the left button.
+    void click(int controlId, QPoint at = {});
+    bool shown(int controlId) const;
+    QString textOf(int controlId) const;
+
+    QTemporaryDir dataDir;
+    MemoryUserValues memoryValues;
+    std::unique_ptr<SharedUserValues> userValues;
+    RecordingMessageBoxes messageBoxes;
+    std::vector<int> quits;
+    bool trayAvailable = true;
+    std::shared_ptr<vm::VirtualMouse> bus;
+    bool watchVirtualHotplug = false;
+    std::unique_ptr<DeviceMainDlg> window;
+};
+
+} // namespace corvane::app::test
