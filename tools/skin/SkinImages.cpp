@@ -7,8 +7,8 @@
 
 namespace corvane::skin {
 
-const std::vector<ImageSpec>& skinImages() {
-    static const std::vector<ImageSpec> images = {
+const std::vector<ImageRecipe>& skinImages() {
+    static const std::vector<ImageRecipe> images = {
         {"main_bkg.png", {1300, 788}, paintMainBackground},
         {"logo.png", {160, 40}, paintLogo},
         {"corvane.png", {256, 256}, paintAppIcon},
@@ -40,8 +40,8 @@ const std::vector<int>& iconFileSizes() {
     return sizes;
 }
 
-const std::vector<ImageSpec>& themeIcons() {
-    static const std::vector<ImageSpec> icons = {
+const std::vector<ImageRecipe>& themeIcons() {
+    static const std::vector<ImageRecipe> icons = {
         {"16x16/apps/io.github.corvane.Corvane.png", {16, 16}, paintAppIcon},
         {"32x32/apps/io.github.corvane.Corvane.png", {32, 32}, paintAppIcon},
         {"48x48/apps/io.github.corvane.Corvane.png", {48, 48}, paintAppIcon},

@@ -10,14 +10,14 @@
 
 namespace corvane::skin {
 
-struct ImageSpec {
+struct ImageRecipe {
     const char* path; // relative to its output folder
     QSize size;
     Painter paint;
 };
 
 // The PNG images of the default skin, relative to the skin folder.
-const std::vector<ImageSpec>& skinImages();
+const std::vector<ImageRecipe>& skinImages();
 
 // The skin's window and tray icon: its file name and the sizes it holds.
 inline constexpr const char* kIconFileName = "Corvane.ico";
@@ -25,6 +25,6 @@ const std::vector<int>& iconFileSizes();
 
 // The freedesktop icon theme copies of the application icon, relative to the
 // hicolor folder: <n>x<n>/apps/io.github.corvane.Corvane.png.
-const std::vector<ImageSpec>& themeIcons();
+const std::vector<ImageRecipe>& themeIcons();
 
 } // namespace corvane::skin

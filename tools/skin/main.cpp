@@ -26,7 +26,7 @@
 
 namespace {
 
-using corvane::skin::ImageSpec;
+using corvane::skin::ImageRecipe;
 
 // Anti-aliasing may round a level differently on another Qt build; anything beyond
 // that is a real change.
@@ -87,9 +87,9 @@ struct Run {
         ++failures;
     }
 
-    void image(const QString& folder, const ImageSpec& spec) {
-        const QString path = folder + '/' + QString::fromLatin1(spec.path);
-        const QImage drawn = corvane::skin::render(spec.size, spec.paint);
+    void image(const QString& folder, const ImageRecipe& recipe) {
+        const QString path = folder + '/' + QString::fromLatin1(recipe.path);
+        const QImage drawn = corvane::skin::render(recipe.size, recipe.paint);
         if (!check) {
             if (!writePng(path, drawn))
                 report(path, "cannot write");
@@ -145,11 +145,11 @@ int main(int argc, char** argv) {
     }
 
     const QString skinFolder = args.at(0);
-    for (const ImageSpec& spec : corvane::skin::skinImages())
-        run.image(skinFolder, spec);
+    for (const ImageRecipe& recipe : corvane::skin::skinImages())
+        run.image(skinFolder, recipe);
     run.iconFile(skinFolder);
     if (args.size() == 2)
-        for (const ImageSpec& spec : corvane::skin::themeIcons())
-            run.image(args.at(1), spec);
+        for (const ImageRecipe& recipe : corvane::skin::themeIcons())
+            run.image(args.at(1), recipe);
     return run.failures == 0 ? 0 : 1;
 }
