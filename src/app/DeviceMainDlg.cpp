@@ -14,6 +14,7 @@
 #include "app/UserValues.h"
 #include "app/WindowHost.h"
 #include "app/WindowPolicy.h"
+#include "pages/MessageBox.h"
 #include "protocol/DeviceTask.h"
 #include "protocol/DeviceWorker.h"
 #include "ui/DeviceList.h"
@@ -269,7 +270,7 @@ void DeviceMainDlg::profileButton() {
     if (!connectionShown()) {
         m_context.messageBoxes->showMessage(uiText(MainText::NotConnected), this,
                                             uiText(MainText::ProfileCaption),
-                                            MessageStyle::OneButton);
+                                            pages::MessageOneButton);
         return;
     }
     if (m_profileWindowOpener)
@@ -293,8 +294,7 @@ void DeviceMainDlg::setAfterDeviceStateHook(std::function<void()> hook) {
 }
 
 void DeviceMainDlg::showSaveWait() {
-    if (m_details.showSaveTips)
-        m_context.messageBoxes->startSaveWait(this);
+    m_context.messageBoxes->showSaveWait(this, m_details.showSaveTips);
 }
 
 void DeviceMainDlg::bringForward() {
@@ -313,10 +313,14 @@ void DeviceMainDlg::closePopups() {
         Action action;
     };
     static constexpr PopupRule kRules[] = {
-        {"CloseWindowTipDlg", Action::Close}, {"CustomKeyDlg", Action::Close},
-        {"WaitDlg", Action::Close},           {"Menu Window", Action::Close},
-        {"MessageBox", Action::CloseSecond},  {"KeyboardTip Window", Action::Hide},
-        {"ComboWnd", Action::Hide},           {"PaletteDlg", Action::Hide},
+        {"CloseWindowTipDlg", Action::Close},
+        {"CustomKeyDlg", Action::Close},
+        {"WaitDlg", Action::Close},
+        {"Menu Window", Action::Close},
+        {pages::kMessageBoxTitle, Action::CloseSecond},
+        {"KeyboardTip Window", Action::Hide},
+        {"ComboWnd", Action::Hide},
+        {"PaletteDlg", Action::Hide},
     };
     for (ui::Dialog* window : ui::Dialog::windows()) {
         if (window == this)

@@ -51,7 +51,9 @@ constexpr TextBinding kTexts[] = {
     {MainControl::Tabs, 0, 0, 15},
 };
 
-constexpr int kTabTexts[] = {71, 72, 73, 74, 75, 76}; // in tab order
+constexpr int kTabTexts[] = {MainText::TabHome,        MainText::TabButtons,
+                             MainText::TabPerformance, MainText::TabMacros,
+                             MainText::TabLighting,    MainText::TabDeviceSettings};
 
 } // namespace
 

@@ -6,6 +6,7 @@
 #include "app/MessageBoxes.h"
 #include "app/UiText.h"
 #include "hid/DeviceManager.h"
+#include "pages/MessageBox.h"
 #include "protocol/DeviceTask.h"
 #include "protocol/DeviceWorker.h"
 #include "ui/DeviceList.h"
@@ -132,7 +133,7 @@ void DeviceMainDlg::selectDevice() {
             list->clearSelection();
         m_context.messageBoxes->showMessage(uiText(MainText::ConnectHint), this,
                                             uiText(MainText::NotConnected),
-                                            MessageStyle::OneButton);
+                                            pages::MessageOneButton);
         return;
     }
     // The worker settles the type (stored choice, store file, description, profiles) on

@@ -1,6 +1,8 @@
 #pragma once
-// The numbers the main window is built from: control ids, tab item ids, interface text
-// numbers and the window messages it takes.
+// The numbers the main window is built from: control ids, tab item ids and the window
+// messages it takes. Its interface text numbers are in TextIds.h.
+
+#include "app/TextIds.h"
 
 namespace corvane::app {
 
@@ -55,29 +57,6 @@ inline constexpr int Home = 0;
 inline constexpr int Buttons = 1;
 inline constexpr int Lighting = 4;
 } // namespace TabIndex
-
-namespace MainText {
-inline constexpr int Title = 1;
-inline constexpr int Website = 2;
-inline constexpr int CloseTip = 5;
-inline constexpr int MinimiseTip = 6;
-inline constexpr int MaximiseTip = 7;
-inline constexpr int SettingsTip = 11;
-inline constexpr int TrayExit = 12;
-inline constexpr int FirmwareCaption = 15;
-inline constexpr int AboutVersion = 16;
-inline constexpr int VersionLabel = 17;
-inline constexpr int NoDevice = 50;
-inline constexpr int Wired = 51;
-inline constexpr int Wireless = 52;
-inline constexpr int ConnectHint = 56;
-inline constexpr int NotConnected = 57;
-inline constexpr int ProfileWord = 61;
-inline constexpr int PreviousTip = 85;
-inline constexpr int NextTip = 86;
-inline constexpr int RestoreDefaults = 558;
-inline constexpr int ProfileCaption = 576;
-} // namespace MainText
 
 // Numbered messages the main window takes (ui::Dialog::postMessage / sendMessage).
 namespace MainMessage {

@@ -1,6 +1,7 @@
 #pragma once
-// The message box and the saving wait window as the main window uses them. The page
-// layer provides the real windows; PlainMessageBoxes stands in until then.
+// The message box and the saving wait window as the main window uses them. The program
+// gives it PageMessageBoxes (the page layer's windows); the window tests give it one that
+// records the boxes and answers them without a user.
 
 #include <QString>
 
@@ -8,20 +9,18 @@ class QWidget;
 
 namespace corvane::app {
 
-namespace MessageStyle {
-inline constexpr int OneButton = 0;  // result 1
-inline constexpr int TwoButtons = 4; // 1 for the first button, 2 for the second or a close
-} // namespace MessageStyle
-
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
-    // Shows a box modal over `parent` and returns the button's result once it closed.
+    // Shows a box (style: pages::MessageStyle) modal over `parent` and returns its answer
+    // once it closed: 1 for the first button, 2 for the second or any other close.
     virtual int showMessage(const QString& text, QWidget* parent, const QString& title,
                             int style) = 0;
-    // Shows the saving wait window over `parent` for two seconds (again from now when
-    // it is shown already).
-    virtual void startSaveWait(QWidget* parent) = 0;
+    // After a change was queued for the mouse: shows the saving wait window over
+    // `mainWindow` for two seconds (again from now when it is shown already), but only
+    // when the current device asks for it (its showSaveTips). True when it was shown.
+    virtual bool showSaveWait(QWidget* mainWindow, bool showSaveTips) = 0;
+    // Hides the saving wait window at once when it is shown.
     virtual void hideSaveWait() = 0;
 };
 

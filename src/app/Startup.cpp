@@ -14,7 +14,7 @@
 #include "app/LanguageStartup.h"
 #include "app/LocaleLcid.h"
 #include "app/MainWindowIds.h"
-#include "app/PlainMessageBoxes.h"
+#include "app/PageMessageBoxes.h"
 #include "app/ProgramLauncher.h"
 #include "app/ScreenshotHook.h"
 #include "app/SharedUserValues.h"
@@ -113,7 +113,7 @@ int runProgram(int argc, char** argv) {
         qCInfo(lcApp, "running with the virtual mice");
     }
 
-    PlainMessageBoxes messageBoxes;
+    PageMessageBoxes messageBoxes;
     SystemProgramLauncher launcher;
     DesktopUrlOpener urlOpener;
     DesktopIntegration system(Autostart(autostartEntryPathFor(configHome(), state.deviceName),

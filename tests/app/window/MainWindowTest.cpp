@@ -4,8 +4,9 @@
 
 #include "app/MainTray.h"
 #include "app/MainWindowIds.h"
-#include "app/PlainMessageBoxes.h"
 #include "i18n/LanguageTexts.h"
+#include "pages/MessageBox.h"
+#include "pages/SaveWaitDlg.h"
 #include "protocol/DeviceWorker.h"
 #include "ui/DeviceList.h"
 #include "ui/MousePicture.h"
@@ -227,7 +228,7 @@ TEST_F(MainWindow, ProfileButtonWithoutAUsableDeviceSaysSo) {
     ASSERT_EQ(messageBoxes.shown.size(), 1u);
     EXPECT_EQ(messageBoxes.shown[0].text, englishText(57));
     EXPECT_EQ(messageBoxes.shown[0].title, englishText(576));
-    EXPECT_EQ(messageBoxes.shown[0].style, MessageStyle::OneButton);
+    EXPECT_EQ(messageBoxes.shown[0].style, pages::MessageOneButton);
     EXPECT_FALSE(opened);
 }
 
@@ -243,9 +244,19 @@ TEST_F(MainWindow, ProfileWindowGoesJustAboveTheButton) {
     EXPECT_EQ(rect.left(), top.x());
 }
 
-// closePopups acts on the pop-ups by their titles: message boxes end with their second
-// result, menus and tips close, lists and palettes hide, the rest stays.
+// The current device asks for the saving wait window (showSaveTips) in its description.
+void giveDeviceSaveTips(DeviceMainDlg& window) {
+    catalog::DeviceDetails details;
+    details.showSaveTips = true;
+    window.workerHost().showDeviceDetails(1, details);
+    ASSERT_TRUE(waitUntil([&] { return window.deviceDetails().showSaveTips; }));
+}
+
+// closePopups acts on the pop-ups by their titles: an open message box ends with its
+// second answer, the saving wait window hides, menus and tips close, lists and palettes
+// hide, the rest stays.
 TEST_F(MainWindow, ClosePopupsClosesAndHidesByTitle) {
+    windowMessageBoxes = &pageMessageBoxes;
     std::vector<std::string> log;
     RecordingPage* page = nullptr;
     startWindow([&](DeviceMainDlg& w) {
@@ -255,7 +266,11 @@ TEST_F(MainWindow, ClosePopupsClosesAndHidesByTitle) {
     });
     waitForStart();
     page->popupCloses = 0;
-    messageBoxes.saveWaitHides = 0;
+    giveDeviceSaveTips(*window);
+    window->showSaveWait();
+    const pages::SaveWaitDlg* saveWait = pageMessageBoxes.saveWaitWindow();
+    ASSERT_NE(saveWait, nullptr);
+    EXPECT_TRUE(saveWait->isVisible());
 
     auto makeWindow = [](const char* title) {
         auto d = std::make_unique<ui::Dialog>();
@@ -268,14 +283,19 @@ TEST_F(MainWindow, ClosePopupsClosesAndHidesByTitle) {
     auto palette = makeWindow("PaletteDlg");
     auto other = makeWindow("SomethingElse");
 
-    // A real (stand-in) message box, open in its own modal run when the pop-ups close.
-    PlainMessageBoxes boxes;
-    QTimer::singleShot(50, window.get(), [&] { window->closePopups(); });
-    const int answer = boxes.showMessage(QStringLiteral("text"), window.get(),
-                                         QStringLiteral("title"), MessageStyle::TwoButtons);
+    // A question the user has not answered yet when the pop-ups close.
+    bool closedWhileOpen = false;
+    whenModal(QString::fromLatin1(pages::kMessageBoxTitle), [&](ui::Dialog&) {
+        closedWhileOpen = true;
+        window->closePopups();
+    });
+    const int answer = pageMessageBoxes.showMessage(
+        QStringLiteral("text"), window.get(), QStringLiteral("title"), pages::MessageTwoButtons);
+    EXPECT_TRUE(closedWhileOpen);
     EXPECT_EQ(answer, ui::ResultSecond);
 
     spin(20);
+    EXPECT_FALSE(saveWait->isVisible());
     EXPECT_FALSE(tip->isCreated()) << "closed";
     EXPECT_TRUE(combo->isCreated());
     EXPECT_TRUE(combo->isHidden());
@@ -285,21 +305,39 @@ TEST_F(MainWindow, ClosePopupsClosesAndHidesByTitle) {
     EXPECT_TRUE(window->isCreated());
     EXPECT_FALSE(window->isHidden());
     EXPECT_EQ(page->popupCloses, 1);
-    EXPECT_EQ(messageBoxes.saveWaitHides, 1);
+}
+
+// A notice the window shows itself (the profile button without a device) ends with the
+// second answer too.
+TEST_F(MainWindow, ClosePopupsEndsTheWindowsOwnMessageBox) {
+    windowMessageBoxes = &pageMessageBoxes;
+    startWindow();
+    waitForStart();
+    window->showConfigurationView();
+    bool closedWhileOpen = false;
+    whenModal(QString::fromLatin1(pages::kMessageBoxTitle), [&](ui::Dialog&) {
+        closedWhileOpen = true;
+        window->closePopups();
+    });
+    click(MainControl::Profile); // returns once the box has ended
+    EXPECT_TRUE(closedWhileOpen);
+    for (ui::Dialog* open : ui::Dialog::windows())
+        EXPECT_NE(open->title(), QString::fromLatin1(pages::kMessageBoxTitle));
 }
 
 TEST_F(MainWindow, SaveWaitOnlyWhenTheDeviceAsksForIt) {
+    windowMessageBoxes = &pageMessageBoxes;
     startWindow();
     waitForStart();
     window->showSaveWait();
-    EXPECT_EQ(messageBoxes.saveWaitStarts, 0);
+    EXPECT_EQ(pageMessageBoxes.saveWaitWindow(), nullptr);
 
-    catalog::DeviceDetails details;
-    details.showSaveTips = true;
-    window->workerHost().showDeviceDetails(1, details);
-    ASSERT_TRUE(waitUntil([&] { return window->deviceDetails().showSaveTips; }));
+    giveDeviceSaveTips(*window);
     window->showSaveWait();
-    EXPECT_EQ(messageBoxes.saveWaitStarts, 1);
+    const pages::SaveWaitDlg* saveWait = pageMessageBoxes.saveWaitWindow();
+    ASSERT_NE(saveWait, nullptr);
+    EXPECT_TRUE(saveWait->isVisible());
+    EXPECT_EQ(saveWait->parentWidget(), window.get()) << "owned by the main window";
 }
 
 TEST_F(MainWindow, LanguageChangeAppliesEveryTextAgain) {

@@ -1,15 +1,16 @@
-// The about window and the plain message box and saving wait window.
+// The about window and the program's message boxes and saving wait window.
 #include "WindowTest.h"
 
 #include "app/AboutDlg.h"
 #include "app/MainWindowIds.h"
-#include "app/PlainMessageBoxes.h"
+#include "app/PageMessageBoxes.h"
+#include "pages/MessageBox.h"
+#include "pages/SaveWaitDlg.h"
 #include "ui/PushButton.h"
 #include "ui/StaticText.h"
 #include "virtualmouse/VirtualMouse.h"
 
 #include <QTest>
-#include <QTimer>
 
 namespace corvane::app::test {
 namespace {
@@ -29,19 +30,6 @@ QStringList textsOf(const QWidget* window) {
     return texts;
 }
 
-// Runs `inside` once the window titled `title` is shown (it runs modally meanwhile).
-void whenShown(const QString& title, std::function<void(ui::Dialog&)> inside) {
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, title, inside] {
-        if (ui::Dialog* window = windowTitled(title)) {
-            timer->stop();
-            timer->deleteLater();
-            inside(*window);
-        }
-    });
-    timer->start(5);
-}
-
 using PopupWindows = WindowTest;
 
 TEST_F(PopupWindows, AboutShowsTheWiredMouseFirmwareAndClosesWithItsButton) {
@@ -55,7 +43,7 @@ TEST_F(PopupWindows, AboutShowsTheWiredMouseFirmwareAndClosesWithItsButton) {
     ASSERT_TRUE(waitUntil([&] { return window->connectionShown(); }));
 
     QStringList texts;
-    whenShown(QStringLiteral("About Window"), [&](ui::Dialog& about) {
+    whenModal(QStringLiteral("About Window"), [&](ui::Dialog& about) {
         texts = textsOf(&about);
         auto* close = about.find<ui::PushButton>(AboutDlg::kCloseButton);
         QTest::mouseClick(close, Qt::LeftButton, {}, close->rect().center());
@@ -68,7 +56,7 @@ TEST_F(PopupWindows, AboutShowsTheWiredMouseFirmwareAndClosesWithItsButton) {
 
     // The logo opens it too.
     bool opened = false;
-    whenShown(QStringLiteral("About Window"), [&](ui::Dialog& about) {
+    whenModal(QStringLiteral("About Window"), [&](ui::Dialog& about) {
         opened = true;
         about.endModal(ui::ResultFirst);
     });
@@ -76,45 +64,54 @@ TEST_F(PopupWindows, AboutShowsTheWiredMouseFirmwareAndClosesWithItsButton) {
     EXPECT_TRUE(opened);
 }
 
-TEST(PlainMessageBoxesTest, ButtonsGiveTheirResults) {
-    PlainMessageBoxes boxes;
+// The program's boxes are the page layer's: the style picks the buttons and the answer
+// comes back from the button pressed.
+TEST(PageMessageBoxesTest, ShowsThePageMessageBoxAndGivesItsAnswer) {
+    PageMessageBoxes boxes;
     struct Case {
         int style;
         int button;
-        int result;
+        int answer;
     };
-    for (const Case& c : {Case{MessageStyle::OneButton, 1, 1}, Case{MessageStyle::TwoButtons, 1, 1},
-                          Case{MessageStyle::TwoButtons, 2, 2}}) {
+    for (const Case& c :
+         {Case{pages::MessageOneButton, pages::CUIMessageBox::kFirstButtonId, 1},
+          Case{pages::MessageTwoButtons, pages::CUIMessageBox::kFirstButtonId, 1},
+          Case{pages::MessageTwoButtons, pages::CUIMessageBox::kSecondButtonId, 2}}) {
         QStringList texts;
-        whenShown(QStringLiteral("MessageBox"), [&](ui::Dialog& box) {
+        bool hasSecond = false;
+        whenModal(QString::fromLatin1(pages::kMessageBoxTitle), [&](ui::Dialog& box) {
             texts = textsOf(&box);
-            EXPECT_EQ(box.find<ui::PushButton>(2) != nullptr, c.style == MessageStyle::TwoButtons);
+            hasSecond = box.find<ui::PushButton>(pages::CUIMessageBox::kSecondButtonId) != nullptr;
             auto* button = box.find<ui::PushButton>(c.button);
+            ASSERT_NE(button, nullptr);
             QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
         });
         EXPECT_EQ(
             boxes.showMessage(QStringLiteral("body"), nullptr, QStringLiteral("title"), c.style),
-            c.result);
+            c.answer);
         EXPECT_TRUE(texts.contains(QStringLiteral("body")));
         EXPECT_TRUE(texts.contains(QStringLiteral("title")));
+        EXPECT_EQ(hasSecond, c.style == pages::MessageTwoButtons);
     }
 }
 
-TEST(PlainMessageBoxesTest, SavingWaitWindowHidesTwoSecondsAfterTheLastStart) {
-    ui::Dialog parent;
-    parent.create(nullptr, QStringLiteral("parent"), ui::StylePopup | ui::StyleVisible, 0,
-                  QRect(0, 0, 800, 600));
-    PlainMessageBoxes boxes;
-    boxes.startSaveWait(&parent);
-    EXPECT_TRUE(boxes.isSaveWaitShown());
-    spin(1200);
-    boxes.startSaveWait(&parent); // a second change restarts the two seconds
-    spin(1200);
-    EXPECT_TRUE(boxes.isSaveWaitShown());
-    EXPECT_TRUE(waitUntil([&] { return !boxes.isSaveWaitShown(); }, 2000));
-    boxes.startSaveWait(&parent);
+TEST(PageMessageBoxesTest, SavingWaitWindowOnlyWhenAskedAndHiddenOnRequest) {
+    ui::Dialog mainWindow;
+    mainWindow.create(nullptr, QStringLiteral("main"), ui::StylePopup | ui::StyleVisible, 0,
+                      QRect(0, 0, 800, 600));
+    PageMessageBoxes boxes;
+    EXPECT_FALSE(boxes.showSaveWait(&mainWindow, false));
+    EXPECT_EQ(boxes.saveWaitWindow(), nullptr);
+    boxes.hideSaveWait(); // nothing to hide yet
+
+    EXPECT_TRUE(boxes.showSaveWait(&mainWindow, true));
+    ASSERT_NE(boxes.saveWaitWindow(), nullptr);
+    EXPECT_TRUE(boxes.saveWaitWindow()->isVisible());
     boxes.hideSaveWait();
-    EXPECT_FALSE(boxes.isSaveWaitShown());
+    EXPECT_FALSE(boxes.saveWaitWindow()->isVisible());
+    EXPECT_TRUE(boxes.showSaveWait(&mainWindow, true)); // the same window again
+    EXPECT_TRUE(boxes.saveWaitWindow()->isVisible());
+    boxes.hideSaveWait();
 }
 
 } // namespace

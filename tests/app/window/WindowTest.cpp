@@ -11,31 +11,17 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QTimer>
+
+#include "support/OffscreenApplication.h"
 
 namespace corvane::app::test {
 namespace {
 
-// One QApplication for the whole program, on Qt's offscreen platform. gtest_main owns
-// main(), so it is made by a global test environment.
-class ApplicationEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        m_app = std::make_unique<QApplication>(m_argc, m_argv);
-        QApplication::setQuitOnLastWindowClosed(false);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[17] = "app_window_tests";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_app;
-};
-
+// The window hides and closes many windows; none of that ends the test program.
 [[maybe_unused]] ::testing::Environment* const environment =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+    ::testing::AddGlobalTestEnvironment(new corvane::test::OffscreenApplication(
+        "app_window_tests", [] { QApplication::setQuitOnLastWindowClosed(false); }));
 
 } // namespace
 
@@ -68,6 +54,28 @@ QString englishText(int id) {
     const QByteArray bytes = readFile(sourceData() + QStringLiteral("/language/1033.lan"));
     return i18n::IniFile::fromBytes(bytes, QByteArrayLiteral("UTF-8"))
         .value(u"LAN", QString::number(id));
+}
+
+void whenModal(const QString& title, std::function<void(ui::Dialog&)> inside) {
+    auto* poll = new QTimer;
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    QObject::connect(poll, &QTimer::timeout, [poll, clock, title, inside = std::move(inside)] {
+        for (ui::Dialog* window : ui::Dialog::windows()) {
+            if (window->title() == title && window->isRunningModal() && window->isVisible()) {
+                poll->stop();
+                poll->deleteLater();
+                inside(*window);
+                return;
+            }
+        }
+        if (clock->elapsed() > 5000) {
+            ADD_FAILURE() << "no modal window titled " << title.toStdString();
+            poll->stop();
+            poll->deleteLater();
+        }
+    });
+    poll->start(5);
 }
 
 void WindowTest::SetUp() {
@@ -107,7 +115,7 @@ void WindowTest::startWindowIn(const QString& dataFolder,
     context.exeFolder = sourceData();
     context.dataFolder = dataFolder;
     context.userValues = userValues.get();
-    context.messageBoxes = &messageBoxes;
+    context.messageBoxes = windowMessageBoxes;
     context.quit = [this](int code) { quits.push_back(code); };
     context.trayAvailable = [this] { return trayAvailable; };
     context.delays.arrival = context.delays.removal = std::chrono::milliseconds(1);

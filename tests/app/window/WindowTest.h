@@ -1,11 +1,12 @@
 #pragma once
 // The main window on Qt's offscreen platform with its device worker running against
 // virtual devices, the installation's data/ folder, a fresh data folder, per-user values
-// in memory, recorded message boxes and a recorded quit.
+// in memory, recorded message boxes (or the real ones) and a recorded quit.
 
 #include "TestSupport.h"
 #include "app/DeviceMainDlg.h"
 #include "app/MessageBoxes.h"
+#include "app/PageMessageBoxes.h"
 #include "app/SharedUserValues.h"
 
 #include <QTemporaryDir>
@@ -32,25 +33,29 @@ QString sourceData();
 // The text numbered id of the English language file.
 QString englishText(int id);
 
+// Runs `inside` from the event loop once a visible window titled `title` runs modally
+// (fails the test when none does within five seconds).
+void whenModal(const QString& title, std::function<void(ui::Dialog&)> inside);
+
 struct ShownMessage {
     QString text;
     QString title;
     int style;
 };
 
+// Answers every box at once with `answer` and writes it down. The tests of the saving
+// wait window give the window PageMessageBoxes instead.
 class RecordingMessageBoxes : public MessageBoxes {
 public:
     int showMessage(const QString& text, QWidget*, const QString& title, int style) override {
         shown.push_back({text, title, style});
         return answer;
     }
-    void startSaveWait(QWidget*) override { ++saveWaitStarts; }
-    void hideSaveWait() override { ++saveWaitHides; }
+    bool showSaveWait(QWidget*, bool) override { return false; }
+    void hideSaveWait() override {}
 
     std::vector<ShownMessage> shown;
     int answer = 1;
-    int saveWaitStarts = 0;
-    int saveWaitHides = 0;
 };
 
 // A page that writes down what the window asks of it.
@@ -118,6 +123,10 @@ protected:
     MemoryUserValues memoryValues;
     std::unique_ptr<SharedUserValues> userValues;
     RecordingMessageBoxes messageBoxes;
+    // The page layer's message box and saving wait window, for the tests that set
+    // windowMessageBoxes to them before starting the window.
+    PageMessageBoxes pageMessageBoxes;
+    MessageBoxes* windowMessageBoxes = &messageBoxes;
     std::vector<int> quits;
     bool trayAvailable = true;
     std::shared_ptr<vm::VirtualMouse> bus;
