@@ -4,6 +4,7 @@
 #include "app/HotplugMonitor.h"
 #include "catalog/DeviceChange.h"
 #include "hid/DeviceManager.h"
+#include "hid/InterfaceRules.h"
 #include "ui/Post.h"
 #include "virtualmouse/VirtualMouse.h"
 
@@ -13,14 +14,21 @@ namespace corvane::app {
 
 namespace {
 
-// (usage page, usage) of the enumeration entry with this path.
+// (usage page, usage) of the enumeration entry with this path. A hidraw node is listed
+// once per top-level collection, all under the node's path: the command collection is
+// reported when the node has one, whatever its place among the others.
 std::optional<std::pair<int, int>> usageOfPath(const QString& path) {
     const std::string wanted = path.toStdString();
+    std::optional<std::pair<int, int>> first;
     for (const hid::HidDeviceInfo& info : hid::DeviceManager::instance().hidApi().enumerate(0, 0)) {
-        if (info.path == wanted)
+        if (info.path != wanted)
+            continue;
+        if (hid::isCommandUsage(info.usagePage, info.usage))
             return std::pair<int, int>(info.usagePage, info.usage);
+        if (!first)
+            first = std::pair<int, int>(info.usagePage, info.usage);
     }
-    return std::nullopt;
+    return first;
 }
 
 } // namespace
