@@ -3,6 +3,7 @@
 #include "app/DeviceMainDlg.h"
 #include "app/MainWindowIds.h"
 #include "app/UiText.h"
+#include "catalog/SupportedInterfaces.h"
 #include "hid/DeviceManager.h"
 #include "ui/DeviceList.h"
 #include "ui/MousePicture.h"
@@ -21,17 +22,7 @@ void DeviceMainDlg::loadCatalog() {
         list->addEntry(device.name, device.deviceType, device.imagePath(ui::skinFolder()));
 
     // The worker is not running yet: nothing else uses the manager's table now.
-    hid::DeviceManager& manager = hid::DeviceManager::instance();
-    manager.clearSupported();
-    for (const catalog::DeviceMode& mode : m_catalog.modes) {
-        hid::SupportedInterface entry;
-        entry.vendorId = mode.vid;
-        entry.productId = mode.pid;
-        entry.deviceType = mode.device.deviceType;
-        entry.mode = mode.mode;
-        entry.deviceId = mode.devId;
-        manager.addSupportedInterface(entry);
-    }
+    catalog::registerSupportedInterfaces(m_catalog, hid::DeviceManager::instance());
 
     if (auto* version = find<ui::StaticText>(MainControl::VersionLine))
         version->setText(versionLine());

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "catalog/PerformanceDefaults.h"
+#include "catalog/SupportedInterfaces.h"
 #include "hid/DeviceManager.h"
 #include "hid/Trace.h"
 #include "protocol/DeviceInfoCommands.h"
@@ -46,17 +47,7 @@ void DeviceWorkerCore::arrivalTask() {
 }
 
 void DeviceWorkerCore::rebuildSupportedTable() {
-    hid::DeviceManager& devices = manager();
-    devices.clearSupported();
-    for (const catalog::DeviceMode& mode : config_.catalog.modes) {
-        hid::SupportedInterface entry;
-        entry.vendorId = mode.vid;
-        entry.productId = mode.pid;
-        entry.deviceType = mode.device.deviceType;
-        entry.mode = mode.mode;
-        entry.deviceId = mode.devId;
-        devices.addSupportedInterface(entry);
-    }
+    catalog::registerSupportedInterfaces(config_.catalog, manager());
 }
 
 void DeviceWorkerCore::startSequence(WorkerDelays::Milliseconds delay) {
