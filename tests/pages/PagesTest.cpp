@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "support/OffscreenApplication.h"
+#include "support/WaitUntil.h"
 
 namespace corvane::pages::test {
 namespace {
@@ -33,15 +34,7 @@ std::unique_ptr<TestWindow> showWindow(std::function<void(TestWindow&)> build, c
 }
 
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!pred()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QTest::qSleep(1);
-    }
-    return true;
+    return corvane::test::waitUntil(pred, timeoutMs);
 }
 
 void whenModal(const char* title, std::function<void(ui::Dialog&)> fn) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "support/OffscreenApplication.h"
+#include "support/WaitUntil.h"
 
 namespace corvane::ui::test {
 namespace {
@@ -73,15 +74,7 @@ std::unique_ptr<RecordingDialog> showDialog(std::function<void(RecordingDialog&)
 }
 
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!pred()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QTest::qSleep(1);
-    }
-    return true;
+    return corvane::test::waitUntil(pred, timeoutMs);
 }
 
 } // namespace corvane::ui::test

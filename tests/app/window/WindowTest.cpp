@@ -14,6 +14,7 @@
 #include <QTimer>
 
 #include "support/OffscreenApplication.h"
+#include "support/WaitUntil.h"
 
 namespace corvane::app::test {
 namespace {
@@ -26,15 +27,7 @@ namespace {
 } // namespace
 
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!pred()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QTest::qSleep(1);
-    }
-    return true;
+    return corvane::test::waitUntil(pred, timeoutMs);
 }
 
 void spin(int ms) {
