@@ -13,8 +13,9 @@ namespace {
 constexpr int kGap = 24;
 } // namespace
 
-DeviceList::DeviceList(int id, QWidget* parent) : Control(id, parent) {
+DeviceList::DeviceList(int id, QWidget* parent) : ItemControl(id, parent) {
     setMouseTracking(true);
+    setPointingCursor(true);
     setFocusPolicy(Qt::NoFocus);
 }
 
@@ -31,7 +32,7 @@ int DeviceList::addEntry(const QString& name, int deviceType, const QString& ima
 void DeviceList::clear() {
     m_entries.clear();
     m_selected = -1;
-    m_hover = -1;
+    clearHover();
     update();
 }
 
@@ -131,7 +132,7 @@ QRect DeviceList::entryRect(int index) const {
                  top + row * (m_cardSize.height() + kGap), m_cardSize.width(), m_cardSize.height());
 }
 
-int DeviceList::indexAt(const QPoint& point) const {
+int DeviceList::itemAt(const QPoint& point) const {
     for (int i = 0; i < count(); ++i) {
         if (entryRect(i).contains(point))
             return i;
@@ -209,7 +210,7 @@ void DeviceList::paintEntry(QPainter& p, int index) const {
     const Entry& e = m_entries[index];
     const QRect card = entryRect(index);
     const bool selected = index == m_selected;
-    QColor fill = index == m_hover ? skin::hoverColour() : skin::panelColour();
+    QColor fill = index == hoveredItem() ? skin::hoverColour() : skin::panelColour();
     if (selected)
         fill = draw::mix(fill, skin::accentColour(), 0.15);
     draw::frame(p, card, fill, selected ? skin::accentColour() : skin::borderColour(), 10);
@@ -280,28 +281,12 @@ void DeviceList::paintEvent(QPaintEvent* /*event*/) {
 void DeviceList::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return Control::mousePressEvent(event);
-    const int index = indexAt(event->position().toPoint());
+    const int index = itemAt(event->position().toPoint());
     if (index < 0)
         return;
     m_selected = index;
     update();
     notify(Notify::Click, index, m_entries[index].type);
-}
-
-void DeviceList::mouseMoveEvent(QMouseEvent* event) {
-    const int index = indexAt(event->position().toPoint());
-    if (index != m_hover) {
-        m_hover = index;
-        setCursor(index >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
-        update();
-    }
-    Control::mouseMoveEvent(event);
-}
-
-void DeviceList::leaveEvent(QEvent* event) {
-    m_hover = -1;
-    update();
-    Control::leaveEvent(event);
 }
 
 } // namespace corvane::ui

@@ -4,14 +4,14 @@
 // selected; entries are addressed by device type (several entries may share a type:
 // per-type setters change all of them, select picks the first).
 
-#include "ui/Control.h"
+#include "ui/ItemControl.h"
 
 #include <QList>
 #include <QSize>
 
 namespace corvane::ui {
 
-class DeviceList : public Control {
+class DeviceList : public ItemControl {
 public:
     // Connection modes an online entry shows.
     enum Mode { Wired = 0, Wireless = 1 };
@@ -58,8 +58,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void leaveEvent(QEvent* event) override;
+    int itemAt(const QPoint& point) const override;
 
 private:
     struct Entry {
@@ -73,14 +72,12 @@ private:
         bool charging = false;
     };
     template <class F> void forType(int deviceType, F change);
-    int indexAt(const QPoint& point) const;
     void paintEntry(QPainter& p, int index) const;
     void paintMode(QPainter& p, const QRect& r, int mode) const;
     void paintBattery(QPainter& p, const QRect& r, int level, bool charging) const;
 
     QList<Entry> m_entries;
     int m_selected = -1;
-    int m_hover = -1;
     QString m_versionCaption;
     QSize m_cardSize{240, 230};
 };

@@ -8,7 +8,7 @@
 
 namespace corvane::ui {
 
-KeyList::KeyList(int id, QWidget* parent) : Control(id, parent) {
+KeyList::KeyList(int id, QWidget* parent) : ItemControl(id, parent) {
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
 }
@@ -22,7 +22,7 @@ int KeyList::addRow(const QString& name, const QString& description, int keyValu
 void KeyList::clear() {
     m_rows.clear();
     m_selected = -1;
-    m_hover = -1;
+    clearHover();
     update();
 }
 
@@ -98,7 +98,7 @@ void KeyList::paintEvent(QPaintEvent* /*event*/) {
             draw::frame(p, r.adjusted(2, 2, -2, -2),
                         draw::mix(skin::panelColour(), skin::accentColour(), 0.25),
                         skin::accentColour(), 5);
-        } else if (i == m_hover && isEnabled()) {
+        } else if (i == hoveredItem() && isEnabled()) {
             draw::frame(p, r.adjusted(2, 2, -2, -2), skin::hoverColour(), QColor(), 5);
         }
         const QRect nameRect(r.left() + 14, r.top(), r.width() * 2 / 5 - 14, r.height());
@@ -113,31 +113,20 @@ void KeyList::paintEvent(QPaintEvent* /*event*/) {
     }
 }
 
+int KeyList::itemAt(const QPoint& point) const {
+    const int y = point.y();
+    return y >= 0 && y / m_rowHeight < count() ? y / m_rowHeight : -1;
+}
+
 void KeyList::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return Control::mousePressEvent(event);
-    const int index = event->position().toPoint().y() / m_rowHeight;
-    if (event->position().y() < 0 || index >= count())
+    const int index = itemAt(event->position().toPoint());
+    if (index < 0)
         return;
     m_selected = index;
     update();
     notify(Notify::Click, index, m_rows[index].keyValue);
-}
-
-void KeyList::mouseMoveEvent(QMouseEvent* event) {
-    const int y = event->position().toPoint().y();
-    const int index = y >= 0 && y / m_rowHeight < count() ? y / m_rowHeight : -1;
-    if (index != m_hover) {
-        m_hover = index;
-        update();
-    }
-    Control::mouseMoveEvent(event);
-}
-
-void KeyList::leaveEvent(QEvent* event) {
-    m_hover = -1;
-    update();
-    Control::leaveEvent(event);
 }
 
 } // namespace corvane::ui

@@ -2,13 +2,13 @@
 // The list of the mouse's keys: one row per key with its name, the description of its
 // current function and its key value.
 
-#include "ui/Control.h"
+#include "ui/ItemControl.h"
 
 #include <QList>
 
 namespace corvane::ui {
 
-class KeyList : public Control {
+class KeyList : public ItemControl {
 public:
     KeyList(int id, QWidget* parent);
 
@@ -43,8 +43,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void leaveEvent(QEvent* event) override;
+    int itemAt(const QPoint& point) const override;
 
 private:
     struct Row {
@@ -54,7 +53,6 @@ private:
     };
     QList<Row> m_rows;
     int m_selected = -1;
-    int m_hover = -1;
     int m_rowHeight = 40;
 };
 

@@ -14,8 +14,9 @@ constexpr int kLabelHeight = 26;
 constexpr int kLabelPadding = 12;
 } // namespace
 
-MousePicture::MousePicture(int id, QWidget* parent) : Control(id, parent) {
+MousePicture::MousePicture(int id, QWidget* parent) : ItemControl(id, parent) {
     setMouseTracking(true);
+    setPointingCursor(true);
     setFocusPolicy(Qt::NoFocus);
     setTextFont({}, 13);
 }
@@ -39,7 +40,7 @@ int MousePicture::addCallout(const QString& text, int keyValue, int direction, c
 void MousePicture::clearCallouts() {
     m_callouts.clear();
     m_selected = -1;
-    m_hover = -1;
+    clearHover();
     update();
 }
 
@@ -87,7 +88,7 @@ void MousePicture::select(int index) {
     update();
 }
 
-int MousePicture::indexAt(const QPoint& point) const {
+int MousePicture::itemAt(const QPoint& point) const {
     for (int i = count() - 1; i >= 0; --i) {
         if (calloutRect(i).contains(point))
             return i;
@@ -119,7 +120,7 @@ void MousePicture::paintEvent(QPaintEvent* /*event*/) {
         QColor fill = skin::faceColour();
         if (selected)
             fill = skin::accentColour();
-        else if (i == m_hover)
+        else if (i == hoveredItem())
             fill = skin::hoverColour();
         draw::frame(p, label, fill, selected ? skin::accentColour() : skin::borderColour(),
                     kLabelHeight / 2.0);
@@ -131,28 +132,12 @@ void MousePicture::paintEvent(QPaintEvent* /*event*/) {
 void MousePicture::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return Control::mousePressEvent(event);
-    const int index = indexAt(event->position().toPoint());
+    const int index = itemAt(event->position().toPoint());
     if (index < 0)
         return Control::mousePressEvent(event);
     m_selected = index;
     update();
     notify(Notify::Click, index, m_callouts[index].keyValue);
-}
-
-void MousePicture::mouseMoveEvent(QMouseEvent* event) {
-    const int index = indexAt(event->position().toPoint());
-    if (index != m_hover) {
-        m_hover = index;
-        setCursor(index >= 0 ? Qt::PointingHandCursor : Qt::ArrowCursor);
-        update();
-    }
-    Control::mouseMoveEvent(event);
-}
-
-void MousePicture::leaveEvent(QEvent* event) {
-    m_hover = -1;
-    update();
-    Control::leaveEvent(event);
 }
 
 } // namespace corvane::ui

@@ -2,13 +2,13 @@
 // The picture of the mouse with a callout per key: a line from a point on the mouse to a
 // label button that names the key. One callout can be selected.
 
-#include "ui/Control.h"
+#include "ui/ItemControl.h"
 
 #include <QList>
 
 namespace corvane::ui {
 
-class MousePicture : public Control {
+class MousePicture : public ItemControl {
 public:
     MousePicture(int id, QWidget* parent);
 
@@ -44,8 +44,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void leaveEvent(QEvent* event) override;
+    int itemAt(const QPoint& point) const override;
 
 private:
     struct Callout {
@@ -56,12 +55,10 @@ private:
         QPoint end;
         bool dashed;
     };
-    int indexAt(const QPoint& point) const;
 
     QString m_image;
     QList<Callout> m_callouts;
     int m_selected = -1;
-    int m_hover = -1;
 };
 
 } // namespace corvane::ui

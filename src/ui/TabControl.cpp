@@ -8,7 +8,7 @@
 
 namespace corvane::ui {
 
-TabControl::TabControl(int id, QWidget* parent) : Control(id, parent) {
+TabControl::TabControl(int id, QWidget* parent) : ItemControl(id, parent) {
     setMouseTracking(true);
     setFocusPolicy(Qt::NoFocus);
 }
@@ -22,7 +22,7 @@ int TabControl::addItem(const QString& text, int itemId, const QString& icon) {
 void TabControl::clear() {
     m_items.clear();
     m_current = -1;
-    m_hover = -1;
+    clearHover();
     update();
 }
 
@@ -88,7 +88,7 @@ QRect TabControl::itemRect(int index) const {
     return QRect(origin, m_itemSize);
 }
 
-int TabControl::indexAt(const QPoint& point) const {
+int TabControl::itemAt(const QPoint& point) const {
     for (int i = 0; i < count(); ++i) {
         if (itemRect(i).contains(point))
             return i;
@@ -106,7 +106,7 @@ void TabControl::paintEvent(QPaintEvent* /*event*/) {
         const bool current = i == m_current;
         if (current)
             p.fillRect(r, draw::mix(skin::panelColour(), skin::accentColour(), 0.18));
-        else if (i == m_hover && isEnabled())
+        else if (i == hoveredItem() && isEnabled())
             p.fillRect(r, skin::hoverColour());
         if (current) {
             const QRect bar = m_vertical ? QRect(r.left(), r.top(), 4, r.height())
@@ -132,27 +132,12 @@ void TabControl::paintEvent(QPaintEvent* /*event*/) {
 void TabControl::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return Control::mousePressEvent(event);
-    const int index = indexAt(event->position().toPoint());
+    const int index = itemAt(event->position().toPoint());
     if (index < 0)
         return;
     m_current = index;
     update();
     notify(Notify::Click, index, m_items[index].id);
-}
-
-void TabControl::mouseMoveEvent(QMouseEvent* event) {
-    const int index = indexAt(event->position().toPoint());
-    if (index != m_hover) {
-        m_hover = index;
-        update();
-    }
-    Control::mouseMoveEvent(event);
-}
-
-void TabControl::leaveEvent(QEvent* event) {
-    m_hover = -1;
-    update();
-    Control::leaveEvent(event);
 }
 
 } // namespace corvane::ui

@@ -1,14 +1,14 @@
 #pragma once
 // Tab control: a column (or row) of items, each with a text, an item id and an icon.
 
-#include "ui/Control.h"
+#include "ui/ItemControl.h"
 
 #include <QList>
 #include <QSize>
 
 namespace corvane::ui {
 
-class TabControl : public Control {
+class TabControl : public ItemControl {
 public:
     TabControl(int id, QWidget* parent);
 
@@ -43,8 +43,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void leaveEvent(QEvent* event) override;
+    int itemAt(const QPoint& point) const override;
 
 private:
     struct Item {
@@ -53,11 +52,9 @@ private:
         QString icon;
         bool visible = true;
     };
-    int indexAt(const QPoint& point) const;
 
     QList<Item> m_items;
     int m_current = -1;
-    int m_hover = -1;
     bool m_vertical = true;
     QSize m_itemSize{190, 60};
 };
