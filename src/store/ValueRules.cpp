@@ -174,6 +174,31 @@ constexpr auto kKeyRules = std::to_array<KeyRule>({
     {u"wheel_scrollflag", flag},
 });
 
+bool stepDelay(int value) {
+    return kStepDelayRange.contains(value);
+}
+bool virtualKey(int value) {
+    return kVirtualKeyRange.contains(value);
+}
+bool mouseButton(int value) {
+    return std::find(std::begin(kMouseButtonBits), std::end(kMouseButtonBits), value) !=
+           std::end(kMouseButtonBits);
+}
+
+struct StepRule {
+    int type;
+    Rule rule;
+};
+
+// delay, key down and up, button down and up
+constexpr auto kStepRules = std::to_array<StepRule>({
+    {1, stepDelay},
+    {2, virtualKey},
+    {3, virtualKey},
+    {4, mouseButton},
+    {5, mouseButton},
+});
+
 Rule ruleOf(QStringView key) {
     for (const KeyRule& entry : kKeyRules) {
         if (key == QStringView(entry.key)) {
@@ -243,6 +268,28 @@ int sliderPositionToDpi(int sensorId, int position) {
 
 int dpiSliderMaxPosition(int sensorId) {
     return dpiToSliderPosition(sensorId, sensorDpiRule(sensorId).dpiMax);
+}
+
+IntRange playTimesRange(int deviceType) {
+    return {1, deviceType >= kFirstSmallPlayCountDeviceType ? 255 : 999};
+}
+
+bool isValidMacroSettings(int playType, int playTimes, int delayType, int delayTime,
+                          int deviceType) {
+    if (!kPlayTypeRange.contains(playType) || !playTimesRange(deviceType).contains(playTimes) ||
+        !kDelayTypeRange.contains(delayType)) {
+        return false;
+    }
+    return delayType == kFixedDelayType ? kFixedDelayRange.contains(delayTime) : delayTime == 0;
+}
+
+bool isValidMacroStep(int type, int value) {
+    for (const StepRule& entry : kStepRules) {
+        if (entry.type == type) {
+            return entry.rule(value);
+        }
+    }
+    return false;
 }
 
 bool hasValueRule(QStringView key) {

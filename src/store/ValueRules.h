@@ -111,6 +111,30 @@ int sliderPositionToDpi(int sensorId, int position);
 // The highest slider position (that of the sensor's maximum).
 int dpiSliderMaxPosition(int sensorId);
 
+// --- macros ------------------------------------------------------------------------------
+
+// play_type: 0 plays play_times times, 1 and 2 the macro page's other two choices.
+inline constexpr IntRange kPlayTypeRange{0, 2};
+// play_times: 1..999, or 1..255 for device types 201 and above.
+inline constexpr int kFirstSmallPlayCountDeviceType = 201;
+IntRange playTimesRange(int deviceType);
+// delay_type: 0 no delay, 1 recorded delays, 2 a fixed delay of delay_time (1..10000 ms;
+// 0 with the other types).
+inline constexpr IntRange kDelayTypeRange{0, 2};
+inline constexpr int kFixedDelayType = 2;
+inline constexpr IntRange kFixedDelayRange{1, 10000};
+// A step: 1 delay (1..31000 ms, the longest pause a recording keeps), 2 and 3 a key
+// down and up (a virtual-key code, 1..254), 4 and 5 a mouse button down and up (one of
+// the five button bits).
+inline constexpr IntRange kStepDelayRange{1, 31000};
+inline constexpr IntRange kVirtualKeyRange{1, 254};
+inline constexpr int kMouseButtonBits[] = {1, 2, 4, 8, 16};
+
+// The macro's own settings (not its name) as the macro page could have written them.
+bool isValidMacroSettings(int playType, int playTimes, int delayType, int delayTime,
+                          int deviceType = 0);
+bool isValidMacroStep(int type, int value);
+
 // --- settings by key -------------------------------------------------------------------
 
 // True when the key has a rule. Keys without one (the version text, the lighting mode

@@ -249,5 +249,42 @@ TEST(SettingRules, PlainDecimalReadsOnlyWhatPrintfWrites) {
     EXPECT_EQ(plainDecimal(u"１２"), std::nullopt); // full-width digits
 }
 
+// --- macros ------------------------------------------------------------------------------
+
+TEST(MacroRules, SettingsAsTheMacroPageWritesThem) {
+    struct Case {
+        int playType, playTimes, delayType, delayTime, deviceType;
+        bool valid;
+    };
+    const Case cases[] = {
+        {0, 1, 1, 0, 0, true},     {0, 999, 0, 0, 1, true},    {0, 999, 0, 0, 201, false},
+        {0, 255, 0, 0, 201, true}, {1, 1, 2, 10, 0, true},     {2, 1, 2, 10000, 0, true},
+        {3, 1, 1, 0, 0, false},    {0, 0, 1, 0, 0, false},     {0, 1, 3, 0, 0, false},
+        {0, 1, 2, 0, 0, false},    {0, 1, 2, 10001, 0, false}, {0, 1, 1, 10, 0, false},
+        {-1, 1, 1, 0, 0, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(
+            isValidMacroSettings(c.playType, c.playTimes, c.delayType, c.delayTime, c.deviceType),
+            c.valid)
+            << c.playType << " " << c.playTimes << " " << c.delayType << " " << c.delayTime;
+    }
+}
+
+TEST(MacroRules, StepsByType) {
+    struct Case {
+        int type, value;
+        bool valid;
+    };
+    const Case cases[] = {
+        {1, 1, true},   {1, 31000, true}, {1, 0, false},   {1, 31001, false}, {2, 65, true},
+        {3, 254, true}, {2, 0, false},    {3, 255, false}, {4, 1, true},      {5, 16, true},
+        {4, 3, false},  {5, 32, false},   {0, 1, false},   {6, 1, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(isValidMacroStep(c.type, c.value), c.valid) << c.type << " " << c.value;
+    }
+}
+
 } // namespace
 } // namespace corvane::store
