@@ -35,11 +35,16 @@ ExchangeStatus saveExchangeFile(const QString& path, const xml::MarkupDocument& 
         return ExchangeStatus::WriteFailed;
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so a short write (a full disk) shows in write()'s count: through the
+    // buffer, a flush that writes only part of the text is not reported.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return ExchangeStatus::WriteFailed;
     }
     const QByteArray bytes = document.text().toUtf8();
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+    }
+    if (!file.commit()) {
         return ExchangeStatus::WriteFailed; // the temporary file is removed, path untouched
     }
     return ExchangeStatus::Done;
