@@ -167,9 +167,11 @@ private:
     bool storeSettings(const ProfileFileContent& content) {
         // The stage index is checked against the count the profile will have.
         int stageCount = db_.getSettingInt(profile_, u"dpi_count");
+        bool countFromFile = false;
         for (const auto& [key, text] : content.settings) {
             if (key == u"dpi_count" && store::isValidSettingText(key, text)) {
                 stageCount = text.toInt();
+                countFromFile = true;
             }
         }
         for (const auto& [key, text] : content.settings) {
@@ -178,6 +180,12 @@ private:
                     return false;
                 }
             }
+        }
+        // A count that shrank below the profile's own index takes the last stage, as the
+        // performance page does.
+        const int index = db_.getSettingInt(profile_, u"dpi_index");
+        if (countFromFile && index >= stageCount) {
+            return db_.setSetting(profile_, u"dpi_index", QString::number(stageCount - 1));
         }
         return true;
     }

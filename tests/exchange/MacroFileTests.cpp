@@ -231,6 +231,29 @@ TEST_F(MacroFiles, MacrosBreakingTheRulesAreLeftOutWhole) {
     EXPECT_EQ(importMacroFile(db(), file(QStringLiteral("one.xml")), {200}).macros.size(), 1u);
 }
 
+TEST_F(MacroFiles, BrokenFilesImportNothing) {
+    const QByteArray single = "<macro><macroinfo macro_name=\"m\" macro_type=\"0\" "
+                              "play_times=\"1\" delay_type=\"1\" delay_time=\"0\"/>"
+                              "<macroitems/></macro>";
+    const std::pair<QByteArray, ExchangeStatus> cases[] = {
+        {single.left(single.size() - 10), ExchangeStatus::NotWellFormed},
+        {"<profile><macroinfo macro_name=\"m\"/></profile>", ExchangeStatus::WrongLayout},
+        {"\xff\xfe<\x00m\x00", ExchangeStatus::NotWellFormed},
+        {single + QByteArray(16 * 1024 * 1024, '\n'), ExchangeStatus::FileTooLarge},
+    };
+    const QByteArray before = fileBytes(dbPath());
+    for (const auto& [bytes, status] : cases) {
+        ASSERT_TRUE(writeFile(file(QStringLiteral("bad.xml")), bytes));
+        EXPECT_EQ(importMacroFile(db(), file(QStringLiteral("bad.xml"))).status, status);
+        const MacroImportResult all = importAllMacrosFile(db(), file(QStringLiteral("bad.xml")));
+        EXPECT_EQ(all.status, status);
+        EXPECT_TRUE(all.macros.empty());
+    }
+    EXPECT_EQ(importMacroFile(db(), file(QStringLiteral("none.xml"))).status,
+              ExchangeStatus::FileMissing);
+    EXPECT_EQ(fileBytes(dbPath()), before);
+}
+
 // A write failing half-way (disk full, a locked file) leaves the macro list as it was:
 // no macro of the file, and no macro half-filled.
 TEST_F(MacroFiles, AFailedWriteLeavesTheStoreAsItWas) {
