@@ -92,6 +92,10 @@ private:
             if (db_.saveBinding(binding) == 0 && stores) {
                 return false;
             }
+            std::erase(result_.macroKeys, binding.keyCode); // a later item replaces the key's
+            if (binding.macroType == kMacroBinding) {
+                result_.macroKeys.push_back(binding.keyCode);
+            }
         }
         return true;
     }
