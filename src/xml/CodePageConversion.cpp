@@ -288,7 +288,7 @@ QString decodeBytes(QByteArrayView bytes, int codePage, QByteArray* charsetUsed)
     return QString::fromLatin1(bytes);
 }
 
-QByteArray encodeText(QStringView text, int codePage, bool* lossy) {
+QByteArray encodeText(QStringView text, int codePage, bool* lossy, bool* substituted) {
     bool lost = false;
     QByteArray bytes;
     switch (codePage) {
@@ -314,6 +314,8 @@ QByteArray encodeText(QStringView text, int codePage, bool* lossy) {
     }
     if (lossy)
         *lossy = lost && lossIsReportable(codePage);
+    if (substituted)
+        *substituted = lost;
     return bytes;
 }
 

@@ -28,7 +28,9 @@ QByteArray systemAnsiCharset();
 QString decodeBytes(QByteArrayView bytes, int codePage, QByteArray* charsetUsed = nullptr);
 
 // Text to bytes. `lossy` is set when a character had no representation and was
-// replaced by the code page's '?', for the code pages that can tell.
-QByteArray encodeText(QStringView text, int codePage, bool* lossy = nullptr);
+// replaced by the code page's '?', for the code pages that can tell; `substituted`
+// whenever that happened, whatever the code page.
+QByteArray encodeText(QStringView text, int codePage, bool* lossy = nullptr,
+                      bool* substituted = nullptr);
 
 } // namespace corvane::xml

@@ -200,6 +200,17 @@ TEST_F(MarkupFile, CharacterWithoutRepresentationIsReplaced) {
               "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n<a v=\"\xE9?\"/>\r\n");
 }
 
+TEST_F(MarkupFile, ASaveThatWouldNotLoadAgainIsRefusedAndLeavesTheFile) {
+    // The '?' for the element name would start a processing instruction.
+    MarkupDocument doc(QString::fromUtf8(
+        "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n<\xE4\xB8\xAD v=\"1\"/>\r\n"));
+    ASSERT_TRUE(doc.isWellFormed());
+    writeBytes(path("kept.xml"), "<a/>");
+    EXPECT_FALSE(doc.save(path("kept.xml")));
+    EXPECT_TRUE(doc.result().contains("<conversion_loss/>")) << doc.result().toStdString();
+    EXPECT_EQ(readBytes(path("kept.xml")), "<a/>");
+}
+
 TEST_F(MarkupFile, WrittenDocumentMatchesByteForByte) {
     MarkupDocument doc;
     doc.setDoc("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n");
