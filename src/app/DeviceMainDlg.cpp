@@ -14,6 +14,7 @@
 #include "app/UserValues.h"
 #include "app/WindowHost.h"
 #include "app/WindowPolicy.h"
+#include "hid/DeviceManager.h"
 #include "pages/MessageBox.h"
 #include "protocol/DeviceTask.h"
 #include "protocol/DeviceWorker.h"
@@ -122,7 +123,12 @@ bool DeviceMainDlg::OnInitDialog() {
     loadCatalog();
 
     DeviceChangeWiring::Hooks changeHooks;
-    changeHooks.idlePolling = [this] { return m_worker && m_worker->state().idlePolling(); };
+    // A removal matters while a device is polled, and while a mouse that could not be
+    // opened is shown: its going away ends the message about it.
+    changeHooks.idlePolling = [this] {
+        return m_worker && (m_worker->state().idlePolling() ||
+                            hid::DeviceManager::instance().unopenedInterfaces() > 0);
+    };
     changeHooks.queue = [this](int task) { queueTask(task); };
     m_deviceChanges = std::make_unique<DeviceChangeWiring>(m_catalog, std::move(changeHooks));
     if (m_context.virtualDevices)

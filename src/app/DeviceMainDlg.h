@@ -169,6 +169,7 @@ private:
     QString m_fontNames[2];
     int m_lastTab = 1;
     int m_connectionText = 50;
+    bool m_noPermission = false; // the last scan could open no mouse it saw
     double m_uiScale = 1.0;
 };
 

@@ -3,6 +3,8 @@
 // WindowHost hands to the UI thread. Internal to the main window.
 
 #include "app/DeviceMainDlg.h"
+#include "app/MainWindowIds.h"
+#include "ui/DeviceList.h"
 
 namespace corvane::app {
 
@@ -18,7 +20,11 @@ public:
     void showDeviceState(const protocol::DeviceStateView& view) override {
         w.showDeviceState(view);
     }
-    void showDeviceDetails(int, const catalog::DeviceDetails& details) override {
+    // The worker settled a choice of the device list: the list shows the type the
+    // worker is on, whatever was clicked since.
+    void showDeviceDetails(int deviceType, const catalog::DeviceDetails& details) override {
+        if (auto* list = w.find<ui::DeviceList>(MainControl::DeviceList))
+            list->select(deviceType);
         w.showDeviceDetails(details);
     }
     void closePopups() override { w.closePopups(); }

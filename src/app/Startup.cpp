@@ -15,6 +15,7 @@
 #include "app/LocaleLcid.h"
 #include "app/MainWindowIds.h"
 #include "app/PageMessageBoxes.h"
+#include "app/ProcessObjects.h"
 #include "app/ProgramLauncher.h"
 #include "app/ScreenshotHook.h"
 #include "app/SharedUserValues.h"
@@ -39,9 +40,9 @@ namespace corvane::app {
 namespace {
 
 constexpr int kMdtEffectiveDpi = 96; // the DPI of scale 100 %
-// After a stop that did not wait long enough, the worker still co-owns the device
-// manager and the store, which static destruction tears down.
-constexpr std::chrono::seconds kWorkerExitWait{5};
+// The stop interrupts the mouse traffic, so the worker ends within a read; it is given
+// this long beyond the window's own wait before the process ends without it.
+constexpr std::chrono::milliseconds kWorkerExitWait{900};
 
 ui::Show showCommandFor(StartAppearance appearance) {
     switch (appearance) {
@@ -86,6 +87,7 @@ int runProgram(int argc, char** argv) {
     AppState& state = appState();
 
     logDpiRule();
+    routeDeviceTrace();
     const QString programFolder = exeFolder();
     readStartupConfig(programFolder);
     QApplication::setApplicationName(state.deviceName);
@@ -120,43 +122,53 @@ int runProgram(int argc, char** argv) {
                                         state.deviceName, executablePath(), userValues),
                               launcher, urlOpener, qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
 
+    // Released after the window (declared before it), and before static destruction.
+    ProcessObjects shared;
     int exitCode = 0;
-    DeviceMainDlg* running = nullptr;
-    WindowContext context;
-    context.exeFolder = programFolder;
-    context.dataFolder = dataFolder();
-    context.userValues = &userValues;
-    context.messageBoxes = &messageBoxes;
-    context.system = &system;
-    context.virtualDevices = virtualDevices.bus;
-    context.quit = [&exitCode, &running](int code) {
-        exitCode = code;
-        if (running)
-            running->DestroyWindow(); // ends the modal run below
-    };
-    DeviceMainDlg window(std::move(context));
-    running = &window;
+    {
+        DeviceMainDlg* running = nullptr;
+        WindowContext context;
+        context.exeFolder = programFolder;
+        context.dataFolder = dataFolder();
+        context.userValues = &userValues;
+        context.messageBoxes = &messageBoxes;
+        context.system = &system;
+        context.virtualDevices = virtualDevices.bus;
+        context.quit = [&exitCode, &running](int code) {
+            exitCode = code;
+            if (running)
+                running->DestroyWindow(); // ends the modal run below
+        };
+        DeviceMainDlg window(std::move(context));
+        running = &window;
 
-    window.create(nullptr, state.deviceName, ui::StylePopup, 0,
-                  QRect(0, 0, DeviceMainDlg::kDesignWidth, DeviceMainDlg::kDesignHeight));
-    window.centre();
-    QObject::connect(&instance, &SingleInstance::showRequested, &window,
-                     [&window] { window.bringForward(); });
-    QObject::connect(&instance, &SingleInstance::quitRequested, &window, [&window] {
-        window.sendMessage(MainMessage::Quit, 0, MainMessage::QuitCode);
-    });
-    QObject::connect(&instance, &SingleInstance::retranslateRequested, &window,
-                     [&window] { window.sendMessage(MainMessage::Retranslate); });
-    installScreenshotHook(window);
+        window.create(nullptr, state.deviceName, ui::StylePopup, 0,
+                      QRect(0, 0, DeviceMainDlg::kDesignWidth, DeviceMainDlg::kDesignHeight));
+        window.centre();
+        if (protocol::DeviceWorker* worker = window.worker())
+            shared.watchWorker(worker->exitWaiter());
+        QObject::connect(&instance, &SingleInstance::showRequested, &window,
+                         [&window] { window.bringForward(); });
+        QObject::connect(&instance, &SingleInstance::quitRequested, &window, [&window] {
+            window.sendMessage(MainMessage::Quit, 0, MainMessage::QuitCode);
+        });
+        QObject::connect(&instance, &SingleInstance::retranslateRequested, &window,
+                         [&window] { window.sendMessage(MainMessage::Retranslate); });
+        installScreenshotHook(window);
 
-    const StartAppearance appearance =
-        startAppearanceFor(options.startHidden, QSystemTrayIcon::isSystemTrayAvailable());
-    window.runModal(showCommandFor(appearance));
+        const StartAppearance appearance =
+            startAppearanceFor(options.startHidden, QSystemTrayIcon::isSystemTrayAvailable());
+        window.runModal(showCommandFor(appearance));
 
-    window.DestroyWindow();
-    if (protocol::DeviceWorker* worker = window.worker())
-        worker->waitForExit(kWorkerExitWait);
-    running = nullptr;
+        window.DestroyWindow();
+        running = nullptr;
+    }
+    // The device manager and the store go before main returns, once the worker that
+    // uses them has ended; a worker that has not is never pulled from under.
+    if (!shared.release(kWorkerExitWait)) {
+        qCWarning(lcApp, "the device worker did not end; leaving without cleaning up");
+        ProcessObjects::endAtOnce(exitCode);
+    }
     return exitCode;
 }
 

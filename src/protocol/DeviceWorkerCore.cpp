@@ -34,6 +34,26 @@ const DeviceWorkerCore::TaskEntry DeviceWorkerCore::kTasks[] = {
 DeviceWorkerCore::DeviceWorkerCore(WorkerConfig config, WorkerHost& host)
     : config_(std::move(config)), host_(host) {}
 
+bool DeviceWorkerCore::startWorker() {
+    if (isRunning()) {
+        return false;
+    }
+    hid::DeviceManager::instance().setInterrupted(false);
+    return startThread(1, config_.delays.loopPause);
+}
+
+bool DeviceWorkerCore::stopWorker(Milliseconds wait) {
+    const bool started = isRunning();
+    if (started) {
+        hid::DeviceManager::instance().setInterrupted(true);
+    }
+    const bool ended = stopThread(wait);
+    if (started && ended) {
+        hid::DeviceManager::instance().setInterrupted(false);
+    }
+    return ended;
+}
+
 // --- the queue ---
 
 void DeviceWorkerCore::append(QueuedTask task) {
@@ -48,8 +68,24 @@ void DeviceWorkerCore::queueTask(int code) {
     append({code, std::nullopt});
 }
 
-void DeviceWorkerCore::queueSelectType(int deviceType) {
-    append({0, deviceType});
+bool DeviceWorkerCore::queueSelectType(int deviceType) {
+    {
+        std::lock_guard lock(queueMutex_);
+        const int chosen = pendingSelects_ > 0 ? lastSelect_ : state_.currentDeviceType();
+        if (deviceType == chosen) {
+            return false;
+        }
+        ++pendingSelects_;
+        lastSelect_ = deviceType;
+        queue_.push_back({0, deviceType});
+    }
+    wake();
+    return true;
+}
+
+int DeviceWorkerCore::chosenDeviceType() const {
+    std::lock_guard lock(queueMutex_);
+    return pendingSelects_ > 0 ? lastSelect_ : state_.currentDeviceType();
 }
 
 std::size_t DeviceWorkerCore::queuedTasks() const {
@@ -59,6 +95,9 @@ std::size_t DeviceWorkerCore::queuedTasks() const {
 
 void DeviceWorkerCore::dropQueued() {
     std::lock_guard lock(queueMutex_);
+    for (const QueuedTask& task : queue_) {
+        pendingSelects_ -= task.selectType ? 1 : 0;
+    }
     queue_.clear();
 }
 
@@ -72,20 +111,29 @@ std::optional<DeviceWorkerCore::QueuedTask> DeviceWorkerCore::take() {
     return task;
 }
 
-bool DeviceWorkerCore::isIdle() {
-    if (state_.idlePolling()) {
-        return false;
+// With an empty queue the loop sleeps on its condition variable, which queueTask
+// signals: without anything to poll until a task comes, between polls as the last one
+// asked.
+CThreadBasic::Milliseconds DeviceWorkerCore::restAfterStep() {
+    {
+        std::lock_guard lock(queueMutex_);
+        if (!queue_.empty()) {
+            return config_.delays.loopPause;
+        }
     }
-    std::lock_guard lock(queueMutex_);
-    return queue_.empty();
+    return state_.idlePolling() ? pollRest_ : kUntilWoken;
 }
 
 // --- one step ---
 
 void DeviceWorkerCore::doWork() {
+    ++steps_;
     if (std::optional<QueuedTask> task = take()) {
         run(*task);
         ++tasksTaken_;
+        // A task may have changed what there is to poll: poll again soon.
+        pollRest_ = config_.delays.loopPause;
+        failureBackoff_ = Milliseconds(0);
     } else if (state_.idlePolling()) {
         idleStep();
     }
@@ -94,6 +142,9 @@ void DeviceWorkerCore::doWork() {
 void DeviceWorkerCore::run(const QueuedTask& task) {
     if (task.selectType) {
         selectTypeTask(*task.selectType);
+        // Settled: from now on the current type is the choice.
+        std::lock_guard lock(queueMutex_);
+        --pendingSelects_;
         return;
     }
     for (const TaskEntry& entry : kTasks) {
@@ -107,7 +158,7 @@ void DeviceWorkerCore::run(const QueuedTask& task) {
 // --- the tasks of one command ---
 
 void DeviceWorkerCore::afterWrite(bool accepted) {
-    if (!accepted) {
+    if (!accepted && !stopRequested()) {
         commandFailed();
     }
 }
@@ -134,8 +185,27 @@ void DeviceWorkerCore::powerTask() {
     afterWrite(setPower(state_.currentProfile()));
 }
 
+// The DPI button may be pressed while commands go out (a push sends several). A notice
+// held from before SetDpi tells of a stage that SetDpi has just replaced: replaying it
+// would put the store one press ahead of the mouse, so it is dropped. One that came
+// while SetDpi was on its way may be older or newer than it: the mouse is asked.
 void DeviceWorkerCore::sendDpiStages() {
-    afterWrite(setDpi(state_.currentProfile(), state_.sensor()));
+    hid::DeviceManager& devices = hid::DeviceManager::instance();
+    hid::HeldNotices& held = devices.heldNotices();
+    const int profile = state_.currentProfile();
+    const std::size_t before = held.count(devices.currentHandle(), hid::kDpiNoticeCode);
+    const bool accepted = setDpi(profile, state_.sensor());
+    if (accepted) {
+        hid::HidDevice* handle = devices.currentHandle();
+        held.dropOldest(handle, hid::kDpiNoticeCode, before);
+        if (held.count(handle, hid::kDpiNoticeCode) > 0) {
+            held.drop(handle, hid::kDpiNoticeCode);
+            if (getDpi(profile, state_.sensor())) {
+                host_.call([](WorkerHost& host) { host.refreshPages(Page::Performance); });
+            }
+        }
+    }
+    afterWrite(accepted);
 }
 
 // The lighting page made its choice the profile's current light record before it

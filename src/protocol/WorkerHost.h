@@ -43,7 +43,9 @@ struct DeviceListEntry {
 //     set, show that device description (mouse picture, key list and callouts, the
 //     lighting tab by hasLighting, the option groups); without `details` the widgets
 //     keep what they show;
-//  3. the device state line shows the text numbered connectionText;
+//  3. the device state line shows the text numbered connectionText; with noPermission
+//     (nothing could be opened although a supported mouse is there) it says instead that
+//     the program may not open the mouse and what to do about it;
 //  4. pagesShown: show the tab column and tab control, select the buttons tab, show
 //     the mouse picture, the device state line and the profile and restore buttons;
 //     otherwise show the home page and hide the tab column.
@@ -53,6 +55,7 @@ struct DeviceStateView {
     std::optional<catalog::DeviceDetails> details;
     int connectionText = ConnectionText::NoDevice;
     bool pagesShown = false;
+    bool noPermission = false;
 };
 
 // What the version display shows after the mouse was read.

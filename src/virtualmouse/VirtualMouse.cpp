@@ -121,6 +121,12 @@ void VirtualMouse::close(hid::HidDevice* device) {
     }
 }
 
+int VirtualMouse::get_report_descriptor(hid::HidDevice* device, std::uint8_t* buffer,
+                                        std::size_t size) {
+    VirtualHandle* handle = handleOf(device);
+    return handle ? handle->device->reportDescriptor(handle, buffer, size) : -1;
+}
+
 DemoSet makeDemoSet(const DemoIds& ids) {
     DemoSet demo;
     demo.bus = std::make_shared<VirtualMouse>();
