@@ -30,9 +30,10 @@ class HttpClient {
 public:
     struct Limits {
         std::chrono::milliseconds connectTimeout{15000};
-        // A transfer slower than lowSpeedBytes per second for lowSpeedTime fails.
+        // A transfer slower than lowSpeedBytes per second for lowSpeedTime fails: a server
+        // that stalls or trickles cannot hold the worker.
         std::chrono::seconds lowSpeedTime{30};
-        long lowSpeedBytes = 1;
+        long lowSpeedBytes = 256;
         std::int64_t maxTextBytes = 10240;
         std::int64_t maxFileBytes = std::int64_t{1} << 30;
         int maxRedirects = 5;
