@@ -28,11 +28,11 @@ struct HttpReply {
         Redirect,           // `status` (302 unless set) to `location`
     };
     int status = 200;
-    std::string body;
+    std::string body{};
     Kind kind = Kind::Normal;
     std::size_t sendBytes = 0;
     std::int64_t announcedLength = -1; // a Content-Length other than the body's size
-    std::string location;
+    std::string location{};
 };
 
 struct HttpRequest {

@@ -12,14 +12,14 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "ZipBuilder.h"
+#include "support/ZipBuilder.h"
 #include "update/ZipExtract.h"
 
 namespace corvane::update {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ZipEntry;
+using test::ZipEntry;
 
 TEST(EntryPath, NamesAreKeptInsideTheFolder) {
     const struct {
@@ -65,7 +65,7 @@ protected:
 
     bool extract(const std::vector<ZipEntry>& entries, ExtractLimits limits = {}) {
         const QString archive = sandbox.filePath(QStringLiteral("archive.zip"));
-        EXPECT_TRUE(testing::writeZip(archive, entries));
+        EXPECT_TRUE(test::writeZip(archive, entries));
         const bool ok = extractAll(archive, QString::fromStdString(target.string()), limits);
         QFile::remove(archive);
         return ok;
@@ -131,10 +131,10 @@ TEST_F(ZipExtractTest, HostileNamesStayInside) {
 
 TEST_F(ZipExtractTest, OnlyRegularFilesAreWritten) {
     ASSERT_TRUE(extract({
-        {"link", "/etc", false, testing::kLinkMode},
-        {"link/passwd", "not the system's", false, testing::kRegularMode},
-        {"tool", "#!/bin/sh\n", false, testing::kRegularMode},
-        {"folder", "", false, testing::kFolderMode},
+        {"link", "/etc", false, test::kLinkMode},
+        {"link/passwd", "not the system's", false, test::kRegularMode},
+        {"tool", "#!/bin/sh\n", false, test::kRegularMode},
+        {"folder", "", false, test::kFolderMode},
         {"fifo", "", false, 0010644},
     }));
     EXPECT_TRUE(fs::is_directory(fs::symlink_status(target / "link")))
@@ -194,7 +194,7 @@ TEST_F(ZipExtractTest, WhatIsNotAnArchiveFails) {
     EXPECT_FALSE(extractAll(sandbox.filePath(QStringLiteral("missing.zip")),
                             QString::fromStdString(target.string())));
     // A truncated archive.
-    std::string bytes = testing::zipBytes({{"a.txt", std::string(4000, 'a')}});
+    std::string bytes = test::zipBytes({{"a.txt", std::string(4000, 'a')}});
     ASSERT_FALSE(bytes.empty());
     bytes.resize(bytes.size() / 2);
     std::ofstream(root / "half.zip", std::ios::binary) << bytes;

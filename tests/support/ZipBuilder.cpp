@@ -1,4 +1,4 @@
-#include "ZipBuilder.h"
+#include "support/ZipBuilder.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -6,7 +6,7 @@
 #include <zip.h>
 #include <zlib.h>
 
-namespace corvane::update::testing {
+namespace corvane::test {
 
 namespace {
 
@@ -62,4 +62,4 @@ std::string zipBytes(const std::vector<ZipEntry>& entries) {
     return file.readAll().toStdString();
 }
 
-} // namespace corvane::update::testing
+} // namespace corvane::test

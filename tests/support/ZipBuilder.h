@@ -7,7 +7,7 @@
 
 #include <QString>
 
-namespace corvane::update::testing {
+namespace corvane::test {
 
 struct ZipEntry {
     std::string name;
@@ -27,4 +27,4 @@ bool writeZip(const QString& path, const std::vector<ZipEntry>& entries);
 // The bytes of an archive written by writeZip.
 std::string zipBytes(const std::vector<ZipEntry>& entries);
 
-} // namespace corvane::update::testing
+} // namespace corvane::test
