@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <system_error>
 
 #include <QString>
 
@@ -18,22 +17,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path& scratch() {
-    static const fs::path path = [] {
-        // Memory-backed when the system has it: every run writes and deletes files.
-        const fs::path base =
-            fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-        std::string pattern = (base / "corvane-zip-fuzz-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) {
-            std::abort();
-        }
-        std::atexit([] {
-            std::error_code ignored;
-            fs::remove_all(scratch(), ignored);
-        });
-        return fs::path(pattern);
-    }();
-    return path;
+// A fresh folder for one run, memory-backed when the system has it (every run writes and
+// deletes files); the run removes it again.
+fs::path makeScratch() {
+    const fs::path base =
+        fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    std::string pattern = (base / "corvane-zip-fuzz-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        std::abort();
+    }
+    return fs::path(pattern);
 }
 
 [[noreturn]] void fail(const char* what, const fs::path& path) {
@@ -44,10 +37,10 @@ const fs::path& scratch() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const fs::path archive = scratch() / "archive.zip";
-    const fs::path sandbox = scratch() / "sandbox";
+    const fs::path scratch = makeScratch();
+    const fs::path archive = scratch / "archive.zip";
+    const fs::path sandbox = scratch / "sandbox";
     const fs::path target = sandbox / "temp";
-    fs::remove_all(sandbox);
     fs::create_directories(target);
     {
         std::ofstream out(archive, std::ios::binary | std::ios::trunc);
@@ -74,6 +67,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             fail("a failed extraction left a file", path);
         }
     }
-    fs::remove_all(sandbox);
+    fs::remove_all(scratch);
     return 0;
 }
