@@ -3,6 +3,7 @@
 // WindowHost hands to the UI thread. Internal to the main window.
 
 #include "app/DeviceMainDlg.h"
+#include "pages/UpdateFlow.h"
 
 namespace corvane::app {
 
@@ -51,6 +52,18 @@ public:
     void showDpiStages(const protocol::DpiStagesView& stages) override {
         w.forEachPage([&](MainPage& page) { page.showDpiStages(stages); });
     }
+    void showUpdateStatus(const protocol::UpdateStatusView& status) override {
+        w.updates().showStatus(status);
+    }
+    void offerUpdate(protocol::UpdateKind kind, const QString& latest) override {
+        w.updates().offer(kind, latest);
+    }
+    void showSetupProgress(int percent) override { w.updates().showSetupProgress(percent); }
+    void setupFailed() override { w.updates().setupFailed(); }
+    void showFirmwareProgress(int textId, int percent) override {
+        w.updates().showFirmwareProgress(textId, percent);
+    }
+    void endFirmwareUpgrade(bool succeeded) override { w.updates().endFirmwareUpgrade(succeeded); }
 
 private:
     DeviceMainDlg& w;
