@@ -9,6 +9,7 @@
 #include "app/MainWindowIds.h"
 #include "app/MainWorkerSide.h"
 #include "app/MessageBoxes.h"
+#include "app/ProgramLauncher.h"
 #include "app/SystemIntegration.h"
 #include "app/UiText.h"
 #include "app/UserValues.h"
@@ -16,6 +17,7 @@
 #include "app/WindowPolicy.h"
 #include "hid/DeviceManager.h"
 #include "pages/MessageBox.h"
+#include "pages/UpdateFlow.h"
 #include "protocol/DeviceTask.h"
 #include "protocol/DeviceWorker.h"
 #include "ui/DeviceList.h"
@@ -59,10 +61,25 @@ DeviceMainDlg::DeviceMainDlg(WindowContext context)
     : m_context(std::move(context)), m_uiSide(std::make_unique<UiSide>(*this)) {
     m_fontNames[0] = m_fontNames[1] = QStringLiteral("Open Sans Semibold");
     m_host = std::make_unique<WindowHost>(*m_uiSide, this, *m_context.userValues);
+
+    pages::UpdateFlowHooks updateHooks;
+    updateHooks.ask = [this](const QString& text, const QString& title, int style) {
+        return m_context.messageBoxes->showMessage(text, this, title, style);
+    };
+    updateHooks.queueTask = [this](int code) { queueTask(code); };
+    updateHooks.firmwareUrl = [this] { return m_details.firmwareUrl; };
+    m_updates = std::make_unique<pages::UpdateFlow>(this, std::move(updateHooks));
+    ProgramLauncher* launcher = m_context.launcher;
+    if (!launcher) {
+        m_systemLauncher = std::make_unique<SystemProgramLauncher>();
+        launcher = m_systemLauncher.get();
+    }
+    m_host->setSetupStarter(launcher, [this] { endProgram(); });
 }
 
 DeviceMainDlg::~DeviceMainDlg() {
     stopWorker();
+    m_updates.reset();
     m_deviceChanges.reset();
     m_tray.reset();
 }
@@ -146,6 +163,7 @@ void DeviceMainDlg::startWorker() {
     config.dataFolder = m_context.dataFolder;
     config.catalog = m_catalog;
     config.delays = m_context.delays;
+    config.update = m_context.updates;
     m_worker = std::make_unique<protocol::DeviceWorker>(std::move(config), *m_host);
     m_worker->queueTask(protocol::DeviceTask::DeviceStart);
     m_worker->queueTask(protocol::DeviceTask::CheckProgramVersion);
@@ -365,6 +383,7 @@ void DeviceMainDlg::DestroyWindow() {
         m_tray->hide();
     m_deviceChanges.reset();
     m_context.messageBoxes->hideSaveWait();
+    m_updates->closeWindows();
     ui::Dialog::DestroyWindow();
 }
 

@@ -23,10 +23,15 @@ namespace corvane::ui {
 class Panel;
 }
 
+namespace corvane::pages {
+class UpdateFlow;
+}
+
 namespace corvane::app {
 
 class DeviceChangeWiring;
 class MainTray;
+class ProgramLauncher;
 class WindowHost;
 
 class DeviceMainDlg : public ui::Dialog {
@@ -58,6 +63,9 @@ public:
     bool connectionShown() const;
     // The host the device worker calls, from its own thread.
     protocol::WorkerHost& workerHost();
+    // The update offers and progress windows, and what the settings pages show and do
+    // about updates (status lines 246 and 275, buttons 248 and 276).
+    pages::UpdateFlow& updates() { return *m_updates; }
 
     // --- what the user sees ---
     // The device list was clicked: settle the chosen type, or say that it is not attached.
@@ -163,6 +171,8 @@ private:
     std::unique_ptr<protocol::DeviceWorker> m_worker;
     std::unique_ptr<MainTray> m_tray;
     std::unique_ptr<DeviceChangeWiring> m_deviceChanges;
+    std::unique_ptr<ProgramLauncher> m_systemLauncher;
+    std::unique_ptr<pages::UpdateFlow> m_updates;
     std::function<void(const QRect&)> m_profileWindowOpener;
     std::function<void()> m_afterDeviceState;
     QString m_profileTitle;

@@ -6,6 +6,7 @@
 #include "app/UiText.h"
 #include "app/UserValues.h"
 #include "i18n/LanguageTexts.h"
+#include "pages/UpdateFlow.h"
 #include "protocol/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
 #include "store/ProfileStartup.h"
@@ -97,6 +98,7 @@ void DeviceMainDlg::applyTexts() {
     }
     if (m_tray)
         m_tray->setExitText(uiText(MainText::TrayExit));
+    m_updates->applyTexts();
 
     // The profile button: the current profile's name with the profile word of this
     // language.

@@ -5,6 +5,7 @@
 #include "app/DeviceMainDlg.h"
 #include "app/MainWindowIds.h"
 #include "ui/DeviceList.h"
+#include "pages/UpdateFlow.h"
 
 namespace corvane::app {
 
@@ -57,6 +58,18 @@ public:
     void showDpiStages(const protocol::DpiStagesView& stages) override {
         w.forEachPage([&](MainPage& page) { page.showDpiStages(stages); });
     }
+    void showUpdateStatus(const protocol::UpdateStatusView& status) override {
+        w.updates().showStatus(status);
+    }
+    void offerUpdate(protocol::UpdateKind kind, const QString& latest) override {
+        w.updates().offer(kind, latest);
+    }
+    void showSetupProgress(int percent) override { w.updates().showSetupProgress(percent); }
+    void setupFailed() override { w.updates().setupFailed(); }
+    void showFirmwareProgress(int textId, int percent) override {
+        w.updates().showFirmwareProgress(textId, percent);
+    }
+    void endFirmwareUpgrade(bool succeeded) override { w.updates().endFirmwareUpgrade(succeeded); }
 
 private:
     DeviceMainDlg& w;

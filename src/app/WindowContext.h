@@ -14,6 +14,7 @@ class VirtualMouse;
 namespace corvane::app {
 
 class MessageBoxes;
+class ProgramLauncher;
 class SystemIntegration;
 class UserValues;
 
@@ -35,6 +36,10 @@ struct WindowContext {
     std::function<bool()> trayAvailable;
     // The pauses of the device worker (tests shorten them).
     protocol::WorkerDelays delays;
+    // How the update tasks reach the server and the bootloader (tests give their own).
+    protocol::UpdateConfig updates;
+    // Starts the downloaded setup; the system's QProcess::startDetached when null.
+    ProgramLauncher* launcher = nullptr;
     // The virtual devices, when they stand in for the real ones: their hot-plug notices
     // are watched in place of udev.
     std::shared_ptr<vm::VirtualMouse> virtualDevices;

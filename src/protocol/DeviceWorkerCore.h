@@ -17,9 +17,12 @@
 
 namespace corvane::protocol {
 
+class WorkerUpdates;
+
 class DeviceWorkerCore final : public CThreadBasic {
 public:
     DeviceWorkerCore(WorkerConfig config, WorkerHost& host);
+    ~DeviceWorkerCore() override;
 
     // Loop mode with the configured pause between steps.
     bool startWorker();
@@ -82,6 +85,11 @@ private:
     void sendButtonsWithMacro();
     void sendLightingIfAny();
     void sendDpiStages();
+    // The update tasks (WorkerUpdateTasks.cpp).
+    void programCheckTask();
+    void firmwareCheckTask();
+    void setupDownloadTask();
+    void firmwareUpgradeTask();
 
     // --- sequences (WorkerSequences.cpp) ---
     void startSequence(WorkerDelays::Milliseconds delay);
@@ -142,6 +150,7 @@ private:
     // The idle poll (worker thread only, read in restAfterStep on it).
     Milliseconds pollRest_{0};
     Milliseconds failureBackoff_{0};
+    std::unique_ptr<WorkerUpdates> updates_;
 };
 
 } // namespace corvane::protocol

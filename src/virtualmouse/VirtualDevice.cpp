@@ -74,6 +74,7 @@ struct VirtualDevice::Node {
     std::string path;
     bool failOpen = false;
     int failWrites = 0;
+    int passBeforeFailing = 0; // writes taken before the failing ones start
     InterfaceStats stats;
     std::vector<VirtualHandle*> handles;
 
@@ -86,7 +87,8 @@ struct VirtualDevice::Faults {
     std::uint8_t busyStatus = kStatusBusy;
     int lateAnswers = 0;
     std::chrono::milliseconds lateDelay{0};
-    bool unplugAfterWrite = false;
+    int unplugCountdown = 0; // writes on unplugKind until the device goes away; 0 none
+    InterfaceKind unplugKind = InterfaceKind::Command;
 };
 
 VirtualDevice::VirtualDevice(std::shared_ptr<Bus> bus, Ids ids, std::vector<NodeLayout> nodes,
@@ -277,10 +279,11 @@ void VirtualDevice::failOpen(InterfaceKind kind, bool fail) {
     }
 }
 
-void VirtualDevice::failNextWrites(int count, InterfaceKind kind) {
+void VirtualDevice::failNextWrites(int count, InterfaceKind kind, int after) {
     auto lock = lockBus();
     if (Node* node = locate(kind).node) {
         node->failWrites += count;
+        node->passBeforeFailing = after;
     }
 }
 
@@ -302,8 +305,13 @@ void VirtualDevice::delayNextAnswers(int count, std::chrono::milliseconds delay)
 }
 
 void VirtualDevice::unplugAfterNextWrite() {
+    unplugAfterWrites(1, InterfaceKind::Command);
+}
+
+void VirtualDevice::unplugAfterWrites(int count, InterfaceKind kind) {
     auto lock = lockBus();
-    faults_->unplugAfterWrite = true;
+    faults_->unplugCountdown = count;
+    faults_->unplugKind = kind;
 }
 
 void VirtualDevice::writeFlashFor(std::chrono::milliseconds duration) {
@@ -378,8 +386,12 @@ int VirtualDevice::write(VirtualHandle* handle, const std::uint8_t* data, std::s
             return -1;
         }
         if (node.failWrites > 0) {
-            --node.failWrites;
-            return -1;
+            if (node.passBeforeFailing > 0) {
+                --node.passBeforeFailing;
+            } else {
+                --node.failWrites;
+                return -1;
+            }
         }
         // The first byte names the report (0 on a node that numbers none). hidraw sends
         // whatever it is given; the firmware takes a whole report of a collection that
@@ -400,8 +412,8 @@ int VirtualDevice::write(VirtualHandle* handle, const std::uint8_t* data, std::s
         } else if (entry.taken && target->kind == InterfaceKind::Bootloader) {
             handleBootPacketLocked(data);
         }
-        if (faults_->unplugAfterWrite && target && target->kind == InterfaceKind::Command) {
-            faults_->unplugAfterWrite = false;
+        if (faults_->unplugCountdown > 0 && target && target->kind == faults_->unplugKind &&
+            --faults_->unplugCountdown == 0) {
             removed = unplugLocked();
         }
         notifyLocked();

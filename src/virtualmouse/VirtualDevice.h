@@ -139,7 +139,8 @@ public:
     // Faults. Counts add up; they apply to the command interface unless named.
     // Opening the node of the collection fails, as without permission on it.
     void failOpen(InterfaceKind kind, bool fail = true);
-    void failNextWrites(int count, InterfaceKind kind = InterfaceKind::Command);
+    // The next `after` writes are taken, then `count` writes fail.
+    void failNextWrites(int count, InterfaceKind kind = InterfaceKind::Command, int after = 0);
     // The next `count` requests are taken but never answered.
     void dropNextAnswers(int count);
     // The next `count` reads return at once a report whose status byte is `status`.
@@ -152,6 +153,8 @@ public:
     // takes `duration` (0 ends it): its answer comes when the flash is written, and a
     // command that arrives meanwhile is answered only after that.
     void writeFlashFor(std::chrono::milliseconds duration);
+    // The device is unplugged right after it took the `count`-th next write on `kind`.
+    void unplugAfterWrites(int count, InterfaceKind kind);
 
     // What the firmware loader received (devices with a bootloader interface).
     BootloaderState bootloader() const;

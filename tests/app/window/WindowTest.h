@@ -131,6 +131,8 @@ protected:
     bool trayAvailable = true;
     std::shared_ptr<vm::VirtualMouse> bus;
     bool watchVirtualHotplug = false;
+    // Changes the window's context last, before the window is made.
+    std::function<void(WindowContext&)> adjustContext;
     std::unique_ptr<DeviceMainDlg> window;
 };
 
