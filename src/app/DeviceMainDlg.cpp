@@ -108,6 +108,7 @@ bool DeviceMainDlg::trayAvailable() const {
 bool DeviceMainDlg::OnInitDialog() {
     ui::Dialog::OnInitDialog();
     setCaptionHeight(kCaptionHeight);
+    setCaptionMaximises(true);
 
     const QIcon icon = ui::loadIcon(QStringLiteral("Corvane.ico"));
     setWindowIcon(icon);

@@ -80,6 +80,11 @@ public:
     bool isProgramSettingsShown() const;
     // Brings the window forward from the tray or another start.
     void bringForward();
+    // Draws the window at the scale that fits the available area of its screen, now and
+    // whenever it moves to another screen (MainFit.cpp).
+    void fitToScreen();
+    // The same for an area in logical pixels of a screen with that pixel ratio.
+    void fitToArea(const QRect& available, double devicePixelRatio);
 
     // --- texts ---
     // Makes lcid the language in use (stored as "LCID") and applies every text again.
@@ -170,6 +175,7 @@ private:
     int m_lastTab = 1;
     int m_connectionText = 50;
     double m_uiScale = 1.0;
+    bool m_followsScreen = false;
 };
 
 } // namespace corvane::app

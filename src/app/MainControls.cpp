@@ -185,8 +185,10 @@ void DeviceMainDlg::UISize(const QRect& client) {
 }
 
 void DeviceMainDlg::relayout() {
-    if (isCreated())
-        UISize(QRect(QPoint(0, 0), size()));
+    if (isCreated()) {
+        UISize(designClient());
+        scaleControls();
+    }
 }
 
 void DeviceMainDlg::layoutMainControls(const QRect& client) {

@@ -140,6 +140,7 @@ int runProgram(int argc, char** argv) {
     window.create(nullptr, state.deviceName, ui::StylePopup, 0,
                   QRect(0, 0, DeviceMainDlg::kDesignWidth, DeviceMainDlg::kDesignHeight));
     window.centre();
+    window.fitToScreen();
     QObject::connect(&instance, &SingleInstance::showRequested, &window,
                      [&window] { window.bringForward(); });
     QObject::connect(&instance, &SingleInstance::quitRequested, &window, [&window] {

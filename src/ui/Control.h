@@ -45,7 +45,10 @@ public:
     virtual QString text() const { return m_text; }
 
     // Font family (empty = the default font name setting), pixel size and FontStyle bits.
+    // The size is in design pixels: the owner's interface scale applies to it.
     void setTextFont(const QString& family, int pixelSize, int style = FontNormal);
+    // The interface scale the font size is drawn at (the owner dialog sets it).
+    void setFontScale(double scale);
 
     virtual void setAlignment(Qt::Alignment alignment);
     Qt::Alignment alignment() const { return m_alignment; }
@@ -85,6 +88,8 @@ private:
     QString m_text;
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
     QColor m_textColour;
+    int m_designPixelSize = 0;
+    double m_fontScale = 1.0;
     bool m_notifying = false;
 };
 
