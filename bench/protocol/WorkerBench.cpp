@@ -82,6 +82,7 @@ struct RunningWorker {
         config.exeFolder = QStringLiteral(CORVANE_BENCH_DATA_DIR);
         config.dataFolder = data.path();
         config.catalog = catalog::readCatalog(config.exeFolder + QStringLiteral("/config.xml"));
+        config.update.networkAllowed = false; // measured without the server
         worker = std::make_unique<protocol::DeviceWorker>(std::move(config), host);
         worker->start();
         runTask(protocol::DeviceTask::DeviceStart);

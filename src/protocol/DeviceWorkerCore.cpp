@@ -7,12 +7,12 @@
 #include "protocol/LightingCommands.h"
 #include "protocol/PerformanceCommands.h"
 #include "protocol/SettingValues.h"
+#include "protocol/WorkerUpdates.h"
 #include "store/ProfileDatabase.h"
 
 namespace corvane::protocol {
 
-// Codes not listed here are taken off the queue and ignored. The update work adds
-// CheckProgramVersion, CheckFirmwareVersion, DownloadSetup and UpgradeFirmware.
+// Codes not listed here are taken off the queue and ignored.
 const DeviceWorkerCore::TaskEntry DeviceWorkerCore::kTasks[] = {
     {DeviceTask::DeviceStart, &DeviceWorkerCore::startTask},
     {DeviceTask::DeviceArrived, &DeviceWorkerCore::arrivalTask},
@@ -29,10 +29,31 @@ const DeviceWorkerCore::TaskEntry DeviceWorkerCore::kTasks[] = {
     {DeviceTask::ResetLighting, &DeviceWorkerCore::lightingResetTask},
     {DeviceTask::RestoreDpiDefaults, &DeviceWorkerCore::dpiDefaultsTask},
     {DeviceTask::FactoryReset, &DeviceWorkerCore::factoryResetTask},
+    {DeviceTask::CheckProgramVersion, &DeviceWorkerCore::programCheckTask},
+    {DeviceTask::CheckFirmwareVersion, &DeviceWorkerCore::firmwareCheckTask},
+    {DeviceTask::DownloadSetup, &DeviceWorkerCore::setupDownloadTask},
+    {DeviceTask::UpgradeFirmware, &DeviceWorkerCore::firmwareUpgradeTask},
 };
 
+namespace {
+
+// The start sequence ends with the firmware check unless the caller gave its own.
+WorkerConfig withFirmwareCheck(WorkerConfig config, std::function<void()> check) {
+    if (!config.checkFirmware) {
+        config.checkFirmware = std::move(check);
+    }
+    return config;
+}
+
+} // namespace
+
 DeviceWorkerCore::DeviceWorkerCore(WorkerConfig config, WorkerHost& host)
-    : config_(std::move(config)), host_(host) {}
+    : config_(withFirmwareCheck(std::move(config), [this] { firmwareCheckTask(); })), host_(host),
+      updates_(std::make_unique<WorkerUpdates>(WorkerUpdates::Context{
+          config_, host_, state_, [this](WorkerDelays::Milliseconds d) { return pause(d); },
+          [this] { return stopRequested(); }})) {}
+
+DeviceWorkerCore::~DeviceWorkerCore() = default;
 
 // --- the queue ---
 

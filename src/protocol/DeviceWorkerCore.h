@@ -16,9 +16,12 @@
 
 namespace corvane::protocol {
 
+class WorkerUpdates;
+
 class DeviceWorkerCore final : public CThreadBasic {
 public:
     DeviceWorkerCore(WorkerConfig config, WorkerHost& host);
+    ~DeviceWorkerCore() override;
 
     // Loop mode with the configured pause between steps.
     bool startWorker() { return startThread(1, config_.delays.loopPause); }
@@ -71,6 +74,11 @@ private:
     void sendButtonsWithMacro();
     void sendLightingIfAny();
     void sendDpiStages();
+    // The update tasks (WorkerUpdateTasks.cpp).
+    void programCheckTask();
+    void firmwareCheckTask();
+    void setupDownloadTask();
+    void firmwareUpgradeTask();
 
     // --- sequences (WorkerSequences.cpp) ---
     void startSequence(WorkerDelays::Milliseconds delay);
@@ -116,6 +124,7 @@ private:
     mutable std::mutex queueMutex_; // held for one append or one removal
     std::deque<QueuedTask> queue_;
     std::atomic<std::uint64_t> tasksTaken_{0};
+    std::unique_ptr<WorkerUpdates> updates_;
 };
 
 } // namespace corvane::protocol

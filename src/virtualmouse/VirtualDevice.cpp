@@ -14,6 +14,7 @@ struct VirtualDevice::Interface {
     std::string path;
     bool failOpen = false;
     int failWrites = 0;
+    int passBeforeFailing = 0; // writes taken before the failing ones start
     InterfaceStats stats;
     std::vector<VirtualHandle*> handles;
 };
@@ -24,7 +25,8 @@ struct VirtualDevice::Faults {
     std::uint8_t busyStatus = kStatusBusy;
     int lateAnswers = 0;
     std::chrono::milliseconds lateDelay{0};
-    bool unplugAfterWrite = false;
+    int unplugCountdown = 0; // writes on unplugKind until the device goes away; 0 none
+    InterfaceKind unplugKind = InterfaceKind::Command;
 };
 
 VirtualDevice::VirtualDevice(std::shared_ptr<Bus> bus, Ids ids,
@@ -199,10 +201,11 @@ void VirtualDevice::failOpen(InterfaceKind kind, bool fail) {
     }
 }
 
-void VirtualDevice::failNextWrites(int count, InterfaceKind kind) {
+void VirtualDevice::failNextWrites(int count, InterfaceKind kind, int after) {
     auto lock = lockBus();
     if (Interface* iface = interfaceOf(kind)) {
         iface->failWrites += count;
+        iface->passBeforeFailing = after;
     }
 }
 
@@ -224,8 +227,13 @@ void VirtualDevice::delayNextAnswers(int count, std::chrono::milliseconds delay)
 }
 
 void VirtualDevice::unplugAfterNextWrite() {
+    unplugAfterWrites(1, InterfaceKind::Command);
+}
+
+void VirtualDevice::unplugAfterWrites(int count, InterfaceKind kind) {
     auto lock = lockBus();
-    faults_->unplugAfterWrite = true;
+    faults_->unplugCountdown = count;
+    faults_->unplugKind = kind;
 }
 
 BootloaderState VirtualDevice::bootloader() const {
@@ -283,8 +291,12 @@ int VirtualDevice::write(VirtualHandle* handle, const std::uint8_t* data, std::s
             return -1;
         }
         if (iface.failWrites > 0) {
-            --iface.failWrites;
-            return -1;
+            if (iface.passBeforeFailing > 0) {
+                --iface.passBeforeFailing;
+            } else {
+                --iface.failWrites;
+                return -1;
+            }
         }
         // Without report IDs (command interface) the ID byte must be 0; the loader's
         // reports carry ID 0x05.
@@ -301,8 +313,8 @@ int VirtualDevice::write(VirtualHandle* handle, const std::uint8_t* data, std::s
         } else if (iface.layout.kind == InterfaceKind::Bootloader) {
             handleBootPacketLocked(report);
         }
-        if (faults_->unplugAfterWrite && iface.layout.kind == InterfaceKind::Command) {
-            faults_->unplugAfterWrite = false;
+        if (faults_->unplugCountdown > 0 && iface.layout.kind == faults_->unplugKind &&
+            --faults_->unplugCountdown == 0) {
             removed = unplugLocked();
         }
         notifyLocked();

@@ -112,7 +112,8 @@ public:
 
     // Faults. Counts add up; they apply to the command interface unless named.
     void failOpen(InterfaceKind kind, bool fail = true);
-    void failNextWrites(int count, InterfaceKind kind = InterfaceKind::Command);
+    // The next `after` writes are taken, then `count` writes fail.
+    void failNextWrites(int count, InterfaceKind kind = InterfaceKind::Command, int after = 0);
     // The next `count` requests are taken but never answered.
     void dropNextAnswers(int count);
     // The next `count` reads return at once a report whose status byte is `status`.
@@ -121,6 +122,8 @@ public:
     void delayNextAnswers(int count, std::chrono::milliseconds delay);
     // The next write is taken, then the device is unplugged before it can answer.
     void unplugAfterNextWrite();
+    // The device is unplugged right after it took the `count`-th next write on `kind`.
+    void unplugAfterWrites(int count, InterfaceKind kind);
 
     // What the firmware loader received (devices with a bootloader interface).
     BootloaderState bootloader() const;
