@@ -51,6 +51,9 @@ public:
     void showDpiStages(const protocol::DpiStagesView& stages) override {
         w.forEachPage([&](Page& page) { page.showDpiStages(stages); });
     }
+    void showUpdateStatus(const protocol::UpdateStatusView& status) override {
+        w.forEachPage([&](Page& page) { page.showUpdateStatus(status); });
+    }
 
 private:
     DeviceMainDlg& w;

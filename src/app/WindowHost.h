@@ -39,6 +39,7 @@ public:
     void showStageCount(int count) override;
     void showActiveStage(int stage, int dpi, bool showPopup) override;
     void showDpiStages(const protocol::DpiStagesView& stages) override;
+    void showUpdateStatus(const protocol::UpdateStatusView& status) override;
 
 private:
     // Queues f(uiSide) for the UI thread.

@@ -51,6 +51,8 @@ public:
     virtual void showStageCount(int /*count*/) {}
     virtual void showActiveStage(int /*stage*/, int /*dpi*/, bool /*showPopup*/) {}
     virtual void showDpiStages(const protocol::DpiStagesView& /*stages*/) {}
+    // A program or firmware version check completed (the settings pages' status lines).
+    virtual void showUpdateStatus(const protocol::UpdateStatusView& /*status*/) {}
 };
 
 } // namespace corvane::pages

@@ -19,6 +19,9 @@ constexpr int TextChanged = 26;  // the user edited a text or number field
 constexpr int ColourPicked = 27; // the user moves the palette's selection; param1 = colour
 constexpr int FocusLost = 29;    // the control lost the keyboard focus
 constexpr int FocusGained = 30;  // the control gained the keyboard focus
+constexpr int EditEnded = 31;    // an in-place edit changed an item; param1 = index, param2 = data
+constexpr int ItemChosen = 32;   // an item was clicked or Return pressed on it; param1 = index,
+                                 // param2 = data
 } // namespace Notify
 
 // Font styles for Control::setTextFont, combinable.
