@@ -18,8 +18,8 @@ const QString kNoPermissionText = QStringLiteral(
     "Corvane has no permission to open the mouse: install the udev rule, see README");
 } // namespace
 
-void DeviceMainDlg::forEachPage(const std::function<void(MainPage&)>& f) {
-    for (const std::unique_ptr<MainPage>& page : m_pages) {
+void DeviceMainDlg::forEachPage(const std::function<void(Page&)>& f) {
+    for (const std::unique_ptr<Page>& page : m_pages) {
         if (page)
             f(*page);
     }
@@ -61,7 +61,7 @@ void DeviceMainDlg::refreshPages(unsigned pages) {
     };
     for (const PageBit& entry : kOrder) {
         if ((pages & entry.bit) != 0) {
-            if (MainPage* target = page(entry.slot))
+            if (Page* target = page(entry.slot))
                 target->reload();
         }
     }

@@ -145,6 +145,7 @@ int runProgram(int argc, char** argv) {
         window.create(nullptr, state.deviceName, ui::StylePopup, 0,
                       QRect(0, 0, DeviceMainDlg::kDesignWidth, DeviceMainDlg::kDesignHeight));
         window.centre();
+        window.fitToScreen();
         if (protocol::DeviceWorker* worker = window.worker())
             shared.watchWorker(worker->exitWaiter());
         QObject::connect(&instance, &SingleInstance::showRequested, &window,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/UserValues.h"
+
 #include "protocol/WorkerHost.h"
 
 #include <QObject>
@@ -10,7 +12,6 @@
 namespace corvane::app {
 
 class ProgramLauncher;
-class UserValues;
 
 // The device worker's way to the main window. Called on the worker thread; each call
 // that changes what the user sees is handed to the UI thread with ui::post, in the
