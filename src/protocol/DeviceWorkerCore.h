@@ -69,6 +69,7 @@ private:
     void dpiDefaultsTask();
     void factoryResetTask();
     void sendButtonsWithMacro();
+    void sendButtonsWithAllMacros();
     void sendLightingIfAny();
     void sendDpiStages();
 
