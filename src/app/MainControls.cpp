@@ -3,6 +3,7 @@
 #include "app/BatteryIndicator.h"
 #include "app/DeviceMainDlg.h"
 #include "app/MainWindowIds.h"
+#include "pages/PageControls.h"
 #include "ui/DeviceList.h"
 #include "ui/MousePicture.h"
 #include "ui/Picture.h"
@@ -79,8 +80,11 @@ ui::Panel* DeviceMainDlg::buttonsInnerPanel() const {
 void DeviceMainDlg::InitUI(const QRect& client) {
     createMainControls(client);
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
+        const auto slot = static_cast<PageSlot>(i);
+        m_pageControls[i] =
+            std::make_unique<pages::PageControls>(*this, *pageContainer(slot), slot);
         if (m_pages[i])
-            m_pages[i]->createControls(*this, *pageContainer(static_cast<PageSlot>(i)));
+            m_pages[i]->createControls(*m_pageControls[i]);
     }
     applyTexts();
     // No device yet: the home page fills the window.

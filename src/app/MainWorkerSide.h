@@ -25,10 +25,10 @@ public:
     void refreshPages(unsigned pages) override { w.refreshPages(pages); }
     void showProfileName(const QString& title) override { w.showProfileName(title); }
     void showVersion(const protocol::VersionView& version) override {
-        w.forEachPage([&](MainPage& page) { page.showVersion(version); });
+        w.forEachPage([&](Page& page) { page.showVersion(version); });
     }
     void showReceiverVersion(const QString& text) override {
-        w.forEachPage([&](MainPage& page) { page.showReceiverVersion(text); });
+        w.forEachPage([&](Page& page) { page.showReceiverVersion(text); });
     }
     void showBattery(int deviceType, int level, int status) override {
         w.showBattery(deviceType, level, status);
@@ -40,16 +40,16 @@ public:
     void showNoDeviceView() override { w.showHomeView(); }
     void showConfigurationPages() override { w.showConfigurationView(); }
     void macroRecorderUnlinked() override {
-        w.forEachPage([](MainPage& page) { page.macroRecorderUnlinked(); });
+        w.forEachPage([](Page& page) { page.macroRecorderUnlinked(); });
     }
     void showStageCount(int count) override {
-        w.forEachPage([&](MainPage& page) { page.showStageCount(count); });
+        w.forEachPage([&](Page& page) { page.showStageCount(count); });
     }
     void showActiveStage(int stage, int dpi, bool showPopup) override {
-        w.forEachPage([&](MainPage& page) { page.showActiveStage(stage, dpi, showPopup); });
+        w.forEachPage([&](Page& page) { page.showActiveStage(stage, dpi, showPopup); });
     }
     void showDpiStages(const protocol::DpiStagesView& stages) override {
-        w.forEachPage([&](MainPage& page) { page.showDpiStages(stages); });
+        w.forEachPage([&](Page& page) { page.showDpiStages(stages); });
     }
 
 private:

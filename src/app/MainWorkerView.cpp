@@ -11,8 +11,8 @@
 
 namespace corvane::app {
 
-void DeviceMainDlg::forEachPage(const std::function<void(MainPage&)>& f) {
-    for (const std::unique_ptr<MainPage>& page : m_pages) {
+void DeviceMainDlg::forEachPage(const std::function<void(Page&)>& f) {
+    for (const std::unique_ptr<Page>& page : m_pages) {
         if (page)
             f(*page);
     }
@@ -53,7 +53,7 @@ void DeviceMainDlg::refreshPages(unsigned pages) {
     };
     for (const PageBit& entry : kOrder) {
         if ((pages & entry.bit) != 0) {
-            if (MainPage* target = page(entry.slot))
+            if (Page* target = page(entry.slot))
                 target->reload();
         }
     }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "app/MessageBoxes.h"
+#include "app/SystemIntegration.h"
+#include "app/UserValues.h"
+
 #include "protocol/WorkerConfig.h"
 
 #include <QString>
@@ -12,10 +16,6 @@ class VirtualMouse;
 }
 
 namespace corvane::app {
-
-class MessageBoxes;
-class SystemIntegration;
-class UserValues;
 
 // What the main window is given by start-up (and by tests). The referenced objects
 // must outlive the window.

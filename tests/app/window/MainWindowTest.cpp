@@ -395,14 +395,25 @@ TEST_F(MainWindow, PagesGetTheirContainersNotificationsAndMessages) {
     EXPECT_EQ(window->buttonsInnerPanel()->parentWidget(),
               window->pageContainer(PageSlot::Buttons));
 
-    for (auto [id, code] : {std::pair{70, 2}, {120, 30}, {160, 2}, {200, 2}, {250, 2}, {46, 2}})
+    // Each page hears its own controls by its own numbers, even where two pages use the
+    // same number (194); the window's own ids below 1000 reach no page, except the
+    // restore button, which belongs to the device settings page.
+    for (auto [id, code] : {std::pair{1070, 2},
+                            {2120, 30},
+                            {3160, 2},
+                            {4194, 2},
+                            {5194, 2},
+                            {6250, 2},
+                            {46, 2},
+                            {120, 2},
+                            {7001, 2}})
         window->OnMessage(id, code, 0, 0);
     using Notes = std::vector<std::pair<int, int>>;
     EXPECT_EQ(pages[0]->messages, (Notes{{70, 2}}));
     EXPECT_EQ(pages[1]->messages, (Notes{{120, 30}}));
     EXPECT_EQ(pages[2]->messages, (Notes{{160, 2}}));
-    EXPECT_EQ(pages[3]->messages, (Notes{{200, 2}}));
-    EXPECT_EQ(pages[4]->messages, (Notes{{250, 2}, {46, 2}}));
+    EXPECT_EQ(pages[3]->messages, (Notes{{194, 2}}));
+    EXPECT_EQ(pages[4]->messages, (Notes{{194, 2}, {46, 2}}));
     EXPECT_EQ(pages[5]->messages, (Notes{{250, 2}}));
 
     pages[2]->takenMessage = 1705;

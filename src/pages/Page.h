@@ -1,38 +1,35 @@
 #pragma once
 // How a configuration page plugs into the main window. The window owns one container
-// panel per page; a page builds its controls inside it, lays them out, takes the
-// notifications of its control ids and is told when to reload, re-translate, and what
-// the device worker reports that concerns it. Every call comes on the UI thread.
+// panel per page; a page builds its controls inside it (PageControls), lays them out,
+// takes the notifications of its controls and is told when to reload, re-translate, and
+// what the device worker reports that concerns it. What a page needs from the window
+// comes through the PageHost it was made with. Every call comes on the UI thread.
 
 #include "catalog/DeviceDetails.h"
+#include "pages/PageIds.h"
 #include "protocol/WorkerHost.h"
 
 #include <QRect>
 #include <QString>
 
-namespace corvane::ui {
-class Dialog;
-class Panel;
-} // namespace corvane::ui
+namespace corvane::pages {
 
-namespace corvane::app {
+class PageControls;
 
-// The page containers, in the order the window lets the pages create their controls.
-enum class PageSlot { Buttons, Performance, Macros, Lighting, DeviceSettings, ProgramSettings };
-inline constexpr int kPageSlotCount = 6;
-
-class MainPage {
+class Page {
 public:
-    virtual ~MainPage() = default;
+    virtual ~Page() = default;
 
-    // The window's InitUI: create the controls (window.add<Kind>(id, rect, &container)).
-    virtual void createControls(ui::Dialog& window, ui::Panel& container) = 0;
+    // The window's InitUI: create the controls with controls.add<Kind>(local, rect). The
+    // object lives as long as the window; a page may keep it to find its controls.
+    virtual void createControls(PageControls& controls) = 0;
     // The window's UISize: the container now covers `area` (client coordinates);
     // uiScale is the client height over the design height 788.
     virtual void layout(const QRect& /*area*/, double /*uiScale*/) {}
-    // A notification of one of the page's control ids; the result goes back to the
-    // control as OnMessage's result.
-    virtual int onMessage(int /*controlId*/, int /*code*/, int /*p1*/, int /*p2*/) { return 0; }
+    // A notification of one of the page's controls, by the page's own number (and of the
+    // window's restore button 46 for the device settings page); the result goes back to
+    // the control as OnMessage's result.
+    virtual int onMessage(int /*local*/, int /*code*/, int /*p1*/, int /*p2*/) { return 0; }
     // A numbered window message the main window does not handle itself (the profile
     // window's 1705, the macro editor's 1709..1711, ...). True when the page took it.
     virtual bool onWindowMessage(int /*message*/, int /*wParam*/, int /*lParam*/) { return false; }
@@ -56,4 +53,4 @@ public:
     virtual void showDpiStages(const protocol::DpiStagesView& /*stages*/) {}
 };
 
-} // namespace corvane::app
+} // namespace corvane::pages

@@ -1,12 +1,12 @@
-#include "app/PageMessageBoxes.h"
+#include "pages/PageMessageBoxes.h"
 
 #include "pages/MessageBox.h"
 
-namespace corvane::app {
+namespace corvane::pages {
 
 int PageMessageBoxes::showMessage(const QString& text, QWidget* parent, const QString& title,
                                   int style) {
-    return pages::showMessage(text, parent, title, style);
+    return corvane::pages::showMessage(text, parent, title, style);
 }
 
 bool PageMessageBoxes::showSaveWait(QWidget* mainWindow, bool showSaveTips) {
@@ -17,4 +17,4 @@ void PageMessageBoxes::hideSaveWait() {
     m_saveWait.hide();
 }
 
-} // namespace corvane::app
+} // namespace corvane::pages
