@@ -262,6 +262,12 @@ int DeviceMainDlg::OnMessage(int controlId, int code, int param1, int param2) {
         return target ? target->onMessage(pages::localControlId(controlId), code, param1, param2)
                       : 0;
     }
+    if (controlId == MainControl::MousePicture && code == ui::Notify::Click) {
+        // The picture's callouts select keys of the button page.
+        if (Page* target = page(PageSlot::Buttons))
+            target->mouseKeyClicked(param1);
+        return 0;
+    }
     if (controlId == MainControl::RestoreDefaults) {
         // The restore button belongs to the device settings page.
         Page* target = page(PageSlot::DeviceSettings);

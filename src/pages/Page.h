@@ -43,6 +43,9 @@ public:
     // Close what the page opened, stop a macro recording, drop the keyboard focus from
     // the DPI stage bar.
     virtual void closePopups() {}
+    // A click on the callout of the window's mouse picture at `index` (the button page
+    // keeps its key list on the same selection).
+    virtual void mouseKeyClicked(int /*index*/) {}
 
     // What the device worker reports (see protocol/WorkerHost.h).
     virtual void showVersion(const protocol::VersionView& /*version*/) {}

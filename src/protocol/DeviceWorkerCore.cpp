@@ -241,7 +241,13 @@ void DeviceWorkerCore::sendLightingIfAny() {
 void DeviceWorkerCore::sendButtonsWithMacro() {
     // Taken (and so cleared) whether or not a macro goes out.
     const MacroRequest macro = state_.takeMacroRequest();
-    afterWrite(setButtons(state_.currentProfile(), macro.dirty, macro.button));
+    afterWrite(setButtons(state_.currentProfile(), macro.buttons));
+}
+
+void DeviceWorkerCore::sendButtonsWithAllMacros() {
+    // The push sends every bound macro, so whatever was asked for is sent too.
+    state_.takeMacroRequest();
+    afterWrite(setButtonsWithAllMacros(state_.currentProfile()));
 }
 
 // The lighting page restored its defaults: the mouse resets its own lighting and

@@ -83,6 +83,7 @@ private:
     void dpiDefaultsTask();
     void factoryResetTask();
     void sendButtonsWithMacro();
+    void sendButtonsWithAllMacros();
     void sendLightingIfAny();
     void sendDpiStages();
     // The update tasks (WorkerUpdateTasks.cpp).

@@ -306,7 +306,7 @@ void DeviceWorkerCore::pushTask() {
 
     // A command the mouse refuses does not stop the ones after it.
     constexpr Task kSends[] = {
-        &DeviceWorkerCore::sendButtonsWithMacro,
+        &DeviceWorkerCore::sendButtonsWithAllMacros,
         &DeviceWorkerCore::lightingTask,
         &DeviceWorkerCore::sendDpiStages,
         &DeviceWorkerCore::dpiColorsTask,
