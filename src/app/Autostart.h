@@ -1,10 +1,10 @@
 #pragma once
 
+#include "app/UserValues.h"
+
 #include <QString>
 
 namespace corvane::app {
-
-class UserValues;
 
 // One argument of a desktop entry's Exec line: left as it is when it has no reserved
 // character, else enclosed in double quotes with '"', '`', '$' and '\' escaped by a

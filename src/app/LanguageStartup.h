@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/UserValues.h"
+
 #include <QString>
 
 #include <optional>
@@ -8,7 +10,6 @@
 namespace corvane::app {
 
 struct AppState;
-class UserValues;
 
 // The start-up values that come from config.xml. Always clears the offered languages
 // first. When the language block is present (defaultLan set), the current language

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/UserValues.h"
+
 #include "protocol/WorkerConfig.h"
 
 #include <QString>
@@ -15,7 +17,6 @@ namespace corvane::app {
 
 class MessageBoxes;
 class SystemIntegration;
-class UserValues;
 
 // What the main window is given by start-up (and by tests). The referenced objects
 // must outlive the window.

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "app/UserValues.h"
+
 #include "protocol/WorkerHost.h"
 
 #include <QObject>
 #include <QPointer>
 
 namespace corvane::app {
-
-class UserValues;
 
 // The device worker's way to the main window. Called on the worker thread; each call
 // that changes what the user sees is handed to the UI thread with ui::post, in the

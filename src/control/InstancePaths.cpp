@@ -1,12 +1,12 @@
-#include "app/InstancePaths.h"
+#include "control/InstancePaths.h"
 
-#include "app/DeviceFileName.h"
+#include "control/DeviceFileName.h"
 
 #include <QDir>
 
 #include <unistd.h>
 
-namespace corvane::app {
+namespace corvane::control {
 
 InstancePaths instancePathsFor(const QString& deviceName, const QString& runtimeDir,
                                const QString& tempDir, unsigned userId) {
@@ -24,4 +24,4 @@ InstancePaths instancePaths(const QString& deviceName) {
                             static_cast<unsigned>(::getuid()));
 }
 
-} // namespace corvane::app
+} // namespace corvane::control
