@@ -34,8 +34,12 @@ bool DeviceWorker::waitForExit(std::chrono::milliseconds wait) const {
     return core_->waitForExit(wait);
 }
 
-void DeviceWorker::queueTask(int code) {
-    core_->queueTask(code);
+std::uint64_t DeviceWorker::queueTask(int code) {
+    return core_->queueTask(code);
+}
+
+bool DeviceWorker::finished(std::uint64_t ticket) const {
+    return core_->tasksTaken() >= ticket;
 }
 
 void DeviceWorker::selectDeviceType(int deviceType) {

@@ -36,20 +36,23 @@ DeviceWorkerCore::DeviceWorkerCore(WorkerConfig config, WorkerHost& host)
 
 // --- the queue ---
 
-void DeviceWorkerCore::append(QueuedTask task) {
+std::uint64_t DeviceWorkerCore::append(QueuedTask task) {
+    std::uint64_t ticket = 0;
     {
         std::lock_guard lock(queueMutex_);
         queue_.push_back(task);
+        ticket = ++appended_;
     }
     wake();
+    return ticket;
 }
 
-void DeviceWorkerCore::queueTask(int code) {
-    append({code, std::nullopt});
+std::uint64_t DeviceWorkerCore::queueTask(int code) {
+    return append({code, std::nullopt});
 }
 
-void DeviceWorkerCore::queueSelectType(int deviceType) {
-    append({0, deviceType});
+std::uint64_t DeviceWorkerCore::queueSelectType(int deviceType) {
+    return append({0, deviceType});
 }
 
 std::size_t DeviceWorkerCore::queuedTasks() const {
@@ -108,6 +111,7 @@ void DeviceWorkerCore::run(const QueuedTask& task) {
 
 void DeviceWorkerCore::afterWrite(bool accepted) {
     if (!accepted) {
+        state_.noteRejectedWrite();
         commandFailed();
     }
 }

@@ -24,8 +24,9 @@ public:
     bool startWorker() { return startThread(1, config_.delays.loopPause); }
 
     // --- the task queue (any thread) ---
-    void queueTask(int code);
-    void queueSelectType(int deviceType);
+    // Each returns the entry's ticket: its number in the order of appending (from 1).
+    std::uint64_t queueTask(int code);
+    std::uint64_t queueSelectType(int deviceType);
     std::size_t queuedTasks() const;
     void dropQueued();
     std::uint64_t tasksTaken() const { return tasksTaken_.load(); }
@@ -50,7 +51,7 @@ private:
     };
     static const TaskEntry kTasks[];
 
-    void append(QueuedTask task);
+    std::uint64_t append(QueuedTask task);
     std::optional<QueuedTask> take();
     void run(const QueuedTask& task);
 
@@ -115,6 +116,7 @@ private:
 
     mutable std::mutex queueMutex_; // held for one append or one removal
     std::deque<QueuedTask> queue_;
+    std::uint64_t appended_ = 0; // entries appended so far
     std::atomic<std::uint64_t> tasksTaken_{0};
 };
 
