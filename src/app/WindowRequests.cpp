@@ -70,7 +70,7 @@ void WindowRequests::handle(const QByteArray& request, Reply reply) {
 void WindowRequests::check() {
     const auto now = std::chrono::steady_clock::now();
     for (auto it = running.begin(); it != running.end();) {
-        if (it->run->finished()) {
+        if (it->run->advance()) {
             it->reply(control::encodeAnswer(it->run->answer()));
         } else if (now >= it->deadline) {
             it->reply(control::encodeAnswer(it->run->timedOutAnswer()));

@@ -121,9 +121,8 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, const QString& 
     if (operands.size() > spec->maxOperands)
         return usageError(QStringLiteral("%1: unexpected operand '%2'")
                               .arg(name, operands.at(spec->maxOperands)));
-    if (spec->fileOperand >= 0 && spec->fileOperand < operands.size())
-        operands[spec->fileOperand] =
-            QDir::cleanPath(QDir(currentFolder).absoluteFilePath(operands[spec->fileOperand]));
+    if (spec->lastOperandIsFile && !operands.isEmpty())
+        operands.last() = QDir::cleanPath(QDir(currentFolder).absoluteFilePath(operands.last()));
 
     ParsedCommandLine result;
     result.kind = Kind::Run;

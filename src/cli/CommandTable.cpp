@@ -57,40 +57,49 @@ constexpr OptionSpec kResetOptions[] = {
     {"yes", nullptr, "Confirm the reset; without it nothing is done."},
 };
 
+constexpr OptionSpec kImportProfileOptions[] = {
+    {"force", nullptr, "Import a file made for another model of mouse."},
+};
+
+constexpr OptionSpec kExportMacroOptions[] = {
+    {"all", nullptr, "Write every macro into one file (then FILE is the only operand)."},
+};
+
 constexpr std::span<const OptionSpec> kNone;
 
 const auto kCommands = std::to_array<CommandSpec>({
-    {"list", "", "", 0, 0, -1, "List the attached mice.",
+    {"list", "", "", 0, 0, false, "List the attached mice.",
      "One line per attached mouse: device type, name, connection (cable, or receiver with "
      "the wireless mouse linked or not), firmware version and battery level.",
      kJsonOption, "", ""},
-    {"show", "", "", 0, 0, -1, "Show the settings of a profile.",
+    {"show", "", "", 0, 0, false, "Show the settings of a profile.",
      "The DPI stages with their colours and the active stage, the report rate, the "
      "lift-off distance, the sensor options, sleep and movement options, the button "
      "response time, the lighting, every key's function, and the macros.",
      kShowOptions, "", ""},
-    {"set", "dpi", "[DPI]", 0, 1, -1,
+    {"set", "dpi", "[DPI]", 0, 1, false,
      "Set DPI stages, their colours, the stage count and the active stage.",
      "DPI alone sets the active stage's value. Values must be ones the mouse's sensor "
      "takes: the error names the nearest allowed values.",
      kDpiOptions, "", ""},
-    {"set", "rate", "HZ", 1, 1, -1, "Set the report rate.",
+    {"set", "rate", "HZ", 1, 1, false, "Set the report rate.",
      "125, 250, 500 or 1000 Hz; mice that offer them also 2000, 4000 and 8000 Hz.", kNone, "rates",
      ""},
-    {"set", "lod", "MM", 1, 1, -1, "Set the lift-off distance: 1 or 2 (mm).", "", kNone, "lods",
+    {"set", "lod", "MM", 1, 1, false, "Set the lift-off distance: 1 or 2 (mm).", "", kNone, "lods",
      ""},
-    {"set", "sensor", "OPTION=on|off...", 1, 3, -1, "Turn sensor options on or off.",
+    {"set", "sensor", "OPTION=on|off...", 1, 3, false, "Turn sensor options on or off.",
      "The options are ripple-control, angle-snapping and motion-sync.", kNone, "sensor", "sensor"},
-    {"set", "sleep", "[MINUTES]", 0, 1, -1, "Set the sleep time and the movement options.",
+    {"set", "sleep", "[MINUTES]", 0, 1, false, "Set the sleep time and the movement options.",
      "The sleep time is 1, 2, 5, 6, 10, 15, 20 or 30 minutes.", kSleepOptions, "", ""},
-    {"set", "respond", "MS", 1, 1, -1, "Set the button response time, 4 to 20 ms.", "", kNone, "",
-     ""},
-    {"set", "lighting", "[MODE]", 0, 1, -1, "Set the lighting mode, brightness, speed and colours.",
+    {"set", "respond", "MS", 1, 1, false, "Set the button response time, 4 to 20 ms.", "", kNone,
+     "", ""},
+    {"set", "lighting", "[MODE]", 0, 1, false,
+     "Set the lighting mode, brightness, speed and colours.",
      "The modes are flowing, breathing, steady, neon, rainbow and off, as far as the mouse "
      "offers them. Without MODE the current mode is changed. Each mode lets only some of "
      "the options be set.",
      kLightingOptions, "modes", ""},
-    {"bind", "", "KEY FUNCTION", 2, 2, -1, "Give a key of the mouse a function.",
+    {"bind", "", "KEY FUNCTION", 2, 2, false, "Give a key of the mouse a function.",
      "KEY is a key's name as show lists it (left, right, middle, back, forward, dpi, ...) or "
      "its number. The left button keeps its function.\n\n"
      "FUNCTION is one of: mouse:left, mouse:right, mouse:middle, mouse:forward, mouse:back, "
@@ -104,13 +113,27 @@ const auto kCommands = std::to_array<CommandSpec>({
      "modifiers, such as key:ctrl+shift+t, key:f5 or key:ctrl); repeat:COUNT,INTERVAL (the "
      "rapid fire: COUNT 0 to 255, INTERVAL 5 to 255 ms); macro:NAME (a macro by its name).",
      kNone, "keys", "functions"},
-    {"unbind", "", "[KEY]", 0, 1, -1, "Give a key its default function back.", "", kUnbindOptions,
-     "keys", ""},
-    {"profile", "switch", "N", 1, 1, -1, "Make profile N current and send it to the mouse.", "",
+    {"unbind", "", "[KEY]", 0, 1, false, "Give a key its default function back.", "",
+     kUnbindOptions, "keys", ""},
+    {"profile", "switch", "N", 1, 1, false, "Make profile N current and send it to the mouse.", "",
      kNone, "profiles", ""},
-    {"profile", "rename", "N NAME", 2, 2, -1, "Rename profile N.", "", kNone, "profiles", ""},
-    {"macro", "list", "", 0, 0, -1, "List the macros.", "", kJsonOption, "", ""},
-    {"reset", "", "", 0, 0, -1, "Restore the factory settings of the mouse and every profile.",
+    {"profile", "rename", "N NAME", 2, 2, false, "Rename profile N.", "", kNone, "profiles", ""},
+    {"profile", "export", "N FILE", 2, 2, true, "Write profile N to a profile file.",
+     "The file holds the profile's settings, key functions, lighting and the macros its "
+     "keys play, and the model it was made for.",
+     kNone, "profiles", "files"},
+    {"profile", "import", "FILE", 1, 1, true, "Read a profile file into the current profile.",
+     "The current profile takes the file's settings, key functions and lighting, and its "
+     "name from the file name; values the mouse does not take keep the profile's own. The "
+     "profile is then sent to the mouse.",
+     kImportProfileOptions, "files", ""},
+    {"macro", "list", "", 0, 0, false, "List the macros.", "", kJsonOption, "", ""},
+    {"macro", "export", "NAME FILE", 1, 2, true,
+     "Write a macro (or with --all every macro) to a file.", "", kExportMacroOptions, "", "files"},
+    {"macro", "import", "FILE", 1, 1, true, "Add the macro or macros of a macro file.",
+     "Macros whose settings or steps the mouse does not take are left out with a warning.", kNone,
+     "files", ""},
+    {"reset", "", "", 0, 0, false, "Restore the factory settings of the mouse and every profile.",
      "The mouse is reset, every profile gets the factory values, and key functions and "
      "lighting are set back. Nothing happens without --yes.",
      kResetOptions, "", ""},

@@ -18,9 +18,9 @@ struct CommandSpec {
     const char* operands; // the operand part of the synopsis, "" for none
     int minOperands;
     int maxOperands;
-    int fileOperand;     // index of an operand that names a file (made absolute); -1 none
-    const char* summary; // one line
-    const char* details; // paragraphs separated by "\n\n"; may be empty
+    bool lastOperandIsFile; // the last operand names a file (made absolute)
+    const char* summary;    // one line
+    const char* details;    // paragraphs separated by "\n\n"; may be empty
     std::span<const OptionSpec> options;
     // Completion words for the first operand ("keys", "functions", "modes", "profiles",
     // "rates", "files" or "").

@@ -104,6 +104,8 @@ QStringList wordsFor(const char* kind) {
         words << QStringLiteral("125 250 500 1000 2000 4000 8000").split(u' ');
     } else if (what == u"lods") {
         words << QStringLiteral("1") << QStringLiteral("2");
+    } else if (what == u"files") {
+        words << QStringLiteral("__files__");
     } else if (what == u"profiles") {
         words << QStringLiteral("1 2 3 4").split(u' ');
     }
@@ -268,7 +270,7 @@ QString bashCompletion() {
                "# bash completion for corvanectl; made by corvanectl --print-bash-completion.\n"
                "_corvanectl()\n"
                "{\n"
-               "    local cur words=() i command=\"\" action=\"\" actions=\"\" operands=0\n"
+               "    local cur i command=\"\" action=\"\" actions=\"\" operands=0\n"
                "    cur=\"${COMP_WORDS[COMP_CWORD]}\"\n"
                "    for ((i = 1; i < COMP_CWORD; i++)); do\n"
                "        case \"${COMP_WORDS[i]}\" in\n"
@@ -291,12 +293,16 @@ QString bashCompletion() {
                "    case \"$command${action:+ $action}\" in\n"
                "%3"
                "    esac\n"
+               "    local words=\"\"\n"
                "    if [[ $cur == -* ]]; then\n"
-               "        COMPREPLY=($(compgen -W \"$opts\" -- \"$cur\"))\n"
-               "    elif ((operands == 0)); then\n"
-               "        COMPREPLY=($(compgen -W \"$first\" -- \"$cur\"))\n"
-               "    elif ((operands == 1)); then\n"
-               "        COMPREPLY=($(compgen -W \"$second\" -- \"$cur\"))\n"
+               "        COMPREPLY=($(compgen -W \"$opts\" -- \"$cur\")); return\n"
+               "    elif ((operands == 0)); then words=$first\n"
+               "    elif ((operands == 1)); then words=$second\n"
+               "    fi\n"
+               "    if [[ $words == __files__ ]]; then\n"
+               "        COMPREPLY=($(compgen -f -- \"$cur\"))\n"
+               "    else\n"
+               "        COMPREPLY=($(compgen -W \"$words\" -- \"$cur\"))\n"
                "    fi\n"
                "}\n"
                "_corvanectl_actions()\n"

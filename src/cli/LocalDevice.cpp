@@ -107,7 +107,7 @@ control::Answer LocalDevice::run(const control::Request& request,
     control::RequestRun run(session, request);
     run.start();
     const Clock::time_point deadline = Clock::now() + timeout;
-    while (!run.finished()) {
+    while (!run.advance()) {
         if (Clock::now() >= deadline)
             return run.timedOutAnswer();
         std::this_thread::sleep_for(kPoll);

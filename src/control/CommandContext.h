@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 namespace corvane::store {
@@ -27,9 +28,17 @@ struct CommandContext {
     int deviceType = 0; // the current device type
     catalog::DeviceDetails details;
 
+    // Device work, in order: each step's task is queued once the step before has run,
+    // right after its `before` (which may prepare the worker, such as naming the key
+    // whose macro the next button task downloads).
+    struct Step {
+        std::function<void()> before;
+        int task = 0;
+    };
+
     Answer answer;
-    std::vector<int> tasks; // DeviceTask codes, queued once the command returns
-    unsigned pages = 0;     // protocol::Page bits the window reloads
+    std::vector<Step> steps;
+    unsigned pages = 0; // protocol::Page bits the window reloads
 
     // Appends a line to stdout.
     void print(const QString& line);
@@ -48,7 +57,10 @@ struct CommandContext {
     bool operand(int index, const QString& what, QString& value);
     // A usage error unless exactly `count` operands were given.
     bool operandCount(int count);
-    void queue(int task) { tasks.push_back(task); }
+    void queue(int task) { steps.push_back({{}, task}); }
+    void queueAfter(std::function<void()> before, int task) {
+        steps.push_back({std::move(before), task});
+    }
 };
 
 // The commands (one file each); the dispatch table is in RequestRun.cpp.
@@ -65,7 +77,11 @@ void runBind(CommandContext& context);
 void runUnbind(CommandContext& context);
 void runProfileSwitch(CommandContext& context);
 void runProfileRename(CommandContext& context);
+void runProfileExport(CommandContext& context);
+void runProfileImport(CommandContext& context);
 void runMacroList(CommandContext& context);
+void runMacroExport(CommandContext& context);
+void runMacroImport(CommandContext& context);
 void runReset(CommandContext& context);
 
 } // namespace corvane::control

@@ -33,7 +33,11 @@ constexpr auto kCommands = std::to_array<CommandEntry>({
     {"unbind", "", runUnbind},
     {"profile", "switch", runProfileSwitch},
     {"profile", "rename", runProfileRename},
+    {"profile", "export", runProfileExport},
+    {"profile", "import", runProfileImport},
     {"macro", "list", runMacroList},
+    {"macro", "export", runMacroExport},
+    {"macro", "import", runMacroImport},
     {"reset", "", runReset},
 });
 
@@ -106,16 +110,24 @@ void RequestRun::start() {
     if (context.pages != 0 && session_.reloadPages)
         session_.reloadPages(context.pages);
     refusedBefore_ = state.rejectedWrites();
-    for (int task : context.tasks)
-        tickets_.push_back(session_.worker->queueTask(task));
+    steps_ = std::move(context.steps);
+    advance();
 }
 
-bool RequestRun::finished() const {
-    return tickets_.empty() || session_.worker->finished(tickets_.back());
+bool RequestRun::advance() {
+    while (queued_ == 0 || session_.worker->finished(lastTicket_)) {
+        if (queued_ == steps_.size())
+            return true;
+        const CommandContext::Step& step = steps_[queued_++];
+        if (step.before)
+            step.before();
+        lastTicket_ = session_.worker->queueTask(step.task);
+    }
+    return false;
 }
 
 Answer RequestRun::answer() const {
-    if (!tickets_.empty() && session_.worker->state().rejectedWrites() != refusedBefore_) {
+    if (!steps_.empty() && session_.worker->state().rejectedWrites() != refusedBefore_) {
         Answer refused =
             errorAnswer(ExitCode::Failure,
                         QStringLiteral("the mouse did not take the change; it is stored "
