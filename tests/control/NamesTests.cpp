@@ -58,8 +58,8 @@ TEST(FunctionNames, EveryCatalogueFunctionRoundTripsWithThePagesLabel) {
         ASSERT_TRUE(parsed.ok) << function.name;
         EXPECT_EQ(parsed.type, static_cast<int>(function.type));
         EXPECT_EQ(parsed.value, function.value);
-        EXPECT_EQ(parsed.description, function.textId ? textOf(function.textId)
-                                                      : QLatin1String(function.literalLabel));
+        EXPECT_EQ(parsed.description,
+                  function.textId ? textOf(function.textId) : QLatin1String(function.literalLabel));
         EXPECT_EQ(functionName(parsed.type, parsed.value, parsed.value2, {}),
                   QLatin1String(function.name));
     }
@@ -86,7 +86,8 @@ TEST(FunctionNames, ParameterisedFunctions) {
     };
     for (const Case& c : cases) {
         const ParsedFunction parsed = parseFunction(c.name, macros, textOf);
-        ASSERT_TRUE(parsed.ok) << QString::fromUtf16(c.name).toStdString() << parsed.error.toStdString();
+        ASSERT_TRUE(parsed.ok) << QString::fromUtf16(c.name).toStdString()
+                               << parsed.error.toStdString();
         EXPECT_EQ(parsed.type, c.type);
         EXPECT_EQ(parsed.value, c.value);
         EXPECT_EQ(parsed.value2, c.value2);
