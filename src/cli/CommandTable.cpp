@@ -198,13 +198,13 @@ const char* const kJsonText =
 namespace {
 constexpr Example kExamples[] = {
     {"corvanectl set dpi 800", "Set the active DPI stage to 800 DPI (from a game launcher)."},
-    {"corvanectl profile switch 2", "Make profile 2 current and send it to the mouse (from a "
-                                    "hotkey)."},
-    {"corvanectl set dpi --stages 400,800,1600,3200 --active 2",
-     "Use four stages and make the 800 DPI stage active."},
-    {"corvanectl bind back key:ctrl+shift+t", "Let the back button reopen the last closed "
-                                              "browser tab."},
+    {"corvanectl profile switch 2",
+     "Make profile 2 current and send it to the mouse (from a desktop hotkey)."},
+    {"corvanectl bind back key:ctrl+shift+t",
+     "Let the back button reopen the last closed browser tab."},
     {"corvanectl show --json | jq '.dpi.stages[].dpi'", "Read the stage values in a script."},
+    {"corvanectl profile export 1 ~/backup/mouse-profile1.xml",
+     "Back profile 1 up (from a nightly cron job)."},
 };
 } // namespace
 

@@ -17,6 +17,9 @@ InstancePaths instancePathsFor(const QString& deviceName, const QString& runtime
                                const QString& tempDir, unsigned userId);
 
 // The paths of the running program ($XDG_RUNTIME_DIR, QDir::tempPath(), getuid()).
+// Without $XDG_RUNTIME_DIR (a cron job, a plain ssh session) the user's own
+// /run/user/<uid> stands in when it exists, so that corvanectl started there meets the
+// window's socket and lock file rather than a second pair in the temporary folder.
 InstancePaths instancePaths(const QString& deviceName);
 
 } // namespace corvane::control
