@@ -1,12 +1,8 @@
 #pragma once
 
-#include <QStringView>
+#include "control/DecimalText.h"
 
 namespace corvane::app {
-
-// Reads a stored number the way every per-user value is read: leading blanks skipped,
-// an optional sign, then decimal digits up to the first non-digit. A text without
-// digits reads as 0; values beyond the int range are clamped.
-int leadingInt(QStringView text);
-
+// Shared with corvanectl: see control/DecimalText.h.
+using control::leadingInt;
 } // namespace corvane::app

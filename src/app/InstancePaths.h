@@ -1,22 +1,10 @@
 #pragma once
 
-#include <QString>
+#include "control/InstancePaths.h"
 
 namespace corvane::app {
-
-// The lock file and the local socket that keep one running instance per user.
-struct InstancePaths {
-    QString lockFile;
-    QString socket;
-};
-
-// In $XDG_RUNTIME_DIR (private to the user) as <device>.lock and <device>.socket.
-// Without a usable runtime folder they go to the shared temporary folder, where the
-// user id in the names keeps two users' instances apart.
-InstancePaths instancePathsFor(const QString& deviceName, const QString& runtimeDir,
-                               const QString& tempDir, unsigned userId);
-
-// The paths of the running program ($XDG_RUNTIME_DIR, QDir::tempPath(), getuid()).
-InstancePaths instancePaths(const QString& deviceName);
-
+// Shared with corvanectl: see control/InstancePaths.h.
+using control::InstancePaths;
+using control::instancePaths;
+using control::instancePathsFor;
 } // namespace corvane::app

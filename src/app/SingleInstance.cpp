@@ -1,12 +1,16 @@
 #include "app/SingleInstance.h"
 
 #include "app/AppLog.h"
+#include "control/PeerCredentials.h"
+#include "control/Request.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QPointer>
 
 #include <array>
 
@@ -14,8 +18,15 @@ namespace corvane::app {
 
 namespace {
 
+// How long each look at a held lock waits.
+constexpr int kPollMs = 50;
 // A command line longer than this is not ours; the connection is dropped.
 constexpr qsizetype maxCommandLength = 64;
+// A request line: the word, a blank and the request's JSON.
+const QByteArray requestPrefix = QByteArray(control::kRequestWord) + ' ';
+constexpr qsizetype maxRequestLine = control::kMaxRequestBytes + 16;
+// Set on a connection once it has sent its request: nothing more is read from it.
+constexpr char requestTaken[] = "corvaneRequestTaken";
 
 struct CommandSignal {
     const char* command;
@@ -30,8 +41,9 @@ const std::array commandSignals{
 
 } // namespace
 
-SingleInstance::SingleInstance(InstancePaths paths, QObject* parent)
-    : QObject(parent), where(std::move(paths)) {}
+SingleInstance::SingleInstance(InstancePaths paths, QObject* parent,
+                               std::chrono::milliseconds handOverWait)
+    : QObject(parent), where(std::move(paths)), handOverWait(handOverWait) {}
 
 SingleInstance::~SingleInstance() {
     if (server)
@@ -49,14 +61,25 @@ SingleInstance::Role SingleInstance::start() {
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0)) {
         if (lock->error() == QLockFile::LockFailedError) {
-            if (!sendCommand(where.socket, "show"))
-                qCInfo(lcApp, "another instance is starting; it could not be asked to show");
-            return Role::Secondary;
+            // Held by a running instance (which then listens), one that is starting, or
+            // corvanectl for the length of one command.
+            QDeadlineTimer deadline(handOverWait);
+            for (;;) {
+                if (sendCommand(where.socket, "show", kPollMs))
+                    return Role::Secondary;
+                if (lock->tryLock(kPollMs))
+                    break;
+                if (deadline.hasExpired()) {
+                    qCInfo(lcApp, "another instance is starting; it could not be asked to show");
+                    return Role::Secondary;
+                }
+            }
+        } else {
+            qCWarning(lcApp,
+                      "cannot create the lock file %s; running without the single-instance guard",
+                      qPrintable(where.lockFile));
+            return Role::Primary;
         }
-        qCWarning(lcApp,
-                  "cannot create the lock file %s; running without the single-instance guard",
-                  qPrintable(where.lockFile));
-        return Role::Primary;
     }
 
     // The lock is ours, so a socket file left at that path belongs to a crashed run.
@@ -93,9 +116,20 @@ bool SingleInstance::sendCommand(const QString& socketPath, const QByteArray& co
     return true;
 }
 
+void SingleInstance::setRequestHandler(RequestHandler handler) {
+    requestHandler = std::move(handler);
+}
+
 void SingleInstance::acceptConnections() {
     while (QLocalSocket* socket = server->nextPendingConnection()) {
-        socket->setReadBufferSize(4 * maxCommandLength);
+        // The socket file is the user's alone; this holds even if its mode were changed.
+        if (!control::isSameUserPeer(static_cast<int>(socket->socketDescriptor()))) {
+            qCWarning(lcApp, "refusing a connection from another user");
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        socket->setReadBufferSize(maxRequestLine + 1);
         connect(socket, &QLocalSocket::readyRead, this,
                 [this, socket] { readCommands(socket, false); });
         connect(socket, &QLocalSocket::disconnected, this, [this, socket] {
@@ -107,21 +141,49 @@ void SingleInstance::acceptConnections() {
 }
 
 void SingleInstance::readCommands(QLocalSocket* socket, bool atEnd) {
+    if (!socket->isOpen() || socket->property(requestTaken).toBool())
+        return;
     while (socket->canReadLine()) {
         const QByteArray line = socket->readLine();
+        if (line.startsWith(requestPrefix) && line.endsWith('\n') &&
+            line.size() <= maxRequestLine + 1) {
+            dispatchRequest(socket, line.mid(requestPrefix.size()).chopped(1));
+            return;
+        }
         if (line.size() > maxCommandLength + 1) {
             socket->abort();
             return;
         }
         dispatch(line.trimmed());
     }
-    if (socket->bytesAvailable() > maxCommandLength) {
+    const QByteArray waiting = socket->peek(requestPrefix.size());
+    const qsizetype limit = requestPrefix.startsWith(waiting) ? maxRequestLine : maxCommandLength;
+    if (socket->bytesAvailable() > limit) {
         socket->abort();
         return;
     }
     // A sender that closes without a final line break still meant its command.
     if (atEnd && socket->bytesAvailable() > 0)
         dispatch(socket->readAll().trimmed());
+}
+
+void SingleInstance::dispatchRequest(QLocalSocket* socket, const QByteArray& request) {
+    socket->setProperty(requestTaken, true);
+    QPointer<QLocalSocket> connection(socket);
+    Reply reply = [connection](const QByteArray& answer) {
+        if (!connection || connection->state() != QLocalSocket::ConnectedState)
+            return;
+        connection->write(answer + '\n');
+        connection->disconnectFromServer(); // after the answer has been written
+    };
+    if (!requestHandler) {
+        control::Answer refused;
+        refused.exitCode = control::ExitCode::Failure;
+        refused.err = QStringLiteral("corvanectl: the running window does not take requests\n");
+        reply(control::encodeAnswer(refused));
+        return;
+    }
+    requestHandler(request, std::move(reply));
 }
 
 void SingleInstance::dispatch(const QByteArray& command) {

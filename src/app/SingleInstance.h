@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QObject>
 
+#include <chrono>
+#include <functional>
 #include <memory>
 
 class QLocalServer;
@@ -16,7 +18,9 @@ namespace corvane::app {
 // Keeps one running instance per user and device name. The first start takes the lock
 // file and listens on the local socket; a later start finds the lock held, sends "show"
 // to the running instance and ends. The socket also takes "quit" and "retranslate"
-// from outside (one command per line), reported as the signals below.
+// from outside (one command per line), reported as the signals below, and corvanectl's
+// requests ("request <json>" lines, one per connection), which are answered on the
+// same connection. Only processes of the same user are listened to.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -25,7 +29,14 @@ public:
         Secondary, // another instance runs; it was asked to show itself if it listens
     };
 
-    explicit SingleInstance(InstancePaths paths, QObject* parent = nullptr);
+    // corvanectl holds the same lock file while it talks to a mouse itself, for as long
+    // as one command takes: a start that finds the lock held and nobody listening waits
+    // up to `handOverWait` for it to be given back (or for a starting instance to
+    // listen) before it hands over.
+    static constexpr std::chrono::milliseconds kHandOverWait{10000};
+
+    explicit SingleInstance(InstancePaths paths, QObject* parent = nullptr,
+                            std::chrono::milliseconds handOverWait = kHandOverWait);
     ~SingleInstance() override;
 
     // Takes the lock (taking over one left by a crashed instance) and listens, or hands
@@ -36,6 +47,13 @@ public:
     // Whether commands from outside can reach this instance.
     bool isListening() const;
     const InstancePaths& paths() const { return where; }
+
+    // Runs a request (the JSON after "request ") and calls `reply` with the answer's
+    // JSON once it has one; `reply` may be kept and called later, and does nothing when
+    // the connection has gone away in the meantime.
+    using Reply = std::function<void(const QByteArray& answer)>;
+    using RequestHandler = std::function<void(const QByteArray& request, Reply reply)>;
+    void setRequestHandler(RequestHandler handler);
 
     // Sends one command ("show", "quit", "retranslate") to a running instance; false
     // when none listens on that socket.
@@ -51,10 +69,13 @@ private:
     void acceptConnections();
     void readCommands(QLocalSocket* socket, bool atEnd);
     void dispatch(const QByteArray& command);
+    void dispatchRequest(QLocalSocket* socket, const QByteArray& request);
 
     InstancePaths where;
+    std::chrono::milliseconds handOverWait;
     std::unique_ptr<QLockFile> lock;
     QLocalServer* server = nullptr;
+    RequestHandler requestHandler;
 };
 
 } // namespace corvane::app

@@ -23,6 +23,7 @@
 #include "app/UserKey.h"
 #include "app/VirtualDevices.h"
 #include "app/WindowPolicy.h"
+#include "app/WindowRequests.h"
 #include "catalog/DeviceCatalog.h"
 #include "i18n/LanguageTexts.h"
 #include "protocol/DeviceWorker.h"
@@ -156,11 +157,18 @@ int runProgram(int argc, char** argv) {
         QObject::connect(&instance, &SingleInstance::retranslateRequested, &window,
                          [&window] { window.sendMessage(MainMessage::Retranslate); });
         installScreenshotHook(window);
+        // corvanectl's requests run on this window's store and device worker.
+        WindowRequests requests(window, programFolder, options.virtualMouse);
+        instance.setRequestHandler(
+            [&requests](const QByteArray& request, SingleInstance::Reply reply) {
+                requests.handle(request, std::move(reply));
+            });
 
         const StartAppearance appearance =
             startAppearanceFor(options.startHidden, QSystemTrayIcon::isSystemTrayAvailable());
         window.runModal(showCommandFor(appearance));
 
+        instance.setRequestHandler({});
         window.DestroyWindow();
         running = nullptr;
     }

@@ -1,8 +1,9 @@
 #pragma once
 // The page layer declares UserValues; the shell names it from here as well.
 
-#include "pages/UserValues.h"
+#include "control/UserValues.h"
 
 namespace corvane::app {
-using pages::UserValues;
-}
+// Shared with corvanectl: see control/UserValues.h.
+using control::UserValues;
+} // namespace corvane::app

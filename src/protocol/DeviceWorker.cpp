@@ -39,8 +39,12 @@ std::function<bool(std::chrono::milliseconds)> DeviceWorker::exitWaiter() const 
     return [core = core_](std::chrono::milliseconds wait) { return core->waitForExit(wait); };
 }
 
-void DeviceWorker::queueTask(int code) {
-    core_->queueTask(code);
+std::uint64_t DeviceWorker::queueTask(int code) {
+    return core_->queueTask(code);
+}
+
+bool DeviceWorker::finished(std::uint64_t ticket) const {
+    return core_->tasksTaken() >= ticket;
 }
 
 bool DeviceWorker::selectDeviceType(int deviceType) {

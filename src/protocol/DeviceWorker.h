@@ -48,7 +48,12 @@ public:
     std::function<bool(std::chrono::milliseconds)> exitWaiter() const;
 
     // Appends a code to the queue; any thread. Unknown codes are dropped when taken.
-    void queueTask(int code);
+    // Returns the entry's ticket: the entry has been run once finished(ticket) holds.
+    std::uint64_t queueTask(int code);
+    // Whether the queue entry with this ticket has been taken and run (entries run in
+    // queue order, so every earlier entry has been run as well). Entries dropped by
+    // stop() never finish.
+    bool finished(std::uint64_t ticket) const;
     // The user picked a device type in the device list: settle it as current on the
     // worker (stored "DeviceType", the type's store file, its description and
     // profiles), then showDeviceDetails and refreshPages. Queued like a task, unless it

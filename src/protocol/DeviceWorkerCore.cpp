@@ -77,16 +77,19 @@ bool DeviceWorkerCore::stopWorker(Milliseconds wait) {
 
 // --- the queue ---
 
-void DeviceWorkerCore::append(QueuedTask task) {
+std::uint64_t DeviceWorkerCore::append(QueuedTask task) {
+    std::uint64_t ticket = 0;
     {
         std::lock_guard lock(queueMutex_);
         queue_.push_back(task);
+        ticket = ++appended_;
     }
     wake();
+    return ticket;
 }
 
-void DeviceWorkerCore::queueTask(int code) {
-    append({code, std::nullopt});
+std::uint64_t DeviceWorkerCore::queueTask(int code) {
+    return append({code, std::nullopt});
 }
 
 bool DeviceWorkerCore::queueSelectType(int deviceType) {
@@ -99,6 +102,7 @@ bool DeviceWorkerCore::queueSelectType(int deviceType) {
         ++pendingSelects_;
         lastSelect_ = deviceType;
         queue_.push_back({0, deviceType});
+        ++appended_;
     }
     wake();
     return true;
@@ -179,7 +183,10 @@ void DeviceWorkerCore::run(const QueuedTask& task) {
 // --- the tasks of one command ---
 
 void DeviceWorkerCore::afterWrite(bool accepted) {
-    if (!accepted && !stopRequested()) {
+    if (!accepted) {
+        state_.noteRejectedWrite();
+        if (stopRequested())
+            return;
         commandFailed();
     }
 }

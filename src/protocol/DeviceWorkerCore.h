@@ -32,7 +32,8 @@ public:
     bool stopWorker(Milliseconds wait);
 
     // --- the task queue (any thread) ---
-    void queueTask(int code);
+    // Returns the entry's ticket: its number in the order of appending (from 1).
+    std::uint64_t queueTask(int code);
     // Queues the choice unless it is the device type the worker will be on anyway (the
     // last choice still queued or in progress, else the current type); true when queued.
     bool queueSelectType(int deviceType);
@@ -64,7 +65,7 @@ private:
     };
     static const TaskEntry kTasks[];
 
-    void append(QueuedTask task);
+    std::uint64_t append(QueuedTask task);
     std::optional<QueuedTask> take();
     void run(const QueuedTask& task);
 
@@ -145,6 +146,7 @@ private:
     std::deque<QueuedTask> queue_;
     int pendingSelects_ = 0; // choices queued or in progress (queueMutex_)
     int lastSelect_ = 0;     // the last choice queued (queueMutex_)
+    std::uint64_t appended_ = 0; // entries appended so far
     std::atomic<std::uint64_t> tasksTaken_{0};
     std::atomic<std::uint64_t> steps_{0};
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <set>
 
@@ -52,6 +53,11 @@ public:
     QString receiverVersion() const;
     void setReceiverVersion(const QString& version);
 
+    // Write commands the mouse did not accept (or that did not reach it) so far; a
+    // caller that queued a change compares the count before and after its task.
+    std::uint64_t rejectedWrites() const { return rejectedWrites_.load(); }
+    void noteRejectedWrite() { ++rejectedWrites_; }
+
     // --- device types read back in this run ---
     bool readBackDone(int deviceType) const;
     // Adds the type; false when it was there already.
@@ -85,6 +91,7 @@ private:
     std::atomic<int> batteryLevel_{0};
     std::atomic<bool> hasLighting_{false};
     std::atomic<int> currentLightMode_{0};
+    std::atomic<std::uint64_t> rejectedWrites_{0};
 
     mutable std::mutex mutex_; // the members below
     SensorState sensor_;

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "app/SingleInstance.h"
+#include "control/LocalClient.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -15,9 +16,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
+#include <memory>
+#include <thread>
 
 using namespace corvane::app;
 using corvane::app::test::ensureCoreApplication;
@@ -225,8 +229,82 @@ TEST_F(SingleInstanceTest, HeldLockWithoutListenerStillEndsTheSecondStart) {
     const InstancePaths paths = pathsFor(QStringLiteral("Mouse"));
     QLockFile starting(paths.lockFile);
     ASSERT_TRUE(starting.tryLock(0));
-    SingleInstance second(paths);
+    SingleInstance second(paths, nullptr, std::chrono::milliseconds(200));
     EXPECT_EQ(second.start(), SingleInstance::Role::Secondary);
+}
+
+TEST_F(SingleInstanceTest, ALockGivenBackWhileWaitingIsTaken) {
+    // corvanectl holds the lock for the length of one command.
+    const InstancePaths paths = pathsFor(QStringLiteral("Mouse"));
+    auto command = std::make_unique<QLockFile>(paths.lockFile);
+    ASSERT_TRUE(command->tryLock(0));
+    std::thread done([&command] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        command->unlock();
+    });
+    SingleInstance window(paths, nullptr, std::chrono::milliseconds(5000));
+    EXPECT_EQ(window.start(), SingleInstance::Role::Primary);
+    EXPECT_TRUE(window.isListening());
+    done.join();
+}
+
+// corvanectl's side runs on a thread of its own while the instance's event loop runs.
+class RequestClient {
+public:
+    RequestClient(const QString& socket, corvane::control::Request request)
+        : thread([this, socket, request] {
+              result = corvane::control::sendRequest(socket, request, std::chrono::seconds(5));
+              finished = true;
+          }) {}
+    ~RequestClient() { thread.join(); }
+    std::atomic<bool> finished = false;
+    corvane::control::Handover result;
+
+private:
+    std::thread thread;
+};
+
+TEST_F(SingleInstanceTest, ARequestIsHandedToTheHandlerAndAnsweredOnItsConnection) {
+    SingleInstance instance(pathsFor(QStringLiteral("Mouse")));
+    ASSERT_EQ(instance.start(), SingleInstance::Role::Primary);
+    QByteArray received;
+    SingleInstance::Reply pending;
+    instance.setRequestHandler([&](const QByteArray& request, SingleInstance::Reply reply) {
+        received = request;
+        pending = std::move(reply); // answered later, as after the mouse's work
+    });
+    corvane::control::Request request;
+    request.command = QStringLiteral("set");
+    request.action = QStringLiteral("rate");
+    request.arguments = {QStringLiteral("500")};
+    RequestClient client(instance.paths().socket, request);
+    ASSERT_TRUE(processEventsUntil([&] { return bool(pending); }));
+    EXPECT_EQ(corvane::control::decodeRequest(received), request);
+    pending(corvane::control::encodeAnswer({1, QStringLiteral("out"), QStringLiteral("err")}));
+    ASSERT_TRUE(processEventsUntil([&] { return client.finished.load(); }));
+    ASSERT_EQ(client.result.status, corvane::control::Handover::Status::Answered);
+    EXPECT_EQ(client.result.answer,
+              (corvane::control::Answer{1, QStringLiteral("out"), QStringLiteral("err")}));
+}
+
+TEST_F(SingleInstanceTest, RequestsWithoutAHandlerOrTooLongAreRefusedAndTheServerListensOn) {
+    SingleInstance instance(pathsFor(QStringLiteral("Mouse")));
+    Received received(instance);
+    ASSERT_EQ(instance.start(), SingleInstance::Role::Primary);
+    {
+        RequestClient client(instance.paths().socket, corvane::control::Request{});
+        ASSERT_TRUE(processEventsUntil([&] { return client.finished.load(); }));
+        ASSERT_EQ(client.result.status, corvane::control::Handover::Status::Answered);
+        EXPECT_EQ(client.result.answer.exitCode, corvane::control::ExitCode::Failure);
+    }
+    int handled = 0;
+    instance.setRequestHandler([&](const QByteArray&, SingleInstance::Reply) { ++handled; });
+    sendRaw(instance.paths().socket,
+            "request " + QByteArray(corvane::control::kMaxRequestBytes + 64, 'x') + "\n");
+    settle();
+    EXPECT_EQ(handled, 0);
+    EXPECT_TRUE(SingleInstance::sendCommand(instance.paths().socket, "show"));
+    EXPECT_TRUE(processEventsUntil([&] { return received.show == 1; }));
 }
 
 TEST_F(SingleInstanceTest, NoLockPossibleRunsUnguarded) {

@@ -20,7 +20,9 @@ for file in share/corvane/config.xml share/corvane/device/corvane_m1.xml \
             share/corvane/language/1033.lan share/corvane/skins/default/Corvane.ico \
             lib/udev/rules.d/70-corvane.rules \
             share/applications/io.github.corvane.Corvane.desktop \
-            share/metainfo/io.github.corvane.Corvane.metainfo.xml; do
+            share/metainfo/io.github.corvane.Corvane.metainfo.xml \
+            bin/corvanectl share/man/man1/corvanectl.1 \
+            share/bash-completion/completions/corvanectl; do
   [ -e "$scratch/prefix/$file" ] || { echo "not installed: $file"; exit 1; }
 done
 
@@ -35,4 +37,9 @@ CORVANE_SCREENSHOT=$scratch/window.png CORVANE_SCREENSHOT_TAB=1 CORVANE_SCREENSH
 [ -s "$scratch/window.png" ] || { echo "the window was not saved"; exit 1; }
 database="$scratch/data/Corvane Files/db/corvane_m1_data1.db"
 [ -s "$database" ] || { echo "no database at $database: installation files not found"; exit 1; }
+# corvanectl, installed beside it, finds the same files and the same store.
+HOME=$scratch/home XDG_DATA_HOME=$scratch/data XDG_CONFIG_HOME=$scratch/config \
+XDG_RUNTIME_DIR=$scratch/runtime \
+  timeout 60 "$scratch/prefix/bin/corvanectl" --virtual-mouse set rate 500 \
+  || { echo "the installed corvanectl failed"; exit 1; }
 echo "installed program ran from $scratch/prefix"

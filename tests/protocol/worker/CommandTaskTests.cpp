@@ -203,6 +203,29 @@ TEST_F(CommandTasks, ARefusedCommandOverTheReceiverKeepsItShownOnline) {
     EXPECT_TRUE(worker->state().connectionShown());
 }
 
+// A caller that queued a change waits for its ticket and learns from the count of
+// refused writes whether the mouse took it.
+TEST_F(CommandTasks, ATicketFinishesOnceItsEntryRanAndRefusedWritesAreCounted) {
+    auto mouse = attachM1Wired();
+    startWorker();
+    run({DeviceTask::DeviceStart});
+    const std::uint64_t refusedBefore = worker->state().rejectedWrites();
+
+    mouse->failNextWrites(1);
+    const std::uint64_t first = worker->queueTask(DeviceTask::SendDpi);
+    const std::uint64_t second = worker->queueTask(DeviceTask::SendReportRate);
+    EXPECT_EQ(second, first + 1);
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (!worker->finished(second) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(2ms);
+    }
+    ASSERT_TRUE(worker->finished(second));
+    EXPECT_TRUE(worker->finished(first)) << "entries run in queue order";
+    EXPECT_FALSE(worker->finished(second + 1));
+    EXPECT_EQ(worker->state().rejectedWrites(), refusedBefore + 1);
+    EXPECT_EQ(commandCodes(*mouse).back(), 0x02) << "the rate still went out";
+}
+
 TEST_F(CommandTasks, ARefusedCommandOverTheCableShowsNothing) {
     auto mouse = attachM1Wired();
     startWorker();

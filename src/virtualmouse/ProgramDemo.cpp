@@ -1,9 +1,9 @@
-#include "app/VirtualDevices.h"
+#include "virtualmouse/ProgramDemo.h"
 
 #include "hid/DeviceManager.h"
 #include "virtualmouse/VirtualMouse.h"
 
-namespace corvane::app {
+namespace corvane::vm {
 
 namespace {
 constexpr std::uint16_t kVendor = 0x1209;
@@ -13,15 +13,15 @@ constexpr std::uint16_t kSecondWired = 0xC0B1;
 } // namespace
 
 VirtualDeviceSet makeVirtualDevices() {
-    vm::DemoIds ids;
+    DemoIds ids;
     ids.vendorId = kVendor;
     ids.wiredProductId = kFirstWired;
     ids.receiverProductId = kFirstReceiver;
     ids.deviceId = "CVM1";
     ids.wirelessDeviceId = "CVM1";
-    vm::DemoSet demo = vm::makeDemoSet(ids);
+    DemoSet demo = makeDemoSet(ids);
 
-    vm::WiredMouseConfig second;
+    WiredMouseConfig second;
     second.vendorId = kVendor;
     second.productId = kSecondWired;
     second.releaseNumber = 0x0110;
@@ -39,4 +39,4 @@ void installVirtualDevices(const VirtualDeviceSet& devices) {
     hid::DeviceManager::installHidApi(devices.bus);
 }
 
-} // namespace corvane::app
+} // namespace corvane::vm

@@ -1,8 +1,8 @@
-#include "app/UserKey.h"
+#include "control/UserKey.h"
 
-#include "app/DecimalText.h"
-#include "app/DeviceFileName.h"
-#include "app/Folders.h"
+#include "control/DecimalText.h"
+#include "control/DeviceFileName.h"
+#include "control/ProgramFolders.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,7 +11,7 @@
 
 #include <mutex>
 
-namespace corvane::app {
+namespace corvane::control {
 
 namespace {
 
@@ -143,4 +143,4 @@ bool UserKey::writeUserValue(const QString& name, const QString& text) {
     return writeAll(path, updated);
 }
 
-} // namespace corvane::app
+} // namespace corvane::control

@@ -1,8 +1,8 @@
-#include "app/DecimalText.h"
+#include "control/DecimalText.h"
 
 #include <climits>
 
-namespace corvane::app {
+namespace corvane::control {
 
 namespace {
 
@@ -36,4 +36,4 @@ int leadingInt(QStringView text) {
     return static_cast<int>(value);
 }
 
-} // namespace corvane::app
+} // namespace corvane::control

@@ -1,6 +1,6 @@
-#include "app/DeviceFileName.h"
+#include "control/DeviceFileName.h"
 
-namespace corvane::app {
+namespace corvane::control {
 
 QString deviceFileName(const QString& deviceName) {
     if (deviceName.isEmpty())
@@ -15,4 +15,4 @@ QString deviceFileName(const QString& deviceName) {
     return name;
 }
 
-} // namespace corvane::app
+} // namespace corvane::control

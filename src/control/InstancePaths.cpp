@@ -1,12 +1,13 @@
-#include "app/InstancePaths.h"
+#include "control/InstancePaths.h"
 
-#include "app/DeviceFileName.h"
+#include "control/DeviceFileName.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <unistd.h>
 
-namespace corvane::app {
+namespace corvane::control {
 
 InstancePaths instancePathsFor(const QString& deviceName, const QString& runtimeDir,
                                const QString& tempDir, unsigned userId) {
@@ -20,8 +21,14 @@ InstancePaths instancePathsFor(const QString& deviceName, const QString& runtime
 }
 
 InstancePaths instancePaths(const QString& deviceName) {
-    return instancePathsFor(deviceName, qEnvironmentVariable("XDG_RUNTIME_DIR"), QDir::tempPath(),
-                            static_cast<unsigned>(::getuid()));
+    const unsigned userId = static_cast<unsigned>(::getuid());
+    QString runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (runtimeDir.isEmpty()) {
+        const QFileInfo userRuntime(QStringLiteral("/run/user/%1").arg(userId));
+        if (userRuntime.isDir() && userRuntime.ownerId() == userId)
+            runtimeDir = userRuntime.filePath();
+    }
+    return instancePathsFor(deviceName, runtimeDir, QDir::tempPath(), userId);
 }
 
-} // namespace corvane::app
+} // namespace corvane::control

@@ -1,6 +1,6 @@
-#include "app/ReleaseText.h"
+#include "control/ReleaseText.h"
 
-namespace corvane::app {
+namespace corvane::control {
 
 QString releaseText(int release) {
     if (release < 0)
@@ -15,4 +15,4 @@ QString dottedVersion(const QString& versionText) {
     return versionText.left(versionText.size() - 2) + u'.' + versionText.right(2);
 }
 
-} // namespace corvane::app
+} // namespace corvane::control

@@ -1,0 +1,136 @@
+// corvanectl set rate, run as a process against the virtual mice: its wall time on its
+// own (it starts a device worker, settles the mice, sends, stops) and with a running
+// window (it hands the request over the socket), and the time from its start until the
+// SetReportRate report reaches the virtual mouse.
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <chrono>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A scratch user: data, config and runtime folders of its own.
+struct Scratch {
+    Scratch() {
+        for (const char* name : {"data", "config", "run", "home"})
+            QDir(dir.path()).mkpath(QLatin1String(name));
+        QFile::setPermissions(dir.filePath(QStringLiteral("run")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QProcessEnvironment environment(const QString& log) const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("run")));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("CORVANE_VIRTUAL_MOUSE_LOG"), log);
+        return env;
+    }
+    QTemporaryDir dir;
+};
+
+// How many SetReportRate reports (report ID 00, command 02) the log holds.
+int rateReports(const QString& log) {
+    QFile file(log);
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    int count = 0;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const QList<QByteArray> parts = line.split(' ');
+        count += parts.size() > 2 && parts[1] == "00" && parts[2] == "02";
+    }
+    return count;
+}
+
+// Runs corvanectl set rate; the wall time is the benchmark's, the time until the log
+// shows the report goes into `toMouse`.
+void setRate(benchmark::State& state, const Scratch& scratch, const QString& log, int iteration,
+             double& toMouse) {
+    const int before = rateReports(log);
+    QProcess process;
+    process.setProcessEnvironment(
+        scratch.environment(scratch.dir.filePath(QStringLiteral("cli.log"))));
+    const Clock::time_point start = Clock::now();
+    process.start(QStringLiteral(CORVANECTL_PATH),
+                  {QStringLiteral("--virtual-mouse"), QStringLiteral("set"), QStringLiteral("rate"),
+                   iteration % 2 ? QStringLiteral("500") : QStringLiteral("1000")});
+    bool seen = false;
+    while (process.state() != QProcess::NotRunning || !seen) {
+        if (!seen && rateReports(log) > before) {
+            toMouse += std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+            seen = true;
+        }
+        if (process.state() == QProcess::NotRunning && !seen) {
+            state.SkipWithError("the report never reached the mouse");
+            return;
+        }
+        process.waitForFinished(1);
+    }
+    if (process.exitCode() != 0)
+        state.SkipWithError(process.readAllStandardError().constData());
+}
+
+void BM_SetRateWithoutWindow(benchmark::State& state) {
+    Scratch scratch;
+    const QString log = scratch.dir.filePath(QStringLiteral("cli.log"));
+    double toMouse = 0;
+    int iteration = 0;
+    for (auto _ : state)
+        setRate(state, scratch, log, iteration++, toMouse);
+    state.counters["to_mouse_ms"] = benchmark::Counter(toMouse, benchmark::Counter::kAvgIterations);
+}
+BENCHMARK(BM_SetRateWithoutWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+void BM_SetRateThroughWindow(benchmark::State& state) {
+    Scratch scratch;
+    const QString log = scratch.dir.filePath(QStringLiteral("window.log"));
+    QProcess window;
+    window.setProcessEnvironment(scratch.environment(log));
+    window.start(QStringLiteral(CORVANE_PATH), {QStringLiteral("--virtual-mouse")});
+    const QString socket = scratch.dir.filePath(QStringLiteral("run/Corvane.socket"));
+    const QString store =
+        scratch.dir.filePath(QStringLiteral("data/Corvane Files/db/corvane_m1_data1.db"));
+    QDeadlineTimer ready(60000);
+    while (!(QFileInfo::exists(socket) && QFileInfo::exists(store)) && !ready.hasExpired())
+        QThread::msleep(20);
+    QThread::msleep(500); // the window's start-up read-back is over
+    double toMouse = 0;
+    int iteration = 0;
+    for (auto _ : state)
+        setRate(state, scratch, log, iteration++, toMouse);
+    state.counters["to_mouse_ms"] = benchmark::Counter(toMouse, benchmark::Counter::kAvgIterations);
+    window.kill();
+    window.waitForFinished();
+}
+BENCHMARK(BM_SetRateThroughWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+// corvanectl --version: the cost of starting the process at all.
+void BM_ProcessStart(benchmark::State& state) {
+    for (auto _ : state) {
+        QProcess process;
+        process.start(QStringLiteral(CORVANECTL_PATH), {QStringLiteral("--version")});
+        process.waitForFinished();
+    }
+}
+BENCHMARK(BM_ProcessStart)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

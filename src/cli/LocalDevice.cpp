@@ -1,0 +1,118 @@
+#include "cli/LocalDevice.h"
+
+#include "control/RequestRun.h"
+#include "control/Session.h"
+#include "hid/DeviceManager.h"
+#include "i18n/LanguageTexts.h"
+#include "protocol/DeviceWorker.h"
+#include "store/ProfileDatabase.h"
+
+#include <thread>
+
+namespace corvane::cli {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr std::chrono::milliseconds kPoll{1};
+constexpr std::chrono::seconds kStopWait{5};
+
+// Waits until the worker has run the entry with this ticket.
+bool waitFor(const protocol::DeviceWorker& worker, std::uint64_t ticket,
+             std::chrono::milliseconds timeout) {
+    const Clock::time_point deadline = Clock::now() + timeout;
+    while (!worker.finished(ticket)) {
+        if (Clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(kPoll);
+    }
+    return true;
+}
+
+} // namespace
+
+// The worker's window, when there is none: it answers the worker's questions and has
+// nothing to show.
+class QuietHost final : public protocol::WorkerHost {
+public:
+    QuietHost(QString profileWord, int storedType)
+        : word(std::move(profileWord)), storedType(storedType) {}
+
+    QString profileWord() override { return word; }
+    int storedDeviceType() override { return storedType; }
+    // The window's choice stays the window's: corvanectl does not change it.
+    void storeDeviceType(int) override {}
+
+    void showDeviceState(const protocol::DeviceStateView&) override {}
+    void showDeviceDetails(int, const catalog::DeviceDetails&) override {}
+    void closePopups() override {}
+    void refreshPages(unsigned) override {}
+    void showProfileName(const QString&) override {}
+    void showVersion(const protocol::VersionView&) override {}
+    void showReceiverVersion(const QString&) override {}
+    void showBattery(int, int, int) override {}
+    void showConnectionText(int) override {}
+    void setDeviceState(int, int, int) override {}
+    void showNoDeviceView() override {}
+    void showConfigurationPages() override {}
+    void macroRecorderUnlinked() override {}
+    void showStageCount(int) override {}
+    void showActiveStage(int, int, bool) override {}
+    void showDpiStages(const protocol::DpiStagesView&) override {}
+
+private:
+    QString word;
+    int storedType;
+};
+
+LocalDevice::LocalDevice(Setup setup) : setup_(std::move(setup)) {}
+
+LocalDevice::~LocalDevice() {
+    if (worker_) {
+        worker_->stop();
+        worker_->waitForExit(kStopWait);
+        worker_.reset();
+    }
+    store::ProfileDatabase::instance().close();
+}
+
+bool LocalDevice::start(std::chrono::milliseconds timeout) {
+    host_ = std::make_unique<QuietHost>(setup_.profileWord, setup_.storedDeviceType);
+    protocol::WorkerConfig config;
+    config.exeFolder = setup_.exeFolder;
+    config.dataFolder = setup_.dataFolder;
+    config.catalog = setup_.catalog;
+    worker_ = std::make_unique<protocol::DeviceWorker>(std::move(config), *host_);
+    // The store is what the profiles hold; reading the mouse back on every run would
+    // only cost time (the window reads it once per run and then follows it too).
+    for (const catalog::DeviceDescription& device : setup_.catalog.devices)
+        worker_->state().markReadBack(device.deviceType);
+    if (!worker_->start())
+        return false;
+    const std::uint64_t ticket = worker_->queueTask(protocol::DeviceTask::DeviceStart);
+    if (!waitFor(*worker_, ticket, timeout))
+        return false;
+    // Nobody shows the mouse's notices here; the worker only runs the requests.
+    worker_->state().setIdlePolling(false);
+    return true;
+}
+
+control::Answer LocalDevice::run(const control::Request& request,
+                                 std::chrono::milliseconds timeout) {
+    control::Session session;
+    session.worker = worker_.get();
+    session.catalog = setup_.catalog;
+    session.exeFolder = setup_.exeFolder;
+    session.text = [](int id) { return i18n::lookupText(i18n::kTextSection, id); };
+    control::RequestRun run(session, request);
+    run.start();
+    const Clock::time_point deadline = Clock::now() + timeout;
+    while (!run.advance()) {
+        if (Clock::now() >= deadline)
+            return run.timedOutAnswer();
+        std::this_thread::sleep_for(kPoll);
+    }
+    return run.answer();
+}
+
+} // namespace corvane::cli

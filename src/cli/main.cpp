@@ -1,0 +1,85 @@
+// corvanectl: the mouse's settings from the command line and from scripts.
+#include "catalog/DeviceCatalog.h"
+#include "cli/ArgumentParser.h"
+#include "cli/Handover.h"
+#include "cli/HelpText.h"
+#include "control/InstancePaths.h"
+#include "control/ProgramFolders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSaveFile>
+
+#include <cstdio>
+
+namespace {
+
+void write(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+int writeFile(const QString& path, const QString& text) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
+        write(stderr, QStringLiteral("corvanectl: cannot write %1\n").arg(path));
+        return corvane::control::ExitCode::Failure;
+    }
+    return corvane::control::ExitCode::Success;
+}
+
+int runProgram() {
+    using namespace corvane;
+    const QStringList arguments = QCoreApplication::arguments();
+    // Build-time generators of the installed manual page and bash completion.
+    if (arguments.size() == 3 && arguments[1] == u"--write-man-page")
+        return writeFile(arguments[2], cli::manualPage(QStringLiteral(CORVANE_VERSION),
+                                                       QStringLiteral(CORVANE_RELEASE_DATE)));
+    if (arguments.size() == 3 && arguments[1] == u"--write-bash-completion")
+        return writeFile(arguments[2], cli::bashCompletion());
+
+    const cli::ParsedCommandLine parsed = cli::parseCommandLine(arguments, QDir::currentPath());
+    switch (parsed.kind) {
+    case cli::ParsedCommandLine::Kind::Help:
+        write(stdout, parsed.text);
+        return control::ExitCode::Success;
+    case cli::ParsedCommandLine::Kind::Version:
+        write(stdout, QStringLiteral("%1 %2\n").arg(QLatin1String(cli::kProgramName),
+                                                    QStringLiteral(CORVANE_VERSION)));
+        return control::ExitCode::Success;
+    case cli::ParsedCommandLine::Kind::Usage:
+        write(stderr, parsed.text);
+        return control::ExitCode::Usage;
+    case cli::ParsedCommandLine::Kind::Run:
+        break;
+    }
+
+    cli::Installation installation;
+    installation.exeFolder = control::exeFolder();
+    const QString configFile = installation.exeFolder + QStringLiteral("/config.xml");
+    const catalog::StartupInfo startup = catalog::readStartupInfo(configFile);
+    if (!startup.loaded) {
+        write(stderr,
+              QStringLiteral("corvanectl: cannot read the installation's %1\n").arg(configFile));
+        return control::ExitCode::Failure;
+    }
+    installation.deviceName = startup.caption;
+    installation.defaultLanguage = startup.defaultLanguage;
+    installation.catalog = catalog::readCatalog(configFile);
+
+    const control::Answer answer =
+        cli::runRequest(installation, control::instancePaths(installation.deviceName),
+                        parsed.request, parsed.virtualMouse);
+    write(stdout, answer.out);
+    write(stderr, answer.err);
+    return answer.exitCode;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("corvanectl"));
+    return runProgram();
+}

@@ -1,0 +1,47 @@
+#include "control/CommandContext.h"
+
+namespace corvane::control {
+
+void CommandContext::print(const QString& line) {
+    answer.out += line + u'\n';
+}
+
+void CommandContext::printRaw(const QString& text) {
+    answer.out += text;
+}
+
+void CommandContext::note(const QString& line) {
+    if (request.has(QStringLiteral("verbose")))
+        answer.err += QStringLiteral("corvanectl: %1\n").arg(line);
+}
+
+bool CommandContext::usage(const QString& message) {
+    answer.exitCode = ExitCode::Usage;
+    answer.err += QStringLiteral("corvanectl: %1\n").arg(message);
+    return false;
+}
+
+bool CommandContext::failure(const QString& message) {
+    answer.exitCode = ExitCode::Failure;
+    answer.err += QStringLiteral("corvanectl: %1\n").arg(message);
+    return false;
+}
+
+QString CommandContext::text(int id) const {
+    return session.text ? session.text(id) : QString();
+}
+
+bool CommandContext::operand(int index, const QString& what, QString& value) {
+    if (index >= request.arguments.size())
+        return usage(QStringLiteral("missing %1").arg(what));
+    value = request.arguments.at(index);
+    return true;
+}
+
+bool CommandContext::operandCount(int count) {
+    if (request.arguments.size() > count)
+        return usage(QStringLiteral("unexpected operand \"%1\"").arg(request.arguments.at(count)));
+    return true;
+}
+
+} // namespace corvane::control

@@ -1,0 +1,169 @@
+// corvanectl profile export and import, macro export and import: the files the profile
+// pop-up and the macro page read and write.
+#include "control/CommandContext.h"
+#include "control/ProfileChoice.h"
+#include "control/ValueText.h"
+#include "exchange/MacroFile.h"
+#include "exchange/ProfileFile.h"
+#include "protocol/DeviceTask.h"
+#include "protocol/WorkerHost.h"
+#include "protocol/WorkerState.h"
+#include "store/ProfileDatabase.h"
+
+#include <QFileInfo>
+
+namespace corvane::control {
+
+namespace {
+
+using exchange::ExchangeStatus;
+constexpr int kProfileWordText = 61;
+
+// What went wrong with a file, and whose fault it is: a file named on the command line
+// that cannot be used is a usage error; a store or disk that fails is a failure.
+bool fileProblem(CommandContext& context, ExchangeStatus status, const QString& path,
+                 const QString& kind) {
+    switch (status) {
+    case ExchangeStatus::Done:
+        return true;
+    case ExchangeStatus::FileMissing:
+        return context.usage(QStringLiteral("%1: no such file").arg(path));
+    case ExchangeStatus::FileTooLarge:
+        return context.usage(QStringLiteral("%1: too large for a %2 file").arg(path, kind));
+    case ExchangeStatus::FileUnreadable:
+        return context.usage(QStringLiteral("%1: cannot be read").arg(path));
+    case ExchangeStatus::NotWellFormed:
+    case ExchangeStatus::WrongLayout:
+        return context.usage(QStringLiteral("%1: not a %2 file").arg(path, kind));
+    case ExchangeStatus::NotFound:
+        return context.usage(QStringLiteral("no such %1").arg(kind));
+    case ExchangeStatus::WriteFailed:
+        return context.failure(QStringLiteral("%1: cannot be written").arg(path));
+    case ExchangeStatus::StoreFailed:
+        break;
+    }
+    return context.failure(QStringLiteral("the profile store cannot be read or written"));
+}
+
+QString deviceNameOf(const CommandContext& context) {
+    const std::optional<catalog::DeviceDescription> description =
+        catalog::findDescription(context.session.catalog, context.deviceType);
+    return description ? description->name : QString();
+}
+
+void reportRefused(CommandContext& context, int refused, const QString& what) {
+    if (refused > 0)
+        context.answer.err +=
+            QStringLiteral("corvanectl: warning: %1 %2 left out: %3\n")
+                .arg(refused)
+                .arg(refused == 1 ? QStringLiteral("value was") : QStringLiteral("values were"),
+                     what);
+}
+
+} // namespace
+
+void runProfileExport(CommandContext& context) {
+    QString number;
+    QString path;
+    int profile = 0;
+    if (!context.operand(0, QStringLiteral("the profile number"), number) ||
+        !context.operand(1, QStringLiteral("the file"), path) || !context.operandCount(2) ||
+        !chooseProfile(context, number, profile))
+        return;
+    exchange::ProfileExportOptions options;
+    options.hasLighting = context.details.hasLighting;
+    options.profileWord = context.text(kProfileWordText);
+    options.origin = {context.deviceType, deviceNameOf(context)};
+    fileProblem(context, exchange::exportProfile(context.database, profile, path, options), path,
+                QStringLiteral("profile"));
+}
+
+void runProfileImport(CommandContext& context) {
+    QString path;
+    if (!context.operand(0, QStringLiteral("the file"), path) || !context.operandCount(1))
+        return;
+    // A file made for another model would give this mouse keys and values it may not have.
+    const std::optional<exchange::FileOrigin> origin = exchange::readProfileOrigin(path);
+    if (origin && origin->deviceType > 0 && origin->deviceType != context.deviceType &&
+        !context.request.has(QStringLiteral("force")))
+        return (void)context.usage(
+            QStringLiteral("%1 was made for %2, not for %3; add --force to import it anyway")
+                .arg(path,
+                     origin->deviceName.isEmpty()
+                         ? QStringLiteral("device type %1").arg(origin->deviceType)
+                         : origin->deviceName,
+                     deviceNameOf(context)));
+    // The lighting page writes a profile's light rows when it first shows it; the file's
+    // lights go into those rows.
+    if (context.details.hasLighting)
+        context.database.createDefaultLights(context.profile, context.details.lightEffects);
+    exchange::ProfileImportOptions options;
+    options.hasLighting = context.details.hasLighting;
+    options.sensorId = context.state.sensorId();
+    options.deviceType = context.deviceType;
+    const exchange::ProfileImportResult result =
+        exchange::importProfile(context.database, context.profile, path, options);
+    if (!fileProblem(context, result.status, path, QStringLiteral("profile")))
+        return;
+    reportRefused(context, result.refused, QStringLiteral("the mouse does not take them"));
+    if (context.session.showProfileName)
+        context.session.showProfileName();
+    context.pages |= protocol::Page::Macros | protocol::Page::Buttons;
+    if (result.pushProfile)
+        context.queue(protocol::DeviceTask::PushProfile);
+    // The push sends the keys but no macro: each macro key gets its macro sent after it.
+    protocol::WorkerState& state = context.state;
+    for (int key : result.macroKeys)
+        context.queueAfter([&state, key] { state.requestMacroDownload(key); },
+                           protocol::DeviceTask::SendButtons);
+}
+
+void runMacroExport(CommandContext& context) {
+    const bool all = context.request.has(QStringLiteral("all"));
+    QString name;
+    QString path;
+    if (all) {
+        if (!context.operand(0, QStringLiteral("the file"), path) || !context.operandCount(1))
+            return;
+        fileProblem(context, exchange::exportAllMacros(context.database, path), path,
+                    QStringLiteral("macro"));
+        return;
+    }
+    if (!context.operand(0, QStringLiteral("the macro's name"), name) ||
+        !context.operand(1, QStringLiteral("the file"), path) || !context.operandCount(2))
+        return;
+    std::vector<store::MacroDefinition> macros;
+    context.database.listMacros(macros);
+    for (const store::MacroDefinition& macro : macros) {
+        if (macro.name == name) {
+            fileProblem(context, exchange::exportMacro(context.database, macro.id, path), path,
+                        QStringLiteral("macro"));
+            return;
+        }
+    }
+    context.usage(
+        QStringLiteral("no macro named \"%1\" (corvanectl macro list shows them)").arg(name));
+}
+
+void runMacroImport(CommandContext& context) {
+    QString path;
+    if (!context.operand(0, QStringLiteral("the file"), path) || !context.operandCount(1))
+        return;
+    const exchange::MacroImportOptions options{context.deviceType};
+    // A file holds one macro or all of them; the single layout is tried first.
+    exchange::MacroImportResult result = exchange::importMacroFile(context.database, path, options);
+    if (result.status == ExchangeStatus::WrongLayout)
+        result = exchange::importAllMacrosFile(context.database, path, options);
+    if (!fileProblem(context, result.status, path, QStringLiteral("macro")))
+        return;
+    if (result.refused > 0)
+        context.answer.err += QStringLiteral("corvanectl: warning: %1 macro%2 left out: %3\n")
+                                  .arg(result.refused)
+                                  .arg(result.refused == 1 ? QString() : QStringLiteral("s"),
+                                       QStringLiteral("their settings or steps break the rules"));
+    for (const exchange::ImportedMacro& macro : result.macros)
+        context.note(QStringLiteral("imported macro %1: %2").arg(macro.id).arg(macro.name));
+    context.pages |= protocol::Page::Macros | protocol::Page::Buttons;
+}
+
+} // namespace corvane::control

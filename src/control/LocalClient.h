@@ -1,0 +1,28 @@
+#pragma once
+
+#include "control/Request.h"
+
+#include <QString>
+
+#include <chrono>
+
+namespace corvane::control {
+
+// corvanectl's side of the window's local socket, on plain AF_UNIX sockets so that the
+// tool needs nothing beyond QtCore.
+struct Handover {
+    enum class Status {
+        Answered,   // the window ran the request; `answer` holds its result
+        NoListener, // nothing listens on the socket (no window runs, or it is starting)
+        Failed,     // a window took the connection but gave no usable answer
+    };
+    Status status = Status::NoListener;
+    Answer answer;
+    QString error; // why it failed, for stderr
+};
+
+// Sends the request line and waits up to `timeout` for the one answer line.
+Handover sendRequest(const QString& socketPath, const Request& request,
+                     std::chrono::milliseconds timeout);
+
+} // namespace corvane::control

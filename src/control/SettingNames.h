@@ -1,0 +1,37 @@
+#pragma once
+// corvanectl's names for the choices of the performance and lighting pages.
+
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+#include <span>
+
+namespace corvane::control {
+
+// The three sensor options (bits of sensor_flag), in the page's order.
+struct SensorOptionName {
+    int bit;
+    const char* name;
+};
+std::span<const SensorOptionName> sensorOptionNames();
+
+// Lighting modes by the interface text that names them (a light row's `reserved`).
+struct LightModeName {
+    int mode;
+    const char* name;
+};
+std::span<const LightModeName> lightModeNames();
+std::optional<int> lightModeByName(QStringView name);
+QString lightModeName(int mode);
+
+// What a lighting mode lets the user adjust (bits of its row's configFunc).
+namespace LightAdjust {
+inline constexpr int Brightness = 0x001;
+inline constexpr int Speed = 0x002;
+inline constexpr int Colour = 0x010;
+inline constexpr int ColourSlots = 0x800;
+} // namespace LightAdjust
+inline constexpr int kColourSlots = 7;
+
+} // namespace corvane::control

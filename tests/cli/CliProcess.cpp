@@ -1,0 +1,161 @@
+#include "CliProcess.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+
+#include <sqlite3.h>
+
+namespace corvane::cli::test {
+
+namespace {
+
+constexpr int kRunTimeoutMs = 120000;
+constexpr int kGetInfo = 0x10;
+const QString kFirstMouse = QStringLiteral("1209:C0A1/");
+
+void ensureCoreApplication() {
+    if (QCoreApplication::instance())
+        return;
+    static int argc = 1;
+    static char name[] = "cli_process_tests";
+    static char* argv[] = {name, nullptr};
+    new QCoreApplication(argc, argv); // lives until the process ends
+}
+
+} // namespace
+
+std::vector<std::uint8_t> LoggedReport::body(int first, int count) const {
+    std::vector<std::uint8_t> part;
+    for (int k = first; k < first + count && k + 1 < static_cast<int>(bytes.size()); ++k)
+        part.push_back(bytes[k + 1]);
+    return part;
+}
+
+void CliProcess::SetUp() {
+    ensureCoreApplication();
+    ASSERT_TRUE(root.isValid());
+    for (const char* name : {"data", "config", "run", "home"})
+        ASSERT_TRUE(QDir(root.path()).mkpath(QLatin1String(name)));
+    QFile::setPermissions(folder(QStringLiteral("run")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QProcessEnvironment CliProcess::environment(const QString& log) const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), folder(QStringLiteral("home")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), folder(QStringLiteral("data")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder(QStringLiteral("run")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("CORVANE_VIRTUAL_MOUSE_LOG"), log);
+    return env;
+}
+
+Outcome CliProcess::corvanectl(const QStringList& arguments, bool virtualMouse) {
+    QProcess process;
+    process.setProcessEnvironment(environment(cliLog()));
+    process.setWorkingDirectory(root.path());
+    QStringList all = arguments;
+    if (virtualMouse)
+        all.prepend(QStringLiteral("--virtual-mouse"));
+    process.start(QStringLiteral(CORVANECTL_PATH), all);
+    Outcome run;
+    if (!process.waitForFinished(kRunTimeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << "corvanectl did not end: " << all.join(u' ').toStdString();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QJsonObject CliProcess::showJson(int profile) {
+    QStringList arguments{QStringLiteral("show"), QStringLiteral("--json")};
+    if (profile > 0)
+        arguments << QStringLiteral("--profile") << QString::number(profile);
+    const Outcome run = corvanectl(arguments);
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    return QJsonDocument::fromJson(run.out.toUtf8()).object();
+}
+
+QString CliProcess::databasePath() const {
+    return folder(QStringLiteral("data/Corvane Files/db/corvane_m1_data1.db"));
+}
+
+QStringList CliProcess::rows(const QString& sql) const {
+    QStringList result;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(databasePath().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr) !=
+        SQLITE_OK) {
+        sqlite3_close(db);
+        return result;
+    }
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql.toUtf8().constData(), -1, &statement, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            QStringList columns;
+            for (int c = 0; c < sqlite3_column_count(statement); ++c) {
+                const auto* text = sqlite3_column_text(statement, c);
+                columns << (text ? QString::fromUtf8(reinterpret_cast<const char*>(text))
+                                 : QStringLiteral("NULL"));
+            }
+            result << columns.join(u'|');
+        }
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return result;
+}
+
+QString CliProcess::setting(int profile, const char* key) const {
+    const QStringList found = rows(QStringLiteral("SELECT value FROM t_configdata WHERE profile=%1 "
+                                                  "AND key='%2'")
+                                       .arg(profile)
+                                       .arg(QLatin1String(key)));
+    return found.isEmpty() ? QString() : found.first();
+}
+
+QStringList CliProcess::dump() const {
+    QStringList all;
+    for (const char* table : {"t_configdata", "t_profile_data", "t_key_macro_data", "t_macro_data",
+                              "t_macrorecord", "t_light_data"})
+        all << rows(QStringLiteral("SELECT * FROM %1 ORDER BY 1").arg(QLatin1String(table)));
+    return all;
+}
+
+std::vector<LoggedReport> CliProcess::reports(const QString& logPath) const {
+    std::vector<LoggedReport> list;
+    QFile file(logPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return list;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const QList<QByteArray> parts = line.split(' ');
+        // "<local time> <vendor:product/interface> <hex bytes>"
+        if (parts.size() < 3)
+            continue;
+        LoggedReport report;
+        report.path = QString::fromUtf8(parts[1]);
+        for (qsizetype i = 2; i < parts.size(); ++i)
+            report.bytes.push_back(static_cast<std::uint8_t>(parts[i].toUInt(nullptr, 16)));
+        list.push_back(report);
+    }
+    return list;
+}
+
+std::vector<LoggedReport> CliProcess::writesToMouse(const QString& logPath,
+                                                    std::size_t from) const {
+    std::vector<LoggedReport> writes;
+    const std::vector<LoggedReport> all = reports(logPath);
+    for (std::size_t i = from; i < all.size(); ++i) {
+        if (all[i].path.contains(kFirstMouse) && all[i].command() != kGetInfo)
+            writes.push_back(all[i]);
+    }
+    return writes;
+}
+
+} // namespace corvane::cli::test

@@ -1,0 +1,67 @@
+#pragma once
+// corvanectl (and the corvane window) as processes in a scratch user environment:
+// their own data, config and runtime folders, the virtual mice, and a log of every
+// report the virtual mice received.
+
+#include <QJsonObject>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+namespace corvane::cli::test {
+
+struct Outcome {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// One report as the virtual mice logged it: the interface path and the bytes written
+// (report ID first, so B(k) is bytes[k + 1]).
+struct LoggedReport {
+    QString path;
+    std::vector<std::uint8_t> bytes;
+    int command() const { return bytes.size() > 1 ? bytes[1] : -1; }
+    // B(first) .. B(first + count - 1).
+    std::vector<std::uint8_t> body(int first, int count) const;
+};
+
+class CliProcess : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    // corvanectl with `arguments` (and --virtual-mouse unless `virtualMouse` is false).
+    Outcome corvanectl(const QStringList& arguments, bool virtualMouse = true);
+    // show --json of the current profile (or `profile`).
+    QJsonObject showJson(int profile = 0);
+
+    // The environment of a scratch user; `log` names the virtual mice's report log.
+    QProcessEnvironment environment(const QString& log) const;
+    QString folder(const QString& name) const { return root.filePath(name); }
+    QString cliLog() const { return folder(QStringLiteral("cli.log")); }
+
+    // --- the store (the first device type's file), read with a connection of its own ---
+    QString databasePath() const;
+    QString setting(int profile, const char* key) const;
+    // Every row of every table, as text: equal dumps mean an unchanged store.
+    QStringList dump() const;
+    // Rows of one query, each row's columns joined with '|'.
+    QStringList rows(const QString& sql) const;
+
+    // --- the report log ---
+    std::vector<LoggedReport> reports(const QString& logPath) const;
+    // The write commands (not GetInfo) sent to the wired first mouse after `from` lines.
+    std::vector<LoggedReport> writesToMouse(const QString& logPath, std::size_t from = 0) const;
+    std::size_t logLines(const QString& logPath) const { return reports(logPath).size(); }
+
+    QTemporaryDir root;
+};
+
+} // namespace corvane::cli::test

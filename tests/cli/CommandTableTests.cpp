@@ -1,0 +1,275 @@
+// Each command run by corvanectl on its own (no window) against the virtual mice: what
+// it leaves in the store and the reports the mouse receives for it.
+#include "CliProcess.h"
+
+namespace corvane::cli::test {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The bytes B(first) ... of the last report of one command.
+struct ReportBytes {
+    int command;
+    int first;
+    Bytes bytes;
+};
+
+struct CommandCase {
+    const char* name;
+    std::vector<QStringList> setup; // run first; their reports are not looked at
+    QStringList command;
+    std::vector<std::pair<const char*, const char*>> settings; // of profile 1
+    const char* query;                                         // rows it must give; may be null
+    QStringList queryRows;
+    std::vector<int> commands; // the write commands the mouse receives, in order
+    bool commandsArePrefix;    // only the first ones are fixed
+    std::vector<ReportBytes> reports;
+};
+
+QString dataFile(const char* name) {
+    return QStringLiteral(CORVANE_TEST_DATA_DIR "/") + QLatin1String(name);
+}
+
+const QString kBinding =
+    QStringLiteral("SELECT macro_type, macro_value, macro_value2, macro_desc FROM t_key_macro_data "
+                   "WHERE profile = 1 AND key_code = %1");
+
+// The first mouse of the demo set has sensor 0x11 (DPI / 50 in units) and the device
+// file's factory values: stages 400, 800, 1600, 3200, 6400, 12000, stage 2 active,
+// 1000 Hz, sleep 30 (5 min), response time 8; sensor_flag keeps its default 53.
+std::vector<CommandCase> cases() {
+    return {
+        {"SetActiveStageDpi",
+         {},
+         {"set", "dpi", "1600"},
+         {{"dpi_group1_value", "1600"}},
+         nullptr,
+         {},
+         {0x03},
+         false,
+         {{0x03, 3, {0x25, 0x16, 0x08, 0x00, 0x08, 0x00, 0x20, 0x00, 0x20, 0x00}}}},
+        {"SetStagesCountAndActive",
+         {},
+         {"set", "dpi", "--stages", "400,800", "--count", "3", "--active", "2"},
+         {{"dpi_count", "3"}, {"dpi_index", "1"}, {"dpi_group1_value", "800"}},
+         nullptr,
+         {},
+         {0x03},
+         false,
+         {{0x03, 3, {0x25, 0x13, 0x08, 0x00, 0x08, 0x00, 0x10, 0x00, 0x10, 0x00, 0x20, 0x00}}}},
+        {"SetStageColour",
+         {},
+         {"set", "dpi", "--stage", "3", "--colour", "#0000FF"},
+         {{"dpi_group2_rgb", "16711680"}},
+         nullptr,
+         {},
+         {0x04},
+         false,
+         {{0x04, 3, {0x12, 0xFF, 0x00, 0x00, 0x00, 0xFF, 0x00, 0x00, 0x00, 0xFF}}}},
+        {"SetRate",
+         {},
+         {"set", "rate", "500"},
+         {{"report_rate", "2"}, {"report_rate_wireless", "2"}},
+         nullptr,
+         {},
+         {0x02},
+         false,
+         {{0x02, 3, {0x01, 0x02}}}},
+        {"SetLiftOff",
+         {},
+         {"set", "lod", "2"},
+         {{"liftoff_height", "2"}},
+         nullptr,
+         {},
+         {0x06},
+         false,
+         {{0x06, 3, {0x05, 0x02, 0x00, 0x01}}}},
+        {"SetSensorOptions",
+         {},
+         {"set", "sensor", "angle-snapping=on", "ripple-control=off"},
+         {{"sensor_flag", "24"}},
+         nullptr,
+         {},
+         {0x06},
+         false,
+         {{0x06, 3, {0x05, 0x01, 0x01, 0x00}}}},
+        {"SetSleep",
+         {},
+         {"set", "sleep", "10", "--wake-on-move", "off"},
+         {{"sleep_light", "60"}, {"move_wakeup", "0"}},
+         nullptr,
+         {},
+         {0x07},
+         false,
+         {{0x07, 3, {0x04, 0x3C, 0x00, 0x01, 0x08}}}},
+        {"SetResponseTime",
+         {},
+         {"set", "respond", "12"},
+         {{"button_respondtime", "12"}},
+         nullptr,
+         {},
+         {0x07},
+         false,
+         {{0x07, 3, {0x04, 0x1E, 0x01, 0x01, 0x0C}}}},
+        {"SetLighting",
+         {},
+         {"set", "lighting", "steady", "--colour", "#00FF00", "--brightness", "3"},
+         {},
+         "SELECT brightness, color_value1, status FROM t_light_data WHERE profile=1 AND mode=3",
+         {"3|65280|1"},
+         {0x05},
+         false,
+         {{0x05, 3, {0x05, 0x03, 0x32, 0x00, 0xFF, 0x00}}}},
+        {"BindMedia",
+         {},
+         {"bind", "back", "media:mute"},
+         {},
+         "%3",
+         {"3|8|0|Mute"},
+         {0x09},
+         false,
+         {{0x09, 3, {0x0F}}, {0x09, 13, {0x80, 0xE2, 0x00}}}},
+        {"BindKeyCombination",
+         {},
+         {"bind", "forward", "key:ctrl+c"},
+         {},
+         "%4",
+         {"2|6|1|Ctrl + C"},
+         {0x09},
+         false,
+         {{0x09, 16, {0x70, 0x01, 0x06}}}},
+        {"BindRepeat",
+         {},
+         {"bind", "back", "repeat:3,50"},
+         {},
+         "%3",
+         {"7|50|3|Rapid fire"},
+         {0x09},
+         false,
+         {{0x09, 13, {0x30, 0x32, 0x03}}}},
+        {"BindDisable",
+         {},
+         {"bind", "dpi", "disable"},
+         {},
+         "%5",
+         {"9|1|0|Disabled"},
+         {0x09},
+         false,
+         {{0x09, 19, {0x60, 0x00, 0x00}}}},
+        {"UnbindGivesTheDefaultBack",
+         {{"bind", "back", "media:mute"}},
+         {"unbind", "back"},
+         {},
+         "%3",
+         {},
+         {0x09},
+         false,
+         {{0x09, 13, {0x10, 0x08, 0x00}}}},
+        // The macro's steps go out before the keys: A down, 20 ms, A up for key 3.
+        {"BindMacro",
+         {{"macro", "import", dataFile("reload.xml")}},
+         {"bind", "back", "macro:Reload"},
+         {},
+         "%3",
+         {"4|1|0|Reload"},
+         {0x08, 0x09},
+         false,
+         {{0x08, 2, {0x01, 0x09, 0x03, 0x30, 0x14, 0x00, 0x04, 0xB0, 0x01, 0x00, 0x04}},
+          {0x09, 13, {0x90, 0x23, 0x01}}}},
+        {"ProfileSwitchPushesTheProfile",
+         {},
+         {"profile", "switch", "2"},
+         {},
+         "SELECT profile FROM t_profile_data WHERE status = 1",
+         {"2"},
+         {0x09, 0x03, 0x04, 0x02, 0x06, 0x07},
+         false,
+         {}},
+        {"ProfileRenameSendsNothing",
+         {},
+         {"profile", "rename", "3", "Work"},
+         {},
+         "SELECT name FROM t_profile_data WHERE profile = 3",
+         {"Work"},
+         {},
+         false,
+         {}},
+        {"ProfileImportReplacesTheCurrentProfileAndPushesIt",
+         {{"set", "rate", "500"}, {"profile", "export", "1", "saved.xml"}, {"set", "rate", "250"}},
+         {"profile", "import", "saved.xml"},
+         {{"report_rate", "2"}},
+         "SELECT name FROM t_profile_data WHERE profile = 1",
+         {"saved"},
+         {0x09, 0x05, 0x03, 0x04, 0x02, 0x06, 0x07},
+         false,
+         {{0x02, 3, {0x01, 0x02}}}},
+        {"MacroImportAddsTheMacro",
+         {},
+         {"macro", "import", dataFile("reload.xml")},
+         {},
+         "SELECT name, play_type, play_times FROM t_macro_data",
+         {"Reload|0|1"},
+         {},
+         false,
+         {}},
+        {"ResetRestoresTheFactoryValues",
+         {{"set", "rate", "500"}},
+         {"reset", "--yes"},
+         {{"report_rate", "1"}},
+         nullptr,
+         {},
+         {0x0F, 0x0E},
+         true,
+         {}},
+    };
+}
+
+class Commands : public CliProcess, public ::testing::WithParamInterface<CommandCase> {};
+
+TEST_P(Commands, ChangeTheStoreAndReachTheMouse) {
+    const CommandCase& c = GetParam();
+    for (const QStringList& step : c.setup) {
+        const Outcome setup = corvanectl(step);
+        ASSERT_EQ(setup.exitCode, 0) << step.join(u' ').toStdString() << setup.err.toStdString();
+    }
+    const std::size_t mark = logLines(cliLog());
+
+    const Outcome run = corvanectl(c.command);
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.isEmpty() && run.err.isEmpty()) << "silent on success";
+
+    for (const auto& [key, value] : c.settings)
+        EXPECT_EQ(setting(1, key), QLatin1String(value)) << key;
+    if (c.query) {
+        QString query = QLatin1String(c.query);
+        if (query.startsWith(u'%'))
+            query = kBinding.arg(query.mid(1));
+        EXPECT_EQ(rows(query), c.queryRows);
+    }
+    const std::vector<LoggedReport> writes = writesToMouse(cliLog(), mark);
+    std::vector<int> commands;
+    for (const LoggedReport& report : writes)
+        commands.push_back(report.command());
+    if (c.commandsArePrefix)
+        commands.resize(std::min(commands.size(), c.commands.size()));
+    EXPECT_EQ(commands, c.commands);
+    for (const ReportBytes& expected : c.reports) {
+        const LoggedReport* last = nullptr;
+        for (const LoggedReport& report : writes) {
+            if (report.command() == expected.command)
+                last = &report;
+        }
+        ASSERT_NE(last, nullptr) << "no report " << expected.command;
+        EXPECT_EQ(last->body(expected.first, static_cast<int>(expected.bytes.size())),
+                  expected.bytes)
+            << "command " << expected.command << " from B" << expected.first;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Corvanectl, Commands, ::testing::ValuesIn(cases()),
+                         [](const ::testing::TestParamInfo<CommandCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+} // namespace
+} // namespace corvane::cli::test

@@ -1,0 +1,111 @@
+// corvanectl's names for values, keys and functions, and the descriptions the button
+// page stores for them.
+#include "control/BindingCatalog.h"
+#include "control/FunctionNames.h"
+#include "control/KeyNames.h"
+#include "control/ValueText.h"
+
+#include <gtest/gtest.h>
+
+namespace corvane::control {
+namespace {
+
+QString textOf(int id) {
+    return QStringLiteral("T%1").arg(id);
+}
+
+TEST(ValueText, ColoursAreWrittenRgbAndStoredWithRedInTheLowByte) {
+    EXPECT_EQ(parseColour(u"#FF0000"), 0x0000FF);
+    EXPECT_EQ(parseColour(u"0000ff"), 0xFF0000);
+    EXPECT_EQ(parseColour(u"#20A3FF"), 0xFFA320);
+    EXPECT_EQ(colourText(0xFFA320), QStringLiteral("#20A3FF"));
+    EXPECT_EQ(colourText(0), QStringLiteral("#000000"));
+    for (const char16_t* bad : {u"#FFF", u"#GG0000", u"#-10000", u"#+10000", u"", u"#1234567"})
+        EXPECT_FALSE(parseColour(bad)) << QString::fromUtf16(bad).toStdString();
+}
+
+TEST(ValueText, NumbersAndSwitchesAreWholeWords) {
+    EXPECT_EQ(parseNumber(u"800"), 800);
+    EXPECT_EQ(parseNumber(u"-2"), -2);
+    for (const char16_t* bad : {u"", u"8 00", u"800dpi", u"1.5", u"-", u"99999999999", u"0x10"})
+        EXPECT_FALSE(parseNumber(bad)) << QString::fromUtf16(bad).toStdString();
+    EXPECT_EQ(parseSwitch(u"ON"), true);
+    EXPECT_EQ(parseSwitch(u"no"), false);
+    EXPECT_FALSE(parseSwitch(u"maybe"));
+}
+
+TEST(KeyNames, EveryNamedUsageIsFoundByItsName) {
+    int named = 0;
+    for (int usage = 0; usage < 256; ++usage) {
+        const std::optional<KeyboardKeyName> key = keyboardKeyByUsage(usage);
+        if (!key)
+            continue;
+        ++named;
+        EXPECT_EQ(keyboardKeyByName(key->name)->usage, usage) << key->name.toStdString();
+    }
+    EXPECT_GE(named, 100);
+    EXPECT_EQ(keyboardKeyByName(u"A")->usage, 4);
+    EXPECT_EQ(keyboardKeyByName(u"f13")->usage, 104);
+    EXPECT_EQ(keyboardKeyByName(u"kp-0")->label, QStringLiteral("Num 0"));
+    EXPECT_EQ(mouseKeyName(148, 5), QStringLiteral("dpi"));
+    EXPECT_EQ(mouseKeyName(999, 9), QStringLiteral("key9"));
+}
+
+TEST(FunctionNames, EveryCatalogueFunctionRoundTripsWithThePagesLabel) {
+    for (const CatalogFunction& function : catalogFunctions()) {
+        const QString name = QLatin1String(function.name);
+        const ParsedFunction parsed = parseFunction(name, {}, textOf);
+        ASSERT_TRUE(parsed.ok) << function.name;
+        EXPECT_EQ(parsed.type, static_cast<int>(function.type));
+        EXPECT_EQ(parsed.value, function.value);
+        EXPECT_EQ(parsed.description,
+                  function.textId ? textOf(function.textId) : QLatin1String(function.literalLabel));
+        EXPECT_EQ(functionName(parsed.type, parsed.value, parsed.value2, {}),
+                  QLatin1String(function.name));
+    }
+}
+
+TEST(FunctionNames, ParameterisedFunctions) {
+    const std::vector<store::MacroDefinition> macros = {{7, QStringLiteral("Reload"), 0, 1, 1, 0}};
+    struct Case {
+        const char16_t* name;
+        int type, value, value2;
+        const char* description;
+        const char16_t* canonical;
+    };
+    const Case cases[] = {
+        // The keyboard sub-panel's text: Shift, Ctrl, Win, Alt, the first plain and each
+        // further one as "+ X" right behind it, then " + " and the key.
+        {u"key:ctrl+shift+alt+a", 2, 4, 7, "Shift+ Ctrl+ Alt + A", u"key:ctrl+shift+alt+a"},
+        {u"key:win+F5", 2, 62, 8, "Win + F5", u"key:win+f5"},
+        {u"key:ctrl", 2, 0, 1, "Ctrl", u"key:ctrl"},
+        {u"key:page-up", 2, 75, 0, "Page Up", u"key:page-up"},
+        // repeat:COUNT,INTERVAL keeps the interval in macro_value and the count in value2.
+        {u"repeat:3,50", 7, 50, 3, "T182", u"repeat:3,50"},
+        {u"macro:Reload", 4, 7, 0, "Reload", u"macro:Reload"},
+    };
+    for (const Case& c : cases) {
+        const ParsedFunction parsed = parseFunction(c.name, macros, textOf);
+        ASSERT_TRUE(parsed.ok) << QString::fromUtf16(c.name).toStdString()
+                               << parsed.error.toStdString();
+        EXPECT_EQ(parsed.type, c.type);
+        EXPECT_EQ(parsed.value, c.value);
+        EXPECT_EQ(parsed.value2, c.value2);
+        EXPECT_EQ(parsed.description, QString::fromUtf8(c.description));
+        EXPECT_EQ(functionName(c.type, c.value, c.value2, macros), QString::fromUtf16(c.canonical));
+    }
+    EXPECT_EQ(functionName(4, 99, 0, macros), QStringLiteral("code:4,99,0")) << "a deleted macro";
+    EXPECT_EQ(functionName(12, 1, 2, macros), QStringLiteral("code:12,1,2"));
+}
+
+TEST(FunctionNames, RefusedNamesSayWhy) {
+    for (const char16_t* bad : {u"key:", u"key:a+b", u"key:hyper", u"repeat:3", u"repeat:256,50",
+                                u"repeat:3,4", u"macro:Nope", u"mouse:sideways", u"left"}) {
+        const ParsedFunction parsed = parseFunction(bad, {}, textOf);
+        EXPECT_FALSE(parsed.ok) << QString::fromUtf16(bad).toStdString();
+        EXPECT_FALSE(parsed.error.isEmpty());
+    }
+}
+
+} // namespace
+} // namespace corvane::control

@@ -1,0 +1,154 @@
+// The local request protocol: what goes over the window's socket, and corvanectl's end
+// of the socket against listeners that answer, refuse or vanish.
+#include "control/LocalClient.h"
+#include "control/PeerCredentials.h"
+#include "control/Request.h"
+
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include <atomic>
+#include <thread>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace corvane::control {
+namespace {
+
+using namespace std::chrono_literals;
+
+Request sample() {
+    Request request;
+    request.command = QStringLiteral("bind");
+    request.arguments = {QStringLiteral("back"), QStringLiteral("macro:Ünïcödé, \"quoted\"")};
+    request.options = {{QStringLiteral("verbose"), QString()}, {QStringLiteral("stage"), "2"}};
+    return request;
+}
+
+TEST(RequestProtocol, RequestsAndAnswersSurviveTheirLineOfJson) {
+    const QByteArray line = encodeRequest(sample());
+    EXPECT_FALSE(line.contains('\n')) << "one request is one line";
+    EXPECT_EQ(decodeRequest(line), sample());
+
+    const Answer answer{ExitCode::Usage, QStringLiteral("a\nb"), QStringLiteral("c")};
+    EXPECT_FALSE(encodeAnswer(answer).contains('\n'));
+    EXPECT_EQ(decodeAnswer(encodeAnswer(answer)), answer);
+}
+
+TEST(RequestProtocol, AnythingButAWellShapedRequestIsRefused) {
+    const QByteArray longText = QByteArray(5000, 'x');
+    const QByteArray manyArguments = "[" + QByteArray("\"a\",").repeated(70) + "\"a\"]";
+    const char* const refused[] = {
+        "",
+        "not json",
+        "[]",
+        R"({"command":"show","action":"","arguments":[],"options":{},"extra":1})",
+        R"({"command":5,"action":"","arguments":[],"options":{}})",
+        R"({"command":"show","action":"","arguments":[1],"options":{}})",
+        R"({"command":"show","action":"","arguments":"x","options":{}})",
+        R"({"command":"show","action":"","arguments":[],"options":{"json":true}})",
+        R"({"command":"show","action":"","arguments":[]})",
+    };
+    for (const char* json : refused)
+        EXPECT_FALSE(decodeRequest(json)) << json;
+    EXPECT_FALSE(decodeRequest(R"({"command":"show","action":"","arguments":[")" + longText +
+                               R"("],"options":{}})"));
+    EXPECT_FALSE(decodeRequest(R"({"command":"show","action":"","arguments":)" + manyArguments +
+                               R"(,"options":{}})"));
+    EXPECT_FALSE(decodeRequest(QByteArray(kMaxRequestBytes + 1, ' ')));
+    EXPECT_FALSE(decodeAnswer(R"({"exit":7,"out":"","err":""})")) << "only 0, 1 and 2";
+    EXPECT_FALSE(decodeAnswer(R"({"exit":0,"out":""})"));
+}
+
+// A listening socket that runs `serve` on each connection, on a thread of its own.
+class Listener {
+public:
+    explicit Listener(std::function<void(int connection)> serve) : serve_(std::move(serve)) {
+        path_ = dir_.filePath(QStringLiteral("socket"));
+        fd_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray bytes = path_.toLocal8Bit();
+        std::memcpy(address.sun_path, bytes.constData(), static_cast<size_t>(bytes.size()));
+        EXPECT_EQ(::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        EXPECT_EQ(::listen(fd_, 4), 0);
+        thread_ = std::thread([this] {
+            const int connection = ::accept(fd_, nullptr, nullptr);
+            if (connection >= 0) {
+                serve_(connection);
+                ::close(connection);
+            }
+        });
+    }
+    ~Listener() {
+        ::shutdown(fd_, SHUT_RDWR);
+        ::close(fd_);
+        thread_.join();
+    }
+    QString path() const { return path_; }
+
+private:
+    QTemporaryDir dir_;
+    QString path_;
+    int fd_ = -1;
+    std::function<void(int)> serve_;
+    std::thread thread_;
+};
+
+QByteArray readLine(int connection) {
+    QByteArray line;
+    char c = 0;
+    while (::read(connection, &c, 1) == 1 && c != '\n')
+        line += c;
+    return line;
+}
+
+TEST(LocalClient, TheWindowsAnswerComesBack) {
+    QByteArray received;
+    Listener window([&](int connection) {
+        received = readLine(connection);
+        EXPECT_TRUE(isSameUserPeer(connection));
+        const QByteArray answer = encodeAnswer({0, QStringLiteral("shown"), QString()}) + '\n';
+        ASSERT_EQ(::write(connection, answer.constData(), answer.size()), answer.size());
+    });
+    const Handover result = sendRequest(window.path(), sample(), 5s);
+    ASSERT_EQ(result.status, Handover::Status::Answered);
+    EXPECT_EQ(result.answer.out, QStringLiteral("shown"));
+    EXPECT_EQ(received, "request " + encodeRequest(sample()));
+}
+
+TEST(LocalClient, NoListenerAndListenersThatFailAreToldApart) {
+    QTemporaryDir dir;
+    EXPECT_EQ(sendRequest(dir.filePath(QStringLiteral("none")), sample(), 1s).status,
+              Handover::Status::NoListener);
+    EXPECT_EQ(sendRequest(QString(200, u'x'), sample(), 1s).status, Handover::Status::NoListener)
+        << "a path too long for a socket";
+
+    Listener closes([](int connection) { readLine(connection); });
+    const Handover closed = sendRequest(closes.path(), sample(), 5s);
+    EXPECT_EQ(closed.status, Handover::Status::Failed);
+    EXPECT_FALSE(closed.error.isEmpty());
+
+    Listener garbage([](int connection) {
+        readLine(connection);
+        ASSERT_EQ(::write(connection, "{\"exit\":\n", 9), 9);
+    });
+    EXPECT_EQ(sendRequest(garbage.path(), sample(), 5s).status, Handover::Status::Failed);
+
+    std::atomic<bool> release = false;
+    Listener silent([&](int connection) {
+        readLine(connection);
+        while (!release)
+            std::this_thread::sleep_for(5ms);
+    });
+    const Handover late = sendRequest(silent.path(), sample(), 200ms);
+    release = true;
+    EXPECT_EQ(late.status, Handover::Status::Failed);
+    EXPECT_TRUE(late.error.contains(QStringLiteral("in time")));
+}
+
+} // namespace
+} // namespace corvane::control
