@@ -4,8 +4,8 @@
 
 #include "app/DeviceMainDlg.h"
 #include "app/MainWindowIds.h"
-#include "ui/DeviceList.h"
 #include "pages/UpdateFlow.h"
+#include "ui/DeviceList.h"
 
 namespace corvane::app {
 

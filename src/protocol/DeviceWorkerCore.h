@@ -144,8 +144,8 @@ private:
 
     mutable std::mutex queueMutex_; // held for one append or one removal
     std::deque<QueuedTask> queue_;
-    int pendingSelects_ = 0; // choices queued or in progress (queueMutex_)
-    int lastSelect_ = 0;     // the last choice queued (queueMutex_)
+    int pendingSelects_ = 0;     // choices queued or in progress (queueMutex_)
+    int lastSelect_ = 0;         // the last choice queued (queueMutex_)
     std::uint64_t appended_ = 0; // entries appended so far
     std::atomic<std::uint64_t> tasksTaken_{0};
     std::atomic<std::uint64_t> steps_{0};
