@@ -16,6 +16,8 @@
 #include "app/WindowPolicy.h"
 #include "pages/KeyCapture.h"
 #include "pages/MessageBox.h"
+#include "pages/FileDialogs.h"
+#include "pages/ProfileDlg.h"
 #include "pages/PageControls.h"
 #include "protocol/DeviceTask.h"
 #include "protocol/DeviceWorker.h"
@@ -218,6 +220,9 @@ int DeviceMainDlg::OnWindowMessage(int message, int wParam, int lParam) {
     case MainMessage::Retranslate:
         applyTexts();
         break;
+    case pages::kProfileCommandMessage:
+        profileCommand(wParam, lParam);
+        return 1;
     default:
         for (const std::unique_ptr<Page>& page : m_pages) {
             if (page && page->onWindowMessage(message, wParam, lParam))
@@ -315,6 +320,8 @@ void DeviceMainDlg::profileButton() {
     }
     if (m_profileWindowOpener)
         m_profileWindowOpener(profileWindowRect());
+    else
+        openProfileWindow(profileWindowRect());
 }
 
 QRect DeviceMainDlg::profileWindowRect() const {

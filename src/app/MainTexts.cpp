@@ -12,6 +12,7 @@
 #include "ui/DeviceList.h"
 #include "ui/MousePicture.h"
 #include "ui/PushButton.h"
+#include "pages/ProfileDlg.h"
 #include "ui/Settings.h"
 #include "ui/StaticText.h"
 #include "ui/TabControl.h"
@@ -107,6 +108,10 @@ void DeviceMainDlg::applyTexts() {
                                                 uiText(MainText::ProfileWord));
     }
     showProfileName(profileTitle);
+
+    // An open profile list shows the new language as well.
+    if (m_profileDlg)
+        m_profileDlg->applyTexts();
 
     // The pages rebuild their own texts: performance, buttons, lighting first.
     for (PageSlot slot : {PageSlot::Performance, PageSlot::Buttons, PageSlot::Lighting,

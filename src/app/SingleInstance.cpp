@@ -8,6 +8,7 @@
 #include <QLocalSocket>
 #include <QLockFile>
 
+#include <algorithm>
 #include <array>
 
 namespace corvane::app {
@@ -15,7 +16,16 @@ namespace corvane::app {
 namespace {
 
 // A command line longer than this is not ours; the connection is dropped.
-constexpr qsizetype maxCommandLength = 64;
+constexpr qsizetype maxCommandLength = 300;
+// A Wayland activation token: printable, no blanks (compositors use letters, digits and
+// a few marks), at most this long.
+constexpr qsizetype maxTokenLength = 255;
+
+bool isActivationToken(const QByteArray& token) {
+    if (token.isEmpty() || token.size() > maxTokenLength)
+        return false;
+    return std::all_of(token.begin(), token.end(), [](char c) { return c > 0x20 && c < 0x7f; });
+}
 
 struct CommandSignal {
     const char* command;
@@ -49,7 +59,12 @@ SingleInstance::Role SingleInstance::start() {
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0)) {
         if (lock->error() == QLockFile::LockFailedError) {
-            if (!sendCommand(where.socket, "show"))
+            // On Wayland only a start that brings its launcher's activation token may raise
+            // the running window: it goes along with "show".
+            const QByteArray token = qgetenv("XDG_ACTIVATION_TOKEN");
+            const QByteArray show =
+                isActivationToken(token) ? QByteArray("show ") + token : QByteArray("show");
+            if (!sendCommand(where.socket, show))
                 qCInfo(lcApp, "another instance is starting; it could not be asked to show");
             return Role::Secondary;
         }
@@ -125,6 +140,13 @@ void SingleInstance::readCommands(QLocalSocket* socket, bool atEnd) {
 }
 
 void SingleInstance::dispatch(const QByteArray& command) {
+    if (command.startsWith("show ")) {
+        const QByteArray token = command.mid(5);
+        activationToken = isActivationToken(token) ? token : QByteArray();
+        emit showRequested();
+        return;
+    }
+    activationToken.clear();
     for (const CommandSignal& entry : commandSignals) {
         if (command == entry.command) {
             emit(this->*entry.signal)();
