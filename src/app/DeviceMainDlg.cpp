@@ -16,9 +16,11 @@
 #include "app/WindowHost.h"
 #include "app/WindowPolicy.h"
 #include "hid/DeviceManager.h"
+#include "pages/FileDialogs.h"
 #include "pages/KeyCapture.h"
 #include "pages/MessageBox.h"
 #include "pages/PageControls.h"
+#include "pages/ProfileDlg.h"
 #include "pages/UpdateFlow.h"
 #include "protocol/DeviceTask.h"
 #include "protocol/DeviceWorker.h"
@@ -242,6 +244,9 @@ int DeviceMainDlg::OnWindowMessage(int message, int wParam, int lParam) {
     case MainMessage::Retranslate:
         applyTexts();
         break;
+    case pages::kProfileCommandMessage:
+        profileCommand(wParam, lParam);
+        return 1;
     default:
         for (const std::unique_ptr<Page>& page : m_pages) {
             if (page && page->onWindowMessage(message, wParam, lParam))
@@ -345,6 +350,8 @@ void DeviceMainDlg::profileButton() {
     }
     if (m_profileWindowOpener)
         m_profileWindowOpener(profileWindowRect());
+    else
+        openProfileWindow(profileWindowRect());
 }
 
 QRect DeviceMainDlg::profileWindowRect() const {

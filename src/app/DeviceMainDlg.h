@@ -11,6 +11,8 @@
 #include "protocol/WorkerHost.h"
 #include "ui/Dialog.h"
 
+#include <QPointer>
+
 #include <array>
 #include <functional>
 #include <memory>
@@ -30,6 +32,8 @@ namespace corvane::pages {
 class KeyCapture;
 class PageControls;
 class UpdateFlow;
+class FileDialogs;
+class ProfileDlg;
 } // namespace corvane::pages
 
 namespace corvane::app {
@@ -140,6 +144,8 @@ public:
     pages::UserValues& userValues() override { return *m_context.userValues; }
     pages::SystemIntegration* systemIntegration() override { return m_context.system; }
     QWidget* mainWindow() override { return this; }
+    std::vector<int> offeredLanguages() const override;
+    void leaveProgramSettings() override;
 
     // The exit paths (close button, tray menu, "quit" from outside): the worker is
     // stopped, the tray icon removed, then the context's quit action runs with 0.
@@ -148,6 +154,7 @@ public:
     // Where the profile window (opened by the profile button while a device is usable)
     // goes, in screen coordinates: just above the button.
     QRect profileWindowRect() const;
+    // Replaces the profile list pop-up (pages::ProfileDlg) that opens by default.
     void setProfileWindowOpener(std::function<void(const QRect& screenRect)> opener);
     // Runs on the UI thread after each device state the worker reported (start-up uses
     // it for its screenshot switch).
@@ -223,6 +230,15 @@ private:
     bool m_noPermission = false; // the last scan could open no mouse it saw
     double m_uiScale = 1.0;
     bool m_followsScreen = false;
+    // MainProfiles.cpp: the profile list pop-up and its commands (message 1705).
+    void openProfileWindow(const QRect& screenRect);
+    bool profileCommand(int command, int profile);
+    void switchProfile(int profile);
+    void importProfileFile();
+    void exportProfileFile(int profile);
+    pages::FileDialogs& fileDialogs();
+    QPointer<pages::ProfileDlg> m_profileDlg;
+    std::unique_ptr<pages::FileDialogs> m_ownFileDialogs;
 };
 
 } // namespace corvane::app

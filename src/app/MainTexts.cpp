@@ -6,6 +6,7 @@
 #include "app/UiText.h"
 #include "app/UserValues.h"
 #include "i18n/LanguageTexts.h"
+#include "pages/ProfileDlg.h"
 #include "pages/UpdateFlow.h"
 #include "protocol/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
@@ -109,6 +110,10 @@ void DeviceMainDlg::applyTexts() {
                                                 uiText(MainText::ProfileWord));
     }
     showProfileName(profileTitle);
+
+    // An open profile list shows the new language as well.
+    if (m_profileDlg)
+        m_profileDlg->applyTexts();
 
     // The pages rebuild their own texts: performance, buttons, lighting first.
     for (PageSlot slot : {PageSlot::Performance, PageSlot::Buttons, PageSlot::Lighting,

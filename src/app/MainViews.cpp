@@ -115,6 +115,15 @@ void DeviceMainDlg::showProgramSettings() {
     relayout();
 }
 
+void DeviceMainDlg::leaveProgramSettings() {
+    control(MainControl::ProgramSettingsPage)->hide();
+    setSystemButtonsShown(true);
+    if (idlePolling() && m_lastTab != TabItem::Home)
+        showConfigurationView();
+    else
+        showHomeView();
+}
+
 bool DeviceMainDlg::isProgramSettingsShown() const {
     const ui::Control* page = control(MainControl::ProgramSettingsPage);
     return page && !page->isHidden();

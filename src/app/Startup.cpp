@@ -1,6 +1,7 @@
 // Start-up in its order: display rule, config.xml, single instance, language, folders,
 // command line, then the main window until it ends.
 #include "app/Startup.h"
+#include "app/DesktopIdentity.h"
 
 #include "app/AppLog.h"
 #include "app/AppState.h"
@@ -26,6 +27,8 @@
 #include "app/WindowRequests.h"
 #include "catalog/DeviceCatalog.h"
 #include "i18n/LanguageTexts.h"
+#include "pages/DeviceSettingsPage.h"
+#include "pages/ProgramSettingsPage.h"
 #include "protocol/DeviceWorker.h"
 #include "ui/Settings.h"
 
@@ -92,6 +95,8 @@ int runProgram(int argc, char** argv) {
     const QString programFolder = exeFolder();
     readStartupConfig(programFolder);
     QApplication::setApplicationName(state.deviceName);
+    // Task bars and Wayland compositors find our icon and launcher entry by this name.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
 
     SingleInstance instance(instancePaths(state.deviceName));
     if (instance.start() == SingleInstance::Role::Secondary)
@@ -142,6 +147,10 @@ int runProgram(int argc, char** argv) {
         };
         DeviceMainDlg window(std::move(context));
         running = &window;
+        window.addPage(PageSlot::DeviceSettings,
+                       std::make_unique<pages::DeviceSettingsPage>(window.pageHost()));
+        window.addPage(PageSlot::ProgramSettings,
+                       std::make_unique<pages::ProgramSettingsPage>(window.pageHost()));
 
         window.create(nullptr, state.deviceName, ui::StylePopup, 0,
                       QRect(0, 0, DeviceMainDlg::kDesignWidth, DeviceMainDlg::kDesignHeight));
@@ -149,8 +158,13 @@ int runProgram(int argc, char** argv) {
         window.fitToScreen();
         if (protocol::DeviceWorker* worker = window.worker())
             shared.watchWorker(worker->exitWaiter());
-        QObject::connect(&instance, &SingleInstance::showRequested, &window,
-                         [&window] { window.bringForward(); });
+        QObject::connect(&instance, &SingleInstance::showRequested, &window, [&window, &instance] {
+            // Qt's Wayland windows use (and clear) this token when they
+            // ask to be activated.
+            if (const QByteArray token = instance.lastActivationToken(); !token.isEmpty())
+                qputenv("XDG_ACTIVATION_TOKEN", token);
+            window.bringForward();
+        });
         QObject::connect(&instance, &SingleInstance::quitRequested, &window, [&window] {
             window.sendMessage(MainMessage::Quit, 0, MainMessage::QuitCode);
         });

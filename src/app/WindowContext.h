@@ -11,6 +11,10 @@
 #include <functional>
 #include <memory>
 
+namespace corvane::pages {
+class FileDialogs;
+}
+
 namespace corvane::vm {
 class VirtualMouse;
 }
@@ -29,6 +33,8 @@ struct WindowContext {
     UserValues* userValues = nullptr;
     MessageBoxes* messageBoxes = nullptr;
     SystemIntegration* system = nullptr; // links and the desktop's mouse settings; may be null
+    // The file dialogs of profile import and export; the desktop's when null.
+    pages::FileDialogs* fileDialogs = nullptr;
     // Ends the program with the exit code. Start-up ends the window's modal run; tests
     // record the call instead of ending the test process.
     std::function<void(int exitCode)> quit;

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <vector>
+
 class QWidget;
 
 namespace corvane::pages {
@@ -65,6 +67,11 @@ public:
     virtual SystemIntegration* systemIntegration() = 0;
     // Makes lcid the language in use (stored as "LCID") and applies every text again.
     virtual void setLanguage(int lcid) = 0;
+    // The languages the installation offers (LCIDs, in any order).
+    virtual std::vector<int> offeredLanguages() const = 0;
+    // Leaves the program settings page for the configuration pages, or the home page
+    // when no device is attached or the home tab was the last one.
+    virtual void leaveProgramSettings() = 0;
     // The parent of the pages' own windows (colour picker, editors).
     virtual QWidget* mainWindow() = 0;
     // The window's client height over its design height.

@@ -53,7 +53,10 @@ void ListBox::editItem(int index) {
 }
 
 bool ListBox::isEditing() const {
-    return m_list->state() == QAbstractItemView::EditingState;
+    // The view's editor is a child of its viewport, hidden as soon as the edit ends.
+    const auto children = m_list->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    return std::any_of(children.begin(), children.end(),
+                       [](const QWidget* w) { return w->isVisible(); });
 }
 
 bool ListBox::eventFilter(QObject* watched, QEvent* event) {

@@ -59,7 +59,7 @@ void logReceivedReport(const VirtualHandle& handle, const std::uint8_t* data, st
     const VirtualDevice::Ids ids = handle.device->ids();
     char device[32];
     std::snprintf(device, sizeof device, "%04X:%04X/%zu", ids.vendorId, ids.productId,
-                  handle.interfaceIndex);
+                  handle.nodeIndex);
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     const std::string line = reportLogLine(
         std::chrono::duration_cast<std::chrono::milliseconds>(now).count(), device, data, length);

@@ -154,7 +154,9 @@ void PageWindowTest::startWindow(const std::function<void(app::DeviceMainDlg&)>&
     hid::DeviceManager::installHidApi(bus);
 
     app::WindowContext context;
-    context.exeFolder = installedData();
+    context.exeFolder = installation.isEmpty() ? installedData() : installation;
+    context.system = system;
+    context.fileDialogs = fileDialogs;
     context.dataFolder = dataDir.path() + u'/';
     context.userValues = userValues.get();
     context.messageBoxes = &messageBoxes;

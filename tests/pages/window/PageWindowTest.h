@@ -39,6 +39,11 @@ class VirtualMouse;
 class WiredMouse;
 } // namespace corvane::vm
 
+namespace corvane::pages {
+class FileDialogs;
+class SystemIntegration;
+} // namespace corvane::pages
+
 namespace corvane::pages::test {
 
 using Kept = vm::MouseSettings::Kept;
@@ -147,6 +152,11 @@ protected:
     std::unique_ptr<UserValues> userValues;
     RecordingMessageBoxes messageBoxes;
     AttachedDevices devices;
+    // Set before startWindow: the desktop outside the window, the file dialogs, and an
+    // installation folder in place of data/ (config.xml, device/, language/).
+    SystemIntegration* system = nullptr;
+    FileDialogs* fileDialogs = nullptr;
+    QString installation;
     std::shared_ptr<vm::VirtualMouse> bus;
     std::shared_ptr<vm::WiredMouse> wiredM1;
     std::shared_ptr<vm::Receiver> receiverM1;
