@@ -4,6 +4,7 @@
 
 #include "catalog/DeviceCatalog.h"
 #include "catalog/DeviceDetails.h"
+#include "pages/UserValues.h"
 
 #include <QString>
 
@@ -15,7 +16,6 @@ namespace corvane::pages {
 
 class KeyCapture;
 class SystemIntegration;
-class UserValues;
 
 // What the device worker learnt from the mouse and the pages depend on. It changes only
 // when the mouse is read (GetInfo), never by a reset or the factory values.
