@@ -59,10 +59,8 @@ public:
         w.forEachPage([&](Page& page) { page.showDpiStages(stages); });
     }
     void showUpdateStatus(const protocol::UpdateStatusView& status) override {
-        w.forEachPage([&](Page& page) { page.showUpdateStatus(status); });
-    }
-    void showUpdateStatus(const protocol::UpdateStatusView& status) override {
         w.updates().showStatus(status);
+        w.forEachPage([&](Page& page) { page.showUpdateStatus(status); });
     }
     void offerUpdate(protocol::UpdateKind kind, const QString& latest) override {
         w.updates().offer(kind, latest);

@@ -95,10 +95,6 @@ void WindowHost::showActiveStage(int stage, int dpi, bool showPopup) {
     toUi([=](WorkerHost& ui) { ui.showActiveStage(stage, dpi, showPopup); });
 }
 
-void WindowHost::showUpdateStatus(const protocol::UpdateStatusView& status) {
-    toUi([status](WorkerHost& ui) { ui.showUpdateStatus(status); });
-}
-
 void WindowHost::showDpiStages(const protocol::DpiStagesView& stages) {
     toUi([stages](WorkerHost& ui) { ui.showDpiStages(stages); });
 }
