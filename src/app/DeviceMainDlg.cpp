@@ -14,11 +14,11 @@
 #include "app/UserValues.h"
 #include "app/WindowHost.h"
 #include "app/WindowPolicy.h"
+#include "pages/FileDialogs.h"
 #include "pages/KeyCapture.h"
 #include "pages/MessageBox.h"
-#include "pages/FileDialogs.h"
-#include "pages/ProfileDlg.h"
 #include "pages/PageControls.h"
+#include "pages/ProfileDlg.h"
 #include "protocol/DeviceTask.h"
 #include "protocol/DeviceWorker.h"
 #include "ui/DeviceList.h"
@@ -235,7 +235,10 @@ int DeviceMainDlg::OnWindowMessage(int message, int wParam, int lParam) {
 
 int DeviceMainDlg::OnMessage(int controlId, int code, int param1, int param2) {
     if (controlId == MainControl::Tabs) {
-        onTabChanged(param1);
+        // A choice of a tab (mouse or keyboard); the focus notices of the tab column,
+        // now reachable with the keyboard, carry no tab.
+        if (code == ui::Notify::Click)
+            onTabChanged(param1);
         return 0;
     }
     if (const std::optional<PageSlot> slot = pages::pageOfControl(controlId)) {

@@ -99,8 +99,7 @@ void DeviceMainDlg::importProfileFile() {
         const QString made = origin->deviceName.isEmpty()
                                  ? nameOfType(m_catalog, origin->deviceType)
                                  : origin->deviceName;
-        const QString question =
-            uiText(kOtherModelQuestion).arg(made, nameOfType(m_catalog, type));
+        const QString question = uiText(kOtherModelQuestion).arg(made, nameOfType(m_catalog, type));
         if (showMessage(question, uiText(kImportTitle), pages::MessageTwoButtons) ==
             ui::ResultSecond)
             return;

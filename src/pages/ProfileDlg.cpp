@@ -28,8 +28,7 @@ ProfileDlg::ProfileDlg(ui::Dialog& mainWindow, int currentProfile)
     : m_main(mainWindow), m_current(currentProfile), m_renamedProfile(currentProfile) {}
 
 void ProfileDlg::run(const QRect& screenRect) {
-    if (!create(&m_main, QString::fromLatin1(kTitle), ui::StylePopup, ui::ExToolWindow,
-                screenRect))
+    if (!create(&m_main, QString::fromLatin1(kTitle), ui::StylePopup, ui::ExToolWindow, screenRect))
         return;
     setCaptionHeight(0);
     runModal();
@@ -54,7 +53,8 @@ void ProfileDlg::UISize(const QRect& client) {
     control(Content)->setGeometry(ui::ltrb(10, 10, right - 10, bottom - 45));
     control(List)->setGeometry(ui::ltrb(10, 10, right - 10, bottom - 45));
     control(ImportButton)->setGeometry(ui::ltrb(10, bottom - 35, right / 2 - 5, bottom - 7));
-    control(ExportButton)->setGeometry(ui::ltrb(right / 2 + 5, bottom - 35, right - 10, bottom - 7));
+    control(ExportButton)
+        ->setGeometry(ui::ltrb(right / 2 + 5, bottom - 35, right - 10, bottom - 7));
 }
 
 void ProfileDlg::fillList() {

@@ -35,12 +35,12 @@ struct TextEntry {
     int textId;
 };
 constexpr TextEntry kTexts[] = {
-    {ProgramSettingsPage::UpdateButton, 612},    {ProgramSettingsPage::RestoreButton, 611},
-    {ProgramSettingsPage::LanguageLabel, 600},   {ProgramSettingsPage::StartLabel, 603},
-    {ProgramSettingsPage::AutorunBox, 604},      {ProgramSettingsPage::MinimiseBox, 605},
-    {ProgramSettingsPage::CloseLabel, 607},      {ProgramSettingsPage::HideToTrayRadio, 608},
-    {ProgramSettingsPage::ExitRadio, 609},       {ProgramSettingsPage::ProductLine, 2},
-    {ProgramSettingsPage::WebsiteLink, 3},       {ProgramSettingsPage::FeedbackLink, 615},
+    {ProgramSettingsPage::UpdateButton, 612},  {ProgramSettingsPage::RestoreButton, 611},
+    {ProgramSettingsPage::LanguageLabel, 600}, {ProgramSettingsPage::StartLabel, 603},
+    {ProgramSettingsPage::AutorunBox, 604},    {ProgramSettingsPage::MinimiseBox, 605},
+    {ProgramSettingsPage::CloseLabel, 607},    {ProgramSettingsPage::HideToTrayRadio, 608},
+    {ProgramSettingsPage::ExitRadio, 609},     {ProgramSettingsPage::ProductLine, 2},
+    {ProgramSettingsPage::WebsiteLink, 3},     {ProgramSettingsPage::FeedbackLink, 615},
     {ProgramSettingsPage::QaLink, 616},
 };
 
@@ -153,14 +153,14 @@ int ProgramSettingsPage::onMessage(int local, int code, int p1, int p2) {
         autorunBox(p1 != 0);
         break;
     case MinimiseBox:
-        m_host.userValues().writeUserValue(kAutorunMinimize, p1 ? QStringLiteral("1")
-                                                                : QStringLiteral("0"));
+        m_host.userValues().writeUserValue(kAutorunMinimize,
+                                           p1 ? QStringLiteral("1") : QStringLiteral("0"));
         break;
     case HideToTrayRadio:
     case ExitRadio: {
         const bool hide = m_controls->find<ui::RadioButton>(HideToTrayRadio)->isChecked();
-        m_host.userValues().writeUserValue(kExitMode, hide ? QStringLiteral("1")
-                                                           : QStringLiteral("0"));
+        m_host.userValues().writeUserValue(kExitMode,
+                                           hide ? QStringLiteral("1") : QStringLiteral("0"));
         break;
     }
     case UpdateButton:

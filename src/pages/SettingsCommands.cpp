@@ -40,7 +40,8 @@ QString updateStatusLine(const protocol::UpdateStatusView& status) {
         return text(580);
     if (status.kind == protocol::UpdateKind::Program)
         return QStringLiteral("%1: v%2").arg(text(582), status.latest);
-    return QStringLiteral("%1: V%2.%3").arg(text(582), status.latest.left(1), status.latest.right(2));
+    return QStringLiteral("%1: V%2.%3")
+        .arg(text(582), status.latest.left(1), status.latest.right(2));
 }
 
 } // namespace corvane::pages

@@ -118,8 +118,8 @@ TEST_F(SingleInstanceTest, SecondStartHandsOverItsActivationToken) {
     EXPECT_EQ(first.lastActivationToken(), QByteArray("kwin-42_x"));
 
     // A "show" without a token, or with one that is not a token, leaves none behind.
-    for (const QByteArray& line : {QByteArray("show"), QByteArray("show a b"),
-                                   QByteArray("show ") + QByteArray(256, 'x')}) {
+    for (const QByteArray& line :
+         {QByteArray("show"), QByteArray("show a b"), QByteArray("show ") + QByteArray(256, 'x')}) {
         const int before = received.show;
         sendRaw(first.paths().socket, line + "\n");
         EXPECT_TRUE(processEventsUntil([&] { return received.show == before + 1; }))

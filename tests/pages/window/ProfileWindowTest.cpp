@@ -149,7 +149,7 @@ TEST_F(ProfileWindowTest, ExportThenImportIntoAnotherProfile) {
     startWindow({});
     QTemporaryDir files;
     const QString path = files.path() + QStringLiteral("/Desk setup.xml");
-    ASSERT_TRUE(writeSetting(u"report_rate", 3));
+    ASSERT_TRUE(writeSetting(u"report_rate", 2));
 
     dialogs.answers = {path};
     withProfileWindow([&](ProfileDlg& dialog, ui::ListBox&) {
@@ -172,11 +172,11 @@ TEST_F(ProfileWindowTest, ExportThenImportIntoAnotherProfile) {
     });
     EXPECT_EQ(dialogs.filters.back(), QStringLiteral("MouseKey (*.xml)"));
     EXPECT_EQ(storedName(4), QStringLiteral("Desk setup"));
-    EXPECT_EQ(setting(u"report_rate"), QStringLiteral("3"));
+    EXPECT_EQ(setting(u"report_rate"), QStringLiteral("2"));
     EXPECT_NE(storedName(2), QStringLiteral("Desk setup"));
     EXPECT_EQ(window->control(45)->text(), QStringLiteral("Desk setup"));
     EXPECT_EQ(tasks, std::vector<int>{protocol::DeviceTask::PushProfile});
-    EXPECT_TRUE(waitForKept(0x02, [](const Kept& k) { return k.parameters[0] == 3; }));
+    EXPECT_TRUE(waitForKept(0x02, [](const Kept& k) { return k.parameters[0] == 2; }));
 }
 
 TEST_F(ProfileWindowTest, AFileForAnotherModelAsksFirst) {

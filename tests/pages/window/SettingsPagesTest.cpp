@@ -80,9 +80,7 @@ protected:
         ASSERT_TRUE(window->isProgramSettingsShown());
     }
     bool checked(int local) const { return find<ui::CheckBox>(kProgram, local)->isChecked(); }
-    QString userValue(const char* name) {
-        return memoryValues.values[QString::fromLatin1(name)];
-    }
+    QString userValue(const char* name) { return memoryValues.values[QString::fromLatin1(name)]; }
 
     QTemporaryDir configDir;
     QString autostartPath;
@@ -219,6 +217,7 @@ TEST_F(SettingsPagesTest, RestoreAsksAndOnlyAYesResetsTheMouse) {
 TEST_F(SettingsPagesTest, RestoreWithoutAUsableDeviceOnlySaysSo) {
     startWithSettingsPages();
     wiredM1->unplug();
+    window->queueTask(protocol::DeviceTask::DeviceRemoved);
     ASSERT_TRUE(waitUntil([&] { return !window->connectionShown(); }));
     waitForWorker();
     tasks.clear();
@@ -295,9 +294,10 @@ TEST_F(SettingsPagesTest, LinksOpenTheProductsWebAddresses) {
     click(kProgram, PS::WebsiteLink);
     click(kProgram, PS::FeedbackLink);
     click(kProgram, PS::QaLink);
-    EXPECT_EQ(opener.opened, (std::vector<QString>{QStringLiteral("https://corvane.example/"),
-                                                   QStringLiteral("https://corvane.example/feedback"),
-                                                   QStringLiteral("https://corvane.example/qa")}));
+    EXPECT_EQ(opener.opened,
+              (std::vector<QString>{QStringLiteral("https://corvane.example/"),
+                                    QStringLiteral("https://corvane.example/feedback"),
+                                    QStringLiteral("https://corvane.example/qa")}));
     EXPECT_EQ(control(kProgram, PS::VersionLine)->text(),
               englishText(17) + QStringLiteral(": v0.1.0"));
 }
