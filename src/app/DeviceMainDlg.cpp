@@ -220,13 +220,15 @@ int DeviceMainDlg::OnWindowMessage(int message, int wParam, int lParam) {
     case MainMessage::Retranslate:
         applyTexts();
         break;
-    case pages::kProfileCommandMessage:
-        profileCommand(wParam, lParam);
-        return 1;
     default:
         for (const std::unique_ptr<Page>& page : m_pages) {
             if (page && page->onWindowMessage(message, wParam, lParam))
                 return 1;
+        }
+        // The profile window's commands, unless a page took them.
+        if (message == pages::kProfileCommandMessage) {
+            profileCommand(wParam, lParam);
+            return 1;
         }
         break;
     }

@@ -83,8 +83,11 @@ protected:
         ASSERT_NE(editor, nullptr) << "no in-place editor";
         editor->selectAll();
         QTest::keyClicks(editor, text);
-        if (commit)
+        if (commit) {
             QTest::keyClick(editor, Qt::Key_Return);
+            // The list commits a Return from the event loop.
+            EXPECT_TRUE(waitUntil([&] { return !list.isEditing(); }, 2000));
+        }
     }
     static QString storedName(int profile) {
         QString name;
@@ -133,6 +136,7 @@ TEST_F(ProfileWindowTest, EmptyRenameIsIgnoredAndClosingWithoutARenameChangesNot
     const QString before = storedName(2);
     QWidget elsewhere;
     withProfileWindow([&](ProfileDlg& dialog, ui::ListBox& list) {
+        list.setItemText(list.findData(2), QStringLiteral("stale"));
         rename(list, 2, QStringLiteral("   "), true);
         EXPECT_EQ(list.itemText(list.findData(2)), englishText(61) + QStringLiteral(" 2"))
             << "the list shows the stored name again";
