@@ -135,8 +135,10 @@ void Dialog::setInterfaceScale(double scale) {
 void Dialog::scaleControls() {
     // A control whose rectangle is still the one this pass drew keeps its design
     // rectangle; any other rectangle was set in design pixels since.
-    for (Control* c : findChildren<Control*>()) {
-        if (c->owner() != this)
+    // Control has no meta-object of its own, so the children are sorted out by type here.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        auto* c = dynamic_cast<Control*>(child);
+        if (!c || c->owner() != this)
             continue;
         const QVariant drawn = c->property(kScaledRect);
         QRect design = c->geometry();
