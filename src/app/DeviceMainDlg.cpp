@@ -16,9 +16,11 @@
 #include "app/WindowHost.h"
 #include "app/WindowPolicy.h"
 #include "hid/DeviceManager.h"
+#include "pages/DpiMsgDlg.h"
 #include "pages/FileDialogs.h"
 #include "pages/KeyCapture.h"
 #include "pages/MessageBox.h"
+#include "pages/MousePaletteDlg.h"
 #include "pages/PageControls.h"
 #include "pages/ProfileDlg.h"
 #include "pages/UpdateFlow.h"
@@ -181,6 +183,9 @@ bool DeviceMainDlg::OnInitDialog() {
     m_tray = std::make_unique<MainTray>(icon, ui::deviceName(), std::move(trayHooks));
     m_tray->setExitText(uiText(MainText::TrayExit));
     m_tray->show();
+
+    m_dpiPopup = std::make_unique<pages::DpiMsgDlg>();
+    m_dpiPopup->createOver(this);
 
     m_context.userValues->writeUserValue(kDeviceTypeName, QString::number(kStartDeviceType));
     loadCatalog();
@@ -379,6 +384,11 @@ void DeviceMainDlg::showSaveWait() {
     m_context.messageBoxes->showSaveWait(this, m_details.showSaveTips);
 }
 
+void DeviceMainDlg::showDpiPopup(int dpi) {
+    if (m_dpiPopup && m_details.showDpiTips)
+        m_dpiPopup->showDpi(dpi);
+}
+
 void DeviceMainDlg::bringForward() {
     if (isHidden() || isMinimized())
         showNormal();
@@ -400,6 +410,7 @@ void DeviceMainDlg::closePopups() {
         {"WaitDlg", Action::Close},
         {"Menu Window", Action::Close},
         {pages::kMessageBoxTitle, Action::CloseSecond},
+        {pages::kPaletteTitle, Action::Close},
         {"KeyboardTip Window", Action::Hide},
         {"ComboWnd", Action::Hide},
         {"PaletteDlg", Action::Hide},
@@ -442,6 +453,8 @@ void DeviceMainDlg::DestroyWindow() {
     m_deviceChanges.reset();
     m_context.messageBoxes->hideSaveWait();
     m_updates->closeWindows();
+    if (m_dpiPopup)
+        m_dpiPopup->DestroyWindow();
     ui::Dialog::DestroyWindow();
 }
 

@@ -29,6 +29,7 @@ class Panel;
 }
 
 namespace corvane::pages {
+class DpiMsgDlg;
 class KeyCapture;
 class PageControls;
 class UpdateFlow;
@@ -98,6 +99,9 @@ public:
     void closePopups();
     // The saving wait window, when the current device asks for it.
     void showSaveWait() override;
+    void showDpiPopup(int dpi) override;
+    // The DPI pop-up, made hidden when the window starts.
+    pages::DpiMsgDlg* dpiPopup() const { return m_dpiPopup.get(); }
     // Tab change as if the tab at `index` was clicked.
     void selectTab(int index);
     int lastTab() const { return m_lastTab; }
@@ -211,6 +215,7 @@ private:
     std::array<std::unique_ptr<Page>, kPageSlotCount> m_pages;
     std::array<std::unique_ptr<pages::PageControls>, kPageSlotCount> m_pageControls;
     std::unique_ptr<pages::KeyCapture> m_keyCapture;
+    std::unique_ptr<pages::DpiMsgDlg> m_dpiPopup;
     std::function<void(int)> m_taskObserver;
     catalog::DeviceCatalog m_catalog;
     catalog::DeviceDetails m_details;

@@ -14,6 +14,7 @@
 #include "app/Folders.h"
 #include "app/LanguageStartup.h"
 #include "app/LocaleLcid.h"
+#include "app/MainPages.h"
 #include "app/MainWindowIds.h"
 #include "app/PageMessageBoxes.h"
 #include "app/ProcessObjects.h"
@@ -27,8 +28,6 @@
 #include "app/WindowRequests.h"
 #include "catalog/DeviceCatalog.h"
 #include "i18n/LanguageTexts.h"
-#include "pages/DeviceSettingsPage.h"
-#include "pages/ProgramSettingsPage.h"
 #include "protocol/DeviceWorker.h"
 #include "ui/Settings.h"
 
@@ -147,10 +146,7 @@ int runProgram(int argc, char** argv) {
         };
         DeviceMainDlg window(std::move(context));
         running = &window;
-        window.addPage(PageSlot::DeviceSettings,
-                       std::make_unique<pages::DeviceSettingsPage>(window.pageHost()));
-        window.addPage(PageSlot::ProgramSettings,
-                       std::make_unique<pages::ProgramSettingsPage>(window.pageHost()));
+        addConfigurationPages(window);
 
         window.create(nullptr, state.deviceName, ui::StylePopup, 0,
                       QRect(0, 0, DeviceMainDlg::kDesignWidth, DeviceMainDlg::kDesignHeight));

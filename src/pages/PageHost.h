@@ -35,6 +35,9 @@ public:
     virtual void queueTask(int code) = 0;
     // The saving wait window, when the current device asks for it (showSaveTips).
     virtual void showSaveWait() = 0;
+    // The DPI pop-up with a new DPI value, when the current device asks for it
+    // (showDpiTips).
+    virtual void showDpiPopup(int dpi) = 0;
 
     // --- the current device and profile ---
     virtual int currentProfile() const = 0;

@@ -69,16 +69,22 @@ void ColourPalette::resizeEvent(QResizeEvent* event) {
 
 void ColourPalette::paintEvent(QPaintEvent* /*event*/) {
     const QRect f = field();
-    if (m_cache.size() != f.size() && f.width() > 0 && f.height() > 0) {
-        m_cache = QImage(f.size(), QImage::Format_RGB32);
-        for (int y = 0; y < f.height(); ++y) {
-            const qreal saturation = 1.0 - qreal(y) / std::max(1, f.height() - 1);
-            auto* line = reinterpret_cast<QRgb*>(m_cache.scanLine(y));
-            for (int x = 0; x < f.width(); ++x)
-                line[x] = fieldColour(qreal(x) / std::max(1, f.width() - 1), saturation).rgb();
-        }
-    }
     QPainter p(this);
+    // The field is computed for every pixel of the device painted on (two per point on
+    // a display scaled to 200 %), so it stays sharp.
+    const qreal ratio = std::max<qreal>(1.0, p.device()->devicePixelRatioF());
+    const QSize pixels = (QSizeF(f.size()) * ratio).toSize();
+    if ((m_cache.size() != pixels || m_cache.devicePixelRatio() != ratio) && f.width() > 0 &&
+        f.height() > 0) {
+        m_cache = QImage(pixels, QImage::Format_RGB32);
+        for (int y = 0; y < pixels.height(); ++y) {
+            const qreal saturation = 1.0 - qreal(y) / std::max(1, pixels.height() - 1);
+            auto* line = reinterpret_cast<QRgb*>(m_cache.scanLine(y));
+            for (int x = 0; x < pixels.width(); ++x)
+                line[x] = fieldColour(qreal(x) / std::max(1, pixels.width() - 1), saturation).rgb();
+        }
+        m_cache.setDevicePixelRatio(ratio);
+    }
     p.drawImage(f.topLeft(), m_cache);
     if (!isEnabled())
         p.fillRect(f, QColor(0, 0, 0, 140));

@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 namespace corvane::ui {
 
 ComboBox::ComboBox(int id, QWidget* parent) : Control(id, parent), m_box(new QComboBox(this)) {
@@ -18,7 +20,10 @@ ComboBox::ComboBox(int id, QWidget* parent) : Control(id, parent), m_box(new QCo
 int ComboBox::addItem(const QString& text, int data, const QColor& mark) {
     const QSignalBlocker block(m_box);
     if (mark.isValid()) {
-        QPixmap dot(12, 12);
+        // Drawn for the screen's pixels, so the mark stays sharp on a scaled display.
+        const qreal ratio = std::max<qreal>(1.0, devicePixelRatioF());
+        QPixmap dot(QSize(12, 12) * ratio);
+        dot.setDevicePixelRatio(ratio);
         dot.fill(Qt::transparent);
         QPainter p(&dot);
         p.setRenderHint(QPainter::Antialiasing);

@@ -39,6 +39,12 @@ void Control::setText(const QString& text) {
     update();
 }
 
+void Control::setAccessibleText(const QString& name) {
+    setAccessibleName(name);
+    if (m_hosted)
+        m_hosted->setAccessibleName(name);
+}
+
 void Control::setTextFont(const QString& family, int pixelSize, int style) {
     QFont f = font();
     const QString name = family.isEmpty() ? defaultFontName() : family;

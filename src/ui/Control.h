@@ -62,6 +62,11 @@ public:
     QColor textColour() const;
     bool hasTextColour() const { return m_textColour.isValid(); }
 
+    // The name assistive technology reads for the control (and for the stock widget it
+    // hosts): controls without a visible text of their own (fields, sliders, lists,
+    // image buttons) take the text of their label or tooltip.
+    void setAccessibleText(const QString& name);
+
     // Rectangle, visibility, enabled state and tooltip are QWidget's: setGeometry(),
     // geometry(), setVisible()/isHidden(), setEnabled()/isEnabled(), setToolTip().
 

@@ -5,6 +5,7 @@
 #include "i18n/IniFile.h"
 #include "i18n/LanguageTexts.h"
 #include "protocol/DeviceWorker.h"
+#include "protocol/PerformanceCodec.h"
 #include "store/ProfileDatabase.h"
 #include "ui/Settings.h"
 #include "ui/TabControl.h"
@@ -100,6 +101,21 @@ bool RecordingMessageBoxes::showSaveWait(QWidget*, bool showSaveTips) {
     return showSaveTips;
 }
 
+bool RecordingSystem::setAutorun(bool on) {
+    autorun = on;
+    return true;
+}
+
+bool RecordingSystem::openMouseControlPanel() {
+    ++mouseSettingsOpened;
+    return true;
+}
+
+bool RecordingSystem::openUrl(const QString& url) {
+    urls.push_back(url);
+    return true;
+}
+
 void PageWindowTest::SetUp() {
     ASSERT_TRUE(dataDir.isValid());
     ASSERT_TRUE(QDir(dataDir.path()).mkpath(QStringLiteral("db")));
@@ -112,6 +128,10 @@ void PageWindowTest::SetUp() {
 }
 
 void PageWindowTest::TearDown() {
+    stopWindow();
+}
+
+void PageWindowTest::stopWindow() {
     if (window) {
         window->DestroyWindow();
         if (protocol::DeviceWorker* worker = window->worker()) {
@@ -155,7 +175,7 @@ void PageWindowTest::startWindow(const std::function<void(app::DeviceMainDlg&)>&
 
     app::WindowContext context;
     context.exeFolder = installation.isEmpty() ? installedData() : installation;
-    context.system = system;
+    context.system = system ? system : &recordingSystem;
     context.fileDialogs = fileDialogs;
     context.dataFolder = dataDir.path() + u'/';
     context.userValues = userValues.get();
@@ -280,6 +300,51 @@ bool PageWindowTest::waitForKept(std::uint8_t writeCode,
         [&] {
             const std::optional<Kept> state = kept(writeCode);
             return state && pred(*state);
+        },
+        timeoutMs);
+}
+
+std::optional<int> PageWindowTest::mouseSetting(QStringView key) const {
+    struct Carrier {
+        std::uint8_t writeCode;
+        std::function<protocol::SettingValues(protocol::AnswerBytes)> decode;
+    };
+    const protocol::SensorState sensor(devices.sensorCode);
+    const Carrier carriers[] = {
+        {0x02, [](protocol::AnswerBytes a) { return protocol::decodeReportRate(a); }},
+        {0x03, [&](protocol::AnswerBytes a) { return protocol::decodeDpi(a, sensor); }},
+        {0x04, [](protocol::AnswerBytes a) { return protocol::decodeDpiColors(a); }},
+        {0x06, [](protocol::AnswerBytes a) { return protocol::decodeSensor(a, 0); }},
+        {0x07, [](protocol::AnswerBytes a) { return protocol::decodePower(a); }},
+    };
+    for (const Carrier& carrier : carriers) {
+        const std::optional<Kept> state = kept(carrier.writeCode);
+        if (!state)
+            continue;
+        // The answer to the matching read: B3 the size, B4.. the kept parameters.
+        std::array<std::uint8_t, 32> answer{};
+        answer[0] = std::uint8_t(carrier.writeCode + 0x10);
+        answer[3] = state->size;
+        std::copy(state->parameters.begin(), state->parameters.end(), answer.begin() + 4);
+        for (const protocol::SettingValue& value : carrier.decode(answer)) {
+            if (value.key == key)
+                return value.value;
+        }
+    }
+    return std::nullopt;
+}
+
+bool PageWindowTest::waitForMouseSetting(QStringView key, int value, int timeoutMs) const {
+    return waitUntil([&] { return mouseSetting(key) == value; }, timeoutMs);
+}
+
+bool PageWindowTest::waitForKeptPacket(const protocol::ReportPacket& packet, int timeoutMs) const {
+    const std::uint8_t code = packet.data()[1];
+    return waitForKept(
+        code,
+        [&](const Kept& state) {
+            return state.size == packet.size() &&
+                   std::equal(state.parameters.begin(), state.parameters.end(), packet.data() + 5);
         },
         timeoutMs);
 }

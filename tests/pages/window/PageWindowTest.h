@@ -18,7 +18,9 @@
 #include "app/DeviceMainDlg.h"
 #include "pages/MessageBoxes.h"
 #include "pages/PageControls.h"
+#include "pages/SystemIntegration.h"
 #include "pages/UserValues.h"
+#include "protocol/ReportPacket.h"
 #include "virtualmouse/MouseSettings.h"
 
 #include <QTemporaryDir>
@@ -85,6 +87,20 @@ public:
     int saveWaits = 0; // calls while the device asked for the window
 };
 
+// The desktop outside the window: writes down what the pages ask of it.
+class RecordingSystem : public SystemIntegration {
+public:
+    bool setAutorun(bool on) override;
+    bool isAutorunEnabled() const override { return autorun; }
+    bool openMouseControlPanel() override;
+    bool openUrl(const QString& url) override;
+    bool deleteTree(const QString&) override { return false; }
+
+    bool autorun = false;
+    int mouseSettingsOpened = 0;
+    std::vector<QString> urls;
+};
+
 // Which virtual devices are plugged in when the window starts (before startWindow).
 struct AttachedDevices {
     bool wiredM1 = true;                 // device type 1 on its cable ("CVM1", 0x1209:0xC0A1)
@@ -112,6 +128,9 @@ protected:
         });
         return made;
     }
+    // Destroys the window (its worker stopped) and closes the store, as at the end of a
+    // test; a test may then start another window.
+    void stopWindow();
     // Selects the tab of a page (not the program settings page, which has none).
     void showPage(PageSlot slot);
 
@@ -144,6 +163,14 @@ protected:
     // Waits until what the mouse keeps of a write command satisfies pred.
     bool waitForKept(std::uint8_t writeCode, const std::function<bool(const Kept&)>& pred,
                      int timeoutMs = 5000) const;
+    // A performance setting as the mouse holds it: what it kept of the write command that
+    // carries the key, read back with the program's own decoder (sensor_flag: only the
+    // bits the mouse carries). Empty when the mouse holds nothing for it.
+    std::optional<int> mouseSetting(QStringView key) const;
+    // Waits until mouseSetting(key) is value.
+    bool waitForMouseSetting(QStringView key, int value, int timeoutMs = 5000) const;
+    // Waits until the mouse keeps exactly the size byte and parameters of `packet`.
+    bool waitForKeptPacket(const protocol::ReportPacket& packet, int timeoutMs = 5000) const;
     // Waits until the worker has taken every queued task and is idle again.
     void waitForWorker();
 
@@ -151,6 +178,8 @@ protected:
     MemoryUserValues memoryValues;
     std::unique_ptr<UserValues> userValues;
     RecordingMessageBoxes messageBoxes;
+    // The desktop the window gets when a test sets no `system` of its own.
+    RecordingSystem recordingSystem;
     AttachedDevices devices;
     // Set before startWindow: the desktop outside the window, the file dialogs, and an
     // installation folder in place of data/ (config.xml, device/, language/).

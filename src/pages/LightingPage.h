@@ -1,0 +1,97 @@
+#pragma once
+// The lighting page: the mouse's lighting mode of the current profile and, as far as the
+// mode allows (its row's configFunc bits), its brightness, speed and colours. Each change
+// updates the mode's light row, queues the lighting task and shows the saving wait
+// window; nothing is stored while a slider or the palette is being dragged.
+
+#include "pages/Page.h"
+#include "store/LightEffect.h"
+
+#include <QRect>
+
+#include <optional>
+
+namespace corvane::pages {
+
+class PageHost;
+
+// The page's own control numbers (PageIds.h turns them into window ids).
+namespace LightingControl {
+inline constexpr int Background = 192;
+inline constexpr int Caption = 194;
+inline constexpr int Content = 195; // the panel behind the controls, sized per mode
+inline constexpr int ModeLabel = 196;
+inline constexpr int Mode = 197;
+inline constexpr int ResetLabel = 200;
+inline constexpr int Reset = 201;
+inline constexpr int BrightnessLabel = 202;
+inline constexpr int BrightnessValue = 203;
+inline constexpr int Brightness = 204;
+inline constexpr int SpeedLabel = 205;
+inline constexpr int SpeedValue = 206;
+inline constexpr int Speed = 207;
+inline constexpr int PresetLabel = 208;
+inline constexpr int FirstPreset = 209; // 209 .. 216
+inline constexpr int SlotLabel = 217;
+inline constexpr int FirstSlot = 218; // 218 .. 224
+inline constexpr int PaletteLabel = 225;
+inline constexpr int Palette = 226;
+inline constexpr int Preview = 227;
+inline constexpr int FirstChannelLabel = 228; // "R", "G", "B"
+inline constexpr int FirstChannel = 231;      // 231 .. 233: R, G, B
+} // namespace LightingControl
+
+// configFunc bits: what a mode lets the user adjust.
+namespace LightFunction {
+inline constexpr int Brightness = 0x1;
+inline constexpr int Speed = 0x2;
+inline constexpr int ColourEditor = 0x10;
+inline constexpr int ColourSlots = 0x800;
+} // namespace LightFunction
+
+class LightingPage : public Page {
+public:
+    static constexpr int kPresets = 8;
+    static constexpr int kSlots = 7;
+
+    explicit LightingPage(PageHost& host);
+
+    void createControls(PageControls& controls) override;
+    void layout(const QRect& area, double uiScale) override;
+    int onMessage(int local, int code, int p1, int p2) override;
+    void reload() override;
+    void applyTexts() override;
+
+    // The mode the page edits (the selected entry's data; 0 before the first load).
+    int currentMode() const { return m_mode; }
+
+private:
+    void loadLightingPage();
+    void showLightMode();
+    void modeChosen();
+    void sliderMoved(int local, int value, bool released);
+    void presetChosen(int preset);
+    void paletteMoved(int colour, bool released);
+    void channelTyped(int local);
+    void applyColour(int colour);
+    void reset();
+
+    void showBrightnessText(int level);
+    void showSpeedText(int speed);
+    void showChannels(int colour);
+    void showPreview(int colour);
+    void placeContent();
+    std::optional<store::LightEffect> currentLight() const;
+    int profile() const;
+    void send() const;
+    QString text(int id) const;
+
+    PageHost& m_host;
+    PageControls* m_controls = nullptr;
+    QRect m_area;
+    double m_scale = 1.0;
+    int m_mode = 0;
+    int m_functions = 0; // configFunc of the mode shown
+};
+
+} // namespace corvane::pages

@@ -1,0 +1,76 @@
+// The DPI pop-up: its corner, what it shows, and how long.
+#include "PagesTest.h"
+
+#include "pages/DpiMsgDlg.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace corvane::pages::test {
+namespace {
+
+TEST(DpiPopupTest, GoesTwoPixelsInsideTheLowerRightCornerOfTheWorkAreaOrOfTheWindow) {
+    const QRect workArea(0, 0, 1920, 1040); // a panel below
+    const QRect window(100, 50, 1300, 788);
+    struct Case {
+        bool canPlaceWindows;
+        QRect expected;
+    };
+    for (const Case& c : {Case{true, ui::ltrb(1920 - 302, 1040 - 132, 1918, 1038)},
+                          Case{false, ui::ltrb(1400 - 302, 838 - 132, 1398, 836)}}) {
+        EXPECT_EQ(dpiPopupRect(workArea, window, c.canPlaceWindows), c.expected);
+        EXPECT_EQ(c.expected.size(), QSize(300, 130));
+    }
+    // A second screen left of the first one.
+    EXPECT_EQ(dpiPopupRect(QRect(-1280, 0, 1280, 1024), window, true),
+              ui::ltrb(-302, 1024 - 132, -2, 1022));
+}
+
+TEST(DpiPopupTest, ShowsTheValueAndAShowWhileShownRestartsTheTime) {
+    auto main = showWindow();
+    DpiMsgDlg popup(600);
+    popup.showDpi(800);
+    EXPECT_FALSE(popup.isVisible()) << "nothing before the window exists";
+    ASSERT_TRUE(popup.createOver(main.get()));
+    EXPECT_FALSE(popup.isVisible());
+    EXPECT_EQ(popup.title(), kDpiPopupTitle);
+    EXPECT_EQ(popup.valueText(), "1600");
+
+    QElapsedTimer clock;
+    clock.start();
+    popup.showDpi(800);
+    EXPECT_TRUE(popup.isVisible());
+    EXPECT_EQ(popup.size(), QSize(300, 130));
+    EXPECT_EQ(popup.valueText(), "800");
+    EXPECT_EQ(popup.barPosition(), 800);
+
+    ASSERT_TRUE(waitUntil([&] { return clock.elapsed() >= 400; }));
+    ASSERT_TRUE(popup.isVisible());
+    popup.showDpi(12000);
+    QElapsedTimer second;
+    second.start();
+    EXPECT_EQ(popup.valueText(), "12000");
+    EXPECT_EQ(popup.barPosition(), 12000);
+
+    ASSERT_TRUE(waitUntil([&] { return clock.elapsed() >= 800; }));
+    EXPECT_TRUE(popup.isVisible()) << "still shown 600 ms after the first value";
+    ASSERT_TRUE(waitUntil([&] { return !popup.isVisible(); }, 5000));
+    EXPECT_GE(second.elapsed(), 590) << "the full time after the second value";
+}
+
+TEST(DpiPopupTest, TheCloseButtonHidesIt) {
+    auto main = showWindow();
+    DpiMsgDlg popup(5000);
+    ASSERT_TRUE(popup.createOver(main.get()));
+    popup.showDpi(1600);
+    ASSERT_TRUE(popup.isVisible());
+    QWidget* close = popup.control(DpiMsgDlg::kCloseId);
+    QTest::mouseClick(close, Qt::LeftButton, {}, close->rect().center());
+    EXPECT_FALSE(popup.isVisible());
+    EXPECT_FALSE(popup.isTimerRunning(DpiMsgDlg::kHideTimerId));
+}
+
+} // namespace
+} // namespace corvane::pages::test

@@ -1,0 +1,304 @@
+// The lighting page in the main window against the virtual mouse: every change is
+// checked against the stored light row, the task queued and what the mouse received.
+#include "window/PageWindowTest.h"
+
+#include "pages/LightingPage.h"
+#include "pages/MessageBox.h"
+#include "protocol/DeviceTask.h"
+#include "protocol/LightingCodec.h"
+#include "store/ProfileDatabase.h"
+#include "ui/Colour.h"
+#include "ui/ColourSwatch.h"
+#include "ui/ComboBox.h"
+#include "ui/Picture.h"
+#include "ui/Slider.h"
+#include "ui/TabControl.h"
+#include "ui/TextField.h"
+#include "virtualmouse/MouseDevice.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QSlider>
+
+namespace corvane::pages::test {
+namespace {
+
+namespace C = LightingControl;
+namespace Task = protocol::DeviceTask;
+constexpr PageSlot kPage = PageSlot::Lighting;
+
+class LightingPageTest : public PageWindowTest {
+protected:
+    void start() {
+        page = startWithPage<LightingPage>(kPage);
+        ASSERT_NE(page, nullptr);
+        showPage(kPage);
+        page->reload();
+    }
+    store::ProfileDatabase& database() const { return store::ProfileDatabase::instance(); }
+    store::LightEffect light(int mode, int ofProfile = 0) const {
+        store::LightEffect row;
+        EXPECT_TRUE(database().getLight(ofProfile ? ofProfile : profile(), mode, row)) << mode;
+        return row;
+    }
+    void chooseMode(int mode) {
+        auto* modes = find<ui::ComboBox>(kPage, C::Mode);
+        const int index = modes->findData(mode);
+        ASSERT_GE(index, 0) << "no entry for mode " << mode;
+        auto* box = control(kPage, C::Mode)->findChild<QComboBox*>();
+        box->showPopup();
+        QAbstractItemView* view = box->view();
+        ASSERT_TRUE(waitUntil([&] { return view->isVisible(); }, 2000));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                          view->visualRect(view->model()->index(index, 0)).center());
+        ASSERT_TRUE(waitUntil([&] { return !view->isVisible(); }, 2000));
+    }
+    void clearNotes() {
+        waitForWorker();
+        tasks.clear();
+        messageBoxes.saveWaits = 0;
+    }
+    // The mouse holds what the program would send for the stored row of the mode.
+    bool mouseHoldsRowOf(int mode) {
+        return waitForKeptPacket(protocol::encodeSetLighting(light(mode)));
+    }
+    int colourOf(int local) const {
+        return ui::bgrFromColour(find<ui::ColourSwatch>(kPage, local)->colour());
+    }
+
+    LightingPage* page = nullptr;
+};
+
+TEST_F(LightingPageTest, AProfileWithoutLightsGetsOneRowPerOfferedModeAndMode1) {
+    start();
+    ASSERT_TRUE(database().deleteLights(profile()));
+    page->reload();
+    EXPECT_EQ(database().countLights(profile()), 6);
+    EXPECT_EQ(database().getCurrentLightMode(profile()), 1);
+    EXPECT_EQ(page->currentMode(), 1);
+    auto* modes = find<ui::ComboBox>(kPage, C::Mode);
+    ASSERT_EQ(modes->count(), 6);
+    for (int i = 0; i < modes->count(); ++i)
+        EXPECT_EQ(modes->itemText(i), englishText(light(modes->itemData(i)).reserved)) << i;
+    EXPECT_EQ(modes->currentData(), 1);
+    EXPECT_TRUE(tasks.empty()) << "loading sends nothing";
+}
+
+struct ModeView {
+    int mode;
+    bool brightness, speed, editor, colourSlots;
+    int contentHeight;
+};
+
+class LightingModes : public LightingPageTest, public ::testing::WithParamInterface<ModeView> {};
+
+TEST_P(LightingModes, ShowWhatTheModeAllowsAndAreSent) {
+    const ModeView& view = GetParam();
+    start();
+    const int other = view.mode == 4 ? 5 : 4;
+    chooseMode(other);
+    clearNotes();
+
+    chooseMode(view.mode);
+    EXPECT_EQ(database().getCurrentLightMode(profile()), view.mode);
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
+    EXPECT_EQ(messageBoxes.saveWaits, 1);
+    EXPECT_EQ(!control(kPage, C::Brightness)->isHidden(), view.brightness);
+    EXPECT_EQ(!control(kPage, C::BrightnessValue)->isHidden(), view.brightness);
+    EXPECT_EQ(!control(kPage, C::Speed)->isHidden(), view.speed);
+    EXPECT_EQ(!control(kPage, C::Palette)->isHidden(), view.editor);
+    EXPECT_EQ(!control(kPage, C::FirstPreset + 7)->isHidden(), view.editor);
+    EXPECT_EQ(!control(kPage, C::FirstChannel + 2)->isHidden(), view.editor);
+    EXPECT_EQ(!control(kPage, C::FirstSlot + 6)->isHidden(), view.colourSlots);
+    EXPECT_EQ(control(kPage, C::Content)->height(), view.contentHeight);
+    EXPECT_EQ(control(kPage, C::Content)->mapTo(window.get(), QPoint(0, 0)), QPoint(230, 80));
+    EXPECT_TRUE(mouseHoldsRowOf(view.mode));
+}
+
+INSTANTIATE_TEST_SUITE_P(DefaultRows, LightingModes,
+                         ::testing::Values(ModeView{1, true, true, false, false, 430},
+                                           ModeView{2, true, true, true, true, 658},
+                                           ModeView{3, true, false, true, false, 658},
+                                           ModeView{4, true, true, false, false, 430},
+                                           ModeView{0, false, false, false, false, 170}));
+
+TEST_F(LightingPageTest, SlidersStoreOnlyWhenReleased) {
+    start();
+    chooseMode(1);
+    store::LightEffect row = light(1);
+    row.brightness = 1;
+    row.speed = 2;
+    ASSERT_TRUE(database().updateLight(1, row));
+    page->reload();
+    EXPECT_EQ(control(kPage, C::BrightnessValue)->text(), englishText(278) + ": 25%");
+    EXPECT_EQ(control(kPage, C::SpeedValue)->text(), englishText(279) + ": 2");
+    clearNotes();
+
+    auto* slider = control(kPage, C::Brightness)->findChild<QSlider*>();
+    const QPoint from(slider->width() / 4, slider->height() / 2);
+    const QPoint to(slider->width() - 4, slider->height() / 2);
+    QTest::mousePress(slider, Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), slider->mapToGlobal(to), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(slider, &move);
+    EXPECT_EQ(control(kPage, C::BrightnessValue)->text(), englishText(278) + ": 100%");
+    EXPECT_EQ(light(1).brightness, 1) << "nothing stored while it moves";
+    EXPECT_TRUE(tasks.empty());
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, to);
+    EXPECT_EQ(light(1).brightness, 4);
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
+    EXPECT_TRUE(mouseHoldsRowOf(1));
+
+    // Keys: each step is a release of its own.
+    clearNotes();
+    pressKey(kPage, C::Speed, Qt::Key_Right);
+    EXPECT_EQ(light(1).speed, 3);
+    EXPECT_EQ(control(kPage, C::SpeedValue)->text(), englishText(279) + ": 3");
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
+    EXPECT_TRUE(mouseHoldsRowOf(1));
+
+    // Brightness texts by level; a level outside 0..4 reads as full.
+    for (auto [level, percent] : {std::pair{0, 0}, {2, 50}, {3, 75}, {9, 100}}) {
+        row = light(1);
+        row.brightness = level;
+        database().updateLight(1, row);
+        page->reload();
+        EXPECT_EQ(control(kPage, C::BrightnessValue)->text(),
+                  englishText(278) + QStringLiteral(": %1%").arg(percent));
+    }
+}
+
+TEST_F(LightingPageTest, AColourGoesToTheSlotThatIsOnOrToTheFirstColour) {
+    start();
+    chooseMode(2);
+    const store::LightEffect before = light(2);
+    clearNotes();
+
+    click(kPage, C::FirstSlot + 3);
+    click(kPage, C::FirstPreset + 4); // 06FF00
+    const store::LightEffect after = light(2);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(after.colorValues[std::size_t(i)],
+                  i == 3 ? 0x06FF00 : before.colorValues[std::size_t(i)])
+            << i;
+    EXPECT_EQ(colourOf(C::FirstSlot + 3), 0x06FF00);
+    EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel)->text(), "0");
+    EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel + 1)->text(), "255");
+    EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel + 2)->text(), "6");
+    EXPECT_EQ(ui::bgrFromColour(find<ui::Picture>(kPage, C::Preview)->fillColour()), 0x06FF00);
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
+    EXPECT_EQ(messageBoxes.saveWaits, 1);
+    EXPECT_TRUE(mouseHoldsRowOf(2));
+
+    chooseMode(3);
+    clearNotes();
+    click(kPage, C::FirstPreset + 1); // FF00F0
+    EXPECT_EQ(light(3).colorValues[0], 0xFF00F0);
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
+    EXPECT_TRUE(mouseHoldsRowOf(3));
+}
+
+TEST_F(LightingPageTest, TypedChannelsAreLimitedWrittenBackAndApplied) {
+    start();
+    chooseMode(3);
+    clearNotes();
+    typeInto(kPage, C::FirstChannel, QStringLiteral("300"), false);
+    EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel)->text(), "255");
+    typeInto(kPage, C::FirstChannel + 1, QStringLiteral("-5"), false);
+    EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel + 1)->text(), "0");
+    typeInto(kPage, C::FirstChannel + 2, QStringLiteral("16"));
+    EXPECT_EQ(light(3).colorValues[0], 255 | (0 << 8) | (16 << 16));
+    EXPECT_FALSE(tasks.empty());
+    for (int task : tasks)
+        EXPECT_EQ(task, Task::SendLighting);
+    EXPECT_TRUE(mouseHoldsRowOf(3));
+}
+
+TEST_F(LightingPageTest, ThePaletteStoresWhenReleased) {
+    start();
+    chooseMode(3);
+    const int stored = light(3).colorValues[0];
+    click(kPage, C::FirstPreset); // a preset on: the palette turns it off
+    clearNotes();
+    QWidget* palette = control(kPage, C::Palette);
+    const QPoint from(10, 10);
+    const QPoint to(palette->width() / 2, palette->height() / 3);
+    QTest::mousePress(palette, Qt::LeftButton, {}, from);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), palette->mapToGlobal(to), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(palette, &move);
+    const int shown = ui::bgrFromColour(find<ui::Picture>(kPage, C::Preview)->fillColour());
+    EXPECT_NE(shown, stored);
+    EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel)->value(), shown & 0xFF);
+    EXPECT_FALSE(find<ui::ColourSwatch>(kPage, C::FirstPreset)->isChecked());
+    EXPECT_EQ(light(3).colorValues[0], colourOf(C::FirstPreset)) << "not stored while dragging";
+    EXPECT_TRUE(tasks.empty());
+    QTest::mouseRelease(palette, Qt::LeftButton, {}, to);
+    EXPECT_EQ(light(3).colorValues[0], shown);
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
+    EXPECT_TRUE(mouseHoldsRowOf(3));
+}
+
+TEST_F(LightingPageTest, ResetAsksThenRestoresThisProfileOnly) {
+    start();
+    chooseMode(1);
+    store::LightEffect changed = light(1);
+    changed.brightness = 1;
+    ASSERT_TRUE(database().updateLight(1, changed));
+    const int otherProfile = profile() == 1 ? 2 : 1;
+    database().createDefaultLights(otherProfile, {true, true, true, true, true, true});
+    store::LightEffect otherRow = light(1, otherProfile);
+    otherRow.brightness = 2;
+    otherRow.profile = otherProfile;
+    ASSERT_TRUE(database().updateLight(1, otherRow));
+    clearNotes();
+
+    messageBoxes.answer = 2;
+    click(kPage, C::Reset);
+    ASSERT_EQ(messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(messageBoxes.shown[0].text, englishText(275));
+    EXPECT_EQ(messageBoxes.shown[0].title, englishText(276));
+    EXPECT_EQ(light(1).brightness, 1);
+    EXPECT_TRUE(tasks.empty());
+
+    messageBoxes.answer = 1;
+    const int controlsBefore = mouse().lastLightControl();
+    click(kPage, C::Reset);
+    EXPECT_EQ(light(1).brightness, 4) << "this profile's rows are the defaults again";
+    EXPECT_EQ(database().countLights(profile()), 6);
+    EXPECT_EQ(light(1, otherProfile).brightness, 2) << "another profile keeps its lighting";
+    EXPECT_EQ(tasks, std::vector<int>{Task::ResetLighting});
+    EXPECT_EQ(messageBoxes.saveWaits, 1);
+    EXPECT_TRUE(waitUntil([&] { return mouse().lastLightControl() != controlsBefore; }))
+        << "the mouse was told to restore its lighting";
+}
+
+TEST_F(LightingPageTest, OnlyDevicesWithLightingHaveTheTab) {
+    devices.wiredM1 = false;
+    devices.wiredM2 = true;
+    page = startWithPage<LightingPage>(kPage);
+    auto* tabs = window->find<ui::TabControl>(48);
+    EXPECT_FALSE(tabs->isItemVisible(tabs->indexOfItem(5)));
+}
+
+TEST_F(LightingPageTest, EveryControlTabReachesIsNamed) {
+    start();
+    chooseMode(2);
+    QWidget* container = window->pageContainer(kPage);
+    int named = 0;
+    for (QWidget* widget : container->findChildren<QWidget*>()) {
+        if (widget->focusPolicy() & Qt::TabFocus && widget->isVisibleTo(container) &&
+            !widget->focusProxy()) {
+            const QWidget* owner =
+                dynamic_cast<ui::Control*>(widget) ? widget : widget->parentWidget();
+            EXPECT_FALSE(widget->accessibleName().isEmpty() && owner->accessibleName().isEmpty())
+                << owner->metaObject()->className();
+            ++named;
+        }
+    }
+    EXPECT_GT(named, 20);
+}
+
+} // namespace
+} // namespace corvane::pages::test

@@ -1,0 +1,521 @@
+// The performance page in the main window against the virtual mouse: every operation is
+// checked three ways, the stored setting, the task queued and what the mouse received.
+#include "window/PageWindowTest.h"
+
+#include "pages/DpiMsgDlg.h"
+#include "pages/MessageBox.h"
+#include "pages/MousePaletteDlg.h"
+#include "pages/PerformancePage.h"
+#include "protocol/DeviceTask.h"
+#include "ui/CheckBox.h"
+#include "ui/ColourSwatch.h"
+#include "ui/ComboBox.h"
+#include "ui/GroupedButton.h"
+#include "ui/Slider.h"
+#include "ui/TextField.h"
+#include "virtualmouse/MouseDevice.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QSlider>
+
+namespace corvane::pages::test {
+namespace {
+
+namespace C = PerformanceControl;
+namespace Task = protocol::DeviceTask;
+constexpr PageSlot kPage = PageSlot::Performance;
+
+QString valueKey(int stage) {
+    return QStringLiteral("dpi_group%1_value").arg(stage);
+}
+
+class PerformancePageTest : public PageWindowTest {
+protected:
+    void start() {
+        page = startWithPage<PerformancePage>(kPage);
+        ASSERT_NE(page, nullptr);
+        showPage(kPage);
+    }
+    // Stores settings as another program would, and lets the page load them.
+    void storeAndLoad(std::initializer_list<std::pair<const char16_t*, int>> settings) {
+        for (const auto& [key, value] : settings)
+            ASSERT_TRUE(writeSetting(QStringView(key), value))
+                << QStringView(key).toString().toStdString();
+        page->reload();
+    }
+    // Chooses an item of a list control as the user does: opens it and clicks the item.
+    void choose(int local, int index) {
+        auto* box = control(kPage, local)->findChild<QComboBox*>();
+        ASSERT_NE(box, nullptr);
+        box->showPopup();
+        QAbstractItemView* view = box->view();
+        ASSERT_TRUE(waitUntil([&] { return view->isVisible(); }, 2000));
+        const QRect item = view->visualRect(view->model()->index(index, 0));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
+        ASSERT_TRUE(waitUntil([&] { return !view->isVisible(); }, 2000));
+    }
+    ui::NumberField* stageField(int stage) const {
+        return find<ui::NumberField>(kPage, C::FirstStageValue + stage);
+    }
+    DpiMsgDlg* popup() const { return window->dpiPopup(); }
+    // Forgets the tasks and saving waits so far.
+    void clearNotes() {
+        waitForWorker();
+        tasks.clear();
+        messageBoxes.saveWaits = 0;
+    }
+
+    PerformancePage* page = nullptr;
+};
+
+TEST_F(PerformancePageTest, LoadingShowsTheProfileAsStored) {
+    start();
+    storeAndLoad({{u"dpi_count", 4},
+                  {u"dpi_index", 2},
+                  {u"dpi_group2_value", 3200},
+                  {u"dpi_group1_rgb", 0x00FF00},
+                  {u"report_rate", 2},
+                  {u"sleep_light", 60},
+                  {u"move_wakeup", 0},
+                  {u"move_closelight", 1},
+                  {u"sensor_flag", 8},
+                  {u"liftoff_height", 2},
+                  {u"button_respondtime", 12}});
+
+    EXPECT_EQ(page->shownStageCount(), 4);
+    for (int i = 0; i < PerformancePage::kStages; ++i) {
+        EXPECT_EQ(control(kPage, C::FirstStage + i)->isHidden(), i >= 4) << i;
+        if (i < 4) {
+            EXPECT_EQ(stageField(i)->value(), settingInt(valueKey(i))) << i;
+        }
+    }
+    EXPECT_TRUE(find<ui::RadioButton>(kPage, C::FirstStage + 2)->isChecked());
+    EXPECT_EQ(find<ui::ColourSwatch>(kPage, C::FirstStageColour + 1)->colour(), QColor(0, 255, 0));
+    EXPECT_EQ(find<ui::Slider>(kPage, C::Slider)->position(), 3200 / 50) << "sensor 17";
+    EXPECT_EQ(find<ui::ComboBox>(kPage, C::StageCount)->currentData(), 4);
+    EXPECT_EQ(find<ui::ComboBox>(kPage, C::Rate)->currentData(), 2);
+    EXPECT_EQ(find<ui::ComboBox>(kPage, C::Sleep)->currentData(), 60);
+    EXPECT_EQ(find<ui::ComboBox>(kPage, C::Sleep)->text(), "10 min");
+    EXPECT_FALSE(find<ui::CheckBox>(kPage, C::WakeOnMove)->isChecked());
+    EXPECT_TRUE(find<ui::CheckBox>(kPage, C::LightOffOnMove)->isChecked());
+    const bool sensorBoxes[] = {false, true, false};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(find<ui::CheckBox>(kPage, C::FirstSensorOption + i)->isChecked(), sensorBoxes[i]);
+    EXPECT_TRUE(find<ui::RadioButton>(kPage, C::LiftOffHigh)->isChecked());
+    EXPECT_EQ(find<ui::NumberField>(kPage, C::Response)->text(), "12");
+    EXPECT_TRUE(tasks.empty()) << "loading sends nothing";
+
+    // A count outside 1..6 is never laid out, an active stage at or above the count shows
+    // as stage 0; neither is stored by the page.
+    storeAndLoad({{u"dpi_count", 9}, {u"dpi_index", 7}});
+    EXPECT_EQ(page->shownStageCount(), 6);
+    EXPECT_EQ(page->activeStage(), 0);
+    storeAndLoad({{u"dpi_count", 3}, {u"dpi_index", 3}});
+    EXPECT_EQ(page->shownStageCount(), 3);
+    EXPECT_EQ(page->activeStage(), 0);
+    EXPECT_EQ(settingInt(u"dpi_index"), 3);
+    EXPECT_TRUE(tasks.empty());
+}
+
+// What the user types is snapped to what the sensor's encoding carries; the field shows
+// it, the store keeps it and the mouse receives it.
+struct TypedDpi {
+    std::uint8_t sensor;
+    std::vector<std::pair<const char*, int>> typedAndKept;
+};
+
+class TypedStageValues : public PerformancePageTest,
+                         public ::testing::WithParamInterface<TypedDpi> {};
+
+TEST_P(TypedStageValues, AreSnappedStoredAndSent) {
+    devices.sensorCode = GetParam().sensor;
+    start();
+    storeAndLoad({{u"dpi_count", 6}, {u"dpi_index", 1}});
+    for (const auto& [typed, kept] : GetParam().typedAndKept) {
+        SCOPED_TRACE(typed);
+        clearNotes();
+        typeInto(kPage, C::FirstStageValue + 1, QString::fromLatin1(typed));
+        EXPECT_EQ(stageField(1)->text(), QString::number(kept));
+        EXPECT_EQ(settingInt(u"dpi_group1_value"), kept);
+        EXPECT_EQ(tasks, std::vector<int>{Task::SendDpi});
+        EXPECT_EQ(messageBoxes.saveWaits, 1);
+        EXPECT_TRUE(waitForMouseSetting(u"dpi_group1_value", kept))
+            << "the mouse holds " << mouseSetting(u"dpi_group1_value").value_or(-1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sensors, TypedStageValues,
+    ::testing::Values(
+        // Sensor 17: 50 to 10000, 100 to 12000, then 1000; nothing between 12000 and 13000.
+        TypedDpi{17,
+                 {{"10049", 10000},
+                  {"10", 50},
+                  {"30000", 24000},
+                  {"12999", 12000},
+                  {"13500", 13000},
+                  {"abc", 50}}},
+        TypedDpi{4, {{"4700", 4500}, {"9000", 8000}, {"50", 100}}},
+        TypedDpi{37, {{"7777", 7500}, {"99", 100}}}));
+
+TEST_F(PerformancePageTest, ChoosingAStageStoresAndSendsItOnlyWhenItChanges) {
+    start();
+    storeAndLoad({{u"dpi_count", 6}, {u"dpi_index", 0}, {u"dpi_group2_value", 2400}});
+    clearNotes();
+
+    click(kPage, C::FirstStage + 2);
+    EXPECT_EQ(settingInt(u"dpi_index"), 2);
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendDpi});
+    EXPECT_EQ(messageBoxes.saveWaits, 1);
+    EXPECT_EQ(find<ui::Slider>(kPage, C::Slider)->position(), 2400 / 50);
+    EXPECT_TRUE(popup()->isVisible());
+    EXPECT_EQ(popup()->valueText(), "2400");
+    EXPECT_TRUE(waitForMouseSetting(u"dpi_index", 2));
+
+    clearNotes();
+    click(kPage, C::FirstStage + 2);
+    EXPECT_TRUE(tasks.empty()) << "the active stage again";
+
+    // The focus entering a stage's field chooses that stage.
+    focus(kPage, C::FirstStageValue + 4);
+    EXPECT_EQ(settingInt(u"dpi_index"), 4);
+    EXPECT_TRUE(find<ui::RadioButton>(kPage, C::FirstStage + 4)->isChecked());
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendDpi});
+    EXPECT_TRUE(waitForMouseSetting(u"dpi_index", 4));
+}
+
+TEST_F(PerformancePageTest, TwoStageChangesWithinTwoSecondsKeepThePopupTwoSecondsAfterTheSecond) {
+    start();
+    storeAndLoad({{u"dpi_count", 6}, {u"dpi_index", 0}});
+    QElapsedTimer clock;
+    clock.start();
+    click(kPage, C::FirstStage + 1);
+    ASSERT_TRUE(popup()->isVisible());
+    ASSERT_TRUE(waitUntil([&] { return clock.elapsed() >= 1200; }));
+    click(kPage, C::FirstStage + 3);
+    QElapsedTimer second;
+    second.start();
+    EXPECT_EQ(popup()->valueText(), QString::number(settingInt(valueKey(3))));
+    ASSERT_TRUE(waitUntil([&] { return clock.elapsed() >= 2600; }));
+    EXPECT_TRUE(popup()->isVisible()) << "2 s after the first change it is still shown";
+    ASSERT_TRUE(waitUntil([&] { return !popup()->isVisible(); }, 5000));
+    EXPECT_GE(second.elapsed(), 1990);
+}
+
+TEST_F(PerformancePageTest, TheSliderStoresWhileDraggedAndSendsWhenTheDragEnds) {
+    start();
+    storeAndLoad({{u"dpi_count", 6}, {u"dpi_index", 1}, {u"dpi_group1_value", 800}});
+    clearNotes();
+    auto* slider = control(kPage, C::Slider)->findChild<QSlider*>();
+    ASSERT_NE(slider, nullptr);
+
+    // Press on the thumb, drag to the right, release.
+    const QPoint thumb(int(slider->width() * 16.0 / slider->maximum()), slider->height() / 2);
+    QTest::mousePress(slider, Qt::LeftButton, {}, thumb);
+    QMouseEvent move(QEvent::MouseMove, QPointF(thumb + QPoint(60, 0)),
+                     slider->mapToGlobal(thumb + QPoint(60, 0)), Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(slider, &move);
+    const int dragged = settingInt(u"dpi_group1_value");
+    EXPECT_GT(dragged, 800) << "stored while moving";
+    EXPECT_EQ(dragged % 50, 0);
+    EXPECT_EQ(stageField(1)->value(), dragged);
+    EXPECT_TRUE(tasks.empty()) << "nothing sent before the drag ends";
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, thumb + QPoint(60, 0));
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendDpi});
+    EXPECT_EQ(messageBoxes.saveWaits, 1);
+    EXPECT_TRUE(waitForMouseSetting(u"dpi_group1_value", settingInt(u"dpi_group1_value")));
+
+    // A key step is a whole drag; position 0 stores the sensor's minimum, never 0 DPI.
+    clearNotes();
+    pressKey(kPage, C::Slider, Qt::Key_Home);
+    EXPECT_EQ(settingInt(u"dpi_group1_value"), 50);
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendDpi});
+    EXPECT_TRUE(waitForMouseSetting(u"dpi_group1_value", 50));
+    clearNotes();
+    QTest::keyClick(slider, Qt::Key_Right);
+    EXPECT_EQ(settingInt(u"dpi_group1_value"), 50) << "position 1 is 50 DPI for sensor 17";
+    QTest::keyClick(slider, Qt::Key_Right);
+    EXPECT_EQ(settingInt(u"dpi_group1_value"), 100);
+    EXPECT_EQ(tasks, (std::vector<int>{Task::SendDpi, Task::SendDpi}));
+}
+
+TEST_F(PerformancePageTest, FewerStagesMoveTheActiveStageDown) {
+    start();
+    storeAndLoad({{u"dpi_count", 6}, {u"dpi_index", 4}});
+    clearNotes();
+    choose(C::StageCount, 2); // "3"
+    EXPECT_EQ(settingInt(u"dpi_count"), 3);
+    EXPECT_EQ(settingInt(u"dpi_index"), 2);
+    EXPECT_EQ(page->shownStageCount(), 3);
+    EXPECT_TRUE(find<ui::RadioButton>(kPage, C::FirstStage + 2)->isChecked());
+    EXPECT_TRUE(control(kPage, C::FirstStage + 3)->isHidden());
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendDpi});
+    EXPECT_TRUE(waitForMouseSetting(u"dpi_count", 3));
+    EXPECT_EQ(mouseSetting(u"dpi_index"), 2);
+
+    // More stages keep the active one; button 254 sends the stages again.
+    clearNotes();
+    choose(C::StageCount, 4);
+    EXPECT_EQ(settingInt(u"dpi_count"), 5);
+    EXPECT_EQ(settingInt(u"dpi_index"), 2);
+    click(kPage, C::Apply);
+    EXPECT_EQ(tasks, (std::vector<int>{Task::SendDpi, Task::SendDpi}));
+    EXPECT_TRUE(waitForMouseSetting(u"dpi_count", 5));
+}
+
+TEST_F(PerformancePageTest, AStageColourComesFromThePickerAndClosingItChangesNothing) {
+    start();
+    storeAndLoad({{u"dpi_count", 6}, {u"dpi_group3_rgb", 0x0000FF}});
+    clearNotes();
+
+    whenModal(QString::fromLatin1(kPaletteTitle), [](ui::Dialog& picker) {
+        QWidget* close = picker.control(MousePaletteDlg::kCloseId);
+        QTest::mouseClick(close, Qt::LeftButton, {}, close->rect().center());
+    });
+    click(kPage, C::FirstStageColour + 3);
+    EXPECT_EQ(settingInt(u"dpi_group3_rgb"), 0x0000FF);
+    EXPECT_TRUE(tasks.empty());
+
+    whenModal(QString::fromLatin1(kPaletteTitle), [](ui::Dialog& picker) {
+        QWidget* green = picker.control(MousePaletteDlg::kFirstPresetId + 2); // 00FF00
+        QTest::mouseClick(green, Qt::LeftButton, {}, green->rect().center());
+        QWidget* ok = picker.control(MousePaletteDlg::kOkId);
+        QTest::mouseClick(ok, Qt::LeftButton, {}, ok->rect().center());
+    });
+    click(kPage, C::FirstStageColour + 3);
+    EXPECT_EQ(settingInt(u"dpi_group3_rgb"), 0x00FF00);
+    EXPECT_EQ(find<ui::ColourSwatch>(kPage, C::FirstStageColour + 3)->colour(), QColor(0, 255, 0));
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendDpiColors});
+    EXPECT_EQ(messageBoxes.saveWaits, 1);
+    EXPECT_TRUE(waitForMouseSetting(u"dpi_group3_rgb", 0x00FF00));
+}
+
+TEST_F(PerformancePageTest, DpiResetAsksAndTheWorkerShowsTheFactoryStages) {
+    start();
+    storeAndLoad({{u"dpi_count", 2}, {u"dpi_index", 1}, {u"dpi_group0_value", 5000}});
+    clearNotes();
+
+    messageBoxes.answer = 2;
+    click(kPage, C::DpiReset);
+    ASSERT_EQ(messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(messageBoxes.shown[0].text, englishText(258));
+    EXPECT_EQ(messageBoxes.shown[0].title, englishText(253));
+    EXPECT_EQ(messageBoxes.shown[0].style, MessageTwoButtons);
+    EXPECT_TRUE(tasks.empty());
+
+    messageBoxes.answer = 1;
+    click(kPage, C::DpiReset);
+    EXPECT_EQ(tasks, std::vector<int>{Task::RestoreDpiDefaults});
+    EXPECT_EQ(messageBoxes.saveWaits, 1);
+    // data/device/corvane_m1.xml: six stages from 400 to 12000, the first active.
+    ASSERT_TRUE(waitUntil([&] { return page->shownStageCount() == 6; }));
+    EXPECT_EQ(settingInt(u"dpi_group0_value"), 400);
+    EXPECT_EQ(stageField(0)->value(), 400);
+    EXPECT_EQ(stageField(5)->value(), 12000);
+    EXPECT_TRUE(waitForMouseSetting(u"dpi_group0_value", 400));
+    EXPECT_EQ(mouseSetting(u"dpi_count"), 6);
+}
+
+// The rates offered follow the mouse's capability, and a reset does not take any away.
+struct RateCase {
+    std::uint8_t rateClass;
+    bool wireless;
+    int offered;
+};
+
+class ReportRates : public PerformancePageTest, public ::testing::WithParamInterface<RateCase> {};
+
+TEST_P(ReportRates, FollowTheCapabilityAndGoToBothKeys) {
+    devices.reportRateClass = GetParam().rateClass;
+    devices.wiredM1 = !GetParam().wireless;
+    devices.receiverM1 = GetParam().wireless;
+    start();
+    auto* rates = find<ui::ComboBox>(kPage, C::Rate);
+    ASSERT_EQ(rates->count(), GetParam().offered);
+    EXPECT_EQ(rates->itemText(2), "500Hz");
+    clearNotes();
+
+    choose(C::Rate, 2);
+    EXPECT_EQ(setting(u"report_rate"), "2");
+    EXPECT_EQ(setting(u"report_rate_wireless"), "2");
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendReportRate});
+    EXPECT_EQ(messageBoxes.saveWaits, 1);
+    EXPECT_TRUE(waitForMouseSetting(u"report_rate", 2));
+
+    if (GetParam().offered == 7) {
+        clearNotes();
+        choose(C::Rate, 6);
+        EXPECT_EQ(setting(u"report_rate"), "64") << "8000 Hz";
+        EXPECT_TRUE(waitForMouseSetting(u"report_rate", 64));
+    }
+
+    // The reset takes the device file's rate (1000 Hz) without asking.
+    clearNotes();
+    click(kPage, C::RateReset);
+    EXPECT_TRUE(messageBoxes.shown.empty());
+    EXPECT_EQ(setting(u"report_rate"), "1");
+    EXPECT_EQ(setting(u"report_rate_wireless"), "1");
+    EXPECT_EQ(rates->currentData(), 1);
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendReportRate});
+    EXPECT_TRUE(waitForMouseSetting(u"report_rate", 1));
+    page->reload();
+    EXPECT_EQ(rates->count(), GetParam().offered) << "the reset keeps the mouse's rates";
+}
+
+INSTANTIATE_TEST_SUITE_P(Capabilities, ReportRates,
+                         ::testing::Values(RateCase{0x20, false, 4}, RateCase{0x40, true, 7}));
+
+TEST_F(PerformancePageTest, LiftOffAndSensorOptions) {
+    start();
+    storeAndLoad({{u"liftoff_height", 1}, {u"sensor_flag", 4 | 16 | 64}});
+    clearNotes();
+
+    click(kPage, C::LiftOffHigh);
+    EXPECT_EQ(setting(u"liftoff_height"), "2");
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendSensor});
+    EXPECT_TRUE(waitForMouseSetting(u"liftoff_height", 2));
+
+    // Only the second option on: exactly 8, the other stored bits dropped.
+    clearNotes();
+    click(kPage, C::FirstSensorOption);     // 4 off
+    click(kPage, C::FirstSensorOption + 2); // 16 off
+    click(kPage, C::FirstSensorOption + 1); // 8 on
+    EXPECT_EQ(setting(u"sensor_flag"), "8");
+    EXPECT_EQ(tasks, (std::vector<int>{Task::SendSensor, Task::SendSensor, Task::SendSensor}));
+    EXPECT_EQ(messageBoxes.saveWaits, 3);
+    EXPECT_TRUE(waitForMouseSetting(u"sensor_flag", 8)) << "the mouse carries bits 4 and 8";
+
+    clearNotes();
+    click(kPage, C::LiftOffLow);
+    EXPECT_EQ(setting(u"liftoff_height"), "1");
+    EXPECT_TRUE(waitForMouseSetting(u"liftoff_height", 1));
+}
+
+TEST_F(PerformancePageTest, ResponseTimeSendsOnlyWholeValuesInRange) {
+    start();
+    storeAndLoad({{u"button_respondtime", 8}});
+    clearNotes();
+
+    // "30": neither 3 nor 30 is sent while typing; leaving the field makes it 20.
+    typeInto(kPage, C::Response, QStringLiteral("30"), false);
+    EXPECT_EQ(setting(u"button_respondtime"), "8");
+    EXPECT_TRUE(tasks.empty());
+    dropFocus();
+    EXPECT_EQ(find<ui::NumberField>(kPage, C::Response)->text(), "20");
+    EXPECT_EQ(setting(u"button_respondtime"), "20");
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendPower});
+    EXPECT_TRUE(waitForMouseSetting(u"button_respondtime", 20));
+
+    // "12" is sent as it is typed (not "1"); leaving the field sends nothing more.
+    clearNotes();
+    typeInto(kPage, C::Response, QStringLiteral("12"), false);
+    EXPECT_EQ(setting(u"button_respondtime"), "12");
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendPower});
+    dropFocus();
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendPower});
+    EXPECT_TRUE(waitForMouseSetting(u"button_respondtime", 12));
+
+    // Emptied: 4 when it is left.
+    clearNotes();
+    typeInto(kPage, C::Response, QString());
+    EXPECT_EQ(find<ui::NumberField>(kPage, C::Response)->text(), "4");
+    EXPECT_EQ(setting(u"button_respondtime"), "4");
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendPower});
+}
+
+TEST_F(PerformancePageTest, SleepAndTheMovementOptions) {
+    start();
+    storeAndLoad({{u"sleep_light", 30}, {u"move_wakeup", 1}, {u"move_closelight", 0}});
+    clearNotes();
+
+    choose(C::Sleep, 7); // 30 minutes
+    EXPECT_EQ(setting(u"sleep_light"), "180");
+    EXPECT_TRUE(waitForMouseSetting(u"sleep_light", 180));
+    click(kPage, C::WakeOnMove);
+    EXPECT_EQ(setting(u"move_wakeup"), "0");
+    pressKey(kPage, C::LightOffOnMove, Qt::Key_Space);
+    EXPECT_EQ(setting(u"move_closelight"), "1");
+    EXPECT_EQ(tasks, (std::vector<int>{Task::SendPower, Task::SendPower, Task::SendPower}));
+    EXPECT_EQ(messageBoxes.saveWaits, 3);
+    EXPECT_TRUE(waitForMouseSetting(u"move_closelight", 1));
+    EXPECT_EQ(mouseSetting(u"move_wakeup"), 0);
+}
+
+TEST_F(PerformancePageTest, TheMousesDpiButtonMovesTheActiveStage) {
+    start();
+    storeAndLoad({{u"dpi_count", 4}, {u"dpi_index", 0}});
+    click(kPage, C::Apply); // the mouse now runs four stages, the first active
+    ASSERT_TRUE(waitUntil(
+        [&] { return mouseSetting(u"dpi_count") == 4 && mouseSetting(u"dpi_index") == 0; }));
+    popup()->hide();
+
+    ASSERT_TRUE(mouse().pressDpiButton());
+    ASSERT_TRUE(waitUntil([&] { return page->activeStage() == 1; }));
+    EXPECT_EQ(page->lastAppliedStage(), 1);
+    EXPECT_EQ(settingInt(u"dpi_index"), 1);
+    EXPECT_EQ(find<ui::Slider>(kPage, C::Slider)->position(), settingInt(valueKey(1)) / 50);
+    EXPECT_TRUE(popup()->isVisible());
+    EXPECT_EQ(popup()->valueText(), QString::number(settingInt(valueKey(1))));
+}
+
+TEST_F(PerformancePageTest, GroupsTheDeviceDoesNotAskForAreHiddenAndSleepMovesUp) {
+    start(); // the M1 asks for all three groups
+    const int sleepWithAll = control(kPage, C::SleepCaption)->y();
+    for (int id : {C::LiftOffHigh, C::FirstSensorOption, C::Response})
+        EXPECT_FALSE(control(kPage, id)->isHidden());
+    stopWindow();
+
+    devices.wiredM1 = false;
+    devices.wiredM2 = true; // no sensor options
+    start();
+    EXPECT_TRUE(control(kPage, C::SensorCaption)->isHidden());
+    EXPECT_TRUE(control(kPage, C::FirstSensorOption + 2)->isHidden());
+    EXPECT_FALSE(control(kPage, C::LiftOffHigh)->isHidden());
+    EXPECT_FALSE(control(kPage, C::Response)->isHidden());
+    EXPECT_LT(control(kPage, C::SleepCaption)->y(), sleepWithAll);
+    EXPECT_EQ(control(kPage, C::SleepCaption)->y(), control(kPage, C::ResponseCaption)->y() + 46);
+}
+
+TEST_F(PerformancePageTest, TheSystemSettingsButtonOpensTheDesktopsMouseSettings) {
+    start();
+    click(kPage, C::SystemSettings);
+    EXPECT_EQ(recordingSystem.mouseSettingsOpened, 1);
+    EXPECT_TRUE(tasks.empty());
+}
+
+// Keyboard use: every control Tab reaches has a name, and Tab walks them top to bottom.
+TEST_F(PerformancePageTest, EveryControlIsReachedByTabAndNamed) {
+    start();
+    QWidget* container = window->pageContainer(kPage);
+    std::vector<QWidget*> reached;
+    QWidget* first = control(kPage, C::DpiHelp);
+    first->setFocus(Qt::TabFocusReason);
+    QWidget* current = QApplication::focusWidget();
+    ASSERT_NE(current, nullptr);
+    for (int step = 0; step < 80 && container->isAncestorOf(current); ++step) {
+        reached.push_back(current);
+        QTest::keyClick(current, Qt::Key_Tab);
+        current = QApplication::focusWidget();
+        if (current == reached.front())
+            break;
+    }
+    ASSERT_GT(reached.size(), 30u);
+    // Top to bottom; inside the stage bar stage by stage (button, value, colour).
+    QWidget* bar = control(kPage, C::StageBar);
+    int previousTop = -1;
+    for (QWidget* widget : reached) {
+        const auto* named = dynamic_cast<ui::Control*>(widget) ? widget : widget->parentWidget();
+        EXPECT_FALSE(named->accessibleName().isEmpty() && widget->accessibleName().isEmpty())
+            << named->metaObject()->className() << " at " << named->y();
+        const int top =
+            bar->isAncestorOf(widget) ? bar->y() : named->mapTo(container, QPoint(0, 0)).y();
+        EXPECT_GE(top + 40, previousTop) << "Tab goes top to bottom";
+        previousTop = std::max(previousTop, top);
+    }
+}
+
+} // namespace
+} // namespace corvane::pages::test
