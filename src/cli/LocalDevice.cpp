@@ -5,6 +5,7 @@
 #include "hid/DeviceManager.h"
 #include "i18n/LanguageTexts.h"
 #include "protocol/DeviceWorker.h"
+#include "protocol/QuietWorkerHost.h"
 #include "store/ProfileDatabase.h"
 
 #include <thread>
@@ -33,7 +34,7 @@ bool waitFor(const protocol::DeviceWorker& worker, std::uint64_t ticket,
 
 // The worker's window, when there is none: it answers the worker's questions and has
 // nothing to show.
-class QuietHost final : public protocol::WorkerHost {
+class QuietHost final : public protocol::QuietWorkerHost {
 public:
     QuietHost(QString profileWord, int storedType)
         : word(std::move(profileWord)), storedType(storedType) {}
@@ -42,23 +43,6 @@ public:
     int storedDeviceType() override { return storedType; }
     // The window's choice stays the window's: corvanectl does not change it.
     void storeDeviceType(int) override {}
-
-    void showDeviceState(const protocol::DeviceStateView&) override {}
-    void showDeviceDetails(int, const catalog::DeviceDetails&) override {}
-    void closePopups() override {}
-    void refreshPages(unsigned) override {}
-    void showProfileName(const QString&) override {}
-    void showVersion(const protocol::VersionView&) override {}
-    void showReceiverVersion(const QString&) override {}
-    void showBattery(int, int, int) override {}
-    void showConnectionText(int) override {}
-    void setDeviceState(int, int, int) override {}
-    void showNoDeviceView() override {}
-    void showConfigurationPages() override {}
-    void macroRecorderUnlinked() override {}
-    void showStageCount(int) override {}
-    void showActiveStage(int, int, bool) override {}
-    void showDpiStages(const protocol::DpiStagesView&) override {}
 
 private:
     QString word;
