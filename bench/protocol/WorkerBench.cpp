@@ -1,5 +1,7 @@
 // The device worker: what a full push costs per transaction against a virtual mouse
-// that answers at once, and what an idle worker costs while nothing is attached.
+// that answers at once, and what an idle worker costs (CPU, and how often it wakes up)
+// with nothing attached, with a mouse it cannot identify, with a linked wireless mouse
+// and with a receiver whose mouse is switched off.
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -8,6 +10,7 @@
 #include <atomic>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -70,18 +73,23 @@ public:
 
 // A running worker over a virtual bus and a store in a temporary folder.
 struct RunningWorker {
-    explicit RunningWorker(bool attachMouse) {
+    explicit RunningWorker(bool attachMouse)
+        : RunningWorker([attachMouse](RunningWorker& self) {
+              if (attachMouse) {
+                  vm::WiredMouseConfig config;
+                  config.mouse.deviceId = "CVM1";
+                  self.mouse = self.bus->addWiredMouse(config);
+              }
+          }) {}
+    explicit RunningWorker(const std::function<void(RunningWorker&)>& attach) {
         QDir(data.path()).mkpath(QStringLiteral("db"));
-        if (attachMouse) {
-            vm::WiredMouseConfig config;
-            config.mouse.deviceId = "CVM1";
-            mouse = bus->addWiredMouse(config);
-        }
+        attach(*this);
         hid::DeviceManager::installHidApi(bus);
         protocol::WorkerConfig config;
         config.exeFolder = QStringLiteral(CORVANE_BENCH_DATA_DIR);
         config.dataFolder = data.path();
         config.catalog = catalog::readCatalog(config.exeFolder + QStringLiteral("/config.xml"));
+        config.update.networkAllowed = false; // measured without the server
         worker = std::make_unique<protocol::DeviceWorker>(std::move(config), host);
         worker->start();
         runTask(protocol::DeviceTask::DeviceStart);
@@ -135,17 +143,55 @@ void workerPush(benchmark::State& state) {
 }
 BENCHMARK(workerPush)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
 
-// Five seconds of a started worker with nothing attached and nothing queued.
+// What is attached while the worker idles.
+enum Attached : int { Nothing, UnidentifiedMouse, LinkedWireless, UnlinkedWireless };
+
+void attach(RunningWorker& running, Attached what) {
+    switch (what) {
+    case Nothing:
+        break;
+    case UnidentifiedMouse: {
+        vm::WiredMouseConfig config;
+        config.mouse.deviceId = "ZZZZ"; // a supported pair, an identifier nobody lists
+        running.bus->addWiredMouse(config);
+        break;
+    }
+    case LinkedWireless:
+    case UnlinkedWireless: {
+        vm::ReceiverConfig config;
+        config.mouse.deviceId = "CVM1";
+        config.linked = what == LinkedWireless;
+        running.bus->addReceiver(config);
+        break;
+    }
+    }
+}
+
+// Five seconds of a started worker with nothing queued.
 void idleWorker(benchmark::State& state) {
-    RunningWorker running(false);
+    const auto what = static_cast<Attached>(state.range(0));
+    RunningWorker running([what](RunningWorker& self) { attach(self, what); });
     double cpu = 0;
+    std::uint64_t wakes = 0;
     for (auto _ : state) {
         const double before = processCpuSeconds();
+        const std::uint64_t stepsBefore = running.worker->steps();
         std::this_thread::sleep_for(5s);
         cpu += processCpuSeconds() - before;
+        wakes += running.worker->steps() - stepsBefore;
     }
-    state.counters["cpu_ms_per_5s"] = cpu * 1e3 / static_cast<double>(state.iterations());
+    const auto iterations = static_cast<double>(state.iterations());
+    state.counters["cpu_ms_per_5s"] = cpu * 1e3 / iterations;
+    state.counters["wakes_per_s"] = static_cast<double>(wakes) / (5.0 * iterations);
 }
-BENCHMARK(idleWorker)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(idleWorker)
+    ->ArgName("attached")
+    ->Arg(Nothing)
+    ->Arg(UnidentifiedMouse)
+    ->Arg(LinkedWireless)
+    ->Arg(UnlinkedWireless)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -1,6 +1,6 @@
-// Feeds whatever a broken or hostile device might answer — reports of any length and
-// content, failing opens, writes and reads — through a scan, the notification polls,
-// transactions and GetInfo. Nothing may crash, read out of bounds or hang.
+// Feeds whatever a broken or hostile device might answer — report descriptors and
+// reports of any length and content, failing opens, writes and reads — through a scan, the
+// notification polls, transactions and GetInfo. Nothing may crash, read out of bounds or hang.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -67,6 +67,16 @@ public:
         return static_cast<int>(report.size());
     }
     void close(hid::HidDevice* device) override { delete device; }
+    // Any descriptor at all: the layout it gives frames the writes and filters the reads.
+    int get_report_descriptor(hid::HidDevice*, std::uint8_t* buffer, std::size_t size) override {
+        if (input_.ConsumeBool()) {
+            return -1;
+        }
+        const std::vector<std::uint8_t> bytes = input_.ConsumeBytes<std::uint8_t>(
+            input_.ConsumeIntegralInRange<std::size_t>(0, std::min<std::size_t>(size, 128)));
+        std::copy(bytes.begin(), bytes.end(), buffer);
+        return static_cast<int>(bytes.size());
+    }
 
 private:
     FuzzedDataProvider& input_;

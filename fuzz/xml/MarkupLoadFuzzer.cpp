@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
 
@@ -55,9 +56,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             break;
         }
     }
+    // What was loaded and saved must load again: a save that writes a file the program
+    // cannot read back loses the user's data.
     if (loaded && doc.save(output)) {
         MarkupDocument again;
-        again.load(output);
+        if (!again.load(output)) {
+            std::fprintf(stderr, "saved file does not load again\nsave: %s\nreload: %s\n",
+                         qPrintable(doc.result()), qPrintable(again.result()));
+            std::abort();
+        }
     }
     return 0;
 }

@@ -37,8 +37,9 @@ void AboutDlg::InitUI(const QRect& client) {
     close->setGlyph(ui::Glyph::Close);
     close->setToolTip(uiText(MainText::CloseTip));
 
-    auto* logo = add<ui::Picture>(0, QRect(w / 2 - 32, 50, 64, 64));
+    auto* logo = add<ui::Picture>(0, QRect(w / 2 - 100, 50, 200, 64));
     logo->setImage(QStringLiteral("logo.png"));
+    logo->setKeepAspect(true);
     logo->setText(ui::deviceName().left(1));
     logo->setFillColour(ui::skin::accentColour());
 

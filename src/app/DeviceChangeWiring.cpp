@@ -10,6 +10,8 @@
 
 #include <QPointer>
 
+#include <algorithm>
+
 namespace corvane::app {
 
 namespace {
@@ -29,6 +31,28 @@ std::optional<std::pair<int, int>> usageOfPath(const QString& path) {
             first = std::pair<int, int>(info.usagePage, info.usage);
     }
     return first;
+}
+
+// The USB interfaces that carry the command collection of a (vid, pid): those the last
+// scan saw (a removed node is gone from the enumeration by the time its removal is
+// handled) and those the enumeration shows now.
+std::vector<int> commandInterfacesOf(int vendorId, int productId) {
+    hid::DeviceManager& manager = hid::DeviceManager::instance();
+    std::vector<int> numbers;
+    const auto add = [&numbers](int number) {
+        if (number >= 0 && std::find(numbers.begin(), numbers.end(), number) == numbers.end())
+            numbers.push_back(number);
+    };
+    for (const hid::CommandInterface& seen : manager.commandInterfaces()) {
+        if (seen.vendorId == vendorId && seen.productId == productId)
+            add(seen.interfaceNumber);
+    }
+    for (const hid::HidDeviceInfo& info : manager.hidApi().enumerate(
+             static_cast<std::uint16_t>(vendorId), static_cast<std::uint16_t>(productId))) {
+        if (hid::isCommandUsage(info.usagePage, info.usage))
+            add(info.interfaceNumber);
+    }
+    return numbers;
 }
 
 } // namespace
@@ -75,7 +99,8 @@ int DeviceChangeWiring::handleChange(const QString& interfaceText, const QString
     const bool polling = hooks.idlePolling && hooks.idlePolling();
     const int task = catalog::matchDeviceChange(
         interfaceText, arrived, polling, catalog,
-        [&enumerationPath](const QString&) { return usageOfPath(enumerationPath); });
+        [&enumerationPath](const QString&) { return usageOfPath(enumerationPath); },
+        commandInterfacesOf);
     qCDebug(lcApp, "device %s: %s -> task %d", arrived ? "arrived" : "removed",
             qPrintable(interfaceText), task);
     if (task != catalog::kNoDeviceTask && hooks.queue)

@@ -18,8 +18,9 @@ class HotplugMonitor;
 
 // Turns device-interface arrivals and removals into device tasks: each change is
 // matched against the catalog (an arrival qualifies when the HID enumeration entry with
-// that path is a command interface; a removal counts only while the worker polls), and
-// the task it gives is queued. Changes come from the udev monitor or, when the virtual
+// that path is a command interface; a removal counts for an interface that carried a
+// command collection, and only while the worker polls), and the task it gives is
+// queued. Changes come from the udev monitor or, when the virtual
 // devices stand in for the hardware, from their hot-plug notices; both are handled on
 // the UI thread.
 class DeviceChangeWiring : public QObject {

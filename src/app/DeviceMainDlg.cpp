@@ -9,12 +9,19 @@
 #include "app/MainWindowIds.h"
 #include "app/MainWorkerSide.h"
 #include "app/MessageBoxes.h"
+#include "app/ProgramLauncher.h"
 #include "app/SystemIntegration.h"
 #include "app/UiText.h"
 #include "app/UserValues.h"
 #include "app/WindowHost.h"
 #include "app/WindowPolicy.h"
+#include "hid/DeviceManager.h"
+#include "pages/FileDialogs.h"
+#include "pages/KeyCapture.h"
 #include "pages/MessageBox.h"
+#include "pages/PageControls.h"
+#include "pages/ProfileDlg.h"
+#include "pages/UpdateFlow.h"
 #include "protocol/DeviceTask.h"
 #include "protocol/DeviceWorker.h"
 #include "ui/DeviceList.h"
@@ -36,50 +43,106 @@ const QString kDeviceTypeName = QStringLiteral("DeviceType");
 constexpr int kStartDeviceType = 101;
 constexpr int kCaptionHeight = 64;
 
-// Which pages take the notifications of which control ids.
-struct PageRange {
-    int first;
-    int last;
-    PageSlot targets[2];
-    int slotCount;
-};
-constexpr PageRange kPageRanges[] = {
-    {67, 108, {PageSlot::Buttons}, 1},
-    {115, 145, {PageSlot::Performance}, 1},
-    {156, 191, {PageSlot::Macros}, 1},
-    {197, 233, {PageSlot::Lighting}, 1},
-    {248, 291, {PageSlot::DeviceSettings, PageSlot::ProgramSettings}, 2},
-    {MainControl::RestoreDefaults, MainControl::RestoreDefaults, {PageSlot::DeviceSettings}, 1},
-};
-
 } // namespace
 
 DeviceMainDlg::DeviceMainDlg(WindowContext context)
-    : m_context(std::move(context)), m_uiSide(std::make_unique<UiSide>(*this)) {
+    : m_context(std::move(context)), m_keyCapture(std::make_unique<pages::KeyCapture>()),
+      m_uiSide(std::make_unique<UiSide>(*this)) {
     m_fontNames[0] = m_fontNames[1] = QStringLiteral("Open Sans Semibold");
     m_host = std::make_unique<WindowHost>(*m_uiSide, this, *m_context.userValues);
+
+    pages::UpdateFlowHooks updateHooks;
+    updateHooks.ask = [this](const QString& text, const QString& title, int style) {
+        return m_context.messageBoxes->showMessage(text, this, title, style);
+    };
+    updateHooks.queueTask = [this](int code) { queueTask(code); };
+    updateHooks.firmwareUrl = [this] { return m_details.firmwareUrl; };
+    m_updates = std::make_unique<pages::UpdateFlow>(this, std::move(updateHooks));
+    ProgramLauncher* launcher = m_context.launcher;
+    if (!launcher) {
+        m_systemLauncher = std::make_unique<SystemProgramLauncher>();
+        launcher = m_systemLauncher.get();
+    }
+    m_host->setSetupStarter(launcher, [this] { endProgram(); });
 }
 
 DeviceMainDlg::~DeviceMainDlg() {
     stopWorker();
+    m_updates.reset();
     m_deviceChanges.reset();
     m_tray.reset();
 }
 
-bool DeviceMainDlg::addPage(PageSlot slot, std::unique_ptr<MainPage> page) {
+bool DeviceMainDlg::addPage(PageSlot slot, std::unique_ptr<Page> page) {
     if (isCreated())
         return false;
     m_pages[static_cast<std::size_t>(slot)] = std::move(page);
     return true;
 }
 
-MainPage* DeviceMainDlg::page(PageSlot slot) const {
+Page* DeviceMainDlg::page(PageSlot slot) const {
     return m_pages[static_cast<std::size_t>(slot)].get();
 }
 
+pages::PageControls* DeviceMainDlg::pageControls(PageSlot slot) const {
+    return m_pageControls[static_cast<std::size_t>(slot)].get();
+}
+
+std::vector<std::pair<PageSlot, int>> DeviceMainDlg::refusedControlIds() const {
+    std::vector<std::pair<PageSlot, int>> refused;
+    for (const std::unique_ptr<pages::PageControls>& controls : m_pageControls) {
+        if (!controls)
+            continue;
+        for (int local : controls->refusedIds())
+            refused.emplace_back(controls->slot(), local);
+    }
+    return refused;
+}
+
+void DeviceMainDlg::setTaskObserver(std::function<void(int)> observer) {
+    m_taskObserver = std::move(observer);
+}
+
 void DeviceMainDlg::queueTask(int code) {
+    if (m_taskObserver)
+        m_taskObserver(code);
     if (m_worker)
         m_worker->queueTask(code);
+}
+
+// --- the pages' host ---
+
+int DeviceMainDlg::currentProfile() const {
+    return m_worker ? m_worker->state().currentProfile() : 0;
+}
+
+int DeviceMainDlg::currentDeviceType() const {
+    return m_worker ? m_worker->state().currentDeviceType() : 0;
+}
+
+pages::DeviceValues DeviceMainDlg::deviceValues() const {
+    if (!m_worker)
+        return {};
+    const protocol::SensorState sensor = m_worker->state().sensor();
+    return {sensor.sensorId, sensor.rateCapability};
+}
+
+bool DeviceMainDlg::idlePolling() const {
+    return m_worker && m_worker->state().idlePolling();
+}
+
+void DeviceMainDlg::clearReadBackDone() {
+    if (m_worker)
+        m_worker->state().clearReadBackDone();
+}
+
+void DeviceMainDlg::requestMacroDownload(int button) {
+    if (m_worker)
+        m_worker->state().requestMacroDownload(button);
+}
+
+int DeviceMainDlg::showMessage(const QString& text, const QString& title, int style) {
+    return m_context.messageBoxes->showMessage(text, this, title, style);
 }
 
 protocol::WorkerState& DeviceMainDlg::workerState() const {
@@ -108,6 +171,7 @@ bool DeviceMainDlg::trayAvailable() const {
 bool DeviceMainDlg::OnInitDialog() {
     ui::Dialog::OnInitDialog();
     setCaptionHeight(kCaptionHeight);
+    setCaptionMaximises(true);
 
     const QIcon icon = ui::loadIcon(QStringLiteral("Corvane.ico"));
     setWindowIcon(icon);
@@ -122,7 +186,12 @@ bool DeviceMainDlg::OnInitDialog() {
     loadCatalog();
 
     DeviceChangeWiring::Hooks changeHooks;
-    changeHooks.idlePolling = [this] { return m_worker && m_worker->state().idlePolling(); };
+    // A removal matters while a device is polled, and while a mouse that could not be
+    // opened is shown: its going away ends the message about it.
+    changeHooks.idlePolling = [this] {
+        return m_worker && (m_worker->state().idlePolling() ||
+                            hid::DeviceManager::instance().unopenedInterfaces() > 0);
+    };
     changeHooks.queue = [this](int task) { queueTask(task); };
     m_deviceChanges = std::make_unique<DeviceChangeWiring>(m_catalog, std::move(changeHooks));
     if (m_context.virtualDevices)
@@ -140,6 +209,7 @@ void DeviceMainDlg::startWorker() {
     config.dataFolder = m_context.dataFolder;
     config.catalog = m_catalog;
     config.delays = m_context.delays;
+    config.update = m_context.updates;
     m_worker = std::make_unique<protocol::DeviceWorker>(std::move(config), *m_host);
     m_worker->queueTask(protocol::DeviceTask::DeviceStart);
     m_worker->queueTask(protocol::DeviceTask::CheckProgramVersion);
@@ -174,8 +244,11 @@ int DeviceMainDlg::OnWindowMessage(int message, int wParam, int lParam) {
     case MainMessage::Retranslate:
         applyTexts();
         break;
+    case pages::kProfileCommandMessage:
+        profileCommand(wParam, lParam);
+        return 1;
     default:
-        for (const std::unique_ptr<MainPage>& page : m_pages) {
+        for (const std::unique_ptr<Page>& page : m_pages) {
             if (page && page->onWindowMessage(message, wParam, lParam))
                 return 1;
         }
@@ -189,15 +262,21 @@ int DeviceMainDlg::OnMessage(int controlId, int code, int param1, int param2) {
         onTabChanged(param1);
         return 0;
     }
-    for (const PageRange& range : kPageRanges) {
-        if (controlId < range.first || controlId > range.last)
-            continue;
-        int result = 0;
-        for (int i = 0; i < range.slotCount; ++i) {
-            if (MainPage* target = page(range.targets[i]))
-                result |= target->onMessage(controlId, code, param1, param2);
-        }
-        return result;
+    if (const std::optional<PageSlot> slot = pages::pageOfControl(controlId)) {
+        Page* target = page(*slot);
+        return target ? target->onMessage(pages::localControlId(controlId), code, param1, param2)
+                      : 0;
+    }
+    if (controlId == MainControl::MousePicture && code == ui::Notify::Click) {
+        // The picture's callouts select keys of the button page.
+        if (Page* target = page(PageSlot::Buttons))
+            target->mouseKeyClicked(param1);
+        return 0;
+    }
+    if (controlId == MainControl::RestoreDefaults) {
+        // The restore button belongs to the device settings page.
+        Page* target = page(PageSlot::DeviceSettings);
+        return target ? target->onMessage(controlId, code, param1, param2) : 0;
     }
     if (code != ui::Notify::Click)
         return 0;
@@ -236,10 +315,6 @@ int DeviceMainDlg::OnMessage(int controlId, int code, int param1, int param2) {
         if (auto* list = find<ui::DeviceList>(MainControl::DeviceList))
             list->clearSelection();
         break;
-    case MainControl::MouseControlPanel:
-        if (m_context.system)
-            m_context.system->openMouseControlPanel();
-        break;
     default:
         break;
     }
@@ -275,6 +350,8 @@ void DeviceMainDlg::profileButton() {
     }
     if (m_profileWindowOpener)
         m_profileWindowOpener(profileWindowRect());
+    else
+        openProfileWindow(profileWindowRect());
 }
 
 QRect DeviceMainDlg::profileWindowRect() const {
@@ -337,7 +414,7 @@ void DeviceMainDlg::closePopups() {
     }
     ui::closePopupMenus();
     m_context.messageBoxes->hideSaveWait();
-    forEachPage([](MainPage& page) { page.closePopups(); });
+    forEachPage([](Page& page) { page.closePopups(); });
 }
 
 // --- the end ---
@@ -359,6 +436,7 @@ void DeviceMainDlg::DestroyWindow() {
         m_tray->hide();
     m_deviceChanges.reset();
     m_context.messageBoxes->hideSaveWait();
+    m_updates->closeWindows();
     ui::Dialog::DestroyWindow();
 }
 

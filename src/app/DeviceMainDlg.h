@@ -3,16 +3,21 @@
 // the home page with the device list, the tab column of the configuration pages, the
 // tray icon, and the device worker that talks to the mice.
 
-#include "app/MainPage.h"
 #include "app/WindowContext.h"
 #include "catalog/DeviceCatalog.h"
 #include "catalog/DeviceDetails.h"
+#include "pages/Page.h"
+#include "pages/PageHost.h"
 #include "protocol/WorkerHost.h"
 #include "ui/Dialog.h"
+
+#include <QPointer>
 
 #include <array>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace corvane::protocol {
 class DeviceWorker;
@@ -23,13 +28,27 @@ namespace corvane::ui {
 class Panel;
 }
 
+namespace corvane::pages {
+class KeyCapture;
+class PageControls;
+class UpdateFlow;
+class FileDialogs;
+class ProfileDlg;
+} // namespace corvane::pages
+
 namespace corvane::app {
 
 class DeviceChangeWiring;
 class MainTray;
+class ProgramLauncher;
 class WindowHost;
 
-class DeviceMainDlg : public ui::Dialog {
+using pages::kPageSlotCount;
+using pages::Page;
+using pages::PageSlot;
+
+// The window is the pages' host: what they ask of it is declared in pages/PageHost.h.
+class DeviceMainDlg : public ui::Dialog, public pages::PageHost {
 public:
     // The design size of the window.
     static constexpr int kDesignWidth = 1300;
@@ -40,24 +59,36 @@ public:
 
     // --- pages (before create) ---
     // Gives the page of a slot its place; the window lets it create its controls in its
-    // container during InitUI, in slot order. False once the window exists.
-    bool addPage(PageSlot slot, std::unique_ptr<MainPage> page);
-    MainPage* page(PageSlot slot) const;
+    // container during InitUI, in slot order. False once the window exists. A page is
+    // made with the window as its host (pageHost()).
+    bool addPage(PageSlot slot, std::unique_ptr<Page> page);
+    Page* page(PageSlot slot) const;
+    pages::PageHost& pageHost() { return *this; }
     // The container of a slot (the buttons page also has an inner panel, 51).
     ui::Panel* pageContainer(PageSlot slot) const;
+    // A page's controls, null before the window was created.
+    pages::PageControls* pageControls(PageSlot slot) const;
+    // Every control number a page's add was refused, as (slot, number); empty when each
+    // page got every control it asked for.
+    std::vector<std::pair<PageSlot, int>> refusedControlIds() const;
     ui::Panel* homeContainer() const;
     ui::Panel* buttonsInnerPanel() const;
+    // Told of every task code queued through the window (tests watch the queue).
+    void setTaskObserver(std::function<void(int code)> observer);
 
     // --- device work ---
-    void queueTask(int code);
+    void queueTask(int code) override;
     // Null before the window was created.
     protocol::DeviceWorker* worker() const { return m_worker.get(); }
     // The flags both threads read (idle polling, connection shown, current type and
     // profile). Only valid while worker() is set.
     protocol::WorkerState& workerState() const;
-    bool connectionShown() const;
+    bool connectionShown() const override;
     // The host the device worker calls, from its own thread.
     protocol::WorkerHost& workerHost();
+    // The update offers and progress windows, and what the settings pages show and do
+    // about updates (status lines 246 and 275, buttons 248 and 276).
+    pages::UpdateFlow& updates() { return *m_updates; }
 
     // --- what the user sees ---
     // The device list was clicked: settle the chosen type, or say that it is not attached.
@@ -66,7 +97,7 @@ public:
     // combo lists, the saving wait window; lets each page close what it opened.
     void closePopups();
     // The saving wait window, when the current device asks for it.
-    void showSaveWait();
+    void showSaveWait() override;
     // Tab change as if the tab at `index` was clicked.
     void selectTab(int index);
     int lastTab() const { return m_lastTab; }
@@ -80,20 +111,41 @@ public:
     bool isProgramSettingsShown() const;
     // Brings the window forward from the tray or another start.
     void bringForward();
+    // Draws the window at the scale that fits the available area of its screen, now and
+    // whenever it moves to another screen (MainFit.cpp).
+    void fitToScreen();
+    // The same for an area in logical pixels of a screen with that pixel ratio.
+    void fitToArea(const QRect& available, double devicePixelRatio);
 
     // --- texts ---
     // Makes lcid the language in use (stored as "LCID") and applies every text again.
-    void setLanguage(int lcid);
+    void setLanguage(int lcid) override;
     // Fonts and texts of the window and of every page, from the language in use.
     void applyTexts();
 
     // --- catalog ---
-    const catalog::DeviceCatalog& deviceCatalog() const { return m_catalog; }
-    const catalog::DeviceDetails& deviceDetails() const { return m_details; }
+    const catalog::DeviceCatalog& deviceCatalog() const override { return m_catalog; }
+    const catalog::DeviceDetails& deviceDetails() const override { return m_details; }
     // The version line: "<text 17>: v<version>".
     QString versionLine() const;
     int connectionTextId() const { return m_connectionText; }
-    double uiScale() const { return m_uiScale; }
+    double uiScale() const override { return m_uiScale; }
+
+    // --- the rest of the pages' host ---
+    int currentProfile() const override;
+    int currentDeviceType() const override;
+    QString exeFolder() const override { return m_context.exeFolder; }
+    pages::DeviceValues deviceValues() const override;
+    bool idlePolling() const override;
+    void clearReadBackDone() override;
+    void requestMacroDownload(int button) override;
+    int showMessage(const QString& text, const QString& title, int style) override;
+    pages::KeyCapture& keyCapture() override { return *m_keyCapture; }
+    pages::UserValues& userValues() override { return *m_context.userValues; }
+    pages::SystemIntegration* systemIntegration() override { return m_context.system; }
+    QWidget* mainWindow() override { return this; }
+    std::vector<int> offeredLanguages() const override;
+    void leaveProgramSettings() override;
 
     // The exit paths (close button, tray menu, "quit" from outside): the worker is
     // stopped, the tray icon removed, then the context's quit action runs with 0.
@@ -102,6 +154,7 @@ public:
     // Where the profile window (opened by the profile button while a device is usable)
     // goes, in screen coordinates: just above the button.
     QRect profileWindowRect() const;
+    // Replaces the profile list pop-up (pages::ProfileDlg) that opens by default.
     void setProfileWindowOpener(std::function<void(const QRect& screenRect)> opener);
     // Runs on the UI thread after each device state the worker reported (start-up uses
     // it for its screenshot switch).
@@ -145,7 +198,7 @@ private:
     void showConnectionText(int textId);
     void setDeviceState(int deviceType, int mode, int onlineState);
     // Each page that exists, in slot order.
-    void forEachPage(const std::function<void(MainPage&)>& f);
+    void forEachPage(const std::function<void(Page&)>& f);
     // DeviceMainDlg.cpp
     void closeButton();
     void profileButton();
@@ -155,7 +208,10 @@ private:
     bool trayAvailable() const;
 
     WindowContext m_context;
-    std::array<std::unique_ptr<MainPage>, kPageSlotCount> m_pages;
+    std::array<std::unique_ptr<Page>, kPageSlotCount> m_pages;
+    std::array<std::unique_ptr<pages::PageControls>, kPageSlotCount> m_pageControls;
+    std::unique_ptr<pages::KeyCapture> m_keyCapture;
+    std::function<void(int)> m_taskObserver;
     catalog::DeviceCatalog m_catalog;
     catalog::DeviceDetails m_details;
     std::unique_ptr<UiSide> m_uiSide;
@@ -163,13 +219,26 @@ private:
     std::unique_ptr<protocol::DeviceWorker> m_worker;
     std::unique_ptr<MainTray> m_tray;
     std::unique_ptr<DeviceChangeWiring> m_deviceChanges;
+    std::unique_ptr<ProgramLauncher> m_systemLauncher;
+    std::unique_ptr<pages::UpdateFlow> m_updates;
     std::function<void(const QRect&)> m_profileWindowOpener;
     std::function<void()> m_afterDeviceState;
     QString m_profileTitle;
     QString m_fontNames[2];
     int m_lastTab = 1;
     int m_connectionText = 50;
+    bool m_noPermission = false; // the last scan could open no mouse it saw
     double m_uiScale = 1.0;
+    bool m_followsScreen = false;
+    // MainProfiles.cpp: the profile list pop-up and its commands (message 1705).
+    void openProfileWindow(const QRect& screenRect);
+    bool profileCommand(int command, int profile);
+    void switchProfile(int profile);
+    void importProfileFile();
+    void exportProfileFile(int profile);
+    pages::FileDialogs& fileDialogs();
+    QPointer<pages::ProfileDlg> m_profileDlg;
+    std::unique_ptr<pages::FileDialogs> m_ownFileDialogs;
 };
 
 } // namespace corvane::app

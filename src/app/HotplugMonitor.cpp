@@ -1,36 +1,40 @@
 #include "app/HotplugMonitor.h"
 
 #include "app/AppLog.h"
-#include "app/InterfaceText.h"
+#include "app/HotplugEvent.h"
 
 #include <QFileInfo>
 #include <QSocketNotifier>
 
 #include <libudev.h>
 
-#include <cstring>
-
 namespace corvane::app {
 
 namespace {
 
-QString text(const char* value) {
-    return value ? QString::fromUtf8(value) : QString();
-}
+// A device received from the monitor, read through libudev. The parents are owned by
+// the device.
+class LibudevEvent final : public UdevEvent {
+public:
+    explicit LibudevEvent(udev_device* device) : device(device) {}
 
-HidrawEvent eventOf(udev_device* device) {
-    HidrawEvent event;
-    event.devPath = text(udev_device_get_devpath(device));
-    event.devNode = text(udev_device_get_devnode(device));
-    // The parents are owned by the device; on removal they are usually gone from sysfs
-    // and the text then comes from the device path alone.
-    if (udev_device* hid = udev_device_get_parent_with_subsystem_devtype(device, "hid", nullptr))
-        event.hidId = text(udev_device_get_property_value(hid, "HID_ID"));
-    if (udev_device* usb =
-            udev_device_get_parent_with_subsystem_devtype(device, "usb", "usb_interface"))
-        event.interfaceNumber = text(udev_device_get_sysattr_value(usb, "bInterfaceNumber"));
-    return event;
-}
+    const char* action() const override { return udev_device_get_action(device); }
+    const char* subsystem() const override { return udev_device_get_subsystem(device); }
+    const char* devPath() const override { return udev_device_get_devpath(device); }
+    const char* devNode() const override { return udev_device_get_devnode(device); }
+    const char* hidId() const override {
+        udev_device* hid = udev_device_get_parent_with_subsystem_devtype(device, "hid", nullptr);
+        return hid ? udev_device_get_property_value(hid, "HID_ID") : nullptr;
+    }
+    const char* interfaceNumber() const override {
+        udev_device* usb =
+            udev_device_get_parent_with_subsystem_devtype(device, "usb", "usb_interface");
+        return usb ? udev_device_get_sysattr_value(usb, "bInterfaceNumber") : nullptr;
+    }
+
+private:
+    udev_device* device;
+};
 
 } // namespace
 
@@ -81,16 +85,10 @@ void HotplugMonitor::readEvent() {
     udev_device* device = udev_monitor_receive_device(monitor);
     if (!device)
         return;
-    const char* action = udev_device_get_action(device);
-    const bool arrived = action && std::strcmp(action, "add") == 0;
-    const bool removed = action && std::strcmp(action, "remove") == 0;
-    if (arrived || removed) {
-        const HidrawEvent event = eventOf(device);
-        const QString interfaceText = interfaceTextOf(event);
-        if (!interfaceText.isEmpty())
-            emit deviceChanged(interfaceText, event.devNode, arrived);
-    }
+    const std::optional<HotplugChange> change = readHotplugEvent(LibudevEvent(device));
     udev_device_unref(device);
+    if (change)
+        emit deviceChanged(change->interfaceText, change->hidrawPath, change->arrived);
 }
 
 } // namespace corvane::app

@@ -28,8 +28,12 @@ int chooseLanguage(AppState& state, UserValues& values, int uiLcid) {
         lcid = uiLcid;
         values.writeUserValue(lcidName, QString::number(state.offers(lcid) ? lcid : englishLcid));
     }
-    if (!state.offers(lcid))
+    // A language we have no texts for would show a window without a word in it: this run
+    // uses English as well, and so does the next.
+    if (!state.offers(lcid)) {
         values.writeUserValue(lcidName, QString::number(englishLcid));
+        lcid = englishLcid;
+    }
     state.currentLcid = lcid;
     return lcid;
 }

@@ -21,9 +21,8 @@ void applyStartupConfig(AppState& state, std::optional<int> defaultLan,
 
 // Settles the language of this run from the stored "LCID" and the desktop's interface
 // language (uiLcid). A stored 0 or non-number counts as no choice: the interface
-// language is taken. The stored value becomes 1033 whenever the language in use is not
-// offered, but this run still uses it (the next run starts in English). Returns the
-// language now in use (also stored in state.currentLcid).
+// language is taken. A language that is not offered gives English (1033), for this run
+// and as the stored value. Returns the language now in use (also state.currentLcid).
 int chooseLanguage(AppState& state, UserValues& values, int uiLcid);
 
 } // namespace corvane::app

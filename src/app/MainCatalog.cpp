@@ -50,7 +50,7 @@ void DeviceMainDlg::showDeviceDetails(const catalog::DeviceDetails& details) {
 
     find<ui::TabControl>(MainControl::Tabs)
         ->setItemVisible(TabIndex::Lighting, details.hasLighting);
-    forEachPage([&](MainPage& page) { page.showDeviceDetails(details); });
+    forEachPage([&](Page& page) { page.showDeviceDetails(details); });
     relayout();
 }
 

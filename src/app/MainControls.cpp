@@ -3,6 +3,7 @@
 #include "app/BatteryIndicator.h"
 #include "app/DeviceMainDlg.h"
 #include "app/MainWindowIds.h"
+#include "pages/PageControls.h"
 #include "ui/DeviceList.h"
 #include "ui/MousePicture.h"
 #include "ui/Picture.h"
@@ -47,8 +48,8 @@ struct SystemButton {
 constexpr SystemButton kSystemButtons[] = {
     {MainControl::Close, "sysbtn_close.png", ui::Glyph::Close},
     {MainControl::Maximise, "sysbtn_maximize.png", ui::Glyph::Maximise},
-    {MainControl::Minimise, "sysbtn_min.png", ui::Glyph::Minimise},
-    {MainControl::Settings, "sysbtn_set.png", ui::Glyph::Menu},
+    {MainControl::Minimise, "sysbtn_minimize.png", ui::Glyph::Minimise},
+    {MainControl::Settings, "sysbtn_setting.png", ui::Glyph::Menu},
 };
 
 // The containers of the pages, in slot order, and the home page's.
@@ -79,8 +80,11 @@ ui::Panel* DeviceMainDlg::buttonsInnerPanel() const {
 void DeviceMainDlg::InitUI(const QRect& client) {
     createMainControls(client);
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
+        const auto slot = static_cast<PageSlot>(i);
+        m_pageControls[i] =
+            std::make_unique<pages::PageControls>(*this, *pageContainer(slot), slot);
         if (m_pages[i])
-            m_pages[i]->createControls(*this, *pageContainer(static_cast<PageSlot>(i)));
+            m_pages[i]->createControls(*m_pageControls[i]);
     }
     applyTexts();
     // No device yet: the home page fills the window.
@@ -110,8 +114,10 @@ void DeviceMainDlg::createMainControls(const QRect& client) {
     auto* mouse = add<ui::MousePicture>(MainControl::MousePicture, {});
     mouse->hide();
 
-    auto* logo = add<ui::Picture>(MainControl::Logo, QRect(16, 14, 36, 36));
+    // The skin's logo is wide (4:1); it keeps its proportions.
+    auto* logo = add<ui::Picture>(MainControl::Logo, QRect(16, 16, 128, 32));
     logo->setImage(QStringLiteral("logo.png"));
+    logo->setKeepAspect(true);
     logo->setFillColour(ui::skin::accentColour());
     logo->setText(ui::deviceName().left(1));
     logo->setTextFont(m_fontNames[0], 20, ui::FontBold);
@@ -185,8 +191,10 @@ void DeviceMainDlg::UISize(const QRect& client) {
 }
 
 void DeviceMainDlg::relayout() {
-    if (isCreated())
-        UISize(QRect(QPoint(0, 0), size()));
+    if (isCreated()) {
+        UISize(designClient());
+        scaleControls();
+    }
 }
 
 void DeviceMainDlg::layoutMainControls(const QRect& client) {
@@ -201,7 +209,7 @@ void DeviceMainDlg::layoutMainControls(const QRect& client) {
     control(MainControl::Tabs)->setGeometry(column.adjusted(0, 12, 0, 0));
 
     control(MainControl::Title)->setGeometry(w / 2 - 220, 14, 440, 36);
-    control(MainControl::VersionLine)->setGeometry(64, 22, 320, 20);
+    control(MainControl::VersionLine)->setGeometry(156, 22, 320, 20);
     int right = w - 14;
     for (const SystemButton& entry : kSystemButtons) {
         right -= kSystemButton;

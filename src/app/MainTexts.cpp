@@ -6,6 +6,8 @@
 #include "app/UiText.h"
 #include "app/UserValues.h"
 #include "i18n/LanguageTexts.h"
+#include "pages/ProfileDlg.h"
+#include "pages/UpdateFlow.h"
 #include "protocol/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
 #include "store/ProfileStartup.h"
@@ -97,6 +99,7 @@ void DeviceMainDlg::applyTexts() {
     }
     if (m_tray)
         m_tray->setExitText(uiText(MainText::TrayExit));
+    m_updates->applyTexts();
 
     // The profile button: the current profile's name with the profile word of this
     // language.
@@ -108,10 +111,14 @@ void DeviceMainDlg::applyTexts() {
     }
     showProfileName(profileTitle);
 
+    // An open profile list shows the new language as well.
+    if (m_profileDlg)
+        m_profileDlg->applyTexts();
+
     // The pages rebuild their own texts: performance, buttons, lighting first.
     for (PageSlot slot : {PageSlot::Performance, PageSlot::Buttons, PageSlot::Lighting,
                           PageSlot::Macros, PageSlot::DeviceSettings, PageSlot::ProgramSettings}) {
-        if (MainPage* target = page(slot))
+        if (Page* target = page(slot))
             target->applyTexts();
     }
 }

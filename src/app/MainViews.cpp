@@ -115,6 +115,15 @@ void DeviceMainDlg::showProgramSettings() {
     relayout();
 }
 
+void DeviceMainDlg::leaveProgramSettings() {
+    control(MainControl::ProgramSettingsPage)->hide();
+    setSystemButtonsShown(true);
+    if (idlePolling() && m_lastTab != TabItem::Home)
+        showConfigurationView();
+    else
+        showHomeView();
+}
+
 bool DeviceMainDlg::isProgramSettingsShown() const {
     const ui::Control* page = control(MainControl::ProgramSettingsPage);
     return page && !page->isHidden();
@@ -125,11 +134,10 @@ void DeviceMainDlg::selectDevice() {
     if (!list || !m_worker)
         return;
     const int type = list->selectedType();
-    const int current = m_worker->state().currentDeviceType();
     const int kind = connectionKindOf(hid::DeviceManager::instance().devices(), type);
     if (kind < 0) {
-        // Nothing changes: the list shows the current device selected again.
-        if (!list->select(current))
+        // Nothing changes: the list shows the device the worker is (or will be) on.
+        if (!list->select(m_worker->chosenDeviceType()))
             list->clearSelection();
         m_context.messageBoxes->showMessage(uiText(MainText::ConnectHint), this,
                                             uiText(MainText::NotConnected),
@@ -137,10 +145,10 @@ void DeviceMainDlg::selectDevice() {
         return;
     }
     // The worker settles the type (stored choice, store file, description, profiles) on
-    // its own thread, so that no task in progress writes into another type's store.
-    const bool changed = type != current;
-    if (changed)
-        m_worker->selectDeviceType(type);
+    // its own thread, so that no task in progress writes into another type's store. The
+    // click is compared with the last choice queued, which the worker has perhaps not
+    // settled yet: B then A again must end on A.
+    const bool changed = m_worker->selectDeviceType(type);
     if (kind == hid::kModeWireless) {
         showConnectionText(MainText::Wireless);
         queueTask(protocol::DeviceTask::Reselect);

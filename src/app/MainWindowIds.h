@@ -1,6 +1,7 @@
 #pragma once
 // The numbers the main window is built from: control ids, tab item ids and the window
-// messages it takes. Its interface text numbers are in TextIds.h.
+// messages it takes. Its interface text numbers are in TextIds.h. The pages' controls
+// carry ids from 1000 up (pages/PageIds.h); the window's own stay below.
 
 #include "app/TextIds.h"
 
@@ -38,7 +39,6 @@ inline constexpr int Banner = 58;
 inline constexpr int BannerText = 59;
 inline constexpr int PreviousDevices = 60;
 inline constexpr int NextDevices = 61;
-inline constexpr int MouseControlPanel = 149;
 } // namespace MainControl
 
 // Item ids of the tab control (6 is not used).

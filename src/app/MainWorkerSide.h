@@ -3,6 +3,9 @@
 // WindowHost hands to the UI thread. Internal to the main window.
 
 #include "app/DeviceMainDlg.h"
+#include "app/MainWindowIds.h"
+#include "pages/UpdateFlow.h"
+#include "ui/DeviceList.h"
 
 namespace corvane::app {
 
@@ -18,17 +21,21 @@ public:
     void showDeviceState(const protocol::DeviceStateView& view) override {
         w.showDeviceState(view);
     }
-    void showDeviceDetails(int, const catalog::DeviceDetails& details) override {
+    // The worker settled a choice of the device list: the list shows the type the
+    // worker is on, whatever was clicked since.
+    void showDeviceDetails(int deviceType, const catalog::DeviceDetails& details) override {
+        if (auto* list = w.find<ui::DeviceList>(MainControl::DeviceList))
+            list->select(deviceType);
         w.showDeviceDetails(details);
     }
     void closePopups() override { w.closePopups(); }
     void refreshPages(unsigned pages) override { w.refreshPages(pages); }
     void showProfileName(const QString& title) override { w.showProfileName(title); }
     void showVersion(const protocol::VersionView& version) override {
-        w.forEachPage([&](MainPage& page) { page.showVersion(version); });
+        w.forEachPage([&](Page& page) { page.showVersion(version); });
     }
     void showReceiverVersion(const QString& text) override {
-        w.forEachPage([&](MainPage& page) { page.showReceiverVersion(text); });
+        w.forEachPage([&](Page& page) { page.showReceiverVersion(text); });
     }
     void showBattery(int deviceType, int level, int status) override {
         w.showBattery(deviceType, level, status);
@@ -40,17 +47,30 @@ public:
     void showNoDeviceView() override { w.showHomeView(); }
     void showConfigurationPages() override { w.showConfigurationView(); }
     void macroRecorderUnlinked() override {
-        w.forEachPage([](MainPage& page) { page.macroRecorderUnlinked(); });
+        w.forEachPage([](Page& page) { page.macroRecorderUnlinked(); });
     }
     void showStageCount(int count) override {
-        w.forEachPage([&](MainPage& page) { page.showStageCount(count); });
+        w.forEachPage([&](Page& page) { page.showStageCount(count); });
     }
     void showActiveStage(int stage, int dpi, bool showPopup) override {
-        w.forEachPage([&](MainPage& page) { page.showActiveStage(stage, dpi, showPopup); });
+        w.forEachPage([&](Page& page) { page.showActiveStage(stage, dpi, showPopup); });
     }
     void showDpiStages(const protocol::DpiStagesView& stages) override {
-        w.forEachPage([&](MainPage& page) { page.showDpiStages(stages); });
+        w.forEachPage([&](Page& page) { page.showDpiStages(stages); });
     }
+    void showUpdateStatus(const protocol::UpdateStatusView& status) override {
+        w.updates().showStatus(status);
+        w.forEachPage([&](Page& page) { page.showUpdateStatus(status); });
+    }
+    void offerUpdate(protocol::UpdateKind kind, const QString& latest) override {
+        w.updates().offer(kind, latest);
+    }
+    void showSetupProgress(int percent) override { w.updates().showSetupProgress(percent); }
+    void setupFailed() override { w.updates().setupFailed(); }
+    void showFirmwareProgress(int textId, int percent) override {
+        w.updates().showFirmwareProgress(textId, percent);
+    }
+    void endFirmwareUpgrade(bool succeeded) override { w.updates().endFirmwareUpgrade(succeeded); }
 
 private:
     DeviceMainDlg& w;

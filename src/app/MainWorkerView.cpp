@@ -11,8 +11,15 @@
 
 namespace corvane::app {
 
-void DeviceMainDlg::forEachPage(const std::function<void(MainPage&)>& f) {
-    for (const std::unique_ptr<MainPage>& page : m_pages) {
+namespace {
+// Shown in place of "no device" while a supported mouse is attached whose hidraw node
+// this user may not open: the one case a person must act on.
+const QString kNoPermissionText = QStringLiteral(
+    "Corvane has no permission to open the mouse: install the udev rule, see README");
+} // namespace
+
+void DeviceMainDlg::forEachPage(const std::function<void(Page&)>& f) {
+    for (const std::unique_ptr<Page>& page : m_pages) {
         if (page)
             f(*page);
     }
@@ -31,6 +38,7 @@ void DeviceMainDlg::showDeviceState(const protocol::DeviceStateView& view) {
                 showDeviceDetails(*view.details);
         }
     }
+    m_noPermission = view.noPermission;
     showConnectionText(view.connectionText);
     if (view.pagesShown)
         showConfigurationView();
@@ -53,7 +61,7 @@ void DeviceMainDlg::refreshPages(unsigned pages) {
     };
     for (const PageBit& entry : kOrder) {
         if ((pages & entry.bit) != 0) {
-            if (MainPage* target = page(entry.slot))
+            if (Page* target = page(entry.slot))
                 target->reload();
         }
     }
@@ -74,8 +82,12 @@ void DeviceMainDlg::showBattery(int deviceType, int level, int status) {
 
 void DeviceMainDlg::showConnectionText(int textId) {
     m_connectionText = textId;
+    const bool blocked = m_noPermission && textId == MainText::NoDevice;
     if (auto* text = find<ui::StaticText>(MainControl::DeviceState))
-        text->setText(uiText(textId));
+        text->setText(blocked ? kNoPermissionText : uiText(textId));
+    // The home page, shown without a device, says it where the connection hint stands.
+    if (auto* hint = find<ui::StaticText>(MainControl::BannerText))
+        hint->setText(blocked ? kNoPermissionText : uiText(MainText::ConnectHint));
 }
 
 void DeviceMainDlg::setDeviceState(int deviceType, int mode, int onlineState) {

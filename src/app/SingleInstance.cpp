@@ -12,6 +12,7 @@
 #include <QLockFile>
 #include <QPointer>
 
+#include <algorithm>
 #include <array>
 
 namespace corvane::app {
@@ -21,7 +22,16 @@ namespace {
 // How long each look at a held lock waits.
 constexpr int kPollMs = 50;
 // A command line longer than this is not ours; the connection is dropped.
-constexpr qsizetype maxCommandLength = 64;
+constexpr qsizetype maxCommandLength = 300;
+// A Wayland activation token: printable, no blanks (compositors use letters, digits and
+// a few marks), at most this long.
+constexpr qsizetype maxTokenLength = 255;
+
+bool isActivationToken(const QByteArray& token) {
+    if (token.isEmpty() || token.size() > maxTokenLength)
+        return false;
+    return std::all_of(token.begin(), token.end(), [](char c) { return c > 0x20 && c < 0x7f; });
+}
 // A request line: the word, a blank and the request's JSON.
 const QByteArray requestPrefix = QByteArray(control::kRequestWord) + ' ';
 constexpr qsizetype maxRequestLine = control::kMaxRequestBytes + 16;
@@ -61,11 +71,16 @@ SingleInstance::Role SingleInstance::start() {
     lock->setStaleLockTime(0);
     if (!lock->tryLock(0)) {
         if (lock->error() == QLockFile::LockFailedError) {
+            // On Wayland only a start that brings its launcher's activation token may raise
+            // the running window: it goes along with "show".
+            const QByteArray token = qgetenv("XDG_ACTIVATION_TOKEN");
+            const QByteArray show =
+                isActivationToken(token) ? QByteArray("show ") + token : QByteArray("show");
             // Held by a running instance (which then listens), one that is starting, or
             // corvanectl for the length of one command.
             QDeadlineTimer deadline(handOverWait);
             for (;;) {
-                if (sendCommand(where.socket, "show", kPollMs))
+                if (sendCommand(where.socket, show, kPollMs))
                     return Role::Secondary;
                 if (lock->tryLock(kPollMs))
                     break;
@@ -187,6 +202,13 @@ void SingleInstance::dispatchRequest(QLocalSocket* socket, const QByteArray& req
 }
 
 void SingleInstance::dispatch(const QByteArray& command) {
+    if (command.startsWith("show ")) {
+        const QByteArray token = command.mid(5);
+        activationToken = isActivationToken(token) ? token : QByteArray();
+        emit showRequested();
+        return;
+    }
+    activationToken.clear();
     for (const CommandSignal& entry : commandSignals) {
         if (command == entry.command) {
             emit(this->*entry.signal)();

@@ -44,6 +44,10 @@ public:
     // folder, no permission), the program still runs, unguarded, as Primary.
     Role start();
 
+    // The activation token the last "show" brought from the other start (empty when it
+    // brought none); the window uses it to come forward on Wayland.
+    QByteArray lastActivationToken() const { return activationToken; }
+
     // Whether commands from outside can reach this instance.
     bool isListening() const;
     const InstancePaths& paths() const { return where; }
@@ -76,6 +80,7 @@ private:
     std::unique_ptr<QLockFile> lock;
     QLocalServer* server = nullptr;
     RequestHandler requestHandler;
+    QByteArray activationToken;
 };
 
 } // namespace corvane::app

@@ -1,6 +1,7 @@
 // Start-up in its order: display rule, config.xml, single instance, language, folders,
 // command line, then the main window until it ends.
 #include "app/Startup.h"
+#include "app/DesktopIdentity.h"
 
 #include "app/AppLog.h"
 #include "app/AppState.h"
@@ -15,6 +16,7 @@
 #include "app/LocaleLcid.h"
 #include "app/MainWindowIds.h"
 #include "app/PageMessageBoxes.h"
+#include "app/ProcessObjects.h"
 #include "app/ProgramLauncher.h"
 #include "app/ScreenshotHook.h"
 #include "app/SharedUserValues.h"
@@ -25,6 +27,8 @@
 #include "app/WindowRequests.h"
 #include "catalog/DeviceCatalog.h"
 #include "i18n/LanguageTexts.h"
+#include "pages/DeviceSettingsPage.h"
+#include "pages/ProgramSettingsPage.h"
 #include "protocol/DeviceWorker.h"
 #include "ui/Settings.h"
 
@@ -40,9 +44,9 @@ namespace corvane::app {
 namespace {
 
 constexpr int kMdtEffectiveDpi = 96; // the DPI of scale 100 %
-// After a stop that did not wait long enough, the worker still co-owns the device
-// manager and the store, which static destruction tears down.
-constexpr std::chrono::seconds kWorkerExitWait{5};
+// The stop interrupts the mouse traffic, so the worker ends within a read; it is given
+// this long beyond the window's own wait before the process ends without it.
+constexpr std::chrono::milliseconds kWorkerExitWait{900};
 
 ui::Show showCommandFor(StartAppearance appearance) {
     switch (appearance) {
@@ -87,9 +91,12 @@ int runProgram(int argc, char** argv) {
     AppState& state = appState();
 
     logDpiRule();
+    routeDeviceTrace();
     const QString programFolder = exeFolder();
     readStartupConfig(programFolder);
     QApplication::setApplicationName(state.deviceName);
+    // Task bars and Wayland compositors find our icon and launcher entry by this name.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopFileName));
 
     SingleInstance instance(instancePaths(state.deviceName));
     if (instance.start() == SingleInstance::Role::Secondary)
@@ -121,49 +128,70 @@ int runProgram(int argc, char** argv) {
                                         state.deviceName, executablePath(), userValues),
                               launcher, urlOpener, qEnvironmentVariable("XDG_CURRENT_DESKTOP"));
 
+    // Released after the window (declared before it), and before static destruction.
+    ProcessObjects shared;
     int exitCode = 0;
-    DeviceMainDlg* running = nullptr;
-    WindowContext context;
-    context.exeFolder = programFolder;
-    context.dataFolder = dataFolder();
-    context.userValues = &userValues;
-    context.messageBoxes = &messageBoxes;
-    context.system = &system;
-    context.virtualDevices = virtualDevices.bus;
-    context.quit = [&exitCode, &running](int code) {
-        exitCode = code;
-        if (running)
-            running->DestroyWindow(); // ends the modal run below
-    };
-    DeviceMainDlg window(std::move(context));
-    running = &window;
+    {
+        DeviceMainDlg* running = nullptr;
+        WindowContext context;
+        context.exeFolder = programFolder;
+        context.dataFolder = dataFolder();
+        context.userValues = &userValues;
+        context.messageBoxes = &messageBoxes;
+        context.system = &system;
+        context.virtualDevices = virtualDevices.bus;
+        context.quit = [&exitCode, &running](int code) {
+            exitCode = code;
+            if (running)
+                running->DestroyWindow(); // ends the modal run below
+        };
+        DeviceMainDlg window(std::move(context));
+        running = &window;
+        window.addPage(PageSlot::DeviceSettings,
+                       std::make_unique<pages::DeviceSettingsPage>(window.pageHost()));
+        window.addPage(PageSlot::ProgramSettings,
+                       std::make_unique<pages::ProgramSettingsPage>(window.pageHost()));
 
-    window.create(nullptr, state.deviceName, ui::StylePopup, 0,
-                  QRect(0, 0, DeviceMainDlg::kDesignWidth, DeviceMainDlg::kDesignHeight));
-    window.centre();
-    QObject::connect(&instance, &SingleInstance::showRequested, &window,
-                     [&window] { window.bringForward(); });
-    QObject::connect(&instance, &SingleInstance::quitRequested, &window, [&window] {
-        window.sendMessage(MainMessage::Quit, 0, MainMessage::QuitCode);
-    });
-    QObject::connect(&instance, &SingleInstance::retranslateRequested, &window,
-                     [&window] { window.sendMessage(MainMessage::Retranslate); });
-    installScreenshotHook(window);
-    // corvanectl's requests run on this window's store and device worker.
-    WindowRequests requests(window, programFolder, options.virtualMouse);
-    instance.setRequestHandler([&requests](const QByteArray& request, SingleInstance::Reply reply) {
-        requests.handle(request, std::move(reply));
-    });
+        window.create(nullptr, state.deviceName, ui::StylePopup, 0,
+                      QRect(0, 0, DeviceMainDlg::kDesignWidth, DeviceMainDlg::kDesignHeight));
+        window.centre();
+        window.fitToScreen();
+        if (protocol::DeviceWorker* worker = window.worker())
+            shared.watchWorker(worker->exitWaiter());
+        QObject::connect(&instance, &SingleInstance::showRequested, &window, [&window, &instance] {
+            // Qt's Wayland windows use (and clear) this token when they
+            // ask to be activated.
+            if (const QByteArray token = instance.lastActivationToken(); !token.isEmpty())
+                qputenv("XDG_ACTIVATION_TOKEN", token);
+            window.bringForward();
+        });
+        QObject::connect(&instance, &SingleInstance::quitRequested, &window, [&window] {
+            window.sendMessage(MainMessage::Quit, 0, MainMessage::QuitCode);
+        });
+        QObject::connect(&instance, &SingleInstance::retranslateRequested, &window,
+                         [&window] { window.sendMessage(MainMessage::Retranslate); });
+        installScreenshotHook(window);
+        // corvanectl's requests run on this window's store and device worker.
+        WindowRequests requests(window, programFolder, options.virtualMouse);
+        instance.setRequestHandler(
+            [&requests](const QByteArray& request, SingleInstance::Reply reply) {
+                requests.handle(request, std::move(reply));
+            });
 
-    const StartAppearance appearance =
-        startAppearanceFor(options.startHidden, QSystemTrayIcon::isSystemTrayAvailable());
-    window.runModal(showCommandFor(appearance));
+        const StartAppearance appearance =
+            startAppearanceFor(options.startHidden, QSystemTrayIcon::isSystemTrayAvailable());
+        window.runModal(showCommandFor(appearance));
 
-    instance.setRequestHandler({});
-    window.DestroyWindow();
-    if (protocol::DeviceWorker* worker = window.worker())
-        worker->waitForExit(kWorkerExitWait);
-    running = nullptr;
+        instance.setRequestHandler({});
+        window.DestroyWindow();
+        running = nullptr;
+    }
+    // The device manager and the store go before main returns, once the worker that
+    // uses them has ended; a worker that has not is never pulled from under.
+    if (!shared.release(kWorkerExitWait)) {
+        qCWarning(lcApp, "the device worker did not end; leaving without cleaning up");
+        ProcessObjects::endAtOnce(exitCode);
+    }
     return exitCode;
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+// The page layer declares UserValues; the shell names it from here as well.
 
 #include "control/UserValues.h"
 

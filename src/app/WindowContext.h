@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/MessageBoxes.h"
+#include "app/SystemIntegration.h"
 #include "app/UserValues.h"
 
 #include "protocol/WorkerConfig.h"
@@ -9,14 +11,17 @@
 #include <functional>
 #include <memory>
 
+namespace corvane::pages {
+class FileDialogs;
+}
+
 namespace corvane::vm {
 class VirtualMouse;
 }
 
 namespace corvane::app {
 
-class MessageBoxes;
-class SystemIntegration;
+class ProgramLauncher;
 
 // What the main window is given by start-up (and by tests). The referenced objects
 // must outlive the window.
@@ -28,6 +33,8 @@ struct WindowContext {
     UserValues* userValues = nullptr;
     MessageBoxes* messageBoxes = nullptr;
     SystemIntegration* system = nullptr; // links and the desktop's mouse settings; may be null
+    // The file dialogs of profile import and export; the desktop's when null.
+    pages::FileDialogs* fileDialogs = nullptr;
     // Ends the program with the exit code. Start-up ends the window's modal run; tests
     // record the call instead of ending the test process.
     std::function<void(int exitCode)> quit;
@@ -36,6 +43,10 @@ struct WindowContext {
     std::function<bool()> trayAvailable;
     // The pauses of the device worker (tests shorten them).
     protocol::WorkerDelays delays;
+    // How the update tasks reach the server and the bootloader (tests give their own).
+    protocol::UpdateConfig updates;
+    // Starts the downloaded setup; the system's QProcess::startDetached when null.
+    ProgramLauncher* launcher = nullptr;
     // The virtual devices, when they stand in for the real ones: their hot-plug notices
     // are watched in place of udev.
     std::shared_ptr<vm::VirtualMouse> virtualDevices;

@@ -1,6 +1,7 @@
 #include "app/WindowHost.h"
 
 #include "app/MainWindowIds.h"
+#include "app/ProgramLauncher.h"
 #include "app/UiText.h"
 #include "app/UserValues.h"
 #include "ui/Post.h"
@@ -96,6 +97,48 @@ void WindowHost::showActiveStage(int stage, int dpi, bool showPopup) {
 
 void WindowHost::showDpiStages(const protocol::DpiStagesView& stages) {
     toUi([stages](WorkerHost& ui) { ui.showDpiStages(stages); });
+}
+
+// --- updates ---
+
+void WindowHost::setSetupStarter(ProgramLauncher* starter, std::function<void()> end) {
+    launcher = starter;
+    endProgram = std::move(end);
+}
+
+void WindowHost::showUpdateStatus(const protocol::UpdateStatusView& status) {
+    toUi([status](WorkerHost& ui) { ui.showUpdateStatus(status); });
+}
+
+void WindowHost::offerUpdate(protocol::UpdateKind kind, const QString& latest) {
+    toUi([kind, latest](WorkerHost& ui) { ui.offerUpdate(kind, latest); });
+}
+
+void WindowHost::showSetupProgress(int percent) {
+    toUi([percent](WorkerHost& ui) { ui.showSetupProgress(percent); });
+}
+
+void WindowHost::setupFailed() {
+    toUi([](WorkerHost& ui) { ui.setupFailed(); });
+}
+
+bool WindowHost::startSetup(const QString& program) {
+    if (!launcher || !launcher->startDetached(program, {}))
+        return false;
+    // The setup runs on its own; the program ends the way the user's exit ends it.
+    ui::post([guard = lifetime, end = endProgram] {
+        if (guard && end)
+            end();
+    });
+    return true;
+}
+
+void WindowHost::showFirmwareProgress(int textId, int percent) {
+    toUi([=](WorkerHost& ui) { ui.showFirmwareProgress(textId, percent); });
+}
+
+void WindowHost::endFirmwareUpgrade(bool succeeded) {
+    toUi([succeeded](WorkerHost& ui) { ui.endFirmwareUpgrade(succeeded); });
 }
 
 } // namespace corvane::app

@@ -7,7 +7,11 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
+
 namespace corvane::app {
+
+class ProgramLauncher;
 
 // The device worker's way to the main window. Called on the worker thread; each call
 // that changes what the user sees is handed to the UI thread with ui::post, in the
@@ -40,6 +44,20 @@ public:
     void showActiveStage(int stage, int dpi, bool showPopup) override;
     void showDpiStages(const protocol::DpiStagesView& stages) override;
 
+    void showUpdateStatus(const protocol::UpdateStatusView& status) override;
+    void offerUpdate(protocol::UpdateKind kind, const QString& latest) override;
+    void showSetupProgress(int percent) override;
+    void setupFailed() override;
+    // Starts the setup with the launcher (on the worker thread); once it started,
+    // `endProgram` runs on the UI thread.
+    bool startSetup(const QString& program) override;
+    void showFirmwareProgress(int textId, int percent) override;
+    void endFirmwareUpgrade(bool succeeded) override;
+
+    // Who starts the downloaded setup and how the program then ends. Set before the
+    // worker starts.
+    void setSetupStarter(ProgramLauncher* launcher, std::function<void()> endProgram);
+
 private:
     // Queues f(uiSide) for the UI thread.
     template <typename F> void toUi(F&& f);
@@ -47,6 +65,8 @@ private:
     protocol::WorkerHost& uiSide;
     QPointer<QObject> lifetime;
     UserValues& values;
+    ProgramLauncher* launcher = nullptr;
+    std::function<void()> endProgram;
 };
 
 } // namespace corvane::app

@@ -1,5 +1,7 @@
 #include "catalog/DeviceChange.h"
 
+#include <algorithm>
+
 namespace corvane::catalog {
 namespace {
 
@@ -25,13 +27,27 @@ QString vidPidText(const DeviceMode& mode) {
         .toUpper();
 }
 
-// Interface 2 of the composite device: the one whose removal means the mouse left.
-constexpr QLatin1StringView kRemovedInterface("&MI_02");
+// Where these mice carry the command collection, for a pair the enumeration never
+// showed.
+constexpr int kUsualCommandInterface = 2;
+
+// nn of the "&MI_nn" (hexadecimal) that follows `vidPid` in the upper-case path.
+std::optional<int> interfaceNumberAfter(const QString& upperPath, const QString& vidPid) {
+    const QString marker = vidPid + QStringLiteral("&MI_");
+    const qsizetype at = upperPath.indexOf(marker);
+    if (at < 0) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    const int number = upperPath.mid(at + marker.size(), 2).toInt(&ok, 16);
+    return ok ? std::optional<int>(number) : std::nullopt;
+}
 
 } // namespace
 
 int matchDeviceChange(const QString& path, bool arrived, bool idlePolling,
-                      const DeviceCatalog& catalog, const UsageLookup& usageOf) {
+                      const DeviceCatalog& catalog, const UsageLookup& usageOf,
+                      const CommandInterfaceNumbers& commandInterfaces) {
     const QString upperPath = path.toUpper();
     if (arrived) {
         for (const DeviceMode& mode : catalog.modes) {
@@ -47,7 +63,15 @@ int matchDeviceChange(const QString& path, bool arrived, bool idlePolling,
     if (!idlePolling)
         return kNoDeviceTask;
     for (const DeviceMode& mode : catalog.modes) {
-        if (upperPath.contains(vidPidText(mode) + kRemovedInterface))
+        const std::optional<int> number = interfaceNumberAfter(upperPath, vidPidText(mode));
+        if (!number)
+            continue;
+        std::vector<int> carrying;
+        if (commandInterfaces)
+            carrying = commandInterfaces(mode.vid, mode.pid);
+        if (carrying.empty())
+            carrying.push_back(kUsualCommandInterface);
+        if (std::find(carrying.begin(), carrying.end(), *number) != carrying.end())
             return kDeviceRemovedTask;
     }
     return kNoDeviceTask;

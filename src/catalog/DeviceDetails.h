@@ -74,8 +74,9 @@ struct DeviceDetails {
 // "<exeFolder>/device/<deviceAttr>.xml".
 QString deviceFilePath(const QString& exeFolder, const QString& deviceAttr);
 
-// Reads the device file of deviceAttr into inOut. Returns false, leaving inOut
-// unchanged, when the file cannot be loaded or its root is not "mouse".
+// Reads the device file of deviceAttr into inOut; an element the file lacks leaves its
+// values as they were, except the firmware address, which is emptied. Returns false,
+// leaving inOut unchanged, when the file cannot be loaded or its root is not "mouse".
 bool readDeviceDetails(const QString& exeFolder, const QString& deviceAttr, DeviceDetails& inOut);
 
 // The factory performance values of the device file as (setting key, value text)

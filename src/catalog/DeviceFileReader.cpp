@@ -148,8 +148,10 @@ bool readDeviceDetails(const QString& exeFolder, const QString& deviceAttr, Devi
         inOut.hasLighting = flagAttrib(doc, QStringLiteral("light"));
     if (doc.findElem(QStringLiteral("custom")))
         readCustomFlags(doc, inOut);
-    if (doc.findElem(QStringLiteral("firmware")))
-        inOut.firmwareUrl = doc.getAttrib(QStringLiteral("url"));
+    // A device file without a firmware address has none: the previous type's address
+    // would fetch (and write) another device's firmware.
+    inOut.firmwareUrl =
+        doc.findElem(QStringLiteral("firmware")) ? doc.getAttrib(QStringLiteral("url")) : QString();
     if (doc.findElem(QStringLiteral("mouse_key"))) {
         inOut.keys.clear();
         if (doc.intoElem()) {

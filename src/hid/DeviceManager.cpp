@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <thread>
 
-#include "hid/HeldNotices.h"
 #include "hid/InterfaceRules.h"
 #include "hid/SystemHidApi.h"
 #include "hid/Trace.h"
@@ -108,6 +106,66 @@ void DeviceManager::setInfoRetryDelay(int milliseconds) {
     infoRetryDelayMs_.store(milliseconds < 0 ? 0 : milliseconds);
 }
 
+void DeviceManager::setInterrupted(bool interrupted) {
+    {
+        std::lock_guard lock(pauseMutex_);
+        interrupted_.store(interrupted);
+    }
+    pauseChanged_.notify_all();
+}
+
+bool DeviceManager::pauseUnlessInterrupted(int milliseconds) {
+    std::unique_lock lock(pauseMutex_);
+    return !pauseChanged_.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                                   [this] { return interrupted_.load(); });
+}
+
+// --- exchanges ---
+
+Channel DeviceManager::channel(HidDevice* handle, const ReportLayout& layout) {
+    return Channel{*api_, handle, layout, &notices_, &interrupted_};
+}
+
+ReportLayout DeviceManager::layoutOf(HidDevice* handle) const {
+    std::lock_guard lock(mutex_);
+    for (const ConnectedDevice& device : devices_) {
+        if (handle && device.hid == handle) {
+            return device.reports;
+        }
+    }
+    return {};
+}
+
+bool DeviceManager::exchange(HidDevice* handle, std::uint8_t* buffer, std::size_t length) {
+    return exchangeReport(channel(handle, layoutOf(handle)), buffer, length);
+}
+
+bool DeviceManager::readInfo(HidDevice* handle, std::uint8_t* info) {
+    return readDeviceInfo(channel(handle, layoutOf(handle)), info);
+}
+
+ReportLayout DeviceManager::readLayout(HidDevice* handle) {
+    std::vector<std::uint8_t> bytes(kMaxReportDescriptorSize);
+    const int size = api_->get_report_descriptor(handle, bytes.data(), bytes.size());
+    if (size <= 0) {
+        return {};
+    }
+    const std::optional<ReportDescriptor> descriptor =
+        parseReportDescriptor(bytes.data(), static_cast<std::size_t>(size));
+    return descriptor ? commandLayout(*descriptor) : ReportLayout{};
+}
+
+std::vector<CommandInterface> DeviceManager::commandInterfaces() const {
+    std::lock_guard lock(mutex_);
+    return commandInterfaces_;
+}
+
+int DeviceManager::unopenedInterfaces() const {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(std::count_if(commandInterfaces_.begin(), commandInterfaces_.end(),
+                                          [](const CommandInterface& i) { return !i.opened; }));
+}
+
 // --- the supported table ---
 
 void DeviceManager::clearSupported() {
@@ -182,19 +240,19 @@ void DeviceManager::closeAll() {
     }
     for (ConnectedDevice& device : closing) {
         if (device.hid) {
-            dropHeldNotices(device.hid);
+            notices_.dropAll(device.hid);
             api_->close(device.hid);
         }
     }
 }
 
-bool DeviceManager::readInfoWithRetry(HidDevice* handle,
+bool DeviceManager::readInfoWithRetry(HidDevice* handle, const ReportLayout& layout,
                                       std::array<std::uint8_t, kReportBufferSize>& info) {
-    if (readDeviceInfo(*api_, handle, info.data())) {
+    const Channel link = channel(handle, layout);
+    if (readDeviceInfo(link, info.data())) {
         return true;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(infoRetryDelayMs_.load()));
-    return readDeviceInfo(*api_, handle, info.data());
+    return pauseUnlessInterrupted(infoRetryDelayMs_.load()) && readDeviceInfo(link, info.data());
 }
 
 int DeviceManager::EnumerateDevice() {
@@ -207,6 +265,7 @@ int DeviceManager::EnumerateDevice() {
 
     // The new entries stay private to this scan until each is appended under the lock.
     std::vector<ConnectedDevice> found;
+    std::vector<CommandInterface> seen;
     bool hasUsb = false;
     for (const HidDeviceInfo& entry : entries) {
         int mode = kModeWired;
@@ -220,8 +279,19 @@ int DeviceManager::EnumerateDevice() {
         if (!isCommandUsage(entry.usagePage, entry.usage)) {
             continue;
         }
-        HidDevice* handle = api_->open_path(entry.path);
+        // hidraw lists a node once per top-level collection: open each node once.
+        if (std::any_of(seen.begin(), seen.end(),
+                        [&](const CommandInterface& i) { return i.path == entry.path; })) {
+            continue;
+        }
+        CommandInterface candidate{entry.vendorId, entry.productId, entry.interfaceNumber,
+                                   entry.path, false};
+        HidDevice* handle = isInterrupted() ? nullptr : api_->open_path(entry.path);
+        candidate.opened = handle != nullptr;
+        seen.push_back(candidate);
         if (!handle) {
+            trace(kTraceLevel, "  Cannot open %s (VID=0x%04X, PID=0x%04X, MI=%d)",
+                  entry.path.c_str(), entry.vendorId, entry.productId, entry.interfaceNumber);
             continue;
         }
         ConnectedDevice device;
@@ -229,15 +299,34 @@ int DeviceManager::EnumerateDevice() {
         device.vendorId = entry.vendorId;
         device.productId = entry.productId;
         device.path = entry.path;
+        device.interfaceNumber = entry.interfaceNumber;
         device.hid = handle;
+        device.reports = readLayout(handle);
         device.releaseNumber = entry.releaseNumber;
         device.deviceType = 0;
         device.mode = mode;
         device.onlineState = kOnline;
         trace(kTraceLevel, "  Found [%d]: VID=0x%04X, PID=0x%04X, Mode=%s", device.index,
               device.vendorId, device.productId, modeName(mode));
+        const ReportLayout& layout = device.reports;
+        if (layout.known) {
+            trace(kTraceLevel,
+                  "  [%d] Interface: %s, MI=%d, output report %zu bytes ID 0x%02X, input "
+                  "report %zu bytes ID 0x%02X",
+                  device.index, device.path.c_str(), device.interfaceNumber, layout.outputLength,
+                  layout.outputId, layout.inputLength, layout.inputId);
+        } else {
+            trace(kTraceLevel,
+                  "  [%d] Interface: %s, MI=%d, report descriptor not readable: reports go out "
+                  "as made",
+                  device.index, device.path.c_str(), device.interfaceNumber);
+        }
         hasUsb = hasUsb || mode == kModeWired;
         found.push_back(std::move(device));
+    }
+    {
+        std::lock_guard lock(mutex_);
+        commandInterfaces_ = std::move(seen);
     }
     entries.clear();
 
@@ -262,9 +351,9 @@ int DeviceManager::EnumerateDevice() {
             trace(kTraceLevel, "  [%d] 2.4G device - reading details...", i);
             readDetails = true;
         }
-        if (readDetails && device.onlineState > 0) {
+        if (readDetails && device.onlineState > 0 && !isInterrupted()) {
             std::array<std::uint8_t, kReportBufferSize> info{};
-            if (readInfoWithRetry(device.hid, info)) {
+            if (readInfoWithRetry(device.hid, device.reports, info)) {
                 device.info = info;
                 device.deviceIdText = deviceIdFromInfo(info.data());
                 device.deviceType =
@@ -460,9 +549,13 @@ void DeviceManager::applyInfo(HidDevice* handle,
     device->deviceType = identifyLocked(device->vendorId, device->productId, device->deviceIdText);
 }
 
-bool DeviceManager::pollNotification(std::uint8_t* buffer, int& type) {
+bool DeviceManager::pollNotification(std::uint8_t* buffer, int& type, PollOutcome* outcome) {
+    PollOutcome ignored = PollOutcome::NothingToPoll;
+    PollOutcome& result = outcome ? *outcome : ignored;
+    result = PollOutcome::NothingToPoll;
     HidDevice* current = nullptr;
-    std::vector<HidDevice*> wireless;
+    ReportLayout currentLayout;
+    std::vector<std::pair<HidDevice*, ReportLayout>> wireless;
     {
         std::lock_guard lock(mutex_);
         if (!ready_ || !buffer) {
@@ -470,29 +563,42 @@ bool DeviceManager::pollNotification(std::uint8_t* buffer, int& type) {
         }
         type = currentType_;
         current = currentHandleLocked();
+        if (const ConnectedDevice* device = findLocked(current)) {
+            currentLayout = device->reports;
+        }
         if (!current) {
             for (const ConnectedDevice& device : devices_) {
                 if (device.mode == kModeWireless && device.hid) {
-                    wireless.push_back(device.hid);
+                    wireless.emplace_back(device.hid, device.reports);
                 }
             }
         }
     }
     if (current) {
-        if (takeHeldNotice(current, buffer, kNotificationReadLength)) {
+        if (notices_.take(current, buffer, kNotificationReadLength)) {
+            result = PollOutcome::Delivered;
             return true;
         }
-        return api_->read_timeout(current, buffer, kNotificationReadLength,
-                                  kNotificationTimeoutMs) > 0;
+        const int got = readOwnReport(channel(current, currentLayout), buffer,
+                                      kNotificationReadLength, kNotificationTimeoutMs);
+        result = got > 0    ? PollOutcome::Delivered
+                 : got == 0 ? PollOutcome::Quiet
+                            : PollOutcome::Failed;
+        return got > 0;
     }
 
-    for (HidDevice* handle : wireless) {
+    bool anyRead = false;
+    for (const auto& [handle, layout] : wireless) {
         std::array<std::uint8_t, kReportBufferSize> report{};
-        if (!takeHeldNotice(handle, report.data(), kWirelessReadLength) &&
-            api_->read_timeout(handle, report.data(), kWirelessReadLength, kWirelessTimeoutMs) <=
-                0) {
-            continue;
+        if (!notices_.take(handle, report.data(), kWirelessReadLength)) {
+            const int got = readOwnReport(channel(handle, layout), report.data(),
+                                          kWirelessReadLength, kWirelessTimeoutMs);
+            anyRead = anyRead || got >= 0;
+            if (got <= 0) {
+                continue;
+            }
         }
+        result = PollOutcome::Delivered;
         if (report[0] == kConnectionNotice) {
             int state = kOfflineByNotice;
             if (report[1] == kLinked) {
@@ -504,7 +610,7 @@ bool DeviceManager::pollNotification(std::uint8_t* buffer, int& type) {
                     }
                 }
                 std::array<std::uint8_t, kReportBufferSize> info{};
-                if (readInfoWithRetry(handle, info)) {
+                if (readInfoWithRetry(handle, layout, info)) {
                     applyInfo(handle, info);
                 }
             }
@@ -524,23 +630,26 @@ bool DeviceManager::pollNotification(std::uint8_t* buffer, int& type) {
         std::copy(report.begin(), report.end(), buffer);
         return false;
     }
+    if (!wireless.empty()) {
+        result = anyRead ? PollOutcome::Quiet : PollOutcome::Failed;
+    }
     return false;
 }
 
 void DeviceManager::refreshWirelessState() {
-    std::vector<HidDevice*> handles;
+    std::vector<std::pair<HidDevice*, ReportLayout>> handles;
     {
         std::lock_guard lock(mutex_);
         for (const ConnectedDevice& device : devices_) {
             if (device.deviceType == currentType_ && device.mode == kModeWireless && device.hid) {
-                handles.push_back(device.hid);
+                handles.emplace_back(device.hid, device.reports);
             }
         }
     }
-    for (HidDevice* handle : handles) {
+    for (const auto& [handle, layout] : handles) {
         std::array<std::uint8_t, kReportBufferSize> report{};
-        if (api_->read_timeout(handle, report.data(), kWirelessReadLength, kWirelessTimeoutMs) <=
-                0 ||
+        if (readOwnReport(channel(handle, layout), report.data(), kWirelessReadLength,
+                          kWirelessTimeoutMs) <= 0 ||
             report[0] != kConnectionNotice) {
             continue;
         }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -10,7 +11,9 @@
 
 #include <QString>
 
+#include "hid/HeldNotices.h"
 #include "hid/HidApi.h"
+#include "hid/ReportDescriptor.h"
 #include "hid/ReportExchange.h"
 
 namespace corvane::hid {
@@ -45,8 +48,10 @@ struct ConnectedDevice {
     int index = 0;
     std::uint16_t vendorId = 0;
     std::uint16_t productId = 0;
-    std::string path; // kept whole, however long
+    std::string path;         // kept whole, however long
+    int interfaceNumber = -1; // the USB interface, -1 when not known
     HidDevice* hid = nullptr;
+    ReportLayout reports; // from the report descriptor read when it was opened
     int releaseNumber = 0;
     int deviceType = 0; // 0 until identified
     int mode = kModeWired;
@@ -55,8 +60,26 @@ struct ConnectedDevice {
     std::array<std::uint8_t, kReportBufferSize> info{}; // last accepted GetInfo answer
 };
 
+// How a notification poll went.
+enum class PollOutcome {
+    NothingToPoll, // not ready, or no interface that could carry a notice
+    Quiet,         // read, and nothing came
+    Delivered,     // a report was delivered
+    Failed,        // every read failed (a handle whose device is gone)
+};
+
+// A supported command interface the last scan saw, opened or not.
+struct CommandInterface {
+    std::uint16_t vendorId = 0;
+    std::uint16_t productId = 0;
+    int interfaceNumber = -1;
+    std::string path;
+    bool opened = false;
+};
+
 // Owns every open command interface, knows which device type is current and which
-// interface commands go to, and tracks the link state of wireless mice.
+// interface commands go to, and tracks the link state of wireless mice. It also owns
+// what belongs to those handles: the notices held for them.
 //
 // Threads: scans, polls, the bootloader and closeAll do HID I/O and run on the device
 // worker only. The queries and selectType may be called from any thread. One mutex
@@ -86,6 +109,27 @@ public:
     // The pause before a second GetInfo attempt (kInfoRetryDelayMs unless changed; a
     // fuzzer that makes every answer fail shortens it).
     void setInfoRetryDelay(int milliseconds);
+
+    // While set, every exchange and scan ends at its next read or step, failed, and
+    // pauses end at once: the device worker sets it when it is asked to stop, so that
+    // a stop never waits for a mouse that does not answer. Any thread.
+    void setInterrupted(bool interrupted);
+    bool isInterrupted() const { return interrupted_.load(); }
+
+    // One request-answer exchange (ReportExchange.h) on a listed interface, framed by
+    // the layout read from its descriptor; notices read meanwhile are held for it.
+    bool exchange(HidDevice* handle, std::uint8_t* buffer, std::size_t length);
+    // GetInfo on a listed interface.
+    bool readInfo(HidDevice* handle, std::uint8_t* info);
+    // The layout of a listed interface (unknown for any other handle).
+    ReportLayout layoutOf(HidDevice* handle) const;
+    HeldNotices& heldNotices() { return notices_; }
+
+    // The supported command interfaces the last scan came across, in enumeration order,
+    // whether or not they opened.
+    std::vector<CommandInterface> commandInterfaces() const;
+    // How many of them did not open (most often: no permission on the hidraw node).
+    int unopenedInterfaces() const;
 
     // The supported table, in catalog order.
     void clearSupported();
@@ -131,7 +175,8 @@ public:
     // wireless interface for 10 ms, applies a connection notice to the device's online
     // state (reading its details again when it links), copies the report into `buffer`
     // and returns false. `type` receives the device type concerned.
-    bool pollNotification(std::uint8_t* buffer, int& type);
+    // `outcome`, when given, tells how the poll went.
+    bool pollNotification(std::uint8_t* buffer, int& type, PollOutcome* outcome = nullptr);
     // Reads the connection notices waiting on the wireless interfaces of the current type.
     void refreshWirelessState();
 
@@ -149,13 +194,23 @@ private:
     ConnectedDevice* findLocked(HidDevice* handle);
     void setOnlineStateLocked(int type, int mode, int state);
     void collectOfCurrentType(std::vector<ConnectedDevice>& list, bool onlineOnly) const;
-    bool readInfoWithRetry(HidDevice* handle, std::array<std::uint8_t, kReportBufferSize>& info);
+    bool readInfoWithRetry(HidDevice* handle, const ReportLayout& layout,
+                           std::array<std::uint8_t, kReportBufferSize>& info);
+    Channel channel(HidDevice* handle, const ReportLayout& layout);
+    // Reads the interface's report descriptor and takes the command collection's layout.
+    ReportLayout readLayout(HidDevice* handle);
+    // Sleeps unless interrupted meanwhile; false when interrupted.
+    bool pauseUnlessInterrupted(int milliseconds);
     // Stores a GetInfo answer in the device of this handle and identifies it.
     void applyInfo(HidDevice* handle, const std::array<std::uint8_t, kReportBufferSize>& info);
 
     std::shared_ptr<HidApi> api_;
     bool hidReady_ = false; // init succeeded
     std::atomic<int> infoRetryDelayMs_{kInfoRetryDelayMs};
+    std::atomic<bool> interrupted_{false};
+    std::mutex pauseMutex_;
+    std::condition_variable pauseChanged_;
+    HeldNotices notices_;
 
     mutable std::mutex mutex_;
     bool ready_ = false;
@@ -164,6 +219,7 @@ private:
     int currentType_ = 0;
     HidDevice* currentHid_ = nullptr;
     HidDevice* bootloaderHid_ = nullptr;
+    std::vector<CommandInterface> commandInterfaces_;
 };
 
 // The identifier text of a GetInfo answer: answer bytes 4..7, up to the first zero byte.

@@ -1,62 +1,36 @@
 #include "hid/HeldNotices.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
-#include <deque>
-#include <map>
-#include <mutex>
-
-#include "hid/ReportExchange.h"
 
 namespace corvane::hid {
-
-namespace {
-
-constexpr std::size_t kMaxHeldPerDevice = 8;
-
-using Report = std::array<std::uint8_t, kReportBufferSize>;
-
-struct Held {
-    std::mutex mutex;
-    std::map<HidDevice*, std::deque<Report>> notices;
-};
-
-Held& held() {
-    static Held instance;
-    return instance;
-}
-
-} // namespace
 
 bool isNoticeReport(const std::uint8_t* report, std::size_t length) {
     return report != nullptr && length > 0 &&
            (report[0] == kConnectionNoticeCode || report[0] == kDpiNoticeCode);
 }
 
-void holdNotice(HidDevice* device, const std::uint8_t* report, std::size_t length) {
+void HeldNotices::hold(HidDevice* device, const std::uint8_t* report, std::size_t length) {
     if (device == nullptr || report == nullptr) {
         return;
     }
     Report copy{};
     std::memcpy(copy.data(), report, std::min(length, copy.size()));
-    Held& store = held();
-    std::lock_guard lock(store.mutex);
-    std::deque<Report>& queue = store.notices[device];
-    if (queue.size() == kMaxHeldPerDevice) {
+    std::lock_guard lock(mutex_);
+    std::deque<Report>& queue = notices_[device];
+    if (queue.size() == kMaxPerDevice) {
         queue.pop_front();
     }
     queue.push_back(copy);
 }
 
-bool takeHeldNotice(HidDevice* device, std::uint8_t* buffer, std::size_t length) {
+bool HeldNotices::take(HidDevice* device, std::uint8_t* buffer, std::size_t length) {
     if (buffer == nullptr) {
         return false;
     }
-    Held& store = held();
-    std::lock_guard lock(store.mutex);
-    const auto found = store.notices.find(device);
-    if (found == store.notices.end() || found->second.empty()) {
+    std::lock_guard lock(mutex_);
+    const auto found = notices_.find(device);
+    if (found == notices_.end() || found->second.empty()) {
         return false;
     }
     const Report& oldest = found->second.front();
@@ -65,15 +39,53 @@ bool takeHeldNotice(HidDevice* device, std::uint8_t* buffer, std::size_t length)
     std::memset(buffer + copied, 0, length - copied);
     found->second.pop_front();
     if (found->second.empty()) {
-        store.notices.erase(found);
+        notices_.erase(found);
     }
     return true;
 }
 
-void dropHeldNotices(HidDevice* device) {
-    Held& store = held();
-    std::lock_guard lock(store.mutex);
-    store.notices.erase(device);
+void HeldNotices::drop(HidDevice* device, std::uint8_t code) {
+    dropOldest(device, code, kMaxPerDevice);
+}
+
+void HeldNotices::dropOldest(HidDevice* device, std::uint8_t code, std::size_t count) {
+    std::lock_guard lock(mutex_);
+    const auto found = notices_.find(device);
+    if (found == notices_.end()) {
+        return;
+    }
+    std::erase_if(found->second, [code, &count](const Report& report) {
+        if (count == 0 || report[0] != code) {
+            return false;
+        }
+        --count;
+        return true;
+    });
+    if (found->second.empty()) {
+        notices_.erase(found);
+    }
+}
+
+void HeldNotices::dropAll(HidDevice* device) {
+    std::lock_guard lock(mutex_);
+    notices_.erase(device);
+}
+
+std::size_t HeldNotices::count(HidDevice* device, std::uint8_t code) const {
+    std::lock_guard lock(mutex_);
+    const auto found = notices_.find(device);
+    if (found == notices_.end()) {
+        return 0;
+    }
+    return static_cast<std::size_t>(
+        std::count_if(found->second.begin(), found->second.end(),
+                      [code](const Report& report) { return report[0] == code; }));
+}
+
+std::size_t HeldNotices::count(HidDevice* device) const {
+    std::lock_guard lock(mutex_);
+    const auto found = notices_.find(device);
+    return found == notices_.end() ? 0 : found->second.size();
 }
 
 } // namespace corvane::hid

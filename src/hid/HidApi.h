@@ -54,6 +54,14 @@ public:
                              int milliseconds) = 0;
     // Closes and deletes the handle; a read still waiting on it is ended.
     virtual void close(HidDevice* device) = 0;
+    // Copies the report descriptor of the open interface into `buffer` (at most `size`
+    // bytes); the number of bytes, or -1 when it cannot be read (the default, for a HID
+    // layer that has no way to read it).
+    virtual int get_report_descriptor(HidDevice* device, std::uint8_t* buffer, std::size_t size);
 };
+
+inline int HidApi::get_report_descriptor(HidDevice*, std::uint8_t*, std::size_t) {
+    return -1;
+}
 
 } // namespace corvane::hid

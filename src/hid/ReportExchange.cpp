@@ -4,9 +4,31 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstring>
 
 namespace corvane::hid {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The body B0..B31 of a request, after its report ID byte.
+constexpr std::size_t kBodyLength = 32;
+// A report ID byte in front of the longest report read.
+constexpr std::size_t kScratchSize = kReportBufferSize + 1;
+
+bool isInterrupted(const Channel& channel) {
+    return channel.interrupted != nullptr && channel.interrupted->load();
+}
+
+int remainingMs(Clock::time_point deadline) {
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    return left.count() > 0 ? static_cast<int>(left.count()) : 0;
+}
+
+} // namespace
 
 std::uint8_t requestChecksum(const std::uint8_t* request) {
     unsigned sum = 0;
@@ -20,20 +42,74 @@ void storeRequestChecksum(std::uint8_t* request) {
     request[kRequestChecksumIndex] = requestChecksum(request);
 }
 
-bool exchangeReport(HidApi& api, HidDevice* device, std::uint8_t* buffer, std::size_t length) {
-    if (!device || !buffer || (length != kShortReportLength && length != kLongReportLength)) {
+std::optional<std::vector<std::uint8_t>>
+frameRequest(const std::uint8_t* request, std::size_t length, const ReportLayout& layout) {
+    if (!request || length == 0) {
+        return std::nullopt;
+    }
+    if (!layout.known) {
+        return std::vector<std::uint8_t>(request, request + length);
+    }
+    if (layout.outputLength < kBodyLength) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> report(1 + layout.outputLength, 0);
+    report[0] = layout.outputId;
+    const std::size_t kept = std::min(length, report.size());
+    std::copy(request + 1, request + kept, report.begin() + 1);
+    if (std::any_of(request + kept, request + length, [](std::uint8_t b) { return b != 0; })) {
+        return std::nullopt;
+    }
+    return report;
+}
+
+int readOwnReport(const Channel& channel, std::uint8_t* buffer, std::size_t length, int timeoutMs) {
+    if (!channel.device || !buffer || length == 0 || length > kReportBufferSize) {
+        return -1;
+    }
+    if (!channel.layout.known || !channel.layout.numbered) {
+        return channel.api.read_timeout(channel.device, buffer, length, timeoutMs);
+    }
+    // Every report on a numbered node starts with its ID; the node may carry other
+    // collections (keys, mouse movement) whose reports come in between.
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::array<std::uint8_t, kScratchSize> scratch{};
+    for (;;) {
+        const int got = channel.api.read_timeout(channel.device, scratch.data(), length + 1,
+                                                 remainingMs(deadline));
+        if (got <= 0) {
+            return got;
+        }
+        if (scratch[0] == channel.layout.inputId) {
+            const std::size_t data = std::min(static_cast<std::size_t>(got) - 1, length);
+            std::memcpy(buffer, scratch.data() + 1, data);
+            return static_cast<int>(data);
+        }
+        if (Clock::now() >= deadline || isInterrupted(channel)) {
+            return 0;
+        }
+    }
+}
+
+bool exchangeReport(const Channel& channel, std::uint8_t* buffer, std::size_t length) {
+    if (!channel.device || !buffer ||
+        (length != kShortReportLength && length != kLongReportLength) || isInterrupted(channel)) {
         return false;
     }
-    std::array<std::uint8_t, kReportBufferSize> scratch{};
-    std::memcpy(scratch.data(), buffer, length);
-    if (api.write(device, scratch.data(), length) <= 0) {
+    const std::optional<std::vector<std::uint8_t>> report =
+        frameRequest(buffer, length, channel.layout);
+    if (!report || channel.api.write(channel.device, report->data(), report->size()) <= 0) {
         return false;
     }
 
+    std::array<std::uint8_t, kReportBufferSize> scratch{};
     std::memcpy(scratch.data(), buffer, length);
     bool accepted = false;
     for (int attempt = 0; attempt < kAnswerAttempts && !accepted; ++attempt) {
-        const int got = api.read_timeout(device, scratch.data(), length, kAnswerTimeoutMs);
+        if (isInterrupted(channel)) {
+            break;
+        }
+        const int got = readOwnReport(channel, scratch.data(), length, kAnswerTimeoutMs);
         if (got <= 0) {
             continue;
         }
@@ -42,7 +118,9 @@ bool exchangeReport(HidApi& api, HidDevice* device, std::uint8_t* buffer, std::s
         if (isNoticeReport(scratch.data(), filled)) {
             // Not the answer (an unlink notice even carries B1 = 0): keep it for the
             // next notification poll and go on waiting.
-            holdNotice(device, scratch.data(), filled);
+            if (channel.notices) {
+                channel.notices->hold(channel.device, scratch.data(), filled);
+            }
             continue;
         }
         accepted = filled > kAnswerStatusIndex && scratch[kAnswerStatusIndex] == kStatusAccepted;
@@ -51,7 +129,7 @@ bool exchangeReport(HidApi& api, HidDevice* device, std::uint8_t* buffer, std::s
     return accepted;
 }
 
-bool readDeviceInfo(HidApi& api, HidDevice* device, std::uint8_t* info) {
+bool readDeviceInfo(const Channel& channel, std::uint8_t* info) {
     if (!info) {
         return false;
     }
@@ -59,7 +137,7 @@ bool readDeviceInfo(HidApi& api, HidDevice* device, std::uint8_t* info) {
     buffer[0] = kReportId;
     buffer[kRequestCommandIndex] = kGetInfoCommand;
     storeRequestChecksum(buffer.data());
-    if (!exchangeReport(api, device, buffer.data(), kShortReportLength)) {
+    if (!exchangeReport(channel, buffer.data(), kShortReportLength)) {
         return false;
     }
     std::memcpy(info, buffer.data(), buffer.size());

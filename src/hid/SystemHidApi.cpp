@@ -2,14 +2,17 @@
 
 #include <hidapi.h>
 
+#include "hid/HidrawDescriptor.h"
+
 namespace corvane::hid {
 
 namespace {
 
 class SystemHandle final : public HidDevice {
 public:
-    explicit SystemHandle(hid_device* device) : device(device) {}
+    SystemHandle(hid_device* device, std::string path) : device(device), path(std::move(path)) {}
     hid_device* const device;
+    const std::string path; // the hidraw node
 };
 
 hid_device* native(HidDevice* device) {
@@ -48,7 +51,7 @@ std::vector<HidDeviceInfo> SystemHidApi::enumerate(std::uint16_t vendorId,
 
 HidDevice* SystemHidApi::open_path(const std::string& path) {
     hid_device* device = hid_open_path(path.c_str());
-    return device ? new SystemHandle(device) : nullptr;
+    return device ? new SystemHandle(device, path) : nullptr;
 }
 
 int SystemHidApi::write(HidDevice* device, const std::uint8_t* data, std::size_t length) {
@@ -66,6 +69,19 @@ int SystemHidApi::read_timeout(HidDevice* device, std::uint8_t* data, std::size_
         return -1;
     }
     return hid_read_timeout(handle, data, length, milliseconds);
+}
+
+int SystemHidApi::get_report_descriptor(HidDevice* device, std::uint8_t* buffer, std::size_t size) {
+    auto* handle = dynamic_cast<SystemHandle*>(device);
+    if (!handle || !buffer) {
+        return -1;
+    }
+#if HID_API_VERSION >= HID_API_MAKE_VERSION(0, 14, 0)
+    return hid_get_report_descriptor(handle->device, buffer, size);
+#else
+    // hidapi before 0.14 has no call for it; its hidraw back end would read the same file.
+    return readHidrawReportDescriptor(handle->path, buffer, size);
+#endif
 }
 
 void SystemHidApi::close(HidDevice* device) {

@@ -31,7 +31,7 @@ int CUIMessageBox::exec(QWidget* parent) {
     QWidget* owner = parent ? parent->window() : nullptr;
     // An owned pop-up: no task bar entry of its own.
     if (!create(owner, QString::fromLatin1(kMessageBoxTitle), ui::StylePopup,
-                ui::ExLayered | ui::ExTopMost | ui::ExToolWindow, QRect(0, 0, kWidth, kHeight)))
+                ui::ExLayered | ui::ExToolWindow, QRect(0, 0, kWidth, kHeight)))
         return ui::ResultSecond;
     centre();
     return runModal();

@@ -45,23 +45,44 @@ bool sendButtons(int profile) {
     return sendWrite(packet, "key functions");
 }
 
-bool setButtons(int profile, bool macroDirty, int macroButton) {
-    if (macroDirty && macroButton >= 0) {
-        store::ProfileDatabase& db = store::ProfileDatabase::instance();
-        std::vector<store::ButtonBinding> bindings;
-        db.listBindings(profile, bindings);
-        for (const store::ButtonBinding& binding : bindings) {
-            if (binding.macroType != static_cast<int>(BindingType::MacroCall) ||
-                binding.keyCode != macroButton) {
-                continue;
-            }
-            store::MacroDefinition macro;
-            if (db.getMacro(binding.macroValue, macro)) {
-                sendMacro(binding.keyCode, macro.id);
-            }
-            break;
+namespace {
+
+// Sends the macro of each MacroCall binding of the profile that `wanted` accepts.
+template <class Wanted> void sendBoundMacros(int profile, Wanted wanted) {
+    store::ProfileDatabase& db = store::ProfileDatabase::instance();
+    std::vector<store::ButtonBinding> bindings;
+    db.listBindings(profile, bindings);
+    for (const store::ButtonBinding& binding : bindings) {
+        if (binding.macroType != static_cast<int>(BindingType::MacroCall) ||
+            !wanted(binding.keyCode)) {
+            continue;
+        }
+        store::MacroDefinition macro;
+        if (db.getMacro(binding.macroValue, macro)) {
+            sendMacro(binding.keyCode, macro.id);
         }
     }
+}
+
+} // namespace
+
+bool setButtons(int profile, bool macroDirty, int macroButton) {
+    std::set<int> buttons;
+    if (macroDirty && macroButton >= 0) {
+        buttons.insert(macroButton);
+    }
+    return setButtons(profile, buttons);
+}
+
+bool setButtons(int profile, const std::set<int>& macroButtons) {
+    if (!macroButtons.empty()) {
+        sendBoundMacros(profile, [&](int button) { return macroButtons.count(button) != 0; });
+    }
+    return sendButtons(profile);
+}
+
+bool setButtonsWithAllMacros(int profile) {
+    sendBoundMacros(profile, [](int) { return true; });
     return sendButtons(profile);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <set>
+
 namespace corvane::protocol {
 
 // Button and macro download for one profile, on the device worker, through the current
@@ -22,5 +24,11 @@ bool sendButtons(int profile);
 // macro, the button table is sent next. The caller clears its
 // macroDirty and sets macroButton to -1 afterwards. The result is sendButtons'.
 bool setButtons(int profile, bool macroDirty, int macroButton);
+// The same for every button in `macroButtons`: the macro each of them plays in the
+// profile goes out first (a button that plays none is skipped), then the table.
+bool setButtons(int profile, const std::set<int>& macroButtons);
+// The profile push: the macro of every button the profile binds to one, then the table,
+// so that a profile switch or an edited macro reaches the mouse.
+bool setButtonsWithAllMacros(int profile);
 
 } // namespace corvane::protocol

@@ -20,9 +20,10 @@ bool DeviceWorker::start() {
 }
 
 bool DeviceWorker::stop() {
-    const bool ended = core_->stopThread(kStopWait);
-    core_->dropQueued();
+    // First the window: a command the stop cuts short is no failure to show.
     core_->closeHost();
+    const bool ended = core_->stopWorker(kStopWait);
+    core_->dropQueued();
     return ended;
 }
 
@@ -34,6 +35,10 @@ bool DeviceWorker::waitForExit(std::chrono::milliseconds wait) const {
     return core_->waitForExit(wait);
 }
 
+std::function<bool(std::chrono::milliseconds)> DeviceWorker::exitWaiter() const {
+    return [core = core_](std::chrono::milliseconds wait) { return core->waitForExit(wait); };
+}
+
 std::uint64_t DeviceWorker::queueTask(int code) {
     return core_->queueTask(code);
 }
@@ -42,8 +47,16 @@ bool DeviceWorker::finished(std::uint64_t ticket) const {
     return core_->tasksTaken() >= ticket;
 }
 
-void DeviceWorker::selectDeviceType(int deviceType) {
-    core_->queueSelectType(deviceType);
+bool DeviceWorker::selectDeviceType(int deviceType) {
+    return core_->queueSelectType(deviceType);
+}
+
+int DeviceWorker::chosenDeviceType() const {
+    return core_->chosenDeviceType();
+}
+
+std::uint64_t DeviceWorker::steps() const {
+    return core_->steps();
 }
 
 std::size_t DeviceWorker::queuedTasks() const {

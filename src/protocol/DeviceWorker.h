@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "protocol/DeviceTask.h"
@@ -33,15 +34,18 @@ public:
 
     // Starts the thread (loop with the configured pause). False when already started.
     bool start();
-    // Ends the worker: tasks still queued are dropped; a task in progress is given up
-    // to 1000 ms to end. True when the thread ended in time. Otherwise the thread
-    // finishes its current command on state it co-owns and ends by itself, without
-    // calling the host: from the return of stop() on, the host is never called.
+    // Ends the worker: tasks still queued are dropped; the exchange or scan in progress
+    // ends at its next read (the device manager is interrupted), and the task is given
+    // up to 1000 ms to end. True when the thread ended in time. Otherwise the thread
+    // finishes its current step on state it co-owns and ends by itself, without
+    // calling the host: once stop() was called, the host is never called again.
     // The process-wide DeviceManager and store must outlive it (waitForExit).
     bool stop();
     bool isRunning() const;
     // Waits for the thread to have ended (after a stop that did not wait long enough).
     bool waitForExit(std::chrono::milliseconds wait) const;
+    // The same wait, usable after this object is gone (the thread may outlive it).
+    std::function<bool(std::chrono::milliseconds)> exitWaiter() const;
 
     // Appends a code to the queue; any thread. Unknown codes are dropped when taken.
     // Returns the entry's ticket: the entry has been run once finished(ticket) holds.
@@ -52,12 +56,18 @@ public:
     bool finished(std::uint64_t ticket) const;
     // The user picked a device type in the device list: settle it as current on the
     // worker (stored "DeviceType", the type's store file, its description and
-    // profiles), then showDeviceDetails and refreshPages. Queued like a task; a
-    // wireless type wants DeviceTask::Reselect queued after it.
-    void selectDeviceType(int deviceType);
+    // profiles), then showDeviceDetails and refreshPages. Queued like a task, unless it
+    // is the type the worker ends on anyway (chosenDeviceType): a click is compared
+    // with the last choice queued, not with the type being settled now. True when
+    // queued. A wireless type wants DeviceTask::Reselect queued after it.
+    bool selectDeviceType(int deviceType);
+    // The last choice queued while it is not settled yet, else the current type.
+    int chosenDeviceType() const;
     std::size_t queuedTasks() const;
     // Entries taken off the queue so far (ignored codes included).
     std::uint64_t tasksTaken() const;
+    // Steps the thread has run (tasks and idle polls): how often it woke up.
+    std::uint64_t steps() const;
 
     WorkerState& state();
     const WorkerState& state() const;

@@ -7,12 +7,12 @@
 #include "protocol/LightingCommands.h"
 #include "protocol/PerformanceCommands.h"
 #include "protocol/SettingValues.h"
+#include "protocol/WorkerUpdates.h"
 #include "store/ProfileDatabase.h"
 
 namespace corvane::protocol {
 
-// Codes not listed here are taken off the queue and ignored. The update work adds
-// CheckProgramVersion, CheckFirmwareVersion, DownloadSetup and UpgradeFirmware.
+// Codes not listed here are taken off the queue and ignored.
 const DeviceWorkerCore::TaskEntry DeviceWorkerCore::kTasks[] = {
     {DeviceTask::DeviceStart, &DeviceWorkerCore::startTask},
     {DeviceTask::DeviceArrived, &DeviceWorkerCore::arrivalTask},
@@ -29,10 +29,51 @@ const DeviceWorkerCore::TaskEntry DeviceWorkerCore::kTasks[] = {
     {DeviceTask::ResetLighting, &DeviceWorkerCore::lightingResetTask},
     {DeviceTask::RestoreDpiDefaults, &DeviceWorkerCore::dpiDefaultsTask},
     {DeviceTask::FactoryReset, &DeviceWorkerCore::factoryResetTask},
+    {DeviceTask::CheckProgramVersion, &DeviceWorkerCore::programCheckTask},
+    {DeviceTask::CheckFirmwareVersion, &DeviceWorkerCore::firmwareCheckTask},
+    {DeviceTask::DownloadSetup, &DeviceWorkerCore::setupDownloadTask},
+    {DeviceTask::UpgradeFirmware, &DeviceWorkerCore::firmwareUpgradeTask},
 };
 
+namespace {
+
+// The start sequence ends with the firmware check unless the caller gave its own.
+WorkerConfig withFirmwareCheck(WorkerConfig config, std::function<void()> check) {
+    if (!config.checkFirmware) {
+        config.checkFirmware = std::move(check);
+    }
+    return config;
+}
+
+} // namespace
+
 DeviceWorkerCore::DeviceWorkerCore(WorkerConfig config, WorkerHost& host)
-    : config_(std::move(config)), host_(host) {}
+    : config_(withFirmwareCheck(std::move(config), [this] { firmwareCheckTask(); })), host_(host),
+      updates_(std::make_unique<WorkerUpdates>(WorkerUpdates::Context{
+          config_, host_, state_, [this](WorkerDelays::Milliseconds d) { return pause(d); },
+          [this] { return stopRequested(); }})) {}
+
+DeviceWorkerCore::~DeviceWorkerCore() = default;
+
+bool DeviceWorkerCore::startWorker() {
+    if (isRunning()) {
+        return false;
+    }
+    hid::DeviceManager::instance().setInterrupted(false);
+    return startThread(1, config_.delays.loopPause);
+}
+
+bool DeviceWorkerCore::stopWorker(Milliseconds wait) {
+    const bool started = isRunning();
+    if (started) {
+        hid::DeviceManager::instance().setInterrupted(true);
+    }
+    const bool ended = stopThread(wait);
+    if (started && ended) {
+        hid::DeviceManager::instance().setInterrupted(false);
+    }
+    return ended;
+}
 
 // --- the queue ---
 
@@ -51,8 +92,25 @@ std::uint64_t DeviceWorkerCore::queueTask(int code) {
     return append({code, std::nullopt});
 }
 
-std::uint64_t DeviceWorkerCore::queueSelectType(int deviceType) {
-    return append({0, deviceType});
+bool DeviceWorkerCore::queueSelectType(int deviceType) {
+    {
+        std::lock_guard lock(queueMutex_);
+        const int chosen = pendingSelects_ > 0 ? lastSelect_ : state_.currentDeviceType();
+        if (deviceType == chosen) {
+            return false;
+        }
+        ++pendingSelects_;
+        lastSelect_ = deviceType;
+        queue_.push_back({0, deviceType});
+        ++appended_;
+    }
+    wake();
+    return true;
+}
+
+int DeviceWorkerCore::chosenDeviceType() const {
+    std::lock_guard lock(queueMutex_);
+    return pendingSelects_ > 0 ? lastSelect_ : state_.currentDeviceType();
 }
 
 std::size_t DeviceWorkerCore::queuedTasks() const {
@@ -62,6 +120,9 @@ std::size_t DeviceWorkerCore::queuedTasks() const {
 
 void DeviceWorkerCore::dropQueued() {
     std::lock_guard lock(queueMutex_);
+    for (const QueuedTask& task : queue_) {
+        pendingSelects_ -= task.selectType ? 1 : 0;
+    }
     queue_.clear();
 }
 
@@ -75,20 +136,29 @@ std::optional<DeviceWorkerCore::QueuedTask> DeviceWorkerCore::take() {
     return task;
 }
 
-bool DeviceWorkerCore::isIdle() {
-    if (state_.idlePolling()) {
-        return false;
+// With an empty queue the loop sleeps on its condition variable, which queueTask
+// signals: without anything to poll until a task comes, between polls as the last one
+// asked.
+CThreadBasic::Milliseconds DeviceWorkerCore::restAfterStep() {
+    {
+        std::lock_guard lock(queueMutex_);
+        if (!queue_.empty()) {
+            return config_.delays.loopPause;
+        }
     }
-    std::lock_guard lock(queueMutex_);
-    return queue_.empty();
+    return state_.idlePolling() ? pollRest_ : kUntilWoken;
 }
 
 // --- one step ---
 
 void DeviceWorkerCore::doWork() {
+    ++steps_;
     if (std::optional<QueuedTask> task = take()) {
         run(*task);
         ++tasksTaken_;
+        // A task may have changed what there is to poll: poll again soon.
+        pollRest_ = config_.delays.loopPause;
+        failureBackoff_ = Milliseconds(0);
     } else if (state_.idlePolling()) {
         idleStep();
     }
@@ -97,6 +167,9 @@ void DeviceWorkerCore::doWork() {
 void DeviceWorkerCore::run(const QueuedTask& task) {
     if (task.selectType) {
         selectTypeTask(*task.selectType);
+        // Settled: from now on the current type is the choice.
+        std::lock_guard lock(queueMutex_);
+        --pendingSelects_;
         return;
     }
     for (const TaskEntry& entry : kTasks) {
@@ -112,6 +185,8 @@ void DeviceWorkerCore::run(const QueuedTask& task) {
 void DeviceWorkerCore::afterWrite(bool accepted) {
     if (!accepted) {
         state_.noteRejectedWrite();
+        if (stopRequested())
+            return;
         commandFailed();
     }
 }
@@ -138,8 +213,27 @@ void DeviceWorkerCore::powerTask() {
     afterWrite(setPower(state_.currentProfile()));
 }
 
+// The DPI button may be pressed while commands go out (a push sends several). A notice
+// held from before SetDpi tells of a stage that SetDpi has just replaced: replaying it
+// would put the store one press ahead of the mouse, so it is dropped. One that came
+// while SetDpi was on its way may be older or newer than it: the mouse is asked.
 void DeviceWorkerCore::sendDpiStages() {
-    afterWrite(setDpi(state_.currentProfile(), state_.sensor()));
+    hid::DeviceManager& devices = hid::DeviceManager::instance();
+    hid::HeldNotices& held = devices.heldNotices();
+    const int profile = state_.currentProfile();
+    const std::size_t before = held.count(devices.currentHandle(), hid::kDpiNoticeCode);
+    const bool accepted = setDpi(profile, state_.sensor());
+    if (accepted) {
+        hid::HidDevice* handle = devices.currentHandle();
+        held.dropOldest(handle, hid::kDpiNoticeCode, before);
+        if (held.count(handle, hid::kDpiNoticeCode) > 0) {
+            held.drop(handle, hid::kDpiNoticeCode);
+            if (getDpi(profile, state_.sensor())) {
+                host_.call([](WorkerHost& host) { host.refreshPages(Page::Performance); });
+            }
+        }
+    }
+    afterWrite(accepted);
 }
 
 // The lighting page made its choice the profile's current light record before it
@@ -154,7 +248,13 @@ void DeviceWorkerCore::sendLightingIfAny() {
 void DeviceWorkerCore::sendButtonsWithMacro() {
     // Taken (and so cleared) whether or not a macro goes out.
     const MacroRequest macro = state_.takeMacroRequest();
-    afterWrite(setButtons(state_.currentProfile(), macro.dirty, macro.button));
+    afterWrite(setButtons(state_.currentProfile(), macro.buttons));
+}
+
+void DeviceWorkerCore::sendButtonsWithAllMacros() {
+    // The push sends every bound macro, so whatever was asked for is sent too.
+    state_.takeMacroRequest();
+    afterWrite(setButtonsWithAllMacros(state_.currentProfile()));
 }
 
 // The lighting page restored its defaults: the mouse resets its own lighting and

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 
+#include "hid/DeviceManager.h"
 #include "protocol/HostGate.h"
 #include "protocol/WorkerConfig.h"
 #include "protocol/WorkerState.h"
@@ -16,20 +17,33 @@
 
 namespace corvane::protocol {
 
+class WorkerUpdates;
+
 class DeviceWorkerCore final : public CThreadBasic {
 public:
     DeviceWorkerCore(WorkerConfig config, WorkerHost& host);
+    ~DeviceWorkerCore() override;
 
     // Loop mode with the configured pause between steps.
-    bool startWorker() { return startThread(1, config_.delays.loopPause); }
+    bool startWorker();
+    // Asks the thread to stop and makes the device manager end the exchange or scan in
+    // progress at its next read, so that the stop does not wait for a mouse. Once the
+    // thread has ended the manager is usable again.
+    bool stopWorker(Milliseconds wait);
 
     // --- the task queue (any thread) ---
-    // Each returns the entry's ticket: its number in the order of appending (from 1).
+    // Returns the entry's ticket: its number in the order of appending (from 1).
     std::uint64_t queueTask(int code);
-    std::uint64_t queueSelectType(int deviceType);
+    // Queues the choice unless it is the device type the worker will be on anyway (the
+    // last choice still queued or in progress, else the current type); true when queued.
+    bool queueSelectType(int deviceType);
+    // The type the worker ends on once the choices queued so far are settled.
+    int chosenDeviceType() const;
     std::size_t queuedTasks() const;
     void dropQueued();
     std::uint64_t tasksTaken() const { return tasksTaken_.load(); }
+    // Calls of doWork so far: tasks and idle steps (how often the thread woke).
+    std::uint64_t steps() const { return steps_.load(); }
 
     WorkerState& state() { return state_; }
     // No host call is made after this returns.
@@ -37,7 +51,7 @@ public:
 
 protected:
     void doWork() override;
-    bool isIdle() override;
+    Milliseconds restAfterStep() override;
 
 private:
     struct QueuedTask {
@@ -70,8 +84,14 @@ private:
     void dpiDefaultsTask();
     void factoryResetTask();
     void sendButtonsWithMacro();
+    void sendButtonsWithAllMacros();
     void sendLightingIfAny();
     void sendDpiStages();
+    // The update tasks (WorkerUpdateTasks.cpp).
+    void programCheckTask();
+    void firmwareCheckTask();
+    void setupDownloadTask();
+    void firmwareUpgradeTask();
 
     // --- sequences (WorkerSequences.cpp) ---
     void startSequence(WorkerDelays::Milliseconds delay);
@@ -94,6 +114,11 @@ private:
 
     // --- notices and failures (WorkerNotices.cpp) ---
     void idleStep();
+    // How long the loop may rest after an idle step that brought `outcome`: nothing to
+    // poll sleeps until a task comes; a quiet poll of the wireless interfaces rests so
+    // that they are read about ten times a second; a handle that keeps failing is read
+    // less and less often.
+    Milliseconds restAfterPoll(hid::PollOutcome outcome);
     void dpiNotice(std::uint8_t stages);
     void connectionNotice(const std::uint8_t* report, int deviceType);
     // Runs after a write the mouse did not accept and when the read-back finds the
@@ -102,6 +127,9 @@ private:
     // Runs commandFailed for a write the mouse did not accept (the command layer has
     // left its trace line).
     void afterWrite(bool accepted);
+    // The read-back found the receiver there but its wireless mouse not linked (switched
+    // off, out of range): show the type as not connected, its receiver still listed.
+    void wirelessMouseAway();
 
     // --- small helpers ---
     unsigned allPages() const;
@@ -116,8 +144,16 @@ private:
 
     mutable std::mutex queueMutex_; // held for one append or one removal
     std::deque<QueuedTask> queue_;
+    int pendingSelects_ = 0;     // choices queued or in progress (queueMutex_)
+    int lastSelect_ = 0;         // the last choice queued (queueMutex_)
     std::uint64_t appended_ = 0; // entries appended so far
     std::atomic<std::uint64_t> tasksTaken_{0};
+    std::atomic<std::uint64_t> steps_{0};
+
+    // The idle poll (worker thread only, read in restAfterStep on it).
+    Milliseconds pollRest_{0};
+    Milliseconds failureBackoff_{0};
+    std::unique_ptr<WorkerUpdates> updates_;
 };
 
 } // namespace corvane::protocol

@@ -14,7 +14,7 @@ bool transact(hid::DeviceManager& manager, std::uint8_t* buffer, std::size_t len
         return false;
     }
     hid::storeRequestChecksum(buffer);
-    return hid::exchangeReport(manager.hidApi(), handle, buffer, length);
+    return manager.exchange(handle, buffer, length);
 }
 
 bool transact(std::uint8_t* buffer, std::size_t length) {
@@ -22,7 +22,7 @@ bool transact(std::uint8_t* buffer, std::size_t length) {
 }
 
 bool readInfo(hid::DeviceManager& manager, hid::HidDevice* handle, std::uint8_t* info) {
-    return hid::readDeviceInfo(manager.hidApi(), handle, info);
+    return manager.readInfo(handle, info);
 }
 
 bool readInfo(hid::HidDevice* handle, std::uint8_t* info) {

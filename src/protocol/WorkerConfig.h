@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "catalog/DeviceCatalog.h"
+#include "protocol/UpdateConfig.h"
 
 namespace corvane::protocol {
 
@@ -27,8 +28,9 @@ struct WorkerConfig {
     QString dataFolder;             // holds db/<device_attr>_data1.db
     catalog::DeviceCatalog catalog; // as the window read it at start
     WorkerDelays delays;
+    UpdateConfig update;
     // Checks for newer mouse firmware at the end of a successful start; runs on the
-    // worker thread. Empty until the update work provides it.
+    // worker thread. Left empty, the worker's own firmware check (task 24's work) runs.
     std::function<void()> checkFirmware;
 };
 

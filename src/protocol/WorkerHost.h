@@ -43,7 +43,9 @@ struct DeviceListEntry {
 //     set, show that device description (mouse picture, key list and callouts, the
 //     lighting tab by hasLighting, the option groups); without `details` the widgets
 //     keep what they show;
-//  3. the device state line shows the text numbered connectionText;
+//  3. the device state line shows the text numbered connectionText; with noPermission
+//     (nothing could be opened although a supported mouse is there) it says instead that
+//     the program may not open the mouse and what to do about it;
 //  4. pagesShown: show the tab column and tab control, select the buttons tab, show
 //     the mouse picture, the device state line and the profile and restore buttons;
 //     otherwise show the home page and hide the tab column.
@@ -53,6 +55,7 @@ struct DeviceStateView {
     std::optional<catalog::DeviceDetails> details;
     int connectionText = ConnectionText::NoDevice;
     bool pagesShown = false;
+    bool noPermission = false;
 };
 
 // What the version display shows after the mouse was read.
@@ -70,6 +73,28 @@ struct DpiStagesView {
     int count = 0;                      // dpi_count
     int activeStage = 0;                // dpi_index, or 0 when it is not below count
 };
+
+// The two things the update tasks check: the program itself and the mouse firmware.
+enum class UpdateKind { Program = 1, Firmware = 2 };
+
+// The result of a completed version check, for the settings pages' status line and
+// update button (program: the program settings page; firmware: the device settings
+// page). An answer that is not a version changes nothing and reports nothing.
+struct UpdateStatusView {
+    UpdateKind kind = UpdateKind::Program;
+    int state = 0;             // 1 a newer version exists, 2 none
+    QString latest;            // the version the server announced
+    bool buttonEnabled = true; // the button stays enabled only while a newer one exists
+};
+
+// Interface texts of the firmware progress window's status line.
+namespace FirmwareText {
+inline constexpr int Downloading = 590;
+inline constexpr int Preparing = 591;
+inline constexpr int Upgrading = 592;
+inline constexpr int Done = 593;
+inline constexpr int Failed = 594;
+} // namespace FirmwareText
 
 // The device worker's only way to the main window (implemented by app/).
 //
@@ -125,6 +150,25 @@ public:
     virtual void showActiveStage(int stage, int dpi, bool showPopup) = 0;
     // The factory DPI stages were restored: show them on the performance page.
     virtual void showDpiStages(const DpiStagesView& stages) = 0;
+
+    // --- updates (tasks 23, 24, 26, 27); the window side implements every one ---
+    // A version check completed.
+    virtual void showUpdateStatus(const UpdateStatusView& /*status*/) {}
+    // A newer version exists: ask the user whether to update (the window's message 1692).
+    virtual void offerUpdate(UpdateKind /*kind*/, const QString& /*latest*/) {}
+    // The setup download's progress, 0 to 100 (the window's message 1694).
+    virtual void showSetupProgress(int /*percent*/) {}
+    // The setup download, its unpacking or the start of the setup failed.
+    virtual void setupFailed() {}
+    // Starts the unpacked setup program (answered on the worker thread). When it
+    // started, the window ends the program through its normal exit path; false when it
+    // could not be started (the program goes on).
+    virtual bool startSetup(const QString& /*program*/) { return false; }
+    // The firmware progress window's status line and bar: FirmwareText, 0 to 100.
+    virtual void showFirmwareProgress(int /*textId*/, int /*percent*/) {}
+    // The firmware upgrade ended: after a success the progress window closes; after a
+    // failure it keeps its failure line and can be closed by the user.
+    virtual void endFirmwareUpgrade(bool /*succeeded*/) {}
 };
 
 } // namespace corvane::protocol

@@ -118,6 +118,9 @@ bool DeviceWorkerCore::refreshDeviceState() {
     const int previous = state_.currentDeviceType();
 
     devices.rescan();
+    if (stopRequested()) {
+        return false; // a scan cut short by the stop settles nothing
+    }
     devices.selectType(0);
     std::vector<hid::ConnectedDevice> attached;
     devices.devicesOfCurrentType(attached); // every device while no type is current
@@ -160,6 +163,8 @@ bool DeviceWorkerCore::refreshDeviceState() {
     } else {
         state_.setIdlePolling(false);
         view.connectionText = ConnectionText::NoDevice;
+        // A supported mouse whose hidraw node this user may not open.
+        view.noPermission = devices.unopenedInterfaces() > 0;
     }
     state_.setConnectionShown(shown);
     view.pagesShown = shown;
@@ -240,7 +245,13 @@ bool DeviceWorkerCore::readBack(ReadBackKind kind) {
     }
     if (state_.connected() == 0) {
         hid::trace(2, "wireless device is not connected");
-        commandFailed();
+        if (manager().connectionKind() == kWirelessConnection) {
+            // The receiver answered, its mouse did not: it is switched off or out of
+            // range, so the pages of a connected mouse would show nothing true.
+            wirelessMouseAway();
+        } else {
+            commandFailed();
+        }
         return false;
     }
     if (!state_.markReadBack(type)) {
@@ -295,7 +306,7 @@ void DeviceWorkerCore::pushTask() {
 
     // A command the mouse refuses does not stop the ones after it.
     constexpr Task kSends[] = {
-        &DeviceWorkerCore::sendButtonsWithMacro,
+        &DeviceWorkerCore::sendButtonsWithAllMacros,
         &DeviceWorkerCore::lightingTask,
         &DeviceWorkerCore::sendDpiStages,
         &DeviceWorkerCore::dpiColorsTask,

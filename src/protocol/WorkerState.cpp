@@ -45,8 +45,11 @@ void WorkerState::clearReadBackDone() {
 }
 
 void WorkerState::requestMacroDownload(int button) {
+    if (button < 0) {
+        return;
+    }
     std::lock_guard lock(mutex_);
-    macro_ = {true, button};
+    macro_.buttons.insert(button);
 }
 
 MacroRequest WorkerState::takeMacroRequest() {

@@ -12,10 +12,11 @@
 
 namespace corvane::protocol {
 
-// A macro download the button page asked for: the button the macro was assigned to.
+// The macro downloads the pages asked for: the buttons whose macros must go out with
+// the next button task (a macro was assigned to them, or the macro they play changed).
 struct MacroRequest {
-    bool dirty = false;
-    int button = -1; // -1: none
+    std::set<int> buttons;
+    bool pending() const { return !buttons.empty(); }
 };
 
 // What the device worker knows about the mouse and the current device, shared with
@@ -65,9 +66,11 @@ public:
     void clearReadBackDone();
 
     // --- macro download (set by the button page on the UI thread) ---
-    // A macro was assigned to `button`: the next button task downloads it.
+    // A macro was assigned to `button` (or the macro it plays changed): the next button
+    // task downloads it, with every other button asked for since the last one. A
+    // negative button is no button.
     void requestMacroDownload(int button);
-    // Returns the request and clears it (dirty false, button -1).
+    // Returns the buttons asked for and clears them.
     MacroRequest takeMacroRequest();
     MacroRequest macroRequest() const;
 

@@ -45,10 +45,14 @@ void CThreadBasic::run([[maybe_unused]] std::shared_ptr<CThreadBasic> self) {
             if (!running_) {
                 break;
             }
-            if (!wakePending_ && isIdle()) {
-                changed_.wait(lock, [this] { return !running_ || wakePending_; });
-            } else {
-                changed_.wait_for(lock, pause_, [this] { return !running_; });
+            if (!wakePending_) {
+                const Milliseconds rest = restAfterStep();
+                const auto woken = [this] { return !running_ || wakePending_; };
+                if (rest < Milliseconds(0)) {
+                    changed_.wait(lock, woken);
+                } else {
+                    changed_.wait_for(lock, rest, woken);
+                }
             }
             wakePending_ = false;
         }

@@ -13,9 +13,10 @@ namespace corvane::protocol {
 // between calls. The thread keeps the object alive (it holds a shared_ptr to it), so
 // an object that must run its thread is owned by a shared_ptr.
 //
-// Idle sleep: after a call, when the subclass says isIdle(), the loop sleeps until
-// wake() or stop instead of spinning through the pause; wake() is remembered, so a
-// wake that comes between the check and the sleep is not lost.
+// Rest between calls: after a call the loop rests as long as restAfterStep() says (the
+// pause unless the subclass says otherwise), or, when it says kUntilWoken, until wake()
+// or stop; wake() ends any rest early and is remembered, so a wake that comes between
+// the check and the rest is not lost.
 //
 // Stop: stopThread waits a bounded time for the loop to end. When doWork is still
 // busy after that, the thread is detached: it finishes its current call on an object
@@ -24,6 +25,7 @@ namespace corvane::protocol {
 class CThreadBasic : public std::enable_shared_from_this<CThreadBasic> {
 public:
     using Milliseconds = std::chrono::milliseconds;
+    static constexpr Milliseconds kUntilWoken{-1};
 
     virtual ~CThreadBasic();
     CThreadBasic(const CThreadBasic&) = delete;
@@ -54,6 +56,9 @@ protected:
     // Asked after each step, on the thread: true lets the loop sleep until wake().
     // Called while the thread's own lock is held: it must not call wake or stop.
     virtual bool isIdle() { return false; }
+    // How long to rest after a step unless woken: kUntilWoken while isIdle(), else the
+    // pause. Called like isIdle, with the same restriction.
+    virtual Milliseconds restAfterStep() { return isIdle() ? kUntilWoken : pause_; }
     // Sleeps up to `duration`, ending early when a stop is asked for. False when
     // the thread is stopping (the caller should give up its work).
     bool pauseUnlessStopping(Milliseconds duration);

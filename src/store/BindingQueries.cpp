@@ -3,6 +3,7 @@
 #include "store/ProfileDatabase.h"
 
 #include "store/Query.h"
+#include "store/Savepoint.h"
 
 namespace corvane::store {
 
@@ -28,24 +29,22 @@ ButtonBinding readBinding(const Query& query) {
 
 int ProfileDatabase::saveBinding(const ButtonBinding& binding) {
     std::lock_guard lock(mutex_);
-    // The old row goes only when the new one is written: a failed INSERT rolls the
-    // DELETE back, so the button keeps its previous function. A savepoint nests inside
-    // a transaction a caller may already hold.
-    if (connection_.exec("SAVEPOINT save_binding") != kSqliteOk) {
+    // The old row goes only when the new one is written and kept: a failed INSERT or a
+    // commit another program keeps from happening rolls the DELETE back, so the button
+    // keeps its previous function and the caller hears of the failure.
+    Savepoint savepoint(connection_);
+    if (!savepoint.started()) {
         return 0;
     }
-    const auto finish = [this](bool keep) {
-        if (!keep) {
-            connection_.exec("ROLLBACK TO save_binding");
-        }
-        connection_.exec("RELEASE save_binding");
-    };
     Query query(connection_,
                 "DELETE FROM t_key_macro_data WHERE profile = ? and fn_layer = ? and key_code = ?");
-    query.bind(binding.profile).bind(binding.fnLayer).bind(binding.keyCode).step();
+    query.bind(binding.profile).bind(binding.fnLayer).bind(binding.keyCode);
+    if (!query.write()) {
+        return 0;
+    }
     if (binding.macroValue == 0 && binding.macroValue2 == 0) {
         query.finish();
-        finish(true);
+        savepoint.release();
         return 0; // a binding without values leaves the button without a row
     }
     query.prepare("INSERT INTO t_key_macro_data(profile, fn_layer, key_code, layout_value, "
@@ -62,14 +61,11 @@ int ProfileDatabase::saveBinding(const ButtonBinding& binding) {
         .bind(binding.macroValue3)
         .bind(binding.macroDesc);
     if (!query.write()) {
-        query.finish();
-        finish(false);
         return 0;
     }
     const int id = static_cast<int>(connection_.lastInsertRowId());
     query.finish();
-    finish(true);
-    return id;
+    return savepoint.release() ? id : 0;
 }
 
 bool ProfileDatabase::getBinding(int profile, int keyCode, ButtonBinding& binding) {

@@ -3,6 +3,7 @@
 #include "store/ProfileDatabase.h"
 
 #include "store/Query.h"
+#include "store/Savepoint.h"
 
 namespace corvane::store {
 
@@ -84,11 +85,19 @@ bool ProfileDatabase::updateLight(int mode, const LightEffect& light) {
 
 bool ProfileDatabase::setCurrentLightMode(int profile, int mode) {
     std::lock_guard lock(mutex_);
+    Savepoint savepoint(connection_);
     Query query(connection_, "UPDATE t_light_data SET status = ? WHERE profile = ?");
-    query.bind(0).bind(profile).step();
+    query.bind(0).bind(profile);
+    if (!savepoint.started() || !query.write()) {
+        return false;
+    }
     query.prepare("UPDATE t_light_data SET status = ? WHERE profile = ? and mode = ?");
     query.bind(1).bind(profile).bind(mode);
-    return query.write();
+    if (!query.write()) {
+        return false;
+    }
+    query.finish();
+    return savepoint.release();
 }
 
 int ProfileDatabase::getCurrentLightMode(int profile) {
@@ -137,13 +146,25 @@ int ProfileDatabase::createDefaultLights(int profile, const std::array<bool, 6>&
     if (countLights(profile) >= 1) {
         return 0;
     }
+    // Every offered mode's row and the current mode, or nothing: a profile left with
+    // part of its rows would never get the rest (it no longer counts as empty).
+    Savepoint savepoint(connection_);
+    if (!savepoint.started()) {
+        return 0;
+    }
     int written = 0;
     for (std::size_t i = 0; i < kLightModeDefaults.size(); ++i) {
-        if (offered[i] && insertLight(defaultLightEffect(profile, kLightModeDefaults[i])) != 0) {
-            ++written;
+        if (!offered[i]) {
+            continue;
         }
+        if (insertLight(defaultLightEffect(profile, kLightModeDefaults[i])) == 0) {
+            return 0;
+        }
+        ++written;
     }
-    setCurrentLightMode(profile, 1);
+    if (!setCurrentLightMode(profile, 1) || !savepoint.release()) {
+        return 0;
+    }
     return written;
 }
 

@@ -3,7 +3,7 @@
 #include "store/ProfileDatabase.h"
 
 #include "store/Query.h"
-#include "store/SQLiteAutoTransaction.h"
+#include "store/Savepoint.h"
 
 namespace corvane::store {
 
@@ -100,14 +100,19 @@ int ProfileDatabase::listMacros(std::vector<MacroDefinition>& macros) {
 
 bool ProfileDatabase::deleteMacro(int macroId) {
     std::lock_guard lock(mutex_);
+    Savepoint savepoint(connection_);
     Query query(connection_, "DELETE FROM t_macro_data WHERE macro_id = ?");
     query.bind(macroId);
-    if (!query.write()) {
+    if (!savepoint.started() || !query.write()) {
         return false;
     }
     query.prepare("DELETE FROM t_macrorecord WHERE macro_id = ?");
     query.bind(macroId);
-    return query.write();
+    if (!query.write()) {
+        return false;
+    }
+    query.finish();
+    return savepoint.release();
 }
 
 int ProfileDatabase::insertMacroEvent(const MacroEvent& event) {
@@ -122,10 +127,13 @@ int ProfileDatabase::insertMacroEvent(const MacroEvent& event) {
 
 bool ProfileDatabase::insertMacroEvents(const std::vector<MacroEvent>& events) {
     std::lock_guard lock(mutex_);
+    // One transaction for the batch, kept only whole: a macro is never left with
+    // part of its events.
+    Savepoint savepoint(connection_);
+    if (!savepoint.started()) {
+        return false;
+    }
     Query query(connection_, kInsertEvent);
-    SQLiteAutoTransaction transaction(&connection_);
-    transaction.begin(); // already active: runs nothing more
-    bool allWritten = true;
     bool first = true;
     for (const MacroEvent& event : events) {
         if (!first) {
@@ -133,10 +141,12 @@ bool ProfileDatabase::insertMacroEvents(const std::vector<MacroEvent>& events) {
         }
         first = false;
         bindEvent(query, event);
-        allWritten = query.write() && allWritten;
+        if (!query.write()) {
+            return false;
+        }
     }
     query.finish();
-    return transaction.commit() && allWritten;
+    return savepoint.release();
 }
 
 int ProfileDatabase::listMacroEvents(int macroId, std::vector<MacroEvent>& events) {

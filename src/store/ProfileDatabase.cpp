@@ -18,15 +18,42 @@ int collectFirstColumn(void* rows, int columns, char** values, char**) {
     return 0;
 }
 
+enum class FileCheck { Sound, Damaged, Locked };
+
 // SQLite opens any file lazily; a file that is not a database, or is
 // truncated or damaged, only shows when it is read. Checking it up front
-// keeps the store from writing into a file it would damage further.
-bool isSoundDatabase(SQLiteDB& connection) {
+// keeps the store from writing into a file it would damage further. A file
+// another program holds locked cannot be read for a while: that says nothing
+// about its state.
+FileCheck checkFile(SQLiteDB& connection) {
     std::vector<std::string> rows;
-    if (connection.exec("PRAGMA quick_check", collectFirstColumn, &rows) != kSqliteOk) {
-        return false;
+    const int result = connection.exec("PRAGMA quick_check", collectFirstColumn, &rows);
+    if (result == kSqliteBusy || result == kSqliteLocked) {
+        return FileCheck::Locked;
     }
-    return rows.size() == 1 && rows.front() == "ok";
+    if (result != kSqliteOk) {
+        return FileCheck::Damaged;
+    }
+    return rows.size() == 1 && rows.front() == "ok" ? FileCheck::Sound : FileCheck::Damaged;
+}
+
+// Each check already waits the connection's busy timeout; a lock that outlasts
+// a few of those is not a moment's lock, and the store stays closed until the
+// next open (the next choice of device type).
+constexpr int kCheckAttempts = 3;
+
+bool isSoundDatabase(SQLiteDB& connection) {
+    for (int attempt = 0; attempt < kCheckAttempts; ++attempt) {
+        switch (checkFile(connection)) {
+        case FileCheck::Sound:
+            return true;
+        case FileCheck::Damaged:
+            return false;
+        case FileCheck::Locked:
+            break;
+        }
+    }
+    return false;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "store/ProfileDatabase.h"
 
 #include "store/Query.h"
+#include "store/Savepoint.h"
 #include "store/SettingKey.h"
 
 namespace corvane::store {
@@ -64,15 +65,24 @@ int ProfileDatabase::insertDefaultSettingsLocked(int profile) {
 
 int ProfileDatabase::createProfile(const ProfileRecord& record) {
     std::lock_guard lock(mutex_);
+    // The profile and all its settings, or nothing: a profile missing a setting row
+    // would silently drop every later write of that setting (an UPDATE of no row).
+    Savepoint savepoint(connection_);
+    if (!savepoint.started()) {
+        return 0;
+    }
     Query query(connection_,
                 "INSERT INTO t_profile_data(name, status, app, type) VALUES (?, ?, ?, ?);");
     query.bind(record.name).bind(0).bind(record.app).bind(0);
     if (!query.write()) {
-        return 0; // no profile, so no settings rows either
+        return 0;
     }
     const int id = static_cast<int>(connection_.lastInsertRowId());
-    insertDefaultSettingsLocked(id);
-    return id;
+    query.finish();
+    if (insertDefaultSettingsLocked(id) != static_cast<int>(kSettingKeys.size())) {
+        return 0;
+    }
+    return savepoint.release() ? id : 0;
 }
 
 bool ProfileDatabase::renameProfile(int profile, const QString& name) {
@@ -111,11 +121,20 @@ int ProfileDatabase::listProfiles(std::vector<ProfileRecord>& profiles) {
 
 bool ProfileDatabase::setCurrentProfile(int profile) {
     std::lock_guard lock(mutex_);
+    // Both steps or neither: never two current profiles, never none after a failure.
+    Savepoint savepoint(connection_);
     Query query(connection_, "UPDATE t_profile_data SET status = ?");
-    query.bind(0).step();
+    query.bind(0);
+    if (!savepoint.started() || !query.write()) {
+        return false;
+    }
     query.prepare("UPDATE t_profile_data SET status = ? WHERE profile = ?");
     query.bind(1).bind(profile);
-    return query.write();
+    if (!query.write()) {
+        return false;
+    }
+    query.finish();
+    return savepoint.release();
 }
 
 int ProfileDatabase::getCurrentProfile() {

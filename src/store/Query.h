@@ -26,21 +26,24 @@ public:
     Query(SQLiteDB& connection, const char* sql) : connection_(connection) { prepare(sql); }
 
     void prepare(const char* sql) {
-        connection_.prepare(statement_, sql, -1);
+        failure_ = connection_.prepare(statement_, sql, -1);
         texts_.clear();
         nextIndex_ = 1;
     }
 
     Query& bind(int value) {
-        statement_.bindInt(nextIndex_++, value);
+        note(statement_.bindInt(nextIndex_++, value));
         return *this;
     }
 
     Query& bind(QStringView text) {
         const QByteArray& utf8 = texts_.emplace_back(text.toUtf8());
-        // A text beyond 2 GiB cannot be bound; the parameter stays NULL.
+        // A text beyond 2 GiB cannot be bound: the statement is not run rather
+        // than storing NULL in its place.
         if (utf8.size() <= 0x7FFFFFFF) {
-            statement_.bindText(nextIndex_, utf8.constData(), static_cast<int>(utf8.size()));
+            note(statement_.bindText(nextIndex_, utf8.constData(), static_cast<int>(utf8.size())));
+        } else {
+            note(kSqliteTooBig);
         }
         ++nextIndex_;
         return *this;
@@ -52,7 +55,9 @@ public:
         texts_.clear();
     }
 
-    int step() { return statement_.step(); }
+    // A statement whose prepare or a bind failed is not run: its result is
+    // that failure, so a parameter left NULL is never written.
+    int step() { return failure_ != kSqliteOk ? failure_ : statement_.step(); }
     bool write() { return stepSucceeded(step()); }
 
     int columnInt(int column) const { return statement_.columnInt(column); }
@@ -62,10 +67,19 @@ public:
     }
 
 private:
+    static constexpr int kSqliteTooBig = 18;
+
+    void note(int result) {
+        if (failure_ == kSqliteOk && result != kSqliteOk) {
+            failure_ = result;
+        }
+    }
+
     SQLiteDB& connection_;
     std::deque<QByteArray> texts_; // a deque never moves what it holds
     SQLiteStatement statement_;    // declared last: finalised before texts_ go
     int nextIndex_ = 1;
+    int failure_ = kSqliteOk; // the first failed prepare or bind
 };
 
 } // namespace corvane::store

@@ -4,6 +4,22 @@
 
 namespace corvane::store {
 
+namespace {
+
+// "END" can fail (another program reading the file keeps it from being
+// written); the transaction then stays open, and everything written on the
+// connection afterwards would be dropped when it closes. Rolling back ends it:
+// this transaction's writes are lost, visibly, and no later one is.
+bool endTransaction(SQLiteDB& connection) {
+    if (connection.exec("END") == kSqliteOk) {
+        return true;
+    }
+    connection.exec("ROLLBACK");
+    return false;
+}
+
+} // namespace
+
 SQLiteAutoTransaction::SQLiteAutoTransaction(SQLiteDB* connection) : connection_(connection) {
     if (connection_ == nullptr) {
         return;
@@ -16,7 +32,7 @@ SQLiteAutoTransaction::SQLiteAutoTransaction(SQLiteDB* connection) : connection_
 
 SQLiteAutoTransaction::~SQLiteAutoTransaction() {
     if (active_ && connection_ != nullptr && connection_->isOpen()) {
-        connection_->exec("END");
+        endTransaction(*connection_);
     }
     active_ = false;
 }
@@ -40,7 +56,7 @@ bool SQLiteAutoTransaction::commit() {
     if (!connection_->isOpen()) {
         return false;
     }
-    return connection_->exec("END") == kSqliteOk;
+    return endTransaction(*connection_);
 }
 
 } // namespace corvane::store

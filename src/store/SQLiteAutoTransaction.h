@@ -5,8 +5,9 @@ namespace corvane::store {
 class SQLiteDB;
 
 // A transaction bound to a scope: "BEGIN" on construction (or begin),
-// "END" on commit or destruction. There is no rollback: "END" commits
-// whatever statements of the transaction succeeded.
+// "END" on commit or destruction. "END" commits whatever statements of the
+// transaction succeeded; only an "END" that fails is followed by "ROLLBACK",
+// so the connection never stays inside the transaction.
 class SQLiteAutoTransaction {
 public:
     explicit SQLiteAutoTransaction(SQLiteDB* connection);

@@ -31,6 +31,10 @@ bool SQLiteDB::open(const char* path, int flags) {
         }
         return false;
     }
+    // Another program reading the file (a backup, a second instance of the
+    // command-line tool) holds its lock for a moment: wait for it rather than
+    // failing at once.
+    sqlite3_busy_timeout(handle_, busyTimeoutMs_);
     // Commits do not wait for the disk.
     sqlite3_exec(handle_, "PRAGMA synchronous = OFF; ", nullptr, nullptr, nullptr);
     return true;
@@ -45,6 +49,13 @@ bool SQLiteDB::close() {
     }
     handle_ = nullptr;
     return true;
+}
+
+void SQLiteDB::setBusyTimeout(int milliseconds) {
+    busyTimeoutMs_ = milliseconds;
+    if (handle_ != nullptr) {
+        sqlite3_busy_timeout(handle_, busyTimeoutMs_);
+    }
 }
 
 int SQLiteDB::prepare(SQLiteStatement& statement, const char* sql, int length) {

@@ -10,6 +10,8 @@ class SQLiteStatement;
 
 // SQLite result codes this layer hands back or tests for.
 inline constexpr int kSqliteOk = 0;
+inline constexpr int kSqliteBusy = 5;
+inline constexpr int kSqliteLocked = 6;
 inline constexpr int kSqliteMisuse = 21;
 inline constexpr int kSqliteRow = 100;
 inline constexpr int kSqliteDone = 101;
@@ -17,6 +19,10 @@ inline constexpr int kSqliteDone = 101;
 // Open flags: read-write (existing file) and read-write-create, both serialized.
 inline constexpr int kOpenExisting = 0x10002;
 inline constexpr int kOpenCreate = 0x10006;
+
+// How long a statement waits for another program (or connection) holding a
+// lock on the file before it gives up with SQLITE_BUSY.
+inline constexpr int kDefaultBusyTimeoutMs = 2000;
 
 using SQLiteRowCallback = int (*)(void* argument, int columns, char** values, char** names);
 
@@ -37,6 +43,11 @@ public:
     bool close();
     bool isOpen() const { return handle_ != nullptr; }
 
+    // The wait for a lock held elsewhere, applied to the connection held now
+    // and to every later open.
+    void setBusyTimeout(int milliseconds);
+    int busyTimeout() const { return busyTimeoutMs_; }
+
     // Prepares sql into statement after finalising what it held. A negative
     // length reads the whole zero-terminated text.
     int prepare(SQLiteStatement& statement, const char* sql, int length);
@@ -46,6 +57,7 @@ public:
 
 private:
     sqlite3* handle_ = nullptr;
+    int busyTimeoutMs_ = kDefaultBusyTimeoutMs;
 };
 
 } // namespace corvane::store

@@ -7,9 +7,19 @@
 #include <QFocusEvent>
 #include <QPointer>
 
+#include <algorithm>
+#include <cmath>
+
 namespace corvane::ui {
 
+namespace {
+// The smallest text the interface scale may draw, in pixels.
+constexpr int kSmallestPixelSize = 8;
+} // namespace
+
 Control::Control(int id, QWidget* parent) : QWidget(parent), m_id(id) {
+    if (Dialog* dialog = owner())
+        m_fontScale = dialog->interfaceScale();
     setTextFont({}, 14);
     watchFocus(this);
 }
@@ -34,12 +44,29 @@ void Control::setTextFont(const QString& family, int pixelSize, int style) {
     const QString name = family.isEmpty() ? defaultFontName() : family;
     if (!name.isEmpty())
         f.setFamily(name);
-    if (pixelSize > 0)
-        f.setPixelSize(pixelSize);
+    if (pixelSize > 0) {
+        m_designPixelSize = pixelSize;
+        f.setPixelSize(std::max(std::min(pixelSize, kSmallestPixelSize),
+                                int(std::lround(pixelSize * m_fontScale))));
+    }
     f.setBold(style & FontBold);
     f.setItalic(style & FontItalic);
     f.setUnderline(style & FontUnderline);
     setFont(f);
+}
+
+void Control::setFontScale(double scale) {
+    if (scale == m_fontScale)
+        return;
+    m_fontScale = scale;
+    if (m_designPixelSize > 0) {
+        const QFont f = font();
+        int style = FontNormal;
+        style |= f.bold() ? FontBold : 0;
+        style |= f.italic() ? FontItalic : 0;
+        style |= f.underline() ? FontUnderline : 0;
+        setTextFont(f.family(), m_designPixelSize, style);
+    }
 }
 
 void Control::setAlignment(Qt::Alignment alignment) {

@@ -19,6 +19,9 @@ constexpr int TextChanged = 26;  // the user edited a text or number field
 constexpr int ColourPicked = 27; // the user moves the palette's selection; param1 = colour
 constexpr int FocusLost = 29;    // the control lost the keyboard focus
 constexpr int FocusGained = 30;  // the control gained the keyboard focus
+constexpr int EditEnded = 31;    // an in-place edit changed an item; param1 = index, param2 = data
+constexpr int ItemChosen = 32;   // an item was clicked or Return pressed on it; param1 = index,
+                                 // param2 = data
 } // namespace Notify
 
 // Font styles for Control::setTextFont, combinable.
@@ -45,7 +48,10 @@ public:
     virtual QString text() const { return m_text; }
 
     // Font family (empty = the default font name setting), pixel size and FontStyle bits.
+    // The size is in design pixels: the owner's interface scale applies to it.
     void setTextFont(const QString& family, int pixelSize, int style = FontNormal);
+    // The interface scale the font size is drawn at (the owner dialog sets it).
+    void setFontScale(double scale);
 
     virtual void setAlignment(Qt::Alignment alignment);
     Qt::Alignment alignment() const { return m_alignment; }
@@ -85,6 +91,8 @@ private:
     QString m_text;
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
     QColor m_textColour;
+    int m_designPixelSize = 0;
+    double m_fontScale = 1.0;
     bool m_notifying = false;
 };
 

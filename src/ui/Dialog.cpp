@@ -12,11 +12,25 @@
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
+#include <QVariant>
 #include <QWindow>
 
+#include <cmath>
 #include <utility>
 
 namespace corvane::ui {
+
+namespace {
+const char* const kDesignRect = "corvaneDesignRect";
+const char* const kScaledRect = "corvaneScaledRect";
+
+QRect scaledRect(const QRect& r, double s) {
+    const int left = int(std::lround(r.x() * s));
+    const int top = int(std::lround(r.y() * s));
+    return QRect(QPoint(left, top), QPoint(int(std::lround((r.x() + r.width()) * s)) - 1,
+                                           int(std::lround((r.y() + r.height()) * s)) - 1));
+}
+} // namespace
 namespace {
 
 const QEvent::Type kMessageEvent = QEvent::Type(QEvent::registerEventType());
@@ -97,10 +111,44 @@ bool Dialog::create(QWidget* parent, const QString& title, unsigned style, unsig
 
 void Dialog::buildUi() {
     m_uiBuilt = true;
-    const QRect client(QPoint(0, 0), size());
+    const QRect client = designClient();
     InitUI(client);
     m_laidOutSize = size();
     UISize(client);
+    scaleControls();
+}
+
+QRect Dialog::designClient() const {
+    return QRect(0, 0, int(std::lround(width() / m_scale)), int(std::lround(height() / m_scale)));
+}
+
+void Dialog::setInterfaceScale(double scale) {
+    if (!(scale > 0) || scale == m_scale)
+        return;
+    m_scale = scale;
+    if (m_uiBuilt && !m_inInitDialog) {
+        UISize(designClient());
+        scaleControls();
+    }
+}
+
+void Dialog::scaleControls() {
+    // A control whose rectangle is still the one this pass drew keeps its design
+    // rectangle; any other rectangle was set in design pixels since.
+    for (Control* c : findChildren<Control*>()) {
+        if (c->owner() != this)
+            continue;
+        const QVariant drawn = c->property(kScaledRect);
+        QRect design = c->geometry();
+        if (drawn.isValid() && drawn.toRect() == design)
+            design = c->property(kDesignRect).toRect();
+        const QRect target = scaledRect(design, m_scale);
+        c->setProperty(kDesignRect, design);
+        c->setProperty(kScaledRect, target);
+        if (c->geometry() != target)
+            c->setGeometry(target);
+        c->setFontScale(m_scale);
+    }
 }
 
 void Dialog::clearControls() {
@@ -245,7 +293,14 @@ bool Dialog::idAvailable(int id) const {
 void Dialog::placeControl(Control* control, const QRect& rect) {
     if (control->id() > 0)
         m_controls.insert(control->id(), control);
-    control->setGeometry(rect);
+    if (m_scale != 1.0) {
+        const QRect target = scaledRect(rect, m_scale);
+        control->setProperty(kDesignRect, rect);
+        control->setProperty(kScaledRect, target);
+        control->setGeometry(target);
+    } else {
+        control->setGeometry(rect);
+    }
     control->setVisible(true);
 }
 
@@ -326,7 +381,8 @@ void Dialog::resizeEvent(QResizeEvent* event) {
     // the size really changed.
     if (m_uiBuilt && !m_inInitDialog && size() != m_laidOutSize) {
         m_laidOutSize = size();
-        UISize(QRect(QPoint(0, 0), size()));
+        UISize(designClient());
+        scaleControls();
     }
 }
 
@@ -346,7 +402,7 @@ void Dialog::closeEvent(QCloseEvent* event) {
 
 void Dialog::mousePressEvent(QMouseEvent* event) {
     if (isWindow() && event->button() == Qt::LeftButton &&
-        event->position().y() < m_captionHeight) {
+        event->position().y() < m_captionHeight * m_scale) {
         if (windowHandle() && windowHandle()->startSystemMove())
             return;
         m_dragging = true;
@@ -354,6 +410,19 @@ void Dialog::mousePressEvent(QMouseEvent* event) {
         return;
     }
     QWidget::mousePressEvent(event);
+}
+
+void Dialog::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (isWindow() && m_captionMaximises && event->button() == Qt::LeftButton &&
+        event->position().y() < m_captionHeight * m_scale) {
+        m_dragging = false;
+        if (isMaximized())
+            showNormal();
+        else
+            showMaximized();
+        return;
+    }
+    QWidget::mouseDoubleClickEvent(event);
 }
 
 void Dialog::mouseMoveEvent(QMouseEvent* event) {

@@ -93,6 +93,20 @@ public:
     // A press in the top `pixels` of a top-level window's own surface moves the window
     // (40 by default; 0 turns it off).
     void setCaptionHeight(int pixels) { m_captionHeight = pixels; }
+    // A double click in the caption maximises the window, or restores it when maximised.
+    void setCaptionMaximises(bool on) { m_captionMaximises = on; }
+
+    // Draws the whole window at `scale` times its design size: the hooks lay out in
+    // design pixels (InitUI and UISize get the client in design pixels), and every
+    // control's rectangle and font are drawn scaled. 1 by default.
+    void setInterfaceScale(double scale);
+    double interfaceScale() const { return m_scale; }
+    // The client rectangle in design pixels.
+    QRect designClient() const;
+    // Draws the controls whose rectangles were set since the last pass at the interface
+    // scale. The base runs it after InitUI and UISize; a window that lays out outside
+    // those hooks calls it afterwards.
+    void scaleControls();
 
     // Creates a control of kind T with its id and rectangle inside this dialog, or inside
     // `container` (a widget within this dialog, such as a Panel). Ids above 0 must be
@@ -137,6 +151,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
     friend class Control;
@@ -161,6 +176,8 @@ private:
     QColor m_fill;
     QColor m_border;
     int m_captionHeight = 40;
+    bool m_captionMaximises = false;
+    double m_scale = 1.0;
     bool m_dragging = false;
     QPoint m_dragOffset;
 };

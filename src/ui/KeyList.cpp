@@ -3,14 +3,18 @@
 #include "ui/Drawing.h"
 #include "ui/Skin.h"
 
+#include <QKeyEvent>
+
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 namespace corvane::ui {
 
 KeyList::KeyList(int id, QWidget* parent) : ItemControl(id, parent) {
     setMouseTracking(true);
-    setFocusPolicy(Qt::NoFocus);
+    // Reachable with Tab; the arrow keys, Home and End move the selection.
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 int KeyList::addRow(const QString& name, const QString& description, int keyValue) {
@@ -123,6 +127,32 @@ void KeyList::mousePressEvent(QMouseEvent* event) {
         return Control::mousePressEvent(event);
     const int index = itemAt(event->position().toPoint());
     if (index < 0)
+        return;
+    m_selected = index;
+    update();
+    notify(Notify::Click, index, m_rows[index].keyValue);
+}
+
+void KeyList::keyPressEvent(QKeyEvent* event) {
+    int index = m_selected;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        index = std::max(0, m_selected - 1);
+        break;
+    case Qt::Key_Down:
+        index = std::min(count() - 1, m_selected + 1);
+        break;
+    case Qt::Key_Home:
+        index = 0;
+        break;
+    case Qt::Key_End:
+        index = count() - 1;
+        break;
+    default:
+        return Control::keyPressEvent(event);
+    }
+    event->accept();
+    if (index < 0 || index >= count() || index == m_selected)
         return;
     m_selected = index;
     update();

@@ -1,5 +1,6 @@
 #include "ui/ListBox.h"
 
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QSignalBlocker>
 
@@ -17,6 +18,59 @@ ListBox::ListBox(int id, QWidget* parent) : Control(id, parent), m_list(new QLis
         if (row >= 0)
             notify(Notify::Click, row, itemData(row));
     });
+    QObject::connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        const int row = m_list->row(item);
+        if (row >= 0 && row != m_currentAtPress)
+            notify(Notify::ItemChosen, row, itemData(row));
+    });
+    QObject::connect(m_list, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        const int row = m_list->row(item);
+        if (row >= 0)
+            notify(Notify::EditEnded, row, itemData(row));
+    });
+    m_list->viewport()->installEventFilter(this);
+    m_list->installEventFilter(this);
+}
+
+void ListBox::setEditable(bool on) {
+    m_editable = on;
+    const QSignalBlocker block(m_list);
+    m_list->setEditTriggers(on ? QAbstractItemView::SelectedClicked |
+                                     QAbstractItemView::EditKeyPressed
+                               : QAbstractItemView::NoEditTriggers);
+    for (int i = 0; i < count(); ++i) {
+        QListWidgetItem* item = m_list->item(i);
+        item->setFlags(on ? item->flags() | Qt::ItemIsEditable
+                          : item->flags() & ~Qt::ItemIsEditable);
+    }
+}
+
+void ListBox::editItem(int index) {
+    if (QListWidgetItem* item = m_list->item(index); item && m_editable) {
+        m_list->setCurrentItem(item);
+        m_list->editItem(item);
+    }
+}
+
+bool ListBox::isEditing() const {
+    // The view's editor is a child of its viewport, hidden as soon as the edit ends.
+    const auto children = m_list->viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    return std::any_of(children.begin(), children.end(),
+                       [](const QWidget* w) { return w->isVisible(); });
+}
+
+bool ListBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonPress)
+        m_currentAtPress = m_list->currentRow();
+    if (watched == m_list && event->type() == QEvent::KeyPress && !isEditing()) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const int row = m_list->currentRow();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && row >= 0) {
+            notify(Notify::ItemChosen, row, itemData(row));
+            return true;
+        }
+    }
+    return Control::eventFilter(watched, event);
 }
 
 int ListBox::addItem(const QString& text, int data) {
@@ -28,6 +82,8 @@ int ListBox::insertItem(int index, const QString& text, int data) {
     index = std::clamp(index, 0, count());
     auto* item = new QListWidgetItem(text);
     item->setData(Qt::UserRole, data);
+    if (m_editable)
+        item->setFlags(item->flags() | Qt::ItemIsEditable);
     m_list->insertItem(index, item);
     return index;
 }
@@ -69,6 +125,7 @@ int ListBox::itemData(int index) const {
 }
 
 void ListBox::setItemData(int index, int data) {
+    const QSignalBlocker block(m_list);
     if (QListWidgetItem* item = m_list->item(index))
         item->setData(Qt::UserRole, data);
 }
@@ -79,6 +136,7 @@ QString ListBox::itemText(int index) const {
 }
 
 void ListBox::setItemText(int index, const QString& text) {
+    const QSignalBlocker block(m_list);
     if (QListWidgetItem* item = m_list->item(index))
         item->setText(text);
 }

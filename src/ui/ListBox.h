@@ -31,9 +31,23 @@ public:
 
     // When the user makes another item current (mouse or keyboard) it notifies Click with
     // param1 = index, param2 = data; a click on the current item sends nothing.
+    // A click on an item that was not the current one, or Return on the current item,
+    // also notifies ItemChosen (index, data).
+
+    // In-place editing of the item texts: a click on the current item or F2 starts it.
+    // An edit that changed the text notifies EditEnded (index, data).
+    void setEditable(bool on);
+    // Starts editing an item (the list must be editable).
+    void editItem(int index);
+    bool isEditing() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QListWidget* m_list;
+    bool m_editable = false;
+    int m_currentAtPress = -1;
 };
 
 } // namespace corvane::ui

@@ -26,12 +26,32 @@ void Picture::setFillColour(const QColor& colour) {
     update();
 }
 
+void Picture::setKeepAspect(bool on) {
+    m_keepAspect = on;
+    update();
+}
+
+void Picture::setRound(bool on) {
+    m_round = on;
+    update();
+}
+
 void Picture::paintEvent(QPaintEvent* /*event*/) {
     QPainter p(this);
-    if (draw::image(p, rect(), m_image))
+    QRect target = rect();
+    if (m_keepAspect) {
+        const QSize own = imageSize();
+        if (!own.isEmpty()) {
+            target.setSize(own.scaled(size(), Qt::KeepAspectRatio));
+            target.moveCenter(rect().center());
+        }
+    }
+    if (draw::image(p, target, m_image))
         return;
-    if (m_fill.isValid() && m_fill.alpha() > 0)
-        draw::frame(p, rect(), m_fill, QColor(), std::min(6, height() / 4));
+    if (m_fill.isValid() && m_fill.alpha() > 0) {
+        const int side = std::min(width(), height());
+        draw::frame(p, rect(), m_fill, QColor(), m_round ? side / 2 : std::min(6, height() / 4));
+    }
     p.setFont(font());
     draw::text(p, rect(), text(), alignment(), textColour(), true);
 }

@@ -20,6 +20,11 @@ public:
     // Also serves as a plain colour area (a colour preview) with no image at all.
     void setFillColour(const QColor& colour);
     QColor fillColour() const { return m_fill; }
+    // The image keeps its proportions, centred in the rectangle (a logo), instead of
+    // filling it.
+    void setKeepAspect(bool on);
+    // The fill colour is drawn as a circle (a round mark).
+    void setRound(bool on);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -27,6 +32,8 @@ protected:
 private:
     QString m_image;
     QColor m_fill;
+    bool m_keepAspect = false;
+    bool m_round = false;
 };
 
 // A container: controls added with Dialog::add(id, rect, panel) live inside it and move,

@@ -1,8 +1,10 @@
 #include "ui/TabControl.h"
 
+#include "ui/Dialog.h"
 #include "ui/Drawing.h"
 #include "ui/Skin.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -10,7 +12,7 @@ namespace corvane::ui {
 
 TabControl::TabControl(int id, QWidget* parent) : ItemControl(id, parent) {
     setMouseTracking(true);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 int TabControl::addItem(const QString& text, int itemId, const QString& icon) {
@@ -83,9 +85,12 @@ QRect TabControl::itemRect(int index) const {
     int slot = 0;
     for (int i = 0; i < index; ++i)
         slot += m_items[i].visible ? 1 : 0;
+    // The item size is in design pixels, like the control's rectangle.
+    const Dialog* dialog = owner();
+    const QSize size = m_itemSize * (dialog ? dialog->interfaceScale() : 1.0);
     const QPoint origin =
-        m_vertical ? QPoint(0, slot * m_itemSize.height()) : QPoint(slot * m_itemSize.width(), 0);
-    return QRect(origin, m_itemSize);
+        m_vertical ? QPoint(0, slot * size.height()) : QPoint(slot * size.width(), 0);
+    return QRect(origin, size);
 }
 
 int TabControl::itemAt(const QPoint& point) const {
@@ -108,6 +113,10 @@ void TabControl::paintEvent(QPaintEvent* /*event*/) {
             p.fillRect(r, draw::mix(skin::panelColour(), skin::accentColour(), 0.18));
         else if (i == hoveredItem() && isEnabled())
             p.fillRect(r, skin::hoverColour());
+        if (current && hasFocus()) {
+            p.setPen(QPen(skin::accentColour(), 1, Qt::DotLine));
+            p.drawRect(r.adjusted(1, 1, -2, -2));
+        }
         if (current) {
             const QRect bar = m_vertical ? QRect(r.left(), r.top(), 4, r.height())
                                          : QRect(r.left(), r.bottom() - 3, r.width(), 4);
@@ -135,9 +144,39 @@ void TabControl::mousePressEvent(QMouseEvent* event) {
     const int index = itemAt(event->position().toPoint());
     if (index < 0)
         return;
+    choose(index);
+}
+
+void TabControl::choose(int index) {
     m_current = index;
     update();
     notify(Notify::Click, index, m_items[index].id);
+}
+
+int TabControl::visibleFrom(int from, int step) const {
+    for (int i = from; i >= 0 && i < count(); i += step) {
+        if (isItemVisible(i))
+            return i;
+    }
+    return -1;
+}
+
+void TabControl::keyPressEvent(QKeyEvent* event) {
+    const int back = m_vertical ? Qt::Key_Up : Qt::Key_Left;
+    const int forward = m_vertical ? Qt::Key_Down : Qt::Key_Right;
+    int target = -1;
+    if (event->key() == back)
+        target = visibleFrom(m_current < 0 ? count() - 1 : m_current - 1, -1);
+    else if (event->key() == forward)
+        target = visibleFrom(m_current + 1, +1);
+    else if (event->key() == Qt::Key_Home)
+        target = visibleFrom(0, +1);
+    else if (event->key() == Qt::Key_End)
+        target = visibleFrom(count() - 1, -1);
+    else
+        return Control::keyPressEvent(event);
+    if (target >= 0 && target != m_current)
+        choose(target);
 }
 
 } // namespace corvane::ui

@@ -38,14 +38,20 @@ public:
     QRect itemRect(int index) const;
 
     // A click on a visible item (also the current one) makes it current and notifies
-    // Click with param1 = index, param2 = item id.
+    // Click with param1 = index, param2 = item id. The keyboard reaches the control with
+    // Tab; the arrow keys, Home and End choose an item the same way.
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     int itemAt(const QPoint& point) const override;
 
 private:
+    void choose(int index);
+    // The next visible item from `from` in direction step (+1 or -1); -1 when none.
+    int visibleFrom(int from, int step) const;
+
     struct Item {
         QString text;
         int id;

@@ -5,21 +5,46 @@
 namespace corvane::vm {
 
 MouseDevice::MouseDevice(std::shared_ptr<Bus> bus, Ids ids, MouseIdentity identity,
-                         std::vector<InterfaceLayout> interfaces, std::string pathTag)
-    : VirtualDevice(std::move(bus), ids, std::move(interfaces), std::move(pathTag)),
+                         std::vector<NodeLayout> nodes, std::string pathTag)
+    : VirtualDevice(std::move(bus), ids, std::move(nodes), std::move(pathTag)),
       identity_(std::move(identity)) {}
 
-std::vector<VirtualDevice::InterfaceLayout>
-MouseDevice::standardInterfaces(CommandCollection command, bool withBootloader) {
-    std::vector<InterfaceLayout> layouts{
-        {InterfaceKind::Mouse, 0x0001, 0x0002, 0},
-        {InterfaceKind::Keyboard, 0x0001, 0x0006, 2},
-        {InterfaceKind::Command, command.usagePage, command.usage, 65},
-    };
-    if (withBootloader) {
-        layouts.push_back({InterfaceKind::Bootloader, 0xFFEF, 0x0000, kBootPacketLength});
+std::vector<NodeLayout> MouseDevice::standardInterfaces(CommandCollection command,
+                                                        bool withBootloader) {
+    constexpr std::uint8_t kSharedCommandId = 0x03;
+    const bool shared = command.placement != CommandPlacement::OwnNode;
+    const std::uint8_t commandId =
+        shared && command.reportId == 0 ? kSharedCommandId : command.reportId;
+    const CollectionLayout commands{InterfaceKind::Command, command.usagePage,
+                                    command.usage,          commandId,
+                                    command.reportLength,   command.reportLength};
+    const std::uint8_t sharedId = shared ? 1 : 0;
+
+    // Buttons, X, Y and wheel in; keys in and the keyboard's LEDs out; media keys in.
+    NodeLayout mouse{{InterfaceKind::Mouse, 0x0001, 0x0002, 0, 4, 0}};
+    NodeLayout keyboard{{InterfaceKind::Keyboard, 0x0001, 0x0006, 0, 8, 1}};
+    std::vector<NodeLayout> nodes;
+    switch (command.placement) {
+    case CommandPlacement::OwnNode:
+        nodes = {mouse, keyboard, {commands}};
+        break;
+    case CommandPlacement::WithMouse:
+        mouse.front().reportId = sharedId;
+        mouse.push_back(commands);
+        nodes = {mouse, keyboard};
+        break;
+    case CommandPlacement::WithKeyboard:
+        keyboard.front().reportId = sharedId;
+        keyboard.push_back({InterfaceKind::Consumer, 0x000C, 0x0001, 2, 2, 0});
+        keyboard.push_back(commands);
+        nodes = {mouse, keyboard};
+        break;
     }
-    return layouts;
+    if (withBootloader) {
+        nodes.push_back({{InterfaceKind::Bootloader, 0xFFEF, 0x0000, kBootReportId,
+                          kBootPacketLength - 1, kBootPacketLength - 1}});
+    }
+    return nodes;
 }
 
 MouseIdentity MouseDevice::identity() const {

@@ -16,10 +16,21 @@ struct MouseIdentity {
     std::uint8_t batteryLevel = 0;
 };
 
-// Where the command collection sits; some firmware uses 0x0001 / 0x0000.
+// Which USB interface carries the command collection.
+enum class CommandPlacement {
+    OwnNode,      // interface 2, alone
+    WithMouse,    // interface 0, beside the mouse collection (report ID 1)
+    WithKeyboard, // interface 1, beside the keyboard (ID 1) and media keys (ID 2)
+};
+
+// The command collection: where it sits, its usage (some firmware uses 0x0001 /
+// 0x0000) and its reports.
 struct CommandCollection {
     std::uint16_t usagePage = 0xFF01;
     std::uint16_t usage = 0x0010;
+    std::size_t reportLength = 64; // data bytes of its input and output reports
+    std::uint8_t reportId = 0;     // 0: unnumbered; beside other collections, 3 then
+    CommandPlacement placement = CommandPlacement::OwnNode;
 };
 
 // A device that carries a mouse's settings: the wired mouse, and the receiver for its
@@ -43,7 +54,7 @@ public:
 
 protected:
     MouseDevice(std::shared_ptr<Bus> bus, Ids ids, MouseIdentity identity,
-                std::vector<InterfaceLayout> interfaces, std::string pathTag);
+                std::vector<NodeLayout> nodes, std::string pathTag);
 
     std::optional<InputReport> answerLocked(const CommandBody& body) override;
     // Whether the mouse itself is reachable (a receiver's mouse may not be linked).
@@ -52,8 +63,8 @@ protected:
     virtual std::optional<InputReport> answerOwnLocked(const CommandBody& body);
     InputReport infoLocked() const;
 
-    static std::vector<InterfaceLayout> standardInterfaces(CommandCollection command,
-                                                           bool withBootloader);
+    static std::vector<NodeLayout> standardInterfaces(CommandCollection command,
+                                                      bool withBootloader);
 
     MouseIdentity identity_;
     MouseSettings settings_;

@@ -1,7 +1,6 @@
 #include "virtualmouse/ProgramDemo.h"
 
 #include "hid/DeviceManager.h"
-#include "virtualmouse/ReportLog.h"
 #include "virtualmouse/VirtualMouse.h"
 
 namespace corvane::vm {
@@ -37,7 +36,7 @@ VirtualDeviceSet makeVirtualDevices() {
 }
 
 void installVirtualDevices(const VirtualDeviceSet& devices) {
-    hid::DeviceManager::installHidApi(withReportLog(devices.bus));
+    hid::DeviceManager::installHidApi(devices.bus);
 }
 
 } // namespace corvane::vm

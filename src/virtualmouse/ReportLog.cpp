@@ -1,87 +1,78 @@
 #include "virtualmouse/ReportLog.h"
 
+#include "virtualmouse/VirtualDevice.h"
+
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-
-#include <fcntl.h>
-#include <unistd.h>
+#include <ctime>
+#include <mutex>
+#include <optional>
 
 namespace corvane::vm {
 
 namespace {
 
-void appendLine(const std::string& logPath, const std::string& line) {
-    const int fd = ::open(logPath.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        return;
-    }
-    [[maybe_unused]] const ssize_t written = ::write(fd, line.data(), line.size());
-    ::close(fd);
+struct LogFile {
+    std::mutex mutex;
+    std::optional<std::string> name; // unset until first used or set
+};
+
+LogFile& logFile() {
+    static LogFile file;
+    return file;
 }
 
 } // namespace
 
-ReportLog::ReportLog(std::shared_ptr<hid::HidApi> devices, std::string logPath)
-    : devices_(std::move(devices)), logPath_(std::move(logPath)) {}
-
-int ReportLog::init() {
-    return devices_->init();
-}
-
-int ReportLog::exit() {
-    return devices_->exit();
-}
-
-std::vector<hid::HidDeviceInfo> ReportLog::enumerate(std::uint16_t vendorId,
-                                                     std::uint16_t productId) {
-    return devices_->enumerate(vendorId, productId);
-}
-
-hid::HidDevice* ReportLog::open_path(const std::string& path) {
-    hid::HidDevice* device = devices_->open_path(path);
-    if (device) {
-        std::lock_guard lock(mutex_);
-        paths_[device] = path;
-    }
-    return device;
-}
-
-int ReportLog::write(hid::HidDevice* device, const std::uint8_t* data, std::size_t length) {
-    std::string line;
-    {
-        std::lock_guard lock(mutex_);
-        const auto found = paths_.find(device);
-        line = found != paths_.end() ? found->second : std::string("?");
-    }
-    char hex[4];
+std::string reportLogLine(long long millisecondsSinceEpoch, std::string_view device,
+                          const std::uint8_t* data, std::size_t length) {
+    const std::time_t seconds = static_cast<std::time_t>(millisecondsSinceEpoch / 1000);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    char stamp[40];
+    const std::size_t used = std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H:%M:%S", &local);
+    std::string line(stamp, used);
+    char millis[8];
+    std::snprintf(millis, sizeof millis, ".%03d", static_cast<int>(millisecondsSinceEpoch % 1000));
+    line += millis;
+    line += ' ';
+    line += device;
     for (std::size_t i = 0; i < length; ++i) {
-        std::snprintf(hex, sizeof hex, " %02X", data[i]);
-        line += hex;
+        char byte[4];
+        std::snprintf(byte, sizeof byte, " %02X", data[i]);
+        line += byte;
     }
     line += '\n';
-    appendLine(logPath_, line);
-    return devices_->write(device, data, length);
+    return line;
 }
 
-int ReportLog::read_timeout(hid::HidDevice* device, std::uint8_t* data, std::size_t length,
-                            int milliseconds) {
-    return devices_->read_timeout(device, data, length, milliseconds);
-}
-
-void ReportLog::close(hid::HidDevice* device) {
-    {
-        std::lock_guard lock(mutex_);
-        paths_.erase(device);
+void logReceivedReport(const VirtualHandle& handle, const std::uint8_t* data, std::size_t length) {
+    LogFile& file = logFile();
+    std::lock_guard lock(file.mutex);
+    if (!file.name) {
+        const char* chosen = std::getenv("CORVANE_VIRTUAL_MOUSE_LOG");
+        file.name = chosen ? chosen : "";
     }
-    devices_->close(device);
+    if (file.name->empty() || !data)
+        return;
+    const VirtualDevice::Ids ids = handle.device->ids();
+    char device[32];
+    std::snprintf(device, sizeof device, "%04X:%04X/%zu", ids.vendorId, ids.productId,
+                  handle.nodeIndex);
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const std::string line = reportLogLine(
+        std::chrono::duration_cast<std::chrono::milliseconds>(now).count(), device, data, length);
+    if (std::FILE* out = std::fopen(file.name->c_str(), "a")) {
+        std::fwrite(line.data(), 1, line.size(), out);
+        std::fclose(out);
+    }
 }
 
-std::shared_ptr<hid::HidApi> withReportLog(std::shared_ptr<hid::HidApi> devices) {
-    const char* path = std::getenv(kReportLogVariable);
-    if (path == nullptr || *path == '\0') {
-        return devices;
-    }
-    return std::make_shared<ReportLog>(std::move(devices), path);
+void setReportLogFile(const std::string& file) {
+    LogFile& log = logFile();
+    std::lock_guard lock(log.mutex);
+    log.name = file;
 }
 
 } // namespace corvane::vm

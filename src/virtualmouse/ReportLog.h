@@ -1,45 +1,32 @@
 #pragma once
+// Seeing what was sent: with CORVANE_VIRTUAL_MOUSE_LOG=<file> in the environment, the
+// virtual devices append every report they receive to that file, one line each:
+//
+//   2026-05-01T14:03:27.512 1209:C0A1/2 00 02 00 00 01 ...
+//
+// local time with milliseconds, the device (vendor and product id) with the number of
+// its interface, and the bytes as written (report ID first) in hexadecimal. Lines of concurrent
+// writers never mix; the file is flushed after every line, so a person can watch it with tail -f.
 
-#include <map>
-#include <memory>
-#include <mutex>
+#include <cstddef>
+#include <cstdint>
 #include <string>
-
-#include "hid/HidApi.h"
+#include <string_view>
 
 namespace corvane::vm {
 
-// A test hook for programs that run with the virtual mice in a process of their own
-// (corvane --virtual-mouse, corvanectl --virtual-mouse): every report the program writes
-// to a virtual device is appended to a file as one line, "<path> <hex bytes>", the
-// bytes exactly as the program handed them over (report ID first). Each line is
-// written with one append, so several processes may share the file.
-class ReportLog final : public hid::HidApi {
-public:
-    ReportLog(std::shared_ptr<hid::HidApi> devices, std::string logPath);
+class VirtualHandle;
 
-    int init() override;
-    int exit() override;
-    std::vector<hid::HidDeviceInfo> enumerate(std::uint16_t vendorId,
-                                              std::uint16_t productId) override;
-    hid::HidDevice* open_path(const std::string& path) override;
-    int write(hid::HidDevice* device, const std::uint8_t* data, std::size_t length) override;
-    int read_timeout(hid::HidDevice* device, std::uint8_t* data, std::size_t length,
-                     int milliseconds) override;
-    void close(hid::HidDevice* device) override;
+// The line written for one report at `millisecondsSinceEpoch` (local time).
+std::string reportLogLine(long long millisecondsSinceEpoch, std::string_view device,
+                          const std::uint8_t* data, std::size_t length);
 
-private:
-    std::shared_ptr<hid::HidApi> devices_;
-    std::string logPath_;
-    std::mutex mutex_;                                   // paths_
-    std::map<const hid::HidDevice*, std::string> paths_; // so each line names its interface
-};
+// Appends the line of a report received now on the handle's interface to the log file,
+// when there is one: the file named by CORVANE_VIRTUAL_MOUSE_LOG when first used, or the
+// one set below.
+void logReceivedReport(const VirtualHandle& handle, const std::uint8_t* data, std::size_t length);
 
-// The name of the variable that switches the log on.
-inline constexpr char kReportLogVariable[] = "CORVANE_VIRTUAL_MOUSE_LOG";
-
-// `devices` wrapped in a ReportLog when CORVANE_VIRTUAL_MOUSE_LOG names a file, else
-// `devices` itself.
-std::shared_ptr<hid::HidApi> withReportLog(std::shared_ptr<hid::HidApi> devices);
+// Makes `file` the log (empty: no log) in place of the environment's choice.
+void setReportLogFile(const std::string& file);
 
 } // namespace corvane::vm

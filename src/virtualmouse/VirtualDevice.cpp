@@ -4,18 +4,81 @@
 #include <cstdio>
 #include <cstring>
 
+#include "virtualmouse/CommandRules.h"
+
 namespace corvane::vm {
 
 using Clock = VirtualHandle::Clock;
 
-struct VirtualDevice::Interface {
-    InterfaceLayout layout;
+namespace {
+
+// Appends a short item: prefix (tag, type) and a value of one or two bytes.
+void item(std::vector<std::uint8_t>& out, std::uint8_t prefix, std::uint32_t value) {
+    if (value <= 0xFF) {
+        out.insert(out.end(),
+                   {static_cast<std::uint8_t>(prefix | 0x01), static_cast<std::uint8_t>(value)});
+    } else {
+        out.insert(out.end(), {static_cast<std::uint8_t>(prefix | 0x02),
+                               static_cast<std::uint8_t>(value & 0xFF),
+                               static_cast<std::uint8_t>(value >> 8)});
+    }
+}
+
+constexpr std::uint8_t kUsagePage = 0x04;
+constexpr std::uint8_t kUsage = 0x08;
+constexpr std::uint8_t kCollection = 0xA0;
+constexpr std::uint8_t kReportId = 0x84;
+constexpr std::uint8_t kLogicalMinimum = 0x14;
+constexpr std::uint8_t kLogicalMaximum = 0x24;
+constexpr std::uint8_t kReportSize = 0x74;
+constexpr std::uint8_t kReportCount = 0x94;
+constexpr std::uint8_t kInput = 0x80;
+constexpr std::uint8_t kOutput = 0x90;
+constexpr std::uint8_t kEndCollection = 0xC0;
+constexpr std::uint8_t kApplication = 0x01;
+constexpr std::uint8_t kDataVariable = 0x02;
+
+} // namespace
+
+std::vector<std::uint8_t> describeNode(const NodeLayout& node) {
+    std::vector<std::uint8_t> out;
+    for (const CollectionLayout& collection : node) {
+        item(out, kUsagePage, collection.usagePage);
+        item(out, kUsage, collection.usage);
+        item(out, kCollection, kApplication);
+        if (collection.reportId != 0) {
+            item(out, kReportId, collection.reportId);
+        }
+        item(out, kLogicalMinimum, 0);
+        item(out, kLogicalMaximum, 0xFF);
+        item(out, kReportSize, 8);
+        if (collection.inputLength > 0) {
+            item(out, kReportCount, static_cast<std::uint32_t>(collection.inputLength));
+            item(out, kUsage, 0x01);
+            item(out, kInput, kDataVariable);
+        }
+        if (collection.outputLength > 0) {
+            item(out, kReportCount, static_cast<std::uint32_t>(collection.outputLength));
+            item(out, kUsage, 0x01);
+            item(out, kOutput, kDataVariable);
+        }
+        out.push_back(kEndCollection);
+    }
+    return out;
+}
+
+struct VirtualDevice::Node {
+    NodeLayout collections;
+    std::vector<std::uint8_t> descriptor;
     int number = 0;
     std::string path;
     bool failOpen = false;
     int failWrites = 0;
+    int passBeforeFailing = 0; // writes taken before the failing ones start
     InterfaceStats stats;
     std::vector<VirtualHandle*> handles;
+
+    bool numbered() const { return collections.size() > 1 || collections.front().reportId != 0; }
 };
 
 struct VirtualDevice::Faults {
@@ -24,35 +87,38 @@ struct VirtualDevice::Faults {
     std::uint8_t busyStatus = kStatusBusy;
     int lateAnswers = 0;
     std::chrono::milliseconds lateDelay{0};
-    bool unplugAfterWrite = false;
+    int unplugCountdown = 0; // writes on unplugKind until the device goes away; 0 none
+    InterfaceKind unplugKind = InterfaceKind::Command;
 };
 
-VirtualDevice::VirtualDevice(std::shared_ptr<Bus> bus, Ids ids,
-                             std::vector<InterfaceLayout> interfaces, std::string pathTag)
+VirtualDevice::VirtualDevice(std::shared_ptr<Bus> bus, Ids ids, std::vector<NodeLayout> nodes,
+                             std::string pathTag)
     : bus_(std::move(bus)), ids_(ids), pathTag_(std::move(pathTag)),
       faults_(std::make_unique<Faults>()) {
     int number = 0;
-    for (const InterfaceLayout& layout : interfaces) {
-        Interface iface;
-        iface.layout = layout;
-        iface.number = number++;
-        interfaces_.push_back(std::move(iface));
+    for (NodeLayout& layout : nodes) {
+        if (layout.empty()) {
+            continue;
+        }
+        Node node;
+        node.descriptor = describeNode(layout);
+        node.collections = std::move(layout);
+        node.number = number++;
+        nodes_.push_back(std::move(node));
     }
 }
 
 VirtualDevice::~VirtualDevice() = default;
 
-VirtualDevice::Interface* VirtualDevice::interfaceOf(InterfaceKind kind) {
-    for (Interface& iface : interfaces_) {
-        if (iface.layout.kind == kind) {
-            return &iface;
+VirtualDevice::Located VirtualDevice::locate(InterfaceKind kind) const {
+    for (const Node& node : nodes_) {
+        for (const CollectionLayout& collection : node.collections) {
+            if (collection.kind == kind) {
+                return {const_cast<Node*>(&node), &collection};
+            }
         }
     }
-    return nullptr;
-}
-
-const VirtualDevice::Interface* VirtualDevice::interfaceOf(InterfaceKind kind) const {
-    return const_cast<VirtualDevice*>(this)->interfaceOf(kind);
+    return {nullptr, nullptr};
 }
 
 // --- plugging ---
@@ -65,12 +131,12 @@ void VirtualDevice::plug() {
             return;
         }
         plugged_ = true;
-        for (Interface& iface : interfaces_) {
+        for (Node& node : nodes_) {
             char ids[48];
             std::snprintf(ids, sizeof ids, "VID_%04X&PID_%04X&MI_%02X", ids_.vendorId,
-                          ids_.productId, iface.number);
-            iface.path = "virtual:hidraw" + std::to_string(bus_->nextNode++) + ":" + ids + pathTag_;
-            paths.push_back(iface.path);
+                          ids_.productId, node.number);
+            node.path = "virtual:hidraw" + std::to_string(bus_->nextNode++) + ":" + ids + pathTag_;
+            paths.push_back(node.path);
         }
         bus_->plugged.push_back(shared_from_this());
         notifyLocked();
@@ -84,15 +150,15 @@ std::vector<std::string> VirtualDevice::unplugLocked() {
         return paths;
     }
     plugged_ = false;
-    for (Interface& iface : interfaces_) {
-        for (VirtualHandle* handle : iface.handles) {
+    for (Node& node : nodes_) {
+        for (VirtualHandle* handle : node.handles) {
             handle->dead = true;
             handle->queue.clear();
         }
-        iface.handles.clear();
-        iface.stats.openHandles = 0;
-        paths.push_back(iface.path);
-        iface.path.clear();
+        node.handles.clear();
+        node.stats.openHandles = 0;
+        paths.push_back(node.path);
+        node.path.clear();
     }
     auto& plugged = bus_->plugged;
     plugged.erase(std::remove(plugged.begin(), plugged.end(), shared_from_this()), plugged.end());
@@ -130,8 +196,14 @@ bool VirtualDevice::isPlugged() const {
 
 std::string VirtualDevice::path(InterfaceKind kind) const {
     auto lock = lockBus();
-    const Interface* iface = interfaceOf(kind);
-    return iface ? iface->path : std::string();
+    const Located where = locate(kind);
+    return where.node ? where.node->path : std::string();
+}
+
+int VirtualDevice::interfaceNumber(InterfaceKind kind) const {
+    auto lock = lockBus();
+    const Located where = locate(kind);
+    return where.node ? where.node->number : -1;
 }
 
 void VirtualDevice::appendEntriesLocked(std::vector<hid::HidDeviceInfo>& entries,
@@ -140,22 +212,25 @@ void VirtualDevice::appendEntriesLocked(std::vector<hid::HidDeviceInfo>& entries
         (productId && productId != ids_.productId)) {
         return;
     }
-    for (const Interface& iface : interfaces_) {
-        hid::HidDeviceInfo info;
-        info.path = iface.path;
-        info.vendorId = ids_.vendorId;
-        info.productId = ids_.productId;
-        info.releaseNumber = ids_.releaseNumber;
-        info.usagePage = iface.layout.usagePage;
-        info.usage = iface.layout.usage;
-        info.interfaceNumber = iface.number;
-        entries.push_back(std::move(info));
+    // One entry per top-level collection, all under the node's path.
+    for (const Node& node : nodes_) {
+        for (const CollectionLayout& collection : node.collections) {
+            hid::HidDeviceInfo info;
+            info.path = node.path;
+            info.vendorId = ids_.vendorId;
+            info.productId = ids_.productId;
+            info.releaseNumber = ids_.releaseNumber;
+            info.usagePage = collection.usagePage;
+            info.usage = collection.usage;
+            info.interfaceNumber = node.number;
+            entries.push_back(std::move(info));
+        }
     }
 }
 
 bool VirtualDevice::hasPathLocked(const std::string& path) const {
-    return plugged_ && std::any_of(interfaces_.begin(), interfaces_.end(),
-                                   [&](const Interface& i) { return i.path == path; });
+    return plugged_ &&
+           std::any_of(nodes_.begin(), nodes_.end(), [&](const Node& n) { return n.path == path; });
 }
 
 // --- log, statistics and faults ---
@@ -179,30 +254,36 @@ std::vector<std::vector<std::uint8_t>> VirtualDevice::received(InterfaceKind kin
 void VirtualDevice::clearLog() {
     auto lock = lockBus();
     log_.clear();
-    for (Interface& iface : interfaces_) {
-        iface.stats.opens = 0;
-        iface.stats.writes = 0;
-        iface.stats.reads = 0;
+    for (Node& node : nodes_) {
+        node.stats.opens = 0;
+        node.stats.writes = 0;
+        node.stats.reads = 0;
     }
 }
 
 InterfaceStats VirtualDevice::stats(InterfaceKind kind) const {
     auto lock = lockBus();
-    const Interface* iface = interfaceOf(kind);
-    return iface ? iface->stats : InterfaceStats{};
+    const Located where = locate(kind);
+    return where.node ? where.node->stats : InterfaceStats{};
+}
+
+void VirtualDevice::sendReport(InterfaceKind kind, const std::vector<std::uint8_t>& data) {
+    auto lock = lockBus();
+    sendInputLocked(kind, data.data(), data.size());
 }
 
 void VirtualDevice::failOpen(InterfaceKind kind, bool fail) {
     auto lock = lockBus();
-    if (Interface* iface = interfaceOf(kind)) {
-        iface->failOpen = fail;
+    if (Node* node = locate(kind).node) {
+        node->failOpen = fail;
     }
 }
 
-void VirtualDevice::failNextWrites(int count, InterfaceKind kind) {
+void VirtualDevice::failNextWrites(int count, InterfaceKind kind, int after) {
     auto lock = lockBus();
-    if (Interface* iface = interfaceOf(kind)) {
-        iface->failWrites += count;
+    if (Node* node = locate(kind).node) {
+        node->failWrites += count;
+        node->passBeforeFailing = after;
     }
 }
 
@@ -224,8 +305,18 @@ void VirtualDevice::delayNextAnswers(int count, std::chrono::milliseconds delay)
 }
 
 void VirtualDevice::unplugAfterNextWrite() {
+    unplugAfterWrites(1, InterfaceKind::Command);
+}
+
+void VirtualDevice::unplugAfterWrites(int count, InterfaceKind kind) {
     auto lock = lockBus();
-    faults_->unplugAfterWrite = true;
+    faults_->unplugCountdown = count;
+    faults_->unplugKind = kind;
+}
+
+void VirtualDevice::writeFlashFor(std::chrono::milliseconds duration) {
+    auto lock = lockBus();
+    flashWrite_ = duration;
 }
 
 BootloaderState VirtualDevice::bootloader() const {
@@ -240,18 +331,18 @@ hid::HidDevice* VirtualDevice::open(const std::string& path) {
     if (!plugged_) {
         return nullptr;
     }
-    for (std::size_t i = 0; i < interfaces_.size(); ++i) {
-        Interface& iface = interfaces_[i];
-        if (iface.path != path) {
+    for (std::size_t i = 0; i < nodes_.size(); ++i) {
+        Node& node = nodes_[i];
+        if (node.path != path) {
             continue;
         }
-        if (iface.failOpen) {
+        if (node.failOpen) {
             return nullptr;
         }
         auto* handle = new VirtualHandle(shared_from_this(), i);
-        iface.handles.push_back(handle);
-        ++iface.stats.opens;
-        ++iface.stats.openHandles;
+        node.handles.push_back(handle);
+        ++node.stats.opens;
+        ++node.stats.openHandles;
         return handle;
     }
     return nullptr;
@@ -260,11 +351,11 @@ hid::HidDevice* VirtualDevice::open(const std::string& path) {
 void VirtualDevice::close(VirtualHandle* handle) {
     {
         auto lock = lockBus();
-        Interface& iface = interfaces_[handle->interfaceIndex];
-        auto it = std::find(iface.handles.begin(), iface.handles.end(), handle);
-        if (it != iface.handles.end()) {
-            iface.handles.erase(it);
-            --iface.stats.openHandles;
+        Node& node = nodes_[handle->nodeIndex];
+        auto it = std::find(node.handles.begin(), node.handles.end(), handle);
+        if (it != node.handles.end()) {
+            node.handles.erase(it);
+            --node.stats.openHandles;
         }
         handle->dead = true;
         notifyLocked();
@@ -272,37 +363,57 @@ void VirtualDevice::close(VirtualHandle* handle) {
     delete handle;
 }
 
+int VirtualDevice::reportDescriptor(VirtualHandle* handle, std::uint8_t* data,
+                                    std::size_t size) const {
+    auto lock = lockBus();
+    if (handle->dead || !data) {
+        return -1;
+    }
+    const std::vector<std::uint8_t>& descriptor = nodes_[handle->nodeIndex].descriptor;
+    const std::size_t n = std::min(size, descriptor.size());
+    std::memcpy(data, descriptor.data(), n);
+    return static_cast<int>(n);
+}
+
 int VirtualDevice::write(VirtualHandle* handle, const std::uint8_t* data, std::size_t length) {
     std::vector<std::string> removed;
     int result = -1;
     {
         auto lock = lockBus();
-        Interface& iface = interfaces_[handle->interfaceIndex];
-        ++iface.stats.writes;
-        if (handle->dead || !data || length == 0 || length > iface.layout.outputLength) {
+        Node& node = nodes_[handle->nodeIndex];
+        ++node.stats.writes;
+        if (handle->dead || !data || length == 0) {
             return -1;
         }
-        if (iface.failWrites > 0) {
-            --iface.failWrites;
-            return -1;
+        if (node.failWrites > 0) {
+            if (node.passBeforeFailing > 0) {
+                --node.passBeforeFailing;
+            } else {
+                --node.failWrites;
+                return -1;
+            }
         }
-        // Without report IDs (command interface) the ID byte must be 0; the loader's
-        // reports carry ID 0x05.
-        const std::uint8_t expectedId =
-            iface.layout.kind == InterfaceKind::Bootloader ? kBootReportId : 0x00;
-        if (data[0] != expectedId) {
-            return -1;
+        // The first byte names the report (0 on a node that numbers none). hidraw sends
+        // whatever it is given; the firmware takes a whole report of a collection that
+        // has one and drops anything else.
+        const CollectionLayout* target = nullptr;
+        for (const CollectionLayout& collection : node.collections) {
+            if (collection.outputLength > 0 && collection.reportId == data[0]) {
+                target = &collection;
+                break;
+            }
         }
-        std::vector<std::uint8_t> report(data, data + length);
-        report.resize(iface.layout.outputLength, 0);
-        log_.push_back({iface.layout.kind, report});
-        if (iface.layout.kind == InterfaceKind::Command) {
-            handleCommandLocked(report);
-        } else if (iface.layout.kind == InterfaceKind::Bootloader) {
-            handleBootPacketLocked(report);
+        LoggedReport entry{target ? target->kind : node.collections.front().kind,
+                           std::vector<std::uint8_t>(data, data + length), false};
+        entry.taken = target && length == 1 + target->outputLength;
+        log_.push_back(entry);
+        if (entry.taken && target->kind == InterfaceKind::Command) {
+            handleCommandLocked(data + 1);
+        } else if (entry.taken && target->kind == InterfaceKind::Bootloader) {
+            handleBootPacketLocked(data);
         }
-        if (faults_->unplugAfterWrite && iface.layout.kind == InterfaceKind::Command) {
-            faults_->unplugAfterWrite = false;
+        if (faults_->unplugCountdown > 0 && target && target->kind == faults_->unplugKind &&
+            --faults_->unplugCountdown == 0) {
             removed = unplugLocked();
         }
         notifyLocked();
@@ -312,9 +423,10 @@ int VirtualDevice::write(VirtualHandle* handle, const std::uint8_t* data, std::s
     return result;
 }
 
-void VirtualDevice::handleCommandLocked(const std::vector<std::uint8_t>& report) {
+// `report` holds a whole output report of the command collection, at least the body.
+void VirtualDevice::handleCommandLocked(const std::uint8_t* report) {
     CommandBody body{};
-    std::copy(report.begin() + 1, report.begin() + 1 + body.size(), body.begin());
+    std::memcpy(body.data(), report, body.size());
     lastCommand_ = body[0];
     std::optional<InputReport> answer = answerLocked(body);
     if (!answer) {
@@ -324,42 +436,62 @@ void VirtualDevice::handleCommandLocked(const std::vector<std::uint8_t>& report)
         --faults_->dropAnswers;
         return;
     }
-    std::chrono::milliseconds delay{0};
+    const Clock::time_point now = Clock::now();
+    Clock::time_point at = now;
     if (faults_->lateAnswers > 0) {
         --faults_->lateAnswers;
-        delay = faults_->lateDelay;
+        at += faults_->lateDelay;
     }
-    sendInputLocked(InterfaceKind::Command, *answer, delay);
+    // While the flash is written the firmware does nothing else.
+    at = std::max(at, busyUntil_);
+    if (flashWrite_.count() > 0 && !isReadCommand(body[0]) && (*answer)[1] == kStatusOk) {
+        at += flashWrite_;
+        busyUntil_ = at;
+    }
+    sendInputAtLocked(InterfaceKind::Command, answer->data(), answer->size(), at);
 }
 
-void VirtualDevice::handleBootPacketLocked(const std::vector<std::uint8_t>& report) {
-    const BootStatus status = acceptBootPacket(bootloader_, report.data());
+void VirtualDevice::handleBootPacketLocked(const std::uint8_t* report) {
+    const BootStatus status = acceptBootPacket(bootloader_, report);
+    // The acknowledgement's data; the node puts report ID 0x05 in front.
     InputReport ack;
     ack.fill(0xFF);
-    ack[0] = kBootReportId;
-    ack[1] = 0x02;
-    ack[2] = 0x01;
-    ack[3] = 0x00;
-    ack[4] = static_cast<std::uint8_t>(status);
-    sendInputLocked(InterfaceKind::Bootloader, ack);
+    ack[0] = 0x02;
+    ack[1] = 0x01;
+    ack[2] = 0x00;
+    ack[3] = static_cast<std::uint8_t>(status);
+    sendInputLocked(InterfaceKind::Bootloader, ack.data(), kBootPacketLength - 1);
 }
 
-void VirtualDevice::sendInputLocked(InterfaceKind kind, const InputReport& report,
-                                    std::chrono::milliseconds delay) {
-    Interface* iface = interfaceOf(kind);
-    if (!iface || !plugged_) {
+std::vector<std::uint8_t> VirtualDevice::frameInputLocked(const Located& where,
+                                                          const std::uint8_t* data,
+                                                          std::size_t size) const {
+    std::vector<std::uint8_t> report;
+    if (where.node->numbered()) {
+        report.push_back(where.collection->reportId);
+    }
+    const std::size_t start = report.size();
+    report.insert(report.end(), data, data + std::min(size, where.collection->inputLength));
+    report.resize(start + where.collection->inputLength, 0);
+    return report;
+}
+
+void VirtualDevice::sendInputAtLocked(InterfaceKind kind, const std::uint8_t* data,
+                                      std::size_t size, Clock::time_point at) {
+    const Located where = locate(kind);
+    if (!where.node || !plugged_ || where.collection->inputLength == 0) {
         return;
     }
-    const Clock::time_point at = Clock::now() + delay;
-    for (VirtualHandle* handle : iface->handles) {
+    const std::vector<std::uint8_t> report = frameInputLocked(where, data, size);
+    for (VirtualHandle* handle : where.node->handles) {
         auto& queue = handle->queue;
+        if (queue.size() >= VirtualHandle::kQueueLimit) {
+            continue; // hidraw drops a new report while the reader's buffer is full
+        }
         auto position = std::upper_bound(
             queue.begin(), queue.end(), at,
             [](Clock::time_point t, const VirtualHandle::Pending& p) { return t < p.at; });
         queue.insert(position, {report, at});
-        if (queue.size() > VirtualHandle::kQueueLimit) {
-            queue.pop_front();
-        }
     }
     notifyLocked();
 }
@@ -367,29 +499,31 @@ void VirtualDevice::sendInputLocked(InterfaceKind kind, const InputReport& repor
 int VirtualDevice::read(VirtualHandle* handle, std::uint8_t* data, std::size_t length,
                         int milliseconds) {
     auto lock = lockBus();
-    Interface& iface = interfaces_[handle->interfaceIndex];
-    ++iface.stats.reads;
+    Node& node = nodes_[handle->nodeIndex];
+    ++node.stats.reads;
     if (!data) {
         return -1;
     }
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(milliseconds);
-    auto deliver = [&](const InputReport& report) {
+    auto deliver = [&](const std::vector<std::uint8_t>& report) {
         const std::size_t n = std::min(length, report.size());
         std::memcpy(data, report.data(), n);
         return static_cast<int>(n);
     };
+    const Located command = locate(InterfaceKind::Command);
     for (;;) {
         if (handle->dead) {
             return -1;
         }
-        if (iface.layout.kind == InterfaceKind::Command && faults_->busyReads > 0) {
+        if (command.node == &node && faults_->busyReads > 0) {
             --faults_->busyReads;
-            return deliver(answerReport(lastCommand_, faults_->busyStatus));
+            const InputReport busy = answerReport(lastCommand_, faults_->busyStatus);
+            return deliver(frameInputLocked(command, busy.data(), busy.size()));
         }
         const Clock::time_point now = Clock::now();
         auto& queue = handle->queue;
         if (!queue.empty() && queue.front().at <= now) {
-            const InputReport report = queue.front().report;
+            const std::vector<std::uint8_t> report = std::move(queue.front().report);
             queue.pop_front();
             return deliver(report);
         }

@@ -21,14 +21,34 @@ enum class InterfaceKind {
     Command,    // the vendor collection that takes command reports
     Mouse,      // the ordinary mouse collection (0x0001 / 0x0002)
     Keyboard,   // the ordinary keyboard collection (0x0001 / 0x0006)
+    Consumer,   // media keys (0x000C / 0x0001)
     Bootloader, // the firmware loader (0xFFEF / 0x0000)
 };
 
-// One report as the device received it: the bytes written, report ID first, padded
-// with zeros to the interface's output report length.
+// One top-level collection of a USB interface, as its report descriptor declares it.
+struct CollectionLayout {
+    InterfaceKind kind;
+    std::uint16_t usagePage;
+    std::uint16_t usage;
+    std::uint8_t reportId;    // 0: the interface numbers no report
+    std::size_t inputLength;  // data bytes of its input report, report ID not counted
+    std::size_t outputLength; // data bytes of its output report; 0 = it takes none
+};
+
+// One USB interface, seen by the host as one hidraw node, with its collections. With
+// more than one collection every report is numbered.
+using NodeLayout = std::vector<CollectionLayout>;
+
+// The report descriptor of a node, item by item (what the kernel hands out for it).
+std::vector<std::uint8_t> describeNode(const NodeLayout& node);
+
+// One report as it reached the device: the bytes written, exactly, report ID first.
+// `taken`: it was a whole report of a collection, and the firmware acted on it; a
+// report of another length or with an unknown ID is dropped by the firmware.
 struct LoggedReport {
     InterfaceKind kind;
     std::vector<std::uint8_t> bytes;
+    bool taken = false;
 };
 
 struct InterfaceStats {
@@ -52,40 +72,37 @@ struct Bus {
     HotplugListener listener;
 };
 
-// An open interface of a virtual device: its own queue of input reports, as a hidraw
-// node keeps one per reader. Guarded by the bus lock.
+// An open hidraw node of a virtual device: its own queue of input reports, as the
+// kernel keeps one per reader. Guarded by the bus lock.
 class VirtualHandle final : public hid::HidDevice {
 public:
     using Clock = std::chrono::steady_clock;
     struct Pending {
-        InputReport report;
+        std::vector<std::uint8_t> report; // as read: report ID first on a numbered node
         Clock::time_point at;
     };
-    // A reader that does not keep up loses the oldest reports beyond this many.
+    // hidraw's buffer per reader: while it is full, a new report is dropped.
     static constexpr std::size_t kQueueLimit = 64;
 
-    VirtualHandle(std::shared_ptr<VirtualDevice> device, std::size_t interfaceIndex)
-        : device(std::move(device)), interfaceIndex(interfaceIndex) {}
+    VirtualHandle(std::shared_ptr<VirtualDevice> device, std::size_t nodeIndex)
+        : device(std::move(device)), nodeIndex(nodeIndex) {}
 
     const std::shared_ptr<VirtualDevice> device;
-    const std::size_t interfaceIndex;
+    const std::size_t nodeIndex;
     std::deque<Pending> queue; // ordered by `at`
     bool dead = false;
 };
 
-// One USB device with its HID interfaces. Everything here is thread-safe.
+// One USB device with its HID interfaces, as hidraw shows them: a write reaches the
+// device exactly as given (report ID first; nothing is padded), a read gives one input
+// report (its ID first on a numbered node, cut to the length asked for), and each node
+// answers with its report descriptor. Everything here is thread-safe.
 class VirtualDevice : public std::enable_shared_from_this<VirtualDevice> {
 public:
     struct Ids {
         std::uint16_t vendorId = 0x1209;
         std::uint16_t productId = 0;
         std::uint16_t releaseNumber = 0x0100;
-    };
-    struct InterfaceLayout {
-        InterfaceKind kind;
-        std::uint16_t usagePage;
-        std::uint16_t usage;
-        std::size_t outputLength; // bytes a write may carry, report ID included; 0 = none
     };
 
     virtual ~VirtualDevice();
@@ -99,10 +116,14 @@ public:
     void plug();
     void unplug();
     bool isPlugged() const;
-    // The interface's current path, empty while unplugged or when there is none.
+    // The path of the node carrying the collection, empty while unplugged or when there
+    // is none. Collections that share a node share its path.
     std::string path(InterfaceKind kind) const;
+    // The USB interface number of that node, -1 when there is none.
+    int interfaceNumber(InterfaceKind kind) const;
 
-    // Every report received, in order, and those of one interface.
+    // Every report received, in order, and those written to one collection (by its
+    // report ID on a numbered node), taken or not.
     std::vector<LoggedReport> log() const;
     std::vector<std::vector<std::uint8_t>>
     received(InterfaceKind kind = InterfaceKind::Command) const;
@@ -110,9 +131,16 @@ public:
     void clearLog();
     InterfaceStats stats(InterfaceKind kind) const;
 
+    // The user moves the mouse, presses a key...: an input report of the collection
+    // (its data, cut or zero-padded to the collection's input report) goes to every
+    // open handle of its node.
+    void sendReport(InterfaceKind kind, const std::vector<std::uint8_t>& data);
+
     // Faults. Counts add up; they apply to the command interface unless named.
+    // Opening the node of the collection fails, as without permission on it.
     void failOpen(InterfaceKind kind, bool fail = true);
-    void failNextWrites(int count, InterfaceKind kind = InterfaceKind::Command);
+    // The next `after` writes are taken, then `count` writes fail.
+    void failNextWrites(int count, InterfaceKind kind = InterfaceKind::Command, int after = 0);
     // The next `count` requests are taken but never answered.
     void dropNextAnswers(int count);
     // The next `count` reads return at once a report whose status byte is `status`.
@@ -121,6 +149,12 @@ public:
     void delayNextAnswers(int count, std::chrono::milliseconds delay);
     // The next write is taken, then the device is unplugged before it can answer.
     void unplugAfterNextWrite();
+    // Each write command the mouse takes from now on is written to its flash, which
+    // takes `duration` (0 ends it): its answer comes when the flash is written, and a
+    // command that arrives meanwhile is answered only after that.
+    void writeFlashFor(std::chrono::milliseconds duration);
+    // The device is unplugged right after it took the `count`-th next write on `kind`.
+    void unplugAfterWrites(int count, InterfaceKind kind);
 
     // What the firmware loader received (devices with a bootloader interface).
     BootloaderState bootloader() const;
@@ -130,31 +164,48 @@ public:
     int write(VirtualHandle* handle, const std::uint8_t* data, std::size_t length);
     int read(VirtualHandle* handle, std::uint8_t* data, std::size_t length, int milliseconds);
     void close(VirtualHandle* handle);
+    int reportDescriptor(VirtualHandle* handle, std::uint8_t* data, std::size_t size) const;
     // Called by VirtualMouse with the bus locked.
     void appendEntriesLocked(std::vector<hid::HidDeviceInfo>& entries, std::uint16_t vendorId,
                              std::uint16_t productId) const;
     bool hasPathLocked(const std::string& path) const;
 
 protected:
-    VirtualDevice(std::shared_ptr<Bus> bus, Ids ids, std::vector<InterfaceLayout> interfaces,
+    VirtualDevice(std::shared_ptr<Bus> bus, Ids ids, std::vector<NodeLayout> nodes,
                   std::string pathTag);
 
     // The device's answer to one well-received command body, or nothing. Bus locked.
     virtual std::optional<InputReport> answerLocked(const CommandBody& body) = 0;
-    // Sends an unsolicited input report on an interface to every open handle. Bus locked.
+    // Sends an input report of a collection (its data, without report ID) to every open
+    // handle of its node. Bus locked.
+    void sendInputLocked(InterfaceKind kind, const std::uint8_t* data, std::size_t size,
+                         std::chrono::milliseconds delay = std::chrono::milliseconds(0)) {
+        sendInputAtLocked(kind, data, size, VirtualHandle::Clock::now() + delay);
+    }
+    void sendInputAtLocked(InterfaceKind kind, const std::uint8_t* data, std::size_t size,
+                           VirtualHandle::Clock::time_point at);
     void sendInputLocked(InterfaceKind kind, const InputReport& report,
-                         std::chrono::milliseconds delay = std::chrono::milliseconds(0));
+                         std::chrono::milliseconds delay = std::chrono::milliseconds(0)) {
+        sendInputLocked(kind, report.data(), report.size(), delay);
+    }
     std::unique_lock<std::mutex> lockBus() const { return std::unique_lock(bus_->mutex); }
     void notifyLocked() { bus_->changed.notify_all(); }
 
 private:
-    struct Interface;
+    struct Node;
     struct Faults;
+    struct Located {
+        Node* node;
+        const CollectionLayout* collection;
+    };
 
-    Interface* interfaceOf(InterfaceKind kind);
-    const Interface* interfaceOf(InterfaceKind kind) const;
-    void handleCommandLocked(const std::vector<std::uint8_t>& report);
-    void handleBootPacketLocked(const std::vector<std::uint8_t>& report);
+    Located locate(InterfaceKind kind) const;
+    // The input report as a read delivers it: report ID first on a numbered node, the
+    // data cut or zero-padded to the collection's input length.
+    std::vector<std::uint8_t> frameInputLocked(const Located& where, const std::uint8_t* data,
+                                               std::size_t size) const;
+    void handleCommandLocked(const std::uint8_t* report);
+    void handleBootPacketLocked(const std::uint8_t* report);
     // Detaches from the bus; returns the paths that went away.
     std::vector<std::string> unplugLocked();
     void announce(const std::vector<std::string>& paths, bool arrived);
@@ -162,11 +213,13 @@ private:
     std::shared_ptr<Bus> bus_;
     Ids ids_;
     std::string pathTag_;
-    std::vector<Interface> interfaces_;
+    std::vector<Node> nodes_;
     std::unique_ptr<Faults> faults_;
     bool plugged_ = false;
     std::vector<LoggedReport> log_;
     std::uint8_t lastCommand_ = 0;
+    std::chrono::milliseconds flashWrite_{0};
+    VirtualHandle::Clock::time_point busyUntil_{}; // the flash is being written until then
     BootloaderState bootloader_;
 };
 

@@ -1,5 +1,7 @@
 #include "virtualmouse/VirtualMouse.h"
 
+#include "virtualmouse/ReportLog.h"
+
 namespace corvane::vm {
 
 namespace {
@@ -106,7 +108,14 @@ hid::HidDevice* VirtualMouse::open_path(const std::string& path) {
 
 int VirtualMouse::write(hid::HidDevice* device, const std::uint8_t* data, std::size_t length) {
     VirtualHandle* handle = handleOf(device);
-    return handle ? handle->device->write(handle, data, length) : -1;
+    if (!handle) {
+        return -1;
+    }
+    const int written = handle->device->write(handle, data, length);
+    if (written > 0) {
+        logReceivedReport(*handle, data, length);
+    }
+    return written;
 }
 
 int VirtualMouse::read_timeout(hid::HidDevice* device, std::uint8_t* data, std::size_t length,
@@ -119,6 +128,12 @@ void VirtualMouse::close(hid::HidDevice* device) {
     if (VirtualHandle* handle = handleOf(device)) {
         handle->device->close(handle);
     }
+}
+
+int VirtualMouse::get_report_descriptor(hid::HidDevice* device, std::uint8_t* buffer,
+                                        std::size_t size) {
+    VirtualHandle* handle = handleOf(device);
+    return handle ? handle->device->reportDescriptor(handle, buffer, size) : -1;
 }
 
 DemoSet makeDemoSet(const DemoIds& ids) {

@@ -15,7 +15,9 @@ namespace corvane::vm {
 //
 // Timing follows hidapi: read_timeout waits up to its timeout for a report, and an
 // answer that was not read in time stays queued for the next read on that handle.
-// Devices answer at once unless a fault says otherwise.
+// Devices answer at once unless a fault says otherwise. Like hidapi's hidraw back end,
+// the enumeration lists a node once per top-level collection, writes reach the device
+// exactly as given and reads give reports as the node delivers them (VirtualDevice.h).
 class VirtualMouse final : public hid::HidApi {
 public:
     VirtualMouse();
@@ -48,6 +50,8 @@ public:
     int read_timeout(hid::HidDevice* device, std::uint8_t* data, std::size_t length,
                      int milliseconds) override;
     void close(hid::HidDevice* device) override;
+    int get_report_descriptor(hid::HidDevice* device, std::uint8_t* buffer,
+                              std::size_t size) override;
 
 private:
     template <typename Device, typename Config>

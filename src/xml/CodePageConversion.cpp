@@ -1,5 +1,6 @@
 #include "xml/CodePageConversion.h"
 
+#include "xml/Cp1252.h"
 #include "xml/EncodingTable.h"
 
 #include <QStringDecoder>
@@ -73,7 +74,11 @@ private:
     iconv_t m_cd;
 };
 
-bool iconvDecode(QByteArrayView bytes, const QByteArray& charset, QString& out) {
+bool decodeCharset(QByteArrayView bytes, const QByteArray& charset, QString& out) {
+    if (isCp1252(charset)) {
+        out = decodeCp1252(bytes);
+        return true;
+    }
     Iconv cd(kNativeUtf16, charset.constData());
     if (!cd.isOpen())
         return false;
@@ -118,7 +123,11 @@ bool iconvDecode(QByteArrayView bytes, const QByteArray& charset, QString& out) 
     return true;
 }
 
-bool iconvEncode(QStringView text, const QByteArray& charset, QByteArray& out, bool& lossy) {
+bool encodeCharset(QStringView text, const QByteArray& charset, QByteArray& out, bool& lossy) {
+    if (isCp1252(charset)) {
+        out = encodeCp1252(text, lossy);
+        return true;
+    }
     Iconv cd(charset.constData(), kNativeUtf16);
     if (!cd.isOpen())
         return false;
@@ -266,12 +275,12 @@ QString decodeBytes(QByteArrayView bytes, int codePage, QByteArray* charsetUsed)
     }
     QString text;
     const QByteArray charset = charsetFor(codePage);
-    if (iconvDecode(bytes, charset, text)) {
+    if (decodeCharset(bytes, charset, text)) {
         report(charset);
         return text;
     }
     const QByteArray fallback = systemAnsiCharset();
-    if (iconvDecode(bytes, fallback, text)) {
+    if (decodeCharset(bytes, fallback, text)) {
         report(fallback);
         return text;
     }
@@ -279,7 +288,7 @@ QString decodeBytes(QByteArrayView bytes, int codePage, QByteArray* charsetUsed)
     return QString::fromLatin1(bytes);
 }
 
-QByteArray encodeText(QStringView text, int codePage, bool* lossy) {
+QByteArray encodeText(QStringView text, int codePage, bool* lossy, bool* substituted) {
     bool lost = false;
     QByteArray bytes;
     switch (codePage) {
@@ -298,13 +307,15 @@ QByteArray encodeText(QStringView text, int codePage, bool* lossy) {
         break;
     }
     default:
-        if (!iconvEncode(text, charsetFor(codePage), bytes, lost) &&
-            !iconvEncode(text, systemAnsiCharset(), bytes, lost))
+        if (!encodeCharset(text, charsetFor(codePage), bytes, lost) &&
+            !encodeCharset(text, systemAnsiCharset(), bytes, lost))
             bytes = text.toUtf8();
         break;
     }
     if (lossy)
         *lossy = lost && lossIsReportable(codePage);
+    if (substituted)
+        *substituted = lost;
     return bytes;
 }
 

@@ -9,7 +9,8 @@ namespace corvane::xml {
 
 // Conversions between file bytes and UTF-16 text by Windows code page number,
 // done with the C library's iconv (which knows the Windows code pages by name)
-// and Qt's own UTF-8/16/32 coders. codepage::SystemAnsi stands for the locale's
+// and Qt's own UTF-8/16/32 coders; code page 1252 has a table of its own
+// (Cp1252.h). codepage::SystemAnsi stands for the locale's
 // character set, or Windows-1252 where the locale is UTF-8 or plain ASCII,
 // because bytes that failed the UTF-8 test need a single-byte reading.
 
@@ -27,7 +28,9 @@ QByteArray systemAnsiCharset();
 QString decodeBytes(QByteArrayView bytes, int codePage, QByteArray* charsetUsed = nullptr);
 
 // Text to bytes. `lossy` is set when a character had no representation and was
-// replaced by the code page's '?', for the code pages that can tell.
-QByteArray encodeText(QStringView text, int codePage, bool* lossy = nullptr);
+// replaced by the code page's '?', for the code pages that can tell; `substituted`
+// whenever that happened, whatever the code page.
+QByteArray encodeText(QStringView text, int codePage, bool* lossy = nullptr,
+                      bool* substituted = nullptr);
 
 } // namespace corvane::xml

@@ -45,7 +45,7 @@ bool MarkupDocument::load(const QString& path) {
 
 bool MarkupDocument::save(const QString& path) const {
     m_log.clear();
-    return writeMarkupFile(path, m_text, m_flags, m_encoding, m_log);
+    return writeMarkupFile(path, m_text, m_flags, m_encoding, m_log, m_wellFormed);
 }
 
 bool MarkupDocument::parse() {

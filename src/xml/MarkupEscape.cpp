@@ -98,7 +98,14 @@ QString unescapeMarkup(QStringView value) {
         const char32_t codePoint =
             end < 0 ? 0 : resolveReference(value.mid(amp + 1, end - amp - 1));
         if (codePoint != 0) {
-            out += QString::fromUcs4(&codePoint, 1);
+            // Appended unit by unit: a converter from UTF-32 would take a
+            // U+FEFF at its start for a byte-order mark and drop it.
+            if (QChar::requiresSurrogates(codePoint)) {
+                out += QChar(QChar::highSurrogate(codePoint));
+                out += QChar(QChar::lowSurrogate(codePoint));
+            } else {
+                out += QChar(char16_t(codePoint));
+            }
             copied = end + 1;
         } else {
             out += u'&';

@@ -4,6 +4,7 @@
 #include "xml/DeclaredEncoding.h"
 #include "xml/DocumentFlags.h"
 #include "xml/EncodingTable.h"
+#include "xml/MarkupParser.h"
 
 #include <QFile>
 
@@ -163,13 +164,20 @@ void readEightBit(QByteArrayView body, MarkupFileContent& content, DiagnosticLog
 
 } // namespace
 
-bool readMarkupFile(const QString& path, MarkupFileContent& content, DiagnosticLog& log) {
-    QByteArray bytes;
-    int error = 0;
-    if (!readAll(path, bytes, error)) {
-        addFileError(log, error);
-        return false;
-    }
+namespace {
+
+// Whether bytes about to be written would load as a well-formed document.
+bool loadsWellFormed(QByteArrayView bytes, int flags) {
+    MarkupFileContent content;
+    DiagnosticLog scratch;
+    readMarkupBytes(bytes, content, scratch);
+    ElementIndex index;
+    return parseMarkup(content.text, flags & docflag::IgnoreNameCase, index, scratch);
+}
+
+} // namespace
+
+void readMarkupBytes(QByteArrayView bytes, MarkupFileContent& content, DiagnosticLog& log) {
     content = MarkupFileContent{};
     struct Mark {
         QByteArrayView bytes;
@@ -204,35 +212,58 @@ bool readMarkupFile(const QString& path, MarkupFileContent& content, DiagnosticL
     } else {
         readEightBit(body, content, log);
     }
+}
+
+bool readMarkupFile(const QString& path, MarkupFileContent& content, DiagnosticLog& log) {
+    QByteArray bytes;
+    int error = 0;
+    if (!readAll(path, bytes, error)) {
+        addFileError(log, error);
+        return false;
+    }
+    readMarkupBytes(bytes, content, log);
     return true;
 }
 
 bool writeMarkupFile(const QString& path, QStringView text, int flags, const QString& encoding,
-                     DiagnosticLog& log) {
-    File file(path, "wb");
-    if (!file.get()) {
-        addFileError(log, errno);
-        return false;
-    }
+                     DiagnosticLog& log, bool keepWellFormed) {
     QString name = encoding;
     if (name.isEmpty())
         name = declaredEncoding(text);
     if (name.isEmpty())
         name = QStringLiteral("UTF-8");
 
+    // The bytes are made before the file is opened, so that a save refused here leaves
+    // the file as it was.
+    const bool units = flags & (docflag::Utf16LittleEndian | docflag::Utf16BigEndian);
+    const bool bigEndian = flags & docflag::Utf16BigEndian;
     QByteArray bytes;
-    if (flags & (docflag::Utf16LittleEndian | docflag::Utf16BigEndian)) {
-        const bool bigEndian = flags & docflag::Utf16BigEndian;
+    bool lossy = false;
+    bool substituted = false;
+    if (units) {
         bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
         bytes += encodeText(text, bigEndian ? codepage::Utf16Be : codepage::Utf16Le);
-        log.add("bom");
     } else {
-        if (flags & docflag::Utf8ByteOrderMark) {
+        if (flags & docflag::Utf8ByteOrderMark)
             bytes = QByteArray("\xEF\xBB\xBF");
-            log.add("bom");
-        }
-        bool lossy = false;
-        bytes += encodeText(text, codePageForEncoding(name), &lossy);
+        bytes += encodeText(text, codePageForEncoding(name), &lossy, &substituted);
+    }
+    // A '?' put in for a character the encoding lacks can change the markup: after '<'
+    // it starts a processing instruction. A well-formed document is not written as a
+    // file that would no longer load.
+    if (substituted && keepWellFormed && !loadsWellFormed(bytes, flags)) {
+        log.add("conversion_loss");
+        return false;
+    }
+
+    File file(path, "wb");
+    if (!file.get()) {
+        addFileError(log, errno);
+        return false;
+    }
+    if (units || (flags & docflag::Utf8ByteOrderMark))
+        log.add("bom");
+    if (!units) {
         log.add("converted_from",
                 {{"encoding", QStringLiteral("UTF-16")}, {"length", QString::number(text.size())}});
         if (lossy)

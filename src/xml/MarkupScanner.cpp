@@ -137,43 +137,74 @@ void MarkupScanner::scanDocumentType(MarkupNode& node) {
         skipToClose(node, node.start + 2);
         return;
     }
+    // The name and the external identifier, whose quoted literals may hold
+    // '[' and '>'.
     qsizetype pos = node.start + 10;
-    QChar quote;
-    bool inSubset = false;
-    bool subsetClosed = false;
-    while (pos < size) {
+    while (pos < size && m_text[pos] != u'[' && m_text[pos] != u'>') {
         const QChar c = m_text[pos];
-        if (!quote.isNull()) {
-            if (c == quote)
-                quote = QChar();
-            ++pos;
-        } else if (c == u'"' || c == u'\'') {
-            quote = c;
-            ++pos;
-        } else if (inSubset && c == u'<' && m_text.mid(pos).startsWith(u"<!--")) {
-            const qsizetype close = m_text.indexOf(u"-->", pos + 4);
-            pos = close < 0 ? size : close + 3;
-        } else if (!inSubset && !subsetClosed && c == u'[') {
-            inSubset = true;
-            ++pos;
-        } else if (inSubset && c == u']') {
-            inSubset = false;
-            subsetClosed = true;
-            ++pos;
-        } else if (!inSubset && c == u'>') {
-            node.end = pos + 1;
+        pos = c == u'"' || c == u'\'' ? pastQuoted(pos) : pos + 1;
+    }
+    if (pos < size && m_text[pos] == u'[') {
+        pos = pastInternalSubset(pos + 1);
+        if (pos >= size) {
+            node.fault = NodeFault::Unterminated;
+            node.end = size;
             return;
-        } else if (subsetClosed && !isMarkupSpace(c.unicode())) {
-            // Only blanks may stand between the internal subset and '>'.
+        }
+        ++pos; // the ']'
+        // Only blanks may stand between the internal subset and '>'.
+        while (pos < size && isMarkupSpace(m_text[pos].unicode()))
+            ++pos;
+        if (pos < size && m_text[pos] != u'>') {
             node.fault = NodeFault::DocumentType;
             skipToClose(node, pos);
             return;
-        } else {
-            ++pos;
         }
     }
-    node.fault = NodeFault::Unterminated;
-    node.end = size;
+    if (pos >= size) {
+        node.fault = NodeFault::Unterminated;
+        node.end = size;
+        return;
+    }
+    node.end = pos + 1;
+}
+
+qsizetype MarkupScanner::pastQuoted(qsizetype quote) const {
+    const qsizetype close = m_text.indexOf(m_text[quote], quote + 1);
+    return close < 0 ? m_text.size() : close + 1;
+}
+
+qsizetype MarkupScanner::pastInternalSubset(qsizetype pos) const {
+    // Declarations, processing instructions, comments, parameter-entity
+    // references and blanks, up to the ']' that ends the subset. A processing
+    // instruction or a comment is opaque (it may hold ']', '>' or a lone
+    // apostrophe); a declaration ends at the first '>' outside its quoted
+    // literals.
+    const qsizetype size = m_text.size();
+    const auto past = [&](QStringView terminator, qsizetype from) {
+        const qsizetype found = m_text.indexOf(terminator, from);
+        return found < 0 ? size : found + terminator.size();
+    };
+    while (pos < size) {
+        const QChar c = m_text[pos];
+        if (c == u']')
+            return pos;
+        if (c != u'<') {
+            ++pos;
+        } else if (m_text.mid(pos).startsWith(u"<?")) {
+            pos = past(u"?>", pos + 2);
+        } else if (m_text.mid(pos).startsWith(u"<!--")) {
+            pos = past(u"-->", pos + 4);
+        } else {
+            pos += 1;
+            while (pos < size && m_text[pos] != u'>') {
+                const QChar d = m_text[pos];
+                pos = d == u'"' || d == u'\'' ? pastQuoted(pos) : pos + 1;
+            }
+            pos = pos < size ? pos + 1 : size;
+        }
+    }
+    return size;
 }
 
 void MarkupScanner::scanUntil(MarkupNode& node, QStringView terminator, qsizetype from) {

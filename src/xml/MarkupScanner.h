@@ -51,6 +51,12 @@ private:
     void scanEndTag(MarkupNode& node);
     void scanExclamation(MarkupNode& node);
     void scanDocumentType(MarkupNode& node);
+    // One past the literal whose opening quote is at quote (the end of the
+    // text when it is never closed).
+    qsizetype pastQuoted(qsizetype quote) const;
+    // The position of the ']' that ends an internal subset starting at pos;
+    // the end of the text when there is none.
+    qsizetype pastInternalSubset(qsizetype pos) const;
     void scanUntil(MarkupNode& node, QStringView terminator, qsizetype from);
     void skipToClose(MarkupNode& node, qsizetype from); // recovery after a fault
 

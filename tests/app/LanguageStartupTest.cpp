@@ -4,12 +4,16 @@
 #include "app/LanguageStartup.h"
 #include "app/LocaleLcid.h"
 #include "app/UserKey.h"
+#include "catalog/DeviceCatalog.h"
+#include "i18n/LanguageTexts.h"
 
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 using namespace corvane::app;
+namespace catalog = corvane::catalog;
+namespace i18n = corvane::i18n;
 using corvane::app::test::MemoryUserValues;
 using corvane::app::test::readFile;
 using corvane::app::test::writeFile;
@@ -72,14 +76,14 @@ TEST(ChooseLanguage, StoredChoiceAndInterfaceLanguage) {
          {1033, 2052},
          std::nullopt,
          1049,
-         1049,
+         1033,
          "1033"},
         {"stored choice offered", {1033, 1041}, QStringLiteral("1041"), 1049, 1041, "1041"},
         {"stored choice no longer offered",
          {1033, 2052},
          QStringLiteral("1041"),
          2052,
-         1041,
+         1033,
          "1033"},
         {"stored 0 counts as no choice", {1033, 1031}, QStringLiteral("0"), 1031, 1031, "1031"},
         {"stored non-number counts as no choice",
@@ -88,7 +92,7 @@ TEST(ChooseLanguage, StoredChoiceAndInterfaceLanguage) {
          1031,
          1031,
          "1031"},
-        {"nothing offered (no config)", {}, std::nullopt, 2052, 2052, "1033"},
+        {"nothing offered (no config)", {}, std::nullopt, 2052, 1033, "1033"},
     };
     for (const LanguageCase& c : cases) {
         AppState state;
@@ -130,8 +134,27 @@ TEST(ChooseLanguage, UnavailableStoreMeansChinese) {
     UserKey key(
         UserKey::filePathFor(dir.path() + QStringLiteral("/blocked"), QStringLiteral("Mouse")));
     AppState state;
-    applyStartupConfig(state, 1033, {1033}, std::nullopt);
+    applyStartupConfig(state, 1033, {1033, 2052}, std::nullopt);
     EXPECT_EQ(chooseLanguage(state, key, 1033), 2052);
+}
+
+// A first start on a German desktop with the installation's own files: English texts,
+// not an empty window.
+TEST(ChooseLanguage, GermanDesktopStartsInEnglish) {
+    const QString installation = QStringLiteral(CORVANE_SOURCE_DIR "/data");
+    const catalog::StartupInfo info =
+        catalog::readStartupInfo(installation + QStringLiteral("/config.xml"));
+    ASSERT_TRUE(info.loaded);
+    AppState state;
+    applyStartupConfig(state, info.defaultLanguage, info.languages, std::nullopt);
+    ASSERT_FALSE(state.offers(1031)) << "the test needs a language we do not offer";
+    MemoryUserValues values;
+    const int lcid = chooseLanguage(state, values, lcidOfLocale(QLocale(QStringLiteral("de_DE"))));
+    EXPECT_EQ(lcid, 1033);
+    i18n::setProgramFolder(installation);
+    i18n::setCurrentLcid(lcid);
+    EXPECT_FALSE(i18n::lookupText(i18n::kTextSection, 1).isEmpty());
+    EXPECT_EQ(values.values[QStringLiteral("LCID")], QStringLiteral("1033"));
 }
 
 TEST(LocaleLcid, LanguagesTheSettingsPageOffers) {

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "app/DesktopIdentity.h"
 #include "app/SingleInstance.h"
 #include "control/LocalClient.h"
 
@@ -108,6 +109,35 @@ TEST_F(SingleInstanceTest, SecondStartIsRefusedAndTheFirstIsAskedToShow) {
     settle();
     EXPECT_EQ(received.total(), 1);
     EXPECT_EQ(secondReceived.total(), 0);
+}
+
+TEST_F(SingleInstanceTest, SecondStartHandsOverItsActivationToken) {
+    SingleInstance first(pathsFor(QStringLiteral("Mouse")));
+    Received received(first);
+    ASSERT_EQ(first.start(), SingleInstance::Role::Primary);
+    {
+        corvane::app::test::ScopedEnv token("XDG_ACTIVATION_TOKEN", "kwin-42_x");
+        SingleInstance second(pathsFor(QStringLiteral("Mouse")));
+        EXPECT_EQ(second.start(), SingleInstance::Role::Secondary);
+    }
+    EXPECT_TRUE(processEventsUntil([&] { return received.show == 1; }));
+    EXPECT_EQ(first.lastActivationToken(), QByteArray("kwin-42_x"));
+
+    // A "show" without a token, or with one that is not a token, leaves none behind.
+    for (const QByteArray& line :
+         {QByteArray("show"), QByteArray("show a b"), QByteArray("show ") + QByteArray(256, 'x')}) {
+        const int before = received.show;
+        sendRaw(first.paths().socket, line + "\n");
+        EXPECT_TRUE(processEventsUntil([&] { return received.show == before + 1; }))
+            << line.left(20).constData();
+        EXPECT_TRUE(first.lastActivationToken().isEmpty()) << line.left(20).constData();
+    }
+}
+
+TEST(DesktopIdentity, NamesThePackagedDesktopEntry) {
+    EXPECT_TRUE(QFileInfo::exists(QStringLiteral(CORVANE_SOURCE_DIR "/packaging/") +
+                                  QString::fromLatin1(corvane::app::kDesktopFileName) +
+                                  QStringLiteral(".desktop")));
 }
 
 TEST_F(SingleInstanceTest, LongRunningInstanceKeepsItsLock) {

@@ -111,6 +111,44 @@ TEST(DeviceChange, EmptyCatalogOrNoLookupQueuesNothing) {
               kNoDeviceTask);
 }
 
+// Which interface carries the command collection differs between mice and receivers:
+// a removal counts for the interface the enumeration showed it on.
+TEST(DeviceChange, ARemovalFollowsTheInterfaceThatCarriedTheCommandCollection) {
+    const CommandInterfaceNumbers carried = [](int, int pid) {
+        switch (pid) {
+        case 0xC0A1:
+            return std::vector<int>{0};
+        case 0xC0A2:
+            return std::vector<int>{1, 3};
+        default:
+            return std::vector<int>{}; // never enumerated
+        }
+    };
+    const struct Case {
+        const char* path;
+        int expected;
+    } cases[] = {
+        {R"(HID#VID_1209&PID_C0A1&MI_00#hidraw3)", kDeviceRemovedTask},
+        {R"(HID#VID_1209&PID_C0A1&MI_02#hidraw5)", kNoDeviceTask},
+        {R"(hid#vid_1209&pid_c0a2&mi_01#hidraw7)", kDeviceRemovedTask},
+        {R"(HID#VID_1209&PID_C0A2&MI_03#hidraw8)", kDeviceRemovedTask},
+        {R"(HID#VID_1209&PID_C0A2&MI_00#hidraw6)", kNoDeviceTask},
+        {R"(HID#VID_1209&PID_C0B1&MI_02#hidraw10)", kDeviceRemovedTask},
+        {R"(HID#VID_1209&PID_C0B1&MI_00#hidraw9)", kNoDeviceTask},
+        {R"(HID#VID_1209&PID_C0A1&MI_#hidraw3)", kNoDeviceTask},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(matchDeviceChange(QString::fromUtf8(c.path), false, true, twoDeviceCatalog(),
+                                    usageByPath, carried),
+                  c.expected)
+            << c.path;
+    }
+    EXPECT_EQ(matchDeviceChange(R"(HID#VID_1209&PID_C0A1&MI_00#hidraw3)", false, false,
+                                twoDeviceCatalog(), usageByPath, carried),
+              kNoDeviceTask)
+        << "only while a device is polled";
+}
+
 TEST(DeviceChange, IdsAreWrittenWithFourDigits) {
     DeviceCatalog catalog;
     catalog.modes = {modeOf(1, 0, 0x0A, 0x1)};

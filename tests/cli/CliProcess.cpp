@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kRunTimeoutMs = 120000;
 constexpr int kGetInfo = 0x10;
-const QString kFirstMouse = QStringLiteral("PID_C0A1");
+const QString kFirstMouse = QStringLiteral("1209:C0A1/");
 
 void ensureCoreApplication() {
     if (QCoreApplication::instance())
@@ -135,11 +135,12 @@ std::vector<LoggedReport> CliProcess::reports(const QString& logPath) const {
         return list;
     for (const QByteArray& line : file.readAll().split('\n')) {
         const QList<QByteArray> parts = line.split(' ');
-        if (parts.size() < 2)
+        // "<local time> <vendor:product/interface> <hex bytes>"
+        if (parts.size() < 3)
             continue;
         LoggedReport report;
-        report.path = QString::fromUtf8(parts.first());
-        for (qsizetype i = 1; i < parts.size(); ++i)
+        report.path = QString::fromUtf8(parts[1]);
+        for (qsizetype i = 2; i < parts.size(); ++i)
             report.bytes.push_back(static_cast<std::uint8_t>(parts[i].toUInt(nullptr, 16)));
         list.push_back(report);
     }

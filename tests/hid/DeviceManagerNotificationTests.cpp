@@ -54,7 +54,7 @@ TEST_F(DeviceManagerPoll, ADpiPressDuringACommandReachesTheNextPoll) {
     // The press is queued ahead of the answer to the next command.
     ASSERT_TRUE(wired->pressDpiButton());
     std::array<std::uint8_t, kReportBufferSize> info{};
-    ASSERT_TRUE(readDeviceInfo(*bus, handle, info.data()));
+    ASSERT_TRUE(manager->readInfo(handle, info.data()));
     EXPECT_EQ(info[1], kStatusAccepted);
     EXPECT_NE(info[0], 0xC2) << "the notice was taken for the answer";
 

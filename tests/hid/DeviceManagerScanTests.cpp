@@ -30,7 +30,11 @@ TEST_F(DeviceManagerScan, WiredAndWirelessOfOneTypeOnlyTheWiredIsAskedForItsInfo
         "========== EnumerateDevice Start ==========",
         "Step 1: Quick scan - collecting basic device info",
         "  Found [0]: VID=0x1209, PID=0xC0A2, Mode=2.4G",
+        "  [0] Interface: " + receiver->path(InterfaceKind::Command) +
+            ", MI=2, output report 64 bytes ID 0x00, input report 64 bytes ID 0x00",
         "  Found [1]: VID=0x1209, PID=0xC0A1, Mode=USB",
+        "  [1] Interface: " + wired->path(InterfaceKind::Command) +
+            ", MI=2, output report 64 bytes ID 0x00, input report 64 bytes ID 0x00",
         "Step 2: USB device found, SKIP reading 2.4G details (reduce HID traffic)",
         "  [0] 2.4G device - SKIP (USB exists)",
         "  [0] Final: VID=0x1209, PID=0xC0A2, Type=0, Mode=1",
@@ -77,6 +81,8 @@ TEST_F(DeviceManagerScan, ReceiverWhoseMouseIsOffIsListedOnlineAndAsked) {
         "========== EnumerateDevice Start ==========",
         "Step 1: Quick scan - collecting basic device info",
         "  Found [0]: VID=0x1209, PID=0xC0A2, Mode=2.4G",
+        "  [0] Interface: " + receiver->path(InterfaceKind::Command) +
+            ", MI=2, output report 64 bytes ID 0x00, input report 64 bytes ID 0x00",
         "Step 2: No USB device, will read 2.4G device details",
         "  [0] 2.4G state: Online",
         "  [0] 2.4G device - reading details...",
@@ -131,7 +137,9 @@ TEST_F(DeviceManagerScan, TheGenericDesktopCommandCollectionIsRecognised) {
     EXPECT_EQ(manager->devices()[0].deviceType, kType);
 }
 
-TEST_F(DeviceManagerScan, AnInterfaceThatFailsToOpenIsSkipped) {
+// A node without permission for this user fails to open: it is left out, and the scan
+// remembers that it saw it.
+TEST_F(DeviceManagerScan, AnInterfaceThatFailsToOpenIsSkippedAndCounted) {
     auto locked = bus->addWiredMouse(wiredConfig());
     locked->failOpen(InterfaceKind::Command);
     auto open = bus->addWiredMouse(wiredConfig());
@@ -141,7 +149,19 @@ TEST_F(DeviceManagerScan, AnInterfaceThatFailsToOpenIsSkipped) {
     const ConnectedDevice entry = manager->devices()[0];
     EXPECT_EQ(entry.index, 0);
     EXPECT_EQ(entry.path, open->path(InterfaceKind::Command));
-    EXPECT_EQ(trace.lines()[2], "  Found [0]: VID=0x1209, PID=0xC0A1, Mode=USB");
+    EXPECT_EQ(trace.lines()[2], "  Cannot open " + locked->path(InterfaceKind::Command) +
+                                    " (VID=0x1209, PID=0xC0A1, MI=2)");
+    EXPECT_EQ(trace.lines()[3], "  Found [0]: VID=0x1209, PID=0xC0A1, Mode=USB");
+    EXPECT_EQ(manager->unopenedInterfaces(), 1);
+    const std::vector<CommandInterface> seen = manager->commandInterfaces();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_FALSE(seen[0].opened);
+    EXPECT_TRUE(seen[1].opened);
+    EXPECT_EQ(seen[0].interfaceNumber, 2);
+
+    locked->failOpen(InterfaceKind::Command, false);
+    ASSERT_EQ(manager->rescan(), 2);
+    EXPECT_EQ(manager->unopenedInterfaces(), 0);
 }
 
 TEST_F(DeviceManagerScan, LongInterfacePathsAreKeptWhole) {

@@ -46,8 +46,8 @@ inline std::vector<std::string> readGolden(const char* name) {
     return lines;
 }
 
-// Compares the reports a device received with a golden dump. A report is padded to
-// the interface's output length when it is logged: that padding must be zero.
+// Compares the reports a device received with a golden dump. The exchange pads every
+// report to the interface's output report: that padding must be zero.
 inline void expectGolden(const std::vector<std::vector<std::uint8_t>>& received, const char* name) {
     std::vector<std::string> actual;
     for (const auto& report : received) {

@@ -8,10 +8,11 @@
 
 namespace corvane::vm::testing {
 
-// A request in host form: report ID 0, then B0..B31 with the checksum in B31.
+// A request as one whole report of the standard 64-byte command interface: report ID
+// 0, then B0..B31 with the checksum in B31, then zeros.
 inline std::vector<std::uint8_t> request(std::uint8_t code, std::uint8_t packet, std::uint8_t size,
                                          const std::vector<std::uint8_t>& parameters = {},
-                                         std::size_t length = 33) {
+                                         std::size_t length = 65) {
     std::vector<std::uint8_t> buffer(length, 0);
     buffer[1] = code;
     buffer[3] = packet;

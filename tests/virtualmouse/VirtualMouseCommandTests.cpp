@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "Host.h"
+#include "hid/ReportDescriptor.h"
 
 namespace corvane::vm::testing {
 namespace {
@@ -33,8 +36,7 @@ TEST_F(VirtualMouseCommands, ReadsAnswerWithWhatTheWritesLeft) {
     };
     for (const WriteRead& c : cases) {
         SCOPED_TRACE(int(c.write));
-        const auto length = c.write == 0x03 ? 33u : 65u;
-        const auto accepted = host.exchange(request(c.write, 0x01, c.size, c.parameters, length));
+        const auto accepted = host.exchange(request(c.write, 0x01, c.size, c.parameters));
         EXPECT_EQ(accepted[0], c.write);
         EXPECT_EQ(accepted[1], 0x00);
 
@@ -73,7 +75,7 @@ TEST_F(VirtualMouseCommands, TheReceiverSpeaksForItsMouseOnlyWhileLinked) {
     const auto version = host.exchange(readRequest(0x20));
     EXPECT_EQ(dataOf(version, 2), (std::vector<std::uint8_t>{0x02, 0x07}));
 
-    EXPECT_GT(host.write(request(0x02, 0x01, 0x01, {0x40}, 65)), 0);
+    EXPECT_GT(host.write(request(0x02, 0x01, 0x01, {0x40})), 0);
     std::array<std::uint8_t, 65> report{};
     EXPECT_EQ(host.read(report, 10), 0) << "nobody answers for a mouse that is off";
     EXPECT_EQ(receiver->kept(0x02)->parameters[0], 0x01) << "and nothing is kept";
@@ -85,7 +87,7 @@ TEST_F(VirtualMouseCommands, TheReceiverSpeaksForItsMouseOnlyWhileLinked) {
     info = host.exchange(readRequest(0x10));
     EXPECT_EQ(info[14], 1);
     EXPECT_EQ(info[13], 80);
-    EXPECT_EQ(host.exchange(request(0x02, 0x01, 0x01, {0x40}, 65))[1], 0x00);
+    EXPECT_EQ(host.exchange(request(0x02, 0x01, 0x01, {0x40}))[1], 0x00);
     EXPECT_EQ(receiver->kept(0x02)->parameters[0], 0x40);
 }
 
@@ -98,7 +100,7 @@ TEST_F(VirtualMouseCommands, AWiredMouseHasNoReceiverVersion) {
 TEST_F(VirtualMouseCommands, FactoryResetRestoresTheFactoryState) {
     auto mouse = bus.addWiredMouse();
     Host host(bus, mouse->path(InterfaceKind::Command));
-    host.exchange(request(0x02, 0x01, 0x01, {0x40}, 65));
+    host.exchange(request(0x02, 0x01, 0x01, {0x40}));
     host.exchange(request(0x08, 0x01, 0x05, {2, 0x30, 0x01, 0x00, 0x04}));
     ASSERT_FALSE(mouse->macro(2).empty());
 
@@ -115,7 +117,7 @@ TEST_F(VirtualMouseCommands, FactoryResetRestoresTheFactoryState) {
 TEST_F(VirtualMouseCommands, LightControlPutsTheFactoryLightingBack) {
     auto mouse = bus.addWiredMouse();
     Host host(bus, mouse->path(InterfaceKind::Command));
-    host.exchange(request(0x05, 0x01, 0x02, {0x00, 0x15}, 65));
+    host.exchange(request(0x05, 0x01, 0x02, {0x00, 0x15}));
     EXPECT_EQ(host.exchange(request(0x0E, 0x01, 0x04, {0x42}))[1], 0x00);
     const auto lighting = host.exchange(readRequest(0x15));
     EXPECT_EQ(dataOf(lighting, 2), (std::vector<std::uint8_t>{0x04, 0x32}));
@@ -126,16 +128,16 @@ TEST_F(VirtualMouseCommands, LightControlPutsTheFactoryLightingBack) {
 TEST_F(VirtualMouseCommands, MalformedRequestsAreRejectedAndChangeNothing) {
     auto mouse = bus.addWiredMouse();
     Host host(bus, mouse->path(InterfaceKind::Command));
-    auto badChecksum = request(0x02, 0x01, 0x01, {0x40}, 65);
+    auto badChecksum = request(0x02, 0x01, 0x01, {0x40});
     badChecksum[32] ^= 0x01;
     const std::vector<std::vector<std::uint8_t>> cases{
         badChecksum,
-        request(0x02, 0x00, 0x01, {0x40}, 65), // a write numbered as a read
-        request(0x02, 0x01, 0x02, {0x40}, 65), // wrong size byte
-        request(0x12, 0x01, 0x00),             // a read numbered as a write
-        request(0x33, 0x00, 0x00),             // unknown command
-        request(0x08, 0x00, 0x05, {1, 2, 3}),  // a macro packet of zero packets
-        request(0x08, 0x12, 0x05, {1, 2, 3}),  // the second packet first
+        request(0x02, 0x00, 0x01, {0x40}),    // a write numbered as a read
+        request(0x02, 0x01, 0x02, {0x40}),    // wrong size byte
+        request(0x12, 0x01, 0x00),            // a read numbered as a write
+        request(0x33, 0x00, 0x00),            // unknown command
+        request(0x08, 0x00, 0x05, {1, 2, 3}), // a macro packet of zero packets
+        request(0x08, 0x12, 0x05, {1, 2, 3}), // the second packet first
     };
     for (const auto& bytes : cases) {
         EXPECT_EQ(host.exchange(bytes)[1], kStatusRejected);
@@ -197,23 +199,144 @@ TEST_F(VirtualMouseCommands, ConnectionNoticesCarryTheBattery) {
     EXPECT_FALSE(receiver->isLinked());
 }
 
-TEST_F(VirtualMouseCommands, ItLogsEveryReportAsReceived) {
+// hidraw hands the device exactly what was written. The firmware acts on a whole report
+// of its command collection and drops anything else, answering nothing.
+TEST_F(VirtualMouseCommands, OnlyWholeReportsAreTakenAndEveryWriteIsLoggedAsItCame) {
+    struct Case {
+        const char* what;
+        std::size_t reportLength; // of the command collection
+        std::vector<std::uint8_t> bytes;
+        bool taken;
+    };
+    auto withId = [](std::vector<std::uint8_t> bytes, std::uint8_t id) {
+        bytes[0] = id;
+        return bytes;
+    };
+    const Case cases[] = {
+        {"64-byte report, 65 written", 64, readRequest(0x12), true},
+        {"64-byte report, 33 written", 64, request(0x12, 0, 0, {}, 33), false},
+        {"64-byte report, 66 written", 64, request(0x12, 0, 0, {}, 66), false},
+        {"64-byte report, unknown report ID", 64, withId(readRequest(0x12), 0x01), false},
+        {"32-byte report, 33 written", 32, request(0x12, 0, 0, {}, 33), true},
+        {"32-byte report, 65 written", 32, readRequest(0x12), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WiredMouseConfig config;
+        config.command.reportLength = c.reportLength;
+        auto mouse = bus.addWiredMouse(config);
+        Host host(bus, mouse->path(InterfaceKind::Command));
+
+        EXPECT_EQ(host.write(c.bytes), static_cast<int>(c.bytes.size()));
+        std::array<std::uint8_t, 65> report{};
+        EXPECT_EQ(host.read(report, 20), c.taken ? static_cast<int>(c.reportLength) : 0);
+        ASSERT_EQ(mouse->log().size(), 1u);
+        EXPECT_EQ(mouse->log()[0].kind, InterfaceKind::Command);
+        EXPECT_EQ(mouse->log()[0].bytes, c.bytes);
+        EXPECT_EQ(mouse->log()[0].taken, c.taken);
+        mouse->unplug();
+    }
+}
+
+TEST_F(VirtualMouseCommands, EachNodeDescribesItsCollections) {
+    struct Case {
+        const char* what;
+        CommandCollection command;
+        hid::ReportLayout layout;
+        int interfaceNumber;
+        std::size_t collectionsOnNode;
+    };
+    const Case cases[] = {
+        {"64-byte reports alone on interface 2", {}, {true, false, 0, 64, 0, 64}, 2, 1},
+        {"32-byte reports", {0xFF01, 0x10, 32}, {true, false, 0, 32, 0, 32}, 2, 1},
+        {"numbered, alone", {0xFF01, 0x10, 64, 0x05}, {true, true, 5, 64, 5, 64}, 2, 1},
+        {"beside the mouse",
+         {0x0001, 0x0000, 63, 0, CommandPlacement::WithMouse},
+         {true, true, 3, 63, 3, 63},
+         0,
+         2},
+        {"beside keyboard and media keys",
+         {0xFF01, 0x10, 32, 0x07, CommandPlacement::WithKeyboard},
+         {true, true, 7, 32, 7, 32},
+         1,
+         3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WiredMouseConfig config;
+        config.command = c.command;
+        auto mouse = bus.addWiredMouse(config);
+        const std::string path = mouse->path(InterfaceKind::Command);
+        EXPECT_EQ(mouse->interfaceNumber(InterfaceKind::Command), c.interfaceNumber);
+        std::size_t listed = 0;
+        for (const hid::HidDeviceInfo& entry : bus.enumerate(0, 0)) {
+            listed += entry.path == path ? 1 : 0;
+        }
+        EXPECT_EQ(listed, c.collectionsOnNode) << "one entry per collection of the node";
+
+        hid::HidDevice* handle = bus.open_path(path);
+        ASSERT_NE(handle, nullptr);
+        std::vector<std::uint8_t> bytes(hid::kMaxReportDescriptorSize);
+        const int size = bus.get_report_descriptor(handle, bytes.data(), bytes.size());
+        bus.close(handle);
+        ASSERT_GT(size, 0);
+        const auto descriptor = hid::parseReportDescriptor(bytes.data(), std::size_t(size));
+        ASSERT_TRUE(descriptor.has_value());
+        EXPECT_EQ(descriptor->collections.size(), c.collectionsOnNode);
+        EXPECT_EQ(hid::commandLayout(*descriptor), c.layout);
+        mouse->unplug();
+    }
+}
+
+// On a node shared with the keyboard, every report carries its collection's ID first.
+TEST_F(VirtualMouseCommands, ANumberedNodePutsEachReportsIdFirst) {
+    WiredMouseConfig config;
+    config.command.placement = CommandPlacement::WithKeyboard;
+    auto mouse = bus.addWiredMouse(config);
+    ASSERT_EQ(mouse->path(InterfaceKind::Keyboard), mouse->path(InterfaceKind::Command));
+    Host host(bus, mouse->path(InterfaceKind::Command));
+
+    mouse->sendReport(InterfaceKind::Keyboard, {0x02, 0x00, 0x04});
+    std::vector<std::uint8_t> getInfo = request(0x10, 0, 0, {}, 65);
+    getInfo[0] = 0x03;
+    ASSERT_EQ(host.write(getInfo), 65);
+    EXPECT_TRUE(mouse->log().back().taken);
+
+    std::array<std::uint8_t, 65> report{};
+    ASSERT_EQ(host.read(report, 0), 9) << "the keyboard's ID and its eight bytes";
+    EXPECT_EQ((std::vector<std::uint8_t>(report.begin(), report.begin() + 4)),
+              (std::vector<std::uint8_t>{0x01, 0x02, 0x00, 0x04}));
+    ASSERT_EQ(host.read(report, 0), 65);
+    EXPECT_EQ((std::vector<std::uint8_t>(report.begin(), report.begin() + 3)),
+              (std::vector<std::uint8_t>{0x03, 0x10, 0x00}));
+
+    getInfo[0] = 0x00; // as if the node numbered nothing
+    ASSERT_EQ(host.write(getInfo), 65);
+    EXPECT_FALSE(mouse->log().back().taken);
+    EXPECT_EQ(host.read(report, 10), 0);
+}
+
+TEST_F(VirtualMouseCommands, WhileItsFlashIsWrittenTheMouseAnswersLate) {
+    using namespace std::chrono_literals;
     auto mouse = bus.addWiredMouse();
     Host host(bus, mouse->path(InterfaceKind::Command));
-    const auto shortWrite = request(0x13, 0x00, 0x00);
-    EXPECT_EQ(host.write(shortWrite), 33);
-    std::vector<std::uint8_t> wrongId = shortWrite;
-    wrongId[0] = 0x01;
-    EXPECT_EQ(host.write(wrongId), -1);
-    EXPECT_EQ(host.write(std::vector<std::uint8_t>(66, 0)), -1) << "longer than the report";
+    mouse->writeFlashFor(60ms);
+    std::array<std::uint8_t, 65> report{};
 
-    ASSERT_EQ(mouse->log().size(), 1u);
-    EXPECT_EQ(mouse->log()[0].kind, InterfaceKind::Command);
-    std::vector<std::uint8_t> padded = shortWrite;
-    padded.resize(65, 0);
-    EXPECT_EQ(mouse->log()[0].bytes, padded);
-    mouse->clearLog();
-    EXPECT_TRUE(mouse->log().empty());
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(host.write(request(0x02, 0x01, 0x01, {0x40})), 65);
+    ASSERT_EQ(host.write(readRequest(0x12)), 65);
+    EXPECT_EQ(host.read(report, 20), 0) << "still writing its flash";
+    ASSERT_EQ(host.read(report, 1000), 64);
+    EXPECT_EQ(report[0], 0x02);
+    ASSERT_EQ(host.read(report, 1000), 64);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 60ms);
+    EXPECT_EQ(report[0], 0x12) << "the read waited for the flash";
+    EXPECT_EQ(report[4], 0x40);
+
+    mouse->writeFlashFor(0ms);
+    ASSERT_EQ(host.write(request(0x02, 0x01, 0x01, {0x20})), 65);
+    EXPECT_EQ(host.read(report, 0), 64) << "back to answering at once";
 }
 
 } // namespace

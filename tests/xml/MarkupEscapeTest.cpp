@@ -25,6 +25,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(UnescapeCase{"&#x4E2D;&#X4e2d;&#20013;&amp;", "中中中&"},
                       UnescapeCase{"&lt;&gt;&quot;&apos;", "<>\"'"},
                       UnescapeCase{"&#128512;&#x1F600;", "😀😀"},
+                      // U+FEFF is a character like any other, not a byte-order mark.
+                      UnescapeCase{"a&#xFEFF;b&#65279;", "a\uFEFFb\uFEFF"},
                       UnescapeCase{"&eacute;&Eacute;&thetasym;&euro;&nbsp;", "éÉϑ€\u00A0"},
                       // Exact names first; other case variants take the entry listed first.
                       UnescapeCase{"&aacute;&Aacute;&AACUTE;&AMP;&Lt;", "áÁÁ&<"},

@@ -65,6 +65,14 @@ std::vector<LoadCase> loadCases() {
          QString::fromUtf8("café €"),
          "a",
          {}},
+        // The five bytes the code page leaves unassigned come back as they were.
+        {"DeclaredWindows1252UnassignedBytes",
+         "<?xml version=\"1.0\" encoding=\"windows-1252\"?><a v=\"\x81\x8D\x8F\x90\x9D\x80\"/>",
+         0,
+         "windows-1252",
+         QString::fromUtf16(u"\u0081\u008D\u008F\u0090\u009D\u20AC"),
+         "a",
+         {}},
         {"DeclaredGbk",
          "<?xml version=\"1.0\" encoding=\"GBK\"?>\r\n<a v=\"\xD6\xD0\xCE\xC4\"/>",
          0,
@@ -190,6 +198,17 @@ TEST_F(MarkupFile, CharacterWithoutRepresentationIsReplaced) {
     EXPECT_TRUE(doc.result().contains("<conversion_loss/>")) << doc.result().toStdString();
     EXPECT_EQ(readBytes(path("lossy.xml")),
               "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n<a v=\"\xE9?\"/>\r\n");
+}
+
+TEST_F(MarkupFile, ASaveThatWouldNotLoadAgainIsRefusedAndLeavesTheFile) {
+    // The '?' for the element name would start a processing instruction.
+    MarkupDocument doc(QString::fromUtf8(
+        "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n<\xE4\xB8\xAD v=\"1\"/>\r\n"));
+    ASSERT_TRUE(doc.isWellFormed());
+    writeBytes(path("kept.xml"), "<a/>");
+    EXPECT_FALSE(doc.save(path("kept.xml")));
+    EXPECT_TRUE(doc.result().contains("<conversion_loss/>")) << doc.result().toStdString();
+    EXPECT_EQ(readBytes(path("kept.xml")), "<a/>");
 }
 
 TEST_F(MarkupFile, WrittenDocumentMatchesByteForByte) {

@@ -53,6 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
                       "<unterminated_tag_syntax type=\"tag\" offset=\"4\"/>"},
         IllFormedCase{"FirstTag", "<a>< b</a>", "<first_tag_syntax offset=\"3\"/>"},
         IllFormedCase{"Doctype", "<!DOCTYP a><a/>", "<doctype_tag_syntax offset=\"0\"/>"},
+        IllFormedCase{"DoctypeSubsetInstructionUnclosed", "<!DOCTYPE a [ <?pi ]><a/>",
+                      "<unterminated_tag_syntax type=\"document_type\" offset=\"0\"/>"},
         IllFormedCase{"DoctypeAfterSubset", "<!DOCTYPE a [] x><a/>",
                       "<doctype_tag_syntax offset=\"0\"/>"},
         IllFormedCase{"Exclamation", "<!FOO><a/>", "<exclamation_tag_syntax offset=\"0\"/>"},
@@ -82,6 +84,30 @@ TEST(MarkupParse, AcceptsEveryNodeKind) {
     EXPECT_TRUE(doc.text().contains("<f seen=\"1\"/>"));
     EXPECT_FALSE(doc.findElem());
 }
+
+// Document types whose literals, instructions and comments hold the characters
+// that would end the internal subset or the declaration outside them.
+class MarkupDocumentType : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(MarkupDocumentType, IsDelimitedAsXmlDefinesIt) {
+    MarkupDocument doc;
+    ASSERT_TRUE(doc.setDoc(QString::fromUtf8(GetParam()) + QStringLiteral("<r v=\"1\"/>")))
+        << doc.result().toStdString();
+    EXPECT_TRUE(doc.result().isEmpty()) << doc.result().toStdString();
+    ASSERT_TRUE(doc.findElem("r"));
+    EXPECT_EQ(doc.getAttrib("v"), "1");
+}
+
+INSTANTIATE_TEST_SUITE_P(Subsets, MarkupDocumentType,
+                         ::testing::Values("<!DOCTYPE r [<?pi a ] b?>]>",
+                                           "<!DOCTYPE r [<?pi don't?>]>",
+                                           "<!DOCTYPE r [<?pi x > y?><!ELEMENT r ANY>]>",
+                                           "<!DOCTYPE r [<!-- it's ] > -->]>",
+                                           "<!DOCTYPE r [<!ENTITY e \"it's ]> <?\">]>",
+                                           "<!DOCTYPE r [<!ATTLIST r v CDATA '\"]'>]>",
+                                           "<!DOCTYPE r SYSTEM \"a]>[b.dtd\">",
+                                           "<!DOCTYPE r PUBLIC \"-//x//y\" 'z.dtd' [ %pe; ]  >\n",
+                                           "<!DOCTYPE r>"));
 
 TEST(MarkupParse, ElementsAcrossSeveralIndexPages) {
     constexpr int kChildren = 70000; // more than one page of 65,536 entries

@@ -140,44 +140,48 @@ TEST_F(MainWindow, SettingsButtonOpensTheProgramSettingsUntilATabIsChosen) {
         EXPECT_TRUE(shown(id)) << "control " << id;
 }
 
-// The close button reads "exit_mode" at each click.
-TEST_F(MainWindow, CloseButtonHidesMinimisesOrEnds) {
-    struct Case {
-        const char* exitMode;
-        bool tray;
-        bool hidden;
-        bool minimised;
-        bool ends;
-    };
-    const Case cases[] = {
-        {"1", true, true, false, false},  // to the tray
-        {"1", false, false, true, false}, // no tray to come back from: minimised instead
-        {"0", true, false, false, true},      {"2", true, false, false, true},
-        {nullptr, false, false, false, true}, // empty: never chosen
-    };
+// The close button reads "exit_mode" at each click. A case that ends the program
+// stops the worker, so each case gets a window of its own.
+struct CloseCase {
+    const char* label;
+    const char* exitMode; // null: never chosen, an empty value
+    bool tray;
+    bool hidden;
+    bool minimised;
+    bool ends;
+};
+
+class CloseButton : public WindowTest, public ::testing::WithParamInterface<CloseCase> {};
+
+TEST_P(CloseButton, HidesMinimisesOrEnds) {
+    const CloseCase& c = GetParam();
     startWindow();
     waitForStart();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.exitMode ? c.exitMode : "missing");
-        window->showNormal();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        quits.clear();
-        userValues->writeUserValue(QStringLiteral("exit_mode"),
-                                   c.exitMode ? QString::fromLatin1(c.exitMode) : QString());
-        trayAvailable = c.tray;
+    window->showNormal();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    userValues->writeUserValue(QStringLiteral("exit_mode"),
+                               c.exitMode ? QString::fromLatin1(c.exitMode) : QString());
+    trayAvailable = c.tray;
 
-        click(MainControl::Close);
-        EXPECT_EQ(window->isHidden(), c.hidden);
-        EXPECT_EQ(window->isMinimized(), c.minimised);
-        EXPECT_EQ(quits, c.ends ? std::vector<int>{0} : std::vector<int>{});
-        if (c.ends) {
-            EXPECT_FALSE(window->worker()->isRunning()) << "the worker stops before the end";
-            EXPECT_FALSE(window->tray()->isShown());
-            return; // the worker is gone; the remaining cases need none
-        }
-        EXPECT_TRUE(window->worker()->isRunning());
+    click(MainControl::Close);
+    EXPECT_EQ(window->isHidden(), c.hidden);
+    EXPECT_EQ(window->isMinimized(), c.minimised);
+    EXPECT_EQ(quits, c.ends ? std::vector<int>{0} : std::vector<int>{});
+    EXPECT_EQ(window->worker()->isRunning(), !c.ends) << "the worker stops before the end";
+    if (c.ends) {
+        EXPECT_FALSE(window->tray()->isShown());
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    ExitModes, CloseButton,
+    ::testing::Values(CloseCase{"ToTheTray", "1", true, true, false, false},
+                      // No tray to come back from: minimised instead.
+                      CloseCase{"MinimisedWithoutATray", "1", false, false, true, false},
+                      CloseCase{"EndsOnZero", "0", true, false, false, true},
+                      CloseCase{"EndsOnTwo", "2", true, false, false, true},
+                      CloseCase{"EndsWhenNeverChosen", nullptr, false, false, false, true}),
+    [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(MainWindow, DesktopCloseRequestActsLikeTheCloseButton) {
     startWindow();
@@ -395,14 +399,25 @@ TEST_F(MainWindow, PagesGetTheirContainersNotificationsAndMessages) {
     EXPECT_EQ(window->buttonsInnerPanel()->parentWidget(),
               window->pageContainer(PageSlot::Buttons));
 
-    for (auto [id, code] : {std::pair{70, 2}, {120, 30}, {160, 2}, {200, 2}, {250, 2}, {46, 2}})
+    // Each page hears its own controls by its own numbers, even where two pages use the
+    // same number (194); the window's own ids below 1000 reach no page, except the
+    // restore button, which belongs to the device settings page.
+    for (auto [id, code] : {std::pair{1070, 2},
+                            {2120, 30},
+                            {3160, 2},
+                            {4194, 2},
+                            {5194, 2},
+                            {6250, 2},
+                            {46, 2},
+                            {120, 2},
+                            {7001, 2}})
         window->OnMessage(id, code, 0, 0);
     using Notes = std::vector<std::pair<int, int>>;
     EXPECT_EQ(pages[0]->messages, (Notes{{70, 2}}));
     EXPECT_EQ(pages[1]->messages, (Notes{{120, 30}}));
     EXPECT_EQ(pages[2]->messages, (Notes{{160, 2}}));
-    EXPECT_EQ(pages[3]->messages, (Notes{{200, 2}}));
-    EXPECT_EQ(pages[4]->messages, (Notes{{250, 2}, {46, 2}}));
+    EXPECT_EQ(pages[3]->messages, (Notes{{194, 2}}));
+    EXPECT_EQ(pages[4]->messages, (Notes{{194, 2}, {46, 2}}));
     EXPECT_EQ(pages[5]->messages, (Notes{{250, 2}}));
 
     pages[2]->takenMessage = 1705;

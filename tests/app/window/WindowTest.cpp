@@ -115,8 +115,12 @@ void WindowTest::startWindowIn(const QString& dataFolder,
     context.delays.infoRetry = context.delays.lighting = std::chrono::milliseconds(1);
     context.delays.lightingRepeat = std::chrono::milliseconds(1);
     context.watchSystemHotplug = false;
+    // The catalog's download server is not contacted; the update tests give their own.
+    context.updates.networkAllowed = false;
     if (watchVirtualHotplug)
         context.virtualDevices = bus;
+    if (adjustContext)
+        adjustContext(context);
     window = std::make_unique<DeviceMainDlg>(std::move(context));
     if (addPages)
         addPages(*window);

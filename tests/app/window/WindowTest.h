@@ -8,6 +8,7 @@
 #include "app/MessageBoxes.h"
 #include "app/PageMessageBoxes.h"
 #include "app/SharedUserValues.h"
+#include "pages/PageControls.h"
 
 #include <QTemporaryDir>
 
@@ -59,13 +60,13 @@ public:
 };
 
 // A page that writes down what the window asks of it.
-class RecordingPage : public MainPage {
+class RecordingPage : public Page {
 public:
     explicit RecordingPage(std::vector<std::string>& log, std::string name)
         : log(log), name(std::move(name)) {}
 
-    void createControls(ui::Dialog&, ui::Panel& panel) override {
-        container = &panel;
+    void createControls(pages::PageControls& controls) override {
+        container = &controls.container();
         log.push_back(name + " create");
     }
     int onMessage(int controlId, int code, int, int) override {
@@ -131,6 +132,8 @@ protected:
     bool trayAvailable = true;
     std::shared_ptr<vm::VirtualMouse> bus;
     bool watchVirtualHotplug = false;
+    // Changes the window's context last, before the window is made.
+    std::function<void(WindowContext&)> adjustContext;
     std::unique_ptr<DeviceMainDlg> window;
 };
 

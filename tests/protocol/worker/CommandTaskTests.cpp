@@ -83,64 +83,99 @@ TEST_F(CommandTasks, TheSameCodeQueuedTwiceRunsTwice) {
     EXPECT_EQ(commandCodes(*mouse), (Codes{0x03, 0x03}));
 }
 
-TEST_F(CommandTasks, UnknownCodesAndTheUpdateCodesAreTakenAndIgnored) {
+TEST_F(CommandTasks, UnknownCodesAreTakenAndIgnored) {
     auto mouse = attachM1Wired();
     startWorker();
     run({DeviceTask::DeviceStart});
     mouse->clearLog();
     const std::size_t mark = host.count();
 
-    run({0, -1, 7, 99, DeviceTask::CheckProgramVersion, DeviceTask::CheckFirmwareVersion,
-         DeviceTask::DownloadSetup, DeviceTask::UpgradeFirmware, DeviceTask::SendPower});
+    run({0, -1, 7, 99, 21, 25, 28, DeviceTask::SendPower});
     EXPECT_EQ(commandCodes(*mouse), Codes{0x07}) << "only the known task after them";
     EXPECT_EQ(worker->queuedTasks(), 0u);
     EXPECT_TRUE(host.shownSince(mark).empty());
+}
+
+// A macro of `keys` key presses (down and up of A) bound to `button` of profile 1.
+int bindMacro(store::ProfileDatabase& db, int button, int keys) {
+    const int macro = db.createMacro(QStringLiteral("copy"));
+    std::vector<store::MacroEvent> events;
+    for (int i = 0; i < 2 * keys; ++i) {
+        store::MacroEvent event;
+        event.macroId = macro;
+        event.type = i % 2 == 0 ? 2 : 3; // key down, key up
+        event.value = 65;
+        event.index = i;
+        events.push_back(event);
+    }
+    db.insertMacroEvents(events);
+    store::ButtonBinding binding;
+    binding.profile = 1;
+    binding.keyCode = button;
+    binding.macroType = 4; // the button plays a macro
+    binding.macroValue = macro;
+    db.saveBinding(binding);
+    return macro;
 }
 
 TEST_F(CommandTasks, APendingMacroGoesOutBeforeTheButtons) {
     auto mouse = attachM1Wired();
     startWorker();
     run({DeviceTask::DeviceStart});
-    const int macro = store().createMacro(QStringLiteral("copy"));
-    ASSERT_NE(macro, 0);
-    store::MacroEvent down;
-    down.macroId = macro;
-    down.type = 2; // key down
-    down.value = 65;
-    store::MacroEvent up = down;
-    up.type = 3;
-    up.index = 1;
-    ASSERT_TRUE(store().insertMacroEvents({down, up}));
-    store::ButtonBinding binding;
-    binding.profile = 1;
-    binding.keyCode = 3;
-    binding.macroType = 4; // the button plays a macro
-    binding.macroValue = macro;
-    ASSERT_NE(store().saveBinding(binding), 0);
+    ASSERT_NE(bindMacro(store(), 3, 1), 0);
     mouse->clearLog();
 
     worker->state().requestMacroDownload(3);
     run({DeviceTask::SendButtons});
     EXPECT_EQ(commandCodes(*mouse), (Codes{0x08, 0x09}));
     EXPECT_EQ(mouse->macro(3).size(), 1u + 2 * 4) << "button index and two records";
-    EXPECT_FALSE(worker->state().macroRequest().dirty);
-    EXPECT_EQ(worker->state().macroRequest().button, -1);
+    EXPECT_FALSE(worker->state().macroRequest().pending());
 
     mouse->clearLog();
     run({DeviceTask::SendButtons});
     EXPECT_EQ(commandCodes(*mouse), Codes{0x09}) << "the download was done";
 }
 
-TEST_F(CommandTasks, AMacroRequestWithoutAButtonSendsNoMacroAndIsCleared) {
+TEST_F(CommandTasks, EveryButtonAskedForBeforeTheTaskRunsGetsItsMacro) {
+    auto mouse = attachM1Wired();
+    startWorker();
+    run({DeviceTask::DeviceStart});
+    bindMacro(store(), 3, 1);
+    bindMacro(store(), 4, 2);
+    mouse->clearLog();
+
+    // Two assignments in a row, one task 6 taking both.
+    worker->state().requestMacroDownload(3);
+    worker->state().requestMacroDownload(4);
+    run({DeviceTask::SendButtons});
+    EXPECT_EQ(commandCodes(*mouse), (Codes{0x08, 0x08, 0x09}));
+    EXPECT_EQ(mouse->macro(3).size(), 1u + 2 * 4);
+    EXPECT_EQ(mouse->macro(4).size(), 1u + 4 * 4);
+}
+
+TEST_F(CommandTasks, ThePushSendsTheMacroOfEveryBoundButton) {
+    auto mouse = attachM1Wired();
+    startWorker();
+    run({DeviceTask::DeviceStart});
+    bindMacro(store(), 3, 1);
+    bindMacro(store(), 4, 2);
+    mouse->clearLog();
+
+    run({DeviceTask::PushProfile});
+    EXPECT_EQ(mouse->macro(3).size(), 1u + 2 * 4);
+    EXPECT_EQ(mouse->macro(4).size(), 1u + 4 * 4);
+}
+
+TEST_F(CommandTasks, AMacroRequestWithoutAButtonSendsNoMacro) {
     auto mouse = attachM1Wired();
     startWorker();
     run({DeviceTask::DeviceStart});
     mouse->clearLog();
 
     worker->state().requestMacroDownload(-1);
+    EXPECT_FALSE(worker->state().macroRequest().pending());
     run({DeviceTask::SendButtons});
     EXPECT_EQ(commandCodes(*mouse), Codes{0x09});
-    EXPECT_FALSE(worker->state().macroRequest().dirty);
 }
 
 TEST_F(CommandTasks, ARefusedCommandOverTheReceiverKeepsItShownOnline) {

@@ -104,7 +104,37 @@ public:
         record(line);
     }
 
+    // --- updates ---
+    void showUpdateStatus(const UpdateStatusView& status) override {
+        record(std::string("showUpdateStatus ") + kindName(status.kind) + " " +
+               std::to_string(status.state) + " " + status.latest.toStdString() +
+               " button=" + std::to_string(status.buttonEnabled));
+    }
+    void offerUpdate(UpdateKind kind, const QString& latest) override {
+        record(std::string("offerUpdate ") + kindName(kind) + " " + latest.toStdString());
+    }
+    void showSetupProgress(int percent) override {
+        record("showSetupProgress " + std::to_string(percent));
+    }
+    void setupFailed() override { record("setupFailed"); }
+    bool startSetup(const QString& program) override {
+        record("startSetup " + program.toStdString());
+        std::lock_guard lock(mutex_);
+        return setupStarts_;
+    }
+    void showFirmwareProgress(int textId, int percent) override {
+        record("showFirmwareProgress " + std::to_string(textId) + " " + std::to_string(percent));
+    }
+    void endFirmwareUpgrade(bool succeeded) override {
+        record("endFirmwareUpgrade " + std::to_string(succeeded));
+    }
+
     // --- for the test ---
+    // Whether startSetup reports the setup as started.
+    void setSetupStarts(bool starts) {
+        std::lock_guard lock(mutex_);
+        setupStarts_ = starts;
+    }
     void setStoredDeviceType(int type) {
         std::lock_guard lock(mutex_);
         storedType_ = type;
@@ -157,6 +187,9 @@ public:
     }
 
 private:
+    static const char* kindName(UpdateKind kind) {
+        return kind == UpdateKind::Program ? "program" : "firmware";
+    }
     void record(const std::string& line) {
         std::lock_guard lock(mutex_);
         append(line);
@@ -173,6 +206,7 @@ private:
     std::vector<Clock::time_point> times_;
     DeviceStateView lastView_;
     int storedType_ = 0;
+    bool setupStarts_ = true;
 };
 
 } // namespace corvane::protocol::testing

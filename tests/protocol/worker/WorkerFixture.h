@@ -70,6 +70,8 @@ protected:
         config.delays.arrival = config.delays.removal = std::chrono::milliseconds(1);
         config.delays.infoRetry = config.delays.lighting = std::chrono::milliseconds(1);
         config.delays.lightingRepeat = std::chrono::milliseconds(1);
+        // The catalog's server is not contacted; the update tests give their own.
+        config.update.networkAllowed = false;
         return config;
     }
 

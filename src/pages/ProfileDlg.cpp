@@ -1,0 +1,148 @@
+#include "pages/ProfileDlg.h"
+
+#include "i18n/LanguageTexts.h"
+#include "store/ProfileDatabase.h"
+#include "store/ProfileStartup.h"
+#include "ui/ListBox.h"
+#include "ui/Picture.h"
+#include "ui/PushButton.h"
+
+namespace corvane::pages {
+
+namespace {
+
+QString text(int id) {
+    return i18n::lookupText(i18n::kTextSection, id);
+}
+
+// The profile word of the profile button (text 61).
+constexpr int kProfileWord = 61;
+
+QString displayName(const QString& stored) {
+    return store::profileDisplayName(stored, store::kShortProfileWords, text(kProfileWord));
+}
+
+} // namespace
+
+ProfileDlg::ProfileDlg(ui::Dialog& mainWindow, int currentProfile)
+    : m_main(mainWindow), m_current(currentProfile), m_renamedProfile(currentProfile) {}
+
+void ProfileDlg::run(const QRect& screenRect) {
+    if (!create(&m_main, QString::fromLatin1(kTitle), ui::StylePopup, ui::ExToolWindow, screenRect))
+        return;
+    setCaptionHeight(0);
+    runModal();
+}
+
+void ProfileDlg::InitUI(const QRect& /*client*/) {
+    auto* content = add<ui::Picture>(Content, {});
+    content->setImage(QStringLiteral("img_area_content.png"));
+    auto* list = add<ui::ListBox>(List, {});
+    list->setTextFont({}, 14);
+    list->setAlignment(Qt::AlignCenter);
+    list->setEditable(true);
+    for (int id : {ImportButton, ExportButton})
+        add<ui::PushButton>(id, {})->setImages(QStringLiteral("img_button.png"));
+    fillList();
+    applyTexts();
+}
+
+void ProfileDlg::UISize(const QRect& client) {
+    const int right = client.width();
+    const int bottom = client.height();
+    control(Content)->setGeometry(ui::ltrb(10, 10, right - 10, bottom - 45));
+    control(List)->setGeometry(ui::ltrb(10, 10, right - 10, bottom - 45));
+    control(ImportButton)->setGeometry(ui::ltrb(10, bottom - 35, right / 2 - 5, bottom - 7));
+    control(ExportButton)
+        ->setGeometry(ui::ltrb(right / 2 + 5, bottom - 35, right - 10, bottom - 7));
+}
+
+void ProfileDlg::fillList() {
+    auto* list = find<ui::ListBox>(List);
+    list->clear();
+    std::vector<store::ProfileRecord> profiles;
+    store::ProfileDatabase::instance().listProfiles(profiles);
+    for (const store::ProfileRecord& profile : profiles)
+        list->addItem(displayName(profile.name), profile.id);
+    list->setCurrentIndex(list->findData(m_current));
+}
+
+void ProfileDlg::applyTexts() {
+    if (!isCreated())
+        return;
+    control(ImportButton)->setText(text(26));
+    control(ExportButton)->setText(text(27));
+    // The names show the profile word of the language now in use.
+    auto* list = find<ui::ListBox>(List);
+    if (list->isEditing())
+        return;
+    for (int i = 0; i < list->count(); ++i) {
+        QString stored;
+        if (store::ProfileDatabase::instance().getProfileName(list->itemData(i), stored))
+            list->setItemText(i, displayName(stored));
+    }
+}
+
+int ProfileDlg::OnMessage(int controlId, int code, int param1, int param2) {
+    if (controlId == List && code == ui::Notify::ItemChosen) {
+        post(ProfileSwitch, param2);
+        finish();
+    } else if (controlId == List && code == ui::Notify::EditEnded) {
+        renamed(param1, param2);
+    } else if ((controlId == ImportButton || controlId == ExportButton) &&
+               code == ui::Notify::Click) {
+        const int selected = find<ui::ListBox>(List)->currentData();
+        if (m_nameChanged)
+            post(ProfileSwitch, selected);
+        post(controlId == ImportButton ? ProfileImport : ProfileExport, selected);
+        finish();
+    }
+    return 0;
+}
+
+void ProfileDlg::renamed(int index, int profile) {
+    auto* list = find<ui::ListBox>(List);
+    const QString name = list->itemText(index).trimmed();
+    store::ProfileDatabase& store = store::ProfileDatabase::instance();
+    if (!name.isEmpty() && store.renameProfile(profile, name)) {
+        m_renamedProfile = profile;
+        m_nameChanged = true;
+        list->setItemText(index, displayName(name));
+        return;
+    }
+    // Nothing was stored (an empty name, or the store refused it): the list shows the
+    // name the profile really has.
+    QString stored;
+    if (store.getProfileName(profile, stored))
+        list->setItemText(index, displayName(stored));
+}
+
+int ProfileDlg::OnNcActivate(bool active) {
+    // Decided once the deactivation has run its course: an edit in progress is committed
+    // when its editor loses the focus, which comes after this notice.
+    if (!active && isRunningModal() && !m_closing)
+        postMessage(kDeactivated);
+    return 0;
+}
+
+int ProfileDlg::OnWindowMessage(int message, int wParam, int lParam) {
+    if (message == kDeactivated && isRunningModal() && !m_closing && !isActiveWindow()) {
+        // The user clicked elsewhere: a renamed profile becomes the current one.
+        if (m_nameChanged)
+            post(ProfileSwitch, m_renamedProfile);
+        finish();
+        return 0;
+    }
+    return ui::Dialog::OnWindowMessage(message, wParam, lParam);
+}
+
+void ProfileDlg::post(int command, int profile) {
+    m_main.postMessage(kProfileCommandMessage, command, profile);
+}
+
+void ProfileDlg::finish() {
+    m_closing = true;
+    endModal(ui::ResultFirst);
+}
+
+} // namespace corvane::pages

@@ -1,0 +1,8 @@
+#pragma once
+// The per-user values the pages read and write; shared with corvanectl.
+
+#include "control/UserValues.h"
+
+namespace corvane::pages {
+using control::UserValues;
+} // namespace corvane::pages

@@ -1,0 +1,289 @@
+// The update tasks on the device worker: version checks, the setup download and the
+// firmware upgrade through the mouse's bootloader.
+#include "protocol/DeviceWorkerCore.h"
+#include "protocol/WorkerUpdates.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include <QDir>
+#include <QFile>
+
+#include "hid/DeviceManager.h"
+#include "hid/Trace.h"
+#include "update/BootloaderLink.h"
+#include "update/UpdateFiles.h"
+#include "update/Versions.h"
+#include "update/ZipExtract.h"
+
+namespace corvane::protocol {
+
+namespace {
+
+hid::DeviceManager& manager() {
+    return hid::DeviceManager::instance();
+}
+
+constexpr int kWirelessConnection = 1;
+
+} // namespace
+
+WorkerUpdates::WorkerUpdates(Context context)
+    : c_(std::move(context)), http_(c_.config.update.http) {
+    http_.setStopCheck(c_.stopping);
+}
+
+QString WorkerUpdates::tempFolder() const {
+    const QString data = c_.config.dataFolder;
+    if (data.isEmpty() || QDir::isRelativePath(data)) {
+        return {}; // never a folder relative to wherever the program runs
+    }
+    return QDir(data).filePath(QStringLiteral("temp"));
+}
+
+// The version of the firmware the bootloader would replace: the receiver's, read from it,
+// when commands go through the receiver; otherwise the release number of the interface
+// commands go to. Empty until the mouse of the current type has been read.
+QString WorkerUpdates::deviceFirmwareText() const {
+    hid::DeviceManager& devices = manager();
+    const int type = c_.state.currentDeviceType();
+    if (type <= 0 || !c_.state.readBackDone(type)) {
+        return {};
+    }
+    if (devices.connectionKind() == kWirelessConnection) {
+        const QString receiver = c_.state.receiverVersion();
+        if (!receiver.isEmpty()) {
+            return receiver;
+        }
+    }
+    hid::HidDevice* handle = devices.currentHandle();
+    if (!handle) {
+        return {};
+    }
+    for (const hid::ConnectedDevice& device : devices.devices()) {
+        if (device.hid == handle) {
+            return QString::number(device.releaseNumber, 16);
+        }
+    }
+    return {};
+}
+
+// --- version checks ---
+
+void WorkerUpdates::checkProgramVersion() {
+    if (!c_.config.update.networkAllowed) {
+        return;
+    }
+    const catalog::ProductInfo& product = c_.config.catalog.product;
+    QString answer;
+    if (http_.fetchText(update::programVersionAddress(product.upgrade), answer) !=
+        update::FetchResult::Complete) {
+        return;
+    }
+    const std::optional<QString> latest = update::programVersionFrom(answer);
+    if (!latest) {
+        return;
+    }
+    latestVersion_ = *latest;
+    UpdateStatusView status;
+    status.kind = UpdateKind::Program;
+    status.latest = *latest;
+    const bool newer = update::compareVersions(product.version, *latest) >= 1;
+    updateState_ = newer ? 1 : 2;
+    status.state = updateState_;
+    status.buttonEnabled = newer;
+    c_.host.call([&](WorkerHost& host) {
+        host.showUpdateStatus(status);
+        if (newer) {
+            host.offerUpdate(UpdateKind::Program, *latest);
+        }
+    });
+}
+
+void WorkerUpdates::checkFirmwareVersion() {
+    if (!c_.config.update.networkAllowed) {
+        return;
+    }
+    const QString base = c_.state.details().firmwareUrl;
+    if (base.isEmpty()) {
+        return;
+    }
+    QString answer;
+    if (http_.fetchText(update::firmwareVersionAddress(base), answer) !=
+        update::FetchResult::Complete) {
+        return;
+    }
+    const std::optional<QString> latest = update::firmwareVersionFrom(answer);
+    if (!latest) {
+        return;
+    }
+    latestFirmware_ = *latest;
+    const QString device = deviceFirmwareText();
+    if (device.isEmpty()) {
+        return;
+    }
+    checkedFirmwareUrl_ = base;
+    checkedFirmwareType_ = c_.state.currentDeviceType();
+    UpdateStatusView status;
+    status.kind = UpdateKind::Firmware;
+    status.latest = *latest;
+    const bool newer = update::compareFirmwareVersions(device, *latest) >= 1;
+    firmwareUpdateState_ = newer ? 1 : 2;
+    status.state = firmwareUpdateState_;
+    status.buttonEnabled = newer;
+    c_.host.call([&](WorkerHost& host) {
+        host.showUpdateStatus(status);
+        if (newer) {
+            host.offerUpdate(UpdateKind::Firmware, *latest);
+        }
+    });
+}
+
+// --- the setup ---
+
+void WorkerUpdates::downloadSetup() {
+    const QString temp = tempFolder();
+    bool started = false;
+    if (c_.config.update.networkAllowed && updateState_ == 1 && !temp.isEmpty() &&
+        QDir().mkpath(temp)) {
+        const QString version = latestVersion_;
+        const QString archive = QDir(temp).filePath(update::setupArchiveName(version));
+        const QString address = update::setupArchiveAddress(c_.config.catalog.product.upgrade,
+                                                            update::setupArchiveName(version));
+        QFile::remove(archive);
+        const int fetched = http_.fetchFile(address, archive, [this](int percent) {
+            c_.host.call([percent](WorkerHost& host) { host.showSetupProgress(percent); });
+        });
+        if (fetched == update::FetchResult::Stopped) {
+            return;
+        }
+        // A setup left from an earlier attempt is never the one started.
+        const QString program = QDir(temp).filePath(update::setupProgramName(version));
+        std::error_code error;
+        std::filesystem::remove_all(QFile::encodeName(program).toStdString(), error);
+        if (fetched == update::FetchResult::Complete &&
+            update::extractAll(archive, temp, c_.config.update.extract)) {
+            QFile::remove(archive);
+            started =
+                update::makeExecutable(program) &&
+                c_.host.ask([&](WorkerHost& host) { return host.startSetup(program); }, false);
+        }
+    }
+    if (!started) {
+        hid::trace(2, "setup download failed");
+        c_.host.call([](WorkerHost& host) { host.setupFailed(); });
+    }
+}
+
+// --- the firmware ---
+
+void WorkerUpdates::firmwareProgress(int textId, int percent) {
+    if (textId == lastFirmwareText_ && percent == lastFirmwarePercent_) {
+        return;
+    }
+    lastFirmwareText_ = textId;
+    lastFirmwarePercent_ = percent;
+    c_.host.call([=](WorkerHost& host) { host.showFirmwareProgress(textId, percent); });
+}
+
+void WorkerUpdates::upgradeFirmware() {
+    lastFirmwareText_ = 0;
+    lastFirmwarePercent_ = -1;
+    if (runUpgrade()) {
+        // Offered once, written once: another upgrade needs another check and offer.
+        firmwareUpdateState_ = 0;
+        checkedFirmwareUrl_.clear();
+        if (!c_.pause(c_.config.update.afterUpgrade)) {
+            return;
+        }
+        c_.host.call([](WorkerHost& host) { host.endFirmwareUpgrade(true); });
+        c_.pause(c_.config.update.afterUpgrade);
+        return;
+    }
+    hid::trace(2, "firmware upgrade failed");
+    firmwareProgress(FirmwareText::Failed, std::max(lastFirmwarePercent_, 0));
+    c_.host.call([](WorkerHost& host) { host.endFirmwareUpgrade(false); });
+}
+
+bool WorkerUpdates::runUpgrade() {
+    firmwareProgress(FirmwareText::Downloading, 5);
+    const QString version = latestFirmware_;
+    const QString base = c_.state.details().firmwareUrl;
+    const QString temp = tempFolder();
+    // Only the version offered for this device type and address, and only when newer.
+    if (!c_.config.update.networkAllowed || firmwareUpdateState_ != 1 || version.isEmpty() ||
+        base.isEmpty() || base != checkedFirmwareUrl_ ||
+        c_.state.currentDeviceType() != checkedFirmwareType_ || temp.isEmpty()) {
+        return false;
+    }
+
+    std::error_code error;
+    std::filesystem::remove_all(QFile::encodeName(temp).toStdString(), error);
+    if (!QDir().mkpath(temp)) {
+        return false;
+    }
+    const QString archive = QDir(temp).filePath(update::firmwareArchiveName(version));
+    if (http_.fetchFile(update::firmwareArchiveAddress(base, update::firmwareArchiveName(version)),
+                        archive) != update::FetchResult::Complete) {
+        return false;
+    }
+    firmwareProgress(FirmwareText::Preparing, 7);
+    if (!update::extractAll(archive, temp, c_.config.update.extract)) {
+        return false;
+    }
+    QFile::remove(archive);
+    const QString imagePath = QDir(temp).filePath(update::firmwareImageName(version));
+    // Larger than the chunk numbers can address: refused before the mouse is touched.
+    const std::optional<std::vector<std::uint8_t>> image =
+        update::readImageFile(imagePath, update::kMaxImageBytes);
+    QFile::remove(imagePath);
+    if (!image) {
+        return false;
+    }
+    firmwareProgress(FirmwareText::Preparing, 10);
+
+    hid::DeviceManager& devices = manager();
+    int vendorId = 0;
+    int productId = 0;
+    if (!devices.currentVidPid(vendorId, productId)) {
+        return false;
+    }
+    hid::HidDevice* loader = devices.openBootloader(vendorId, productId);
+    if (!loader) {
+        return false;
+    }
+    update::BootloaderLink link(devices.hidApi(), loader, c_.config.update.boot, c_.pause);
+    // After a refused packet no end packet goes out: the mouse stays in its bootloader
+    // for another try instead of starting a half-written firmware.
+    const bool written = link.bootStart() &&
+                         link.transferImage(*image,
+                                            [this](int percent) {
+                                                firmwareProgress(FirmwareText::Upgrading, percent);
+                                            }) == update::TransferResult::Sent &&
+                         link.bootEnd();
+    devices.closeBootloader();
+    if (written) {
+        firmwareProgress(FirmwareText::Done, 100);
+    }
+    return written;
+}
+
+// --- the tasks ---
+
+void DeviceWorkerCore::programCheckTask() {
+    updates_->checkProgramVersion();
+}
+
+void DeviceWorkerCore::firmwareCheckTask() {
+    updates_->checkFirmwareVersion();
+}
+
+void DeviceWorkerCore::setupDownloadTask() {
+    updates_->downloadSetup();
+}
+
+void DeviceWorkerCore::firmwareUpgradeTask() {
+    updates_->upgradeFirmware();
+}
+
+} // namespace corvane::protocol

@@ -1,0 +1,168 @@
+// The running window with its worker against a real HTTP server on 127.0.0.1 and the
+// virtual mouse: the offers of a newer program and firmware, the setup started in the
+// program's place, and the firmware written into the mouse.
+#include "WindowTest.h"
+
+#include "app/ProgramLauncher.h"
+#include "pages/UpdateFlow.h"
+#include "pages/UpdateProcessDlg.h"
+#include "pages/UpdateTipDlg.h"
+#include "protocol/DeviceWorker.h"
+#include "support/HttpTestServer.h"
+#include "support/ZipBuilder.h"
+#include "virtualmouse/VirtualMouse.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include <mutex>
+
+namespace corvane::app::test {
+namespace {
+
+// Writes down what it is asked to start and answers as told.
+class RecordingLauncher : public ProgramLauncher {
+public:
+    QString findExecutable(const QString&) const override { return {}; }
+    bool startDetached(const QString& program, const QStringList& arguments) override {
+        std::lock_guard lock(mutex);
+        started.push_back(program);
+        startedArguments = arguments;
+        return starts;
+    }
+    std::vector<QString> programs() const {
+        std::lock_guard lock(mutex);
+        return started;
+    }
+
+    mutable std::mutex mutex;
+    std::vector<QString> started;
+    QStringList startedArguments;
+    bool starts = true;
+};
+
+std::string imageOf(std::size_t n) {
+    std::string image(n, '\0');
+    for (std::size_t i = 0; i < n; ++i)
+        image[i] = static_cast<char>(i * 13 + 1);
+    return image;
+}
+
+class UpdateWindowTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        ASSERT_TRUE(server.isListening());
+        ASSERT_TRUE(install.isValid());
+        copyInstallation();
+        adjustContext = [this](WindowContext& context) {
+            context.exeFolder = install.path();
+            context.launcher = &launcher;
+            context.updates.networkAllowed = true;
+            context.updates.http.lowSpeedTime = std::chrono::seconds(1);
+            context.updates.http.lowSpeedBytes = 1024;
+            context.updates.boot.answerTimeoutMs = 50;
+            context.updates.afterUpgrade = std::chrono::milliseconds(1);
+        };
+    }
+
+    // data/ with its server addresses on the test server.
+    void copyInstallation() {
+        const QDir target(install.path());
+        target.mkpath(QStringLiteral("device"));
+        QDirIterator files(sourceData(), {QStringLiteral("config.xml"), QStringLiteral("*.xml")},
+                           QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString path = files.next();
+            const QString relative = QDir(sourceData()).relativeFilePath(path);
+            if (relative != QLatin1String("config.xml") && !relative.startsWith("device/"))
+                continue;
+            QFile in(path);
+            ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+            QString text = QString::fromUtf8(in.readAll());
+            text.replace(QStringLiteral("https://corvane.example/upgrade/"), server.url("/soft/"));
+            text.replace(QStringLiteral("https://corvane.example/firmware/corvane_m1"),
+                         server.url("/fw/m1"));
+            QFile out(target.filePath(relative));
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(text.toUtf8());
+        }
+    }
+
+    corvane::test::HttpTestServer server;
+    QTemporaryDir install;
+    RecordingLauncher launcher;
+};
+
+TEST_F(UpdateWindowTest, ANewerProgramIsOfferedAndItsSetupStartedInTheProgramsPlace) {
+    server.serveBody("/soft/version", "1.0.2\r\n");
+    server.serveBody("/soft/Mouse-Setup-1.0.2.zip",
+                     corvane::test::zipBytes({{"Mouse-Setup-1.0.2", "#!/bin/sh\nexit 0\n"}}));
+    messageBoxes.answer = 1;
+    startWindow();
+
+    ASSERT_TRUE(waitUntil([&] { return !quits.empty(); })) << "the program did not end";
+    ASSERT_EQ(messageBoxes.shown.size(), 1u);
+    EXPECT_EQ(messageBoxes.shown[0].text, "New version:V1.0.2, update now?");
+    EXPECT_EQ(messageBoxes.shown[0].title, englishText(581));
+    EXPECT_EQ(messageBoxes.shown[0].style, 4);
+    const QString setup = dataDir.path() + QStringLiteral("/temp/Mouse-Setup-1.0.2");
+    EXPECT_EQ(launcher.programs(), std::vector<QString>{setup});
+    EXPECT_TRUE(launcher.startedArguments.isEmpty());
+    EXPECT_TRUE(QFileInfo(setup).isExecutable());
+    EXPECT_EQ(quits, std::vector<int>{0}) << "the normal exit path, once";
+    EXPECT_EQ(window->updates().statusLine(protocol::UpdateKind::Program).text,
+              englishText(582) + ": v1.0.2");
+}
+
+TEST_F(UpdateWindowTest, ASetupThatCannotStartLeavesTheProgramRunning) {
+    server.serveBody("/soft/version", "1.0.2");
+    server.serveBody("/soft/Mouse-Setup-1.0.2.zip",
+                     corvane::test::zipBytes({{"Mouse-Setup-1.0.2", "#!/bin/sh\nexit 0\n"}}));
+    launcher.starts = false;
+    startWindow();
+
+    ASSERT_TRUE(waitUntil([&] {
+        pages::UpdateProcessDlg* progress = window->updates().setupWindow();
+        return progress && progress->hasFailed();
+    })) << "the setup window shows the failure";
+    EXPECT_EQ(launcher.programs().size(), 1u);
+    spin(50);
+    EXPECT_TRUE(quits.empty());
+    // The user closes it and has the main window back.
+    window->updates().setupWindow()->sendMessage(ui::Message::Close);
+    EXPECT_EQ(window->updates().setupWindow(), nullptr);
+}
+
+TEST_F(UpdateWindowTest, NewerFirmwareIsOfferedAndWrittenIntoTheMouse) {
+    server.serveBody("/soft/version", "0.1.0");
+    server.serveBody("/fw/m1/mouse/version", "106");
+    const std::string image = imageOf(500);
+    server.serveBody("/fw/m1/mouse/firmware-106.zip",
+                     corvane::test::zipBytes({{"firmware     -106.bin", image}}));
+    vm::WiredMouseConfig config;
+    config.productId = 0xC0A1;
+    config.releaseNumber = 0x105;
+    config.mouse.deviceId = "CVM1";
+    config.withBootloader = true;
+    auto mouse = bus->addWiredMouse(config);
+    messageBoxes.answer = 1;
+    startWindow();
+
+    ASSERT_TRUE(waitUntil([&] { return mouse->bootloader().ended; }))
+        << "the firmware was not written";
+    ASSERT_EQ(messageBoxes.shown.size(), 1u) << "the program is current; only the firmware";
+    EXPECT_EQ(messageBoxes.shown[0].text, "New version:V1.06, update now?");
+    EXPECT_EQ(messageBoxes.shown[0].title, englishText(551));
+    const vm::BootloaderState loader = mouse->bootloader();
+    const std::string written(loader.image.begin(), loader.image.end());
+    EXPECT_EQ(written.substr(0, image.size()), image);
+    EXPECT_TRUE(waitUntil([&] { return window->updates().firmwareWindow() == nullptr; }))
+        << "the progress window closes at the end";
+    EXPECT_EQ(window->updates().statusLine(protocol::UpdateKind::Program).text, englishText(580));
+}
+
+} // namespace
+} // namespace corvane::app::test

@@ -1,0 +1,278 @@
+// The button page in the main window against the virtual mouse and a real store: each
+// way of giving a key a function stores the binding, queues the key table and reaches
+// the mouse's key table; the primary key is refused; both restores ask first.
+#include "window/PageWindowTest.h"
+
+#include "pages/ButtonPage.h"
+#include "protocol/ButtonTable.h"
+#include "protocol/DeviceTask.h"
+#include "store/ProfileDatabase.h"
+#include "ui/ComboBox.h"
+#include "ui/KeyList.h"
+#include "ui/PushButton.h"
+#include "ui/TextField.h"
+#include "virtualmouse/MouseDevice.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+
+namespace corvane::pages::test {
+namespace {
+
+namespace C = ButtonControl;
+constexpr PageSlot kSlot = PageSlot::Buttons;
+constexpr std::uint8_t kSetButtons = 0x09;
+
+class ButtonPageTest : public PageWindowTest {
+protected:
+    void start() {
+        page = startWithPage<ButtonPage>(kSlot);
+        showPage(kSlot);
+        tasks.clear();
+    }
+    // Clicks the key list's row of a key.
+    void selectKey(int keyCode) {
+        auto* list = find<ui::KeyList>(kSlot, C::KeyList);
+        const int row = list->indexOfKey(keyCode);
+        ASSERT_GE(row, 0);
+        click(kSlot, C::KeyList, list->rowRect(row).center());
+        ASSERT_EQ(page->selectedKey(), keyCode);
+    }
+    // The user's choice of item `index` in a menu (what the drop-down reports).
+    void choose(int menu, int index) {
+        auto* box = find<ui::ComboBox>(kSlot, menu)->findChild<QComboBox*>();
+        ASSERT_NE(box, nullptr);
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    }
+    store::ButtonBinding stored(int keyCode) const {
+        store::ButtonBinding b;
+        store::ProfileDatabase::instance().getBinding(profile(), keyCode, b);
+        return b;
+    }
+    QString description(int keyCode) const {
+        auto* list = find<ui::KeyList>(kSlot, C::KeyList);
+        return list->description(list->indexOfKey(keyCode));
+    }
+    // The entry the mouse keeps for a key, once it equals `expected`.
+    bool mouseHasEntry(int keyCode, protocol::ButtonEntry expected) const {
+        return waitForKept(kSetButtons, [&](const Kept& k) {
+            const auto at = std::size_t(keyCode) * protocol::kButtonEntryBytes;
+            return k.parameters[at] == expected[0] && k.parameters[at + 1] == expected[1] &&
+                   k.parameters[at + 2] == expected[2];
+        });
+    }
+    protocol::ButtonEntry entryOf(const store::ButtonBinding& b) const {
+        return protocol::bindingEntry(b, {}, [](int id, store::MacroDefinition& m) {
+            return store::ProfileDatabase::instance().getMacro(id, m);
+        });
+    }
+    // Types a key into the focused capture field as the keyboard delivers it.
+    void typeKey(int qtKey, unsigned kernelCode, const QString& text) {
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, qtKey, {}, kernelCode + 8, 0, 0, text);
+            QApplication::sendEvent(QApplication::focusWidget(), &event);
+        }
+    }
+
+    ButtonPage* page = nullptr;
+};
+
+TEST_F(ButtonPageTest, EveryMenuStoresItsFunctionAndTheMouseGetsIt) {
+    start();
+    struct Case {
+        int menu, item, type, value;
+    };
+    const Case cases[] = {
+        {C::MouseMenu, 1, 1, 3},  {C::MouseMenu, 5, 1, 4},   {C::MediaMenu, 0, 3, 6},
+        {C::MediaMenu, 7, 3, 3},  {C::SystemMenu, 9, 8, 11}, {C::DpiMenu, 1, 5, 1},
+        {C::DeviceMenu, 1, 6, 2},
+    };
+    selectKey(3);
+    for (const Case& c : cases) {
+        tasks.clear();
+        choose(c.menu, c.item);
+        const store::ButtonBinding b = stored(3);
+        EXPECT_EQ(b.macroType, c.type) << c.menu << "/" << c.item;
+        EXPECT_EQ(b.macroValue, c.value);
+        EXPECT_EQ(b.macroDesc, find<ui::ComboBox>(kSlot, c.menu)->itemText(c.item));
+        EXPECT_EQ(tasks, std::vector<int>{protocol::DeviceTask::SendButtons});
+        EXPECT_TRUE(find<ui::Control>(kSlot, c.menu + C::MarkOffset)->isVisible());
+        EXPECT_TRUE(mouseHasEntry(3, entryOf(b))) << c.menu << "/" << c.item;
+    }
+    EXPECT_FALSE(find<ui::Control>(kSlot, C::MouseMenu + C::MarkOffset)->isVisible());
+}
+
+TEST_F(ButtonPageTest, AMacroFromTheMenuReachesTheMouseWithTheTable) {
+    start();
+    const int macro = store::ProfileDatabase::instance().createMacro(QStringLiteral("Custom 3"));
+    store::MacroEvent down{0, macro, 2, 0, 65, 1, QStringLiteral("\u2193  A")};
+    store::MacroEvent up{0, macro, 3, 1, 65, 1, QStringLiteral("\u2191  A")};
+    ASSERT_TRUE(store::ProfileDatabase::instance().insertMacroEvents({down, up}));
+    find<ui::ComboBox>(kSlot, C::MacroMenu)->addItem(QStringLiteral("Custom 3"), macro);
+
+    selectKey(4);
+    choose(C::MacroMenu, 0);
+    EXPECT_EQ(stored(4).macroType, 4);
+    EXPECT_EQ(stored(4).macroValue, macro);
+    EXPECT_TRUE(waitUntil([&] { return mouse().macro(4).size() == 1u + 2 * 4; }));
+    EXPECT_TRUE(mouseHasEntry(4, entryOf(stored(4))));
+}
+
+TEST_F(ButtonPageTest, AKeyWithCtrlAndShiftFromTheKeyboardPanel) {
+    start();
+    selectKey(2);
+    click(kSlot, C::KeyboardChoice);
+    ASSERT_TRUE(find<ui::Control>(kSlot, C::KeyboardPanel)->isVisible());
+    ASSERT_TRUE(waitUntil([&] {
+        return find<ui::Control>(kSlot, C::CaptureField)->isAncestorOf(QApplication::focusWidget());
+    }));
+    typeKey(Qt::Key_Shift, 42, {}); // Shift comes from the toggles only
+    typeKey(Qt::Key_A, 30, QStringLiteral("a"));
+    EXPECT_EQ(find<ui::TextField>(kSlot, C::CaptureField)->text(), QStringLiteral("A"));
+    click(kSlot, C::CtrlToggle);
+    click(kSlot, C::ShiftToggle);
+    click(kSlot, C::KeyboardConfirm);
+
+    const store::ButtonBinding b = stored(2);
+    EXPECT_EQ(b.macroType, 2);
+    EXPECT_EQ(b.macroValue, 4); // usage of A
+    EXPECT_EQ(b.macroValue2, 3);
+    EXPECT_EQ(b.macroDesc, QStringLiteral("Shift+ Ctrl + A"));
+    EXPECT_EQ(description(2), b.macroDesc);
+    EXPECT_EQ(tasks, std::vector<int>{protocol::DeviceTask::SendButtons});
+    EXPECT_TRUE(mouseHasEntry(2, entryOf(b)));
+    EXPECT_TRUE(find<ui::Control>(kSlot, C::KeyboardPanel)->isVisible()) << "stays open";
+}
+
+TEST_F(ButtonPageTest, TheKeyboardPanelTextFollowsTheCapturedKeyOnly) {
+    start();
+    selectKey(2);
+    click(kSlot, C::KeyboardChoice);
+    // Nothing captured and no toggle: nothing stored, nothing queued.
+    click(kSlot, C::KeyboardConfirm);
+    EXPECT_EQ(stored(2).id, 0);
+    EXPECT_TRUE(tasks.empty());
+    // Only Ctrl, the field holding no key: "Ctrl", whatever the field said before.
+    click(kSlot, C::CtrlToggle);
+    click(kSlot, C::KeyboardConfirm);
+    EXPECT_EQ(stored(2).macroDesc, QStringLiteral("Ctrl"));
+    EXPECT_EQ(stored(2).macroValue, 0);
+    EXPECT_EQ(stored(2).macroValue2, 1);
+}
+
+TEST_F(ButtonPageTest, RepeatIsClampedWhenConfirmed) {
+    start();
+    selectKey(3);
+    click(kSlot, C::RepeatChoice);
+    typeInto(kSlot, C::RepeatFirstField, QStringLiteral("300"), false);
+    typeInto(kSlot, C::RepeatSecondField, QStringLiteral("3"), false);
+    click(kSlot, C::RepeatConfirm); // straight from the field: no focus loss first
+    store::ButtonBinding b = stored(3);
+    EXPECT_EQ(b.macroType, 7);
+    EXPECT_EQ(b.macroValue2, 255);
+    EXPECT_EQ(b.macroValue, 5);
+    EXPECT_EQ(find<ui::TextField>(kSlot, C::RepeatFirstField)->text(), QStringLiteral("255"));
+    EXPECT_EQ(description(3), englishText(161));
+    EXPECT_TRUE(mouseHasEntry(3, entryOf(b)));
+
+    // Enter in the field also commits the limited value.
+    typeInto(kSlot, C::RepeatSecondField, QStringLiteral("999"));
+    EXPECT_EQ(find<ui::TextField>(kSlot, C::RepeatSecondField)->text(), QStringLiteral("255"));
+    click(kSlot, C::RepeatConfirm);
+    EXPECT_EQ(stored(3).macroValue, 255);
+}
+
+TEST_F(ButtonPageTest, DisableAndBothRestoresWithTheirQuestions) {
+    start();
+    selectKey(3);
+    click(kSlot, C::DisableChoice);
+    EXPECT_EQ(stored(3).macroType, 9);
+    EXPECT_EQ(description(3), englishText(139));
+    EXPECT_TRUE(mouseHasEntry(3, {0x60, 0x00, 0x00}));
+    const protocol::ButtonEntry factory = {protocol::defaultButtonTable()[9],
+                                           protocol::defaultButtonTable()[10],
+                                           protocol::defaultButtonTable()[11]};
+
+    // "No" keeps everything.
+    messageBoxes.answer = 2;
+    tasks.clear();
+    click(kSlot, C::RestoreKey);
+    click(kSlot, C::RestoreAll);
+    EXPECT_EQ(stored(3).macroType, 9);
+    EXPECT_TRUE(tasks.empty());
+    ASSERT_EQ(messageBoxes.shown.size(), 2u);
+    EXPECT_EQ(messageBoxes.shown[0].text, englishText(170));
+
+    // "Yes" to this key: its row goes, the default shows, the mouse gets the default.
+    messageBoxes.answer = 1;
+    click(kSlot, C::RestoreKey);
+    EXPECT_EQ(stored(3).id, 0);
+    EXPECT_EQ(description(3), englishText(110));
+    EXPECT_EQ(tasks, std::vector<int>{protocol::DeviceTask::SendButtons});
+    EXPECT_TRUE(mouseHasEntry(3, factory));
+
+    // "Yes" to all keys.
+    click(kSlot, C::DisableChoice);
+    selectKey(4);
+    click(kSlot, C::DisableChoice);
+    tasks.clear();
+    click(kSlot, C::RestoreAll);
+    std::vector<store::ButtonBinding> left;
+    EXPECT_EQ(store::ProfileDatabase::instance().listBindings(profile(), left), 0);
+    EXPECT_EQ(page->selectedKey(), 0);
+    EXPECT_EQ(tasks, std::vector<int>{protocol::DeviceTask::SendButtons});
+    EXPECT_TRUE(mouseHasEntry(3, factory));
+}
+
+TEST_F(ButtonPageTest, ThePrimaryKeyIsRefusedButCanBeRestored) {
+    start();
+    selectKey(0);
+    choose(C::MediaMenu, 2);
+    click(kSlot, C::DisableChoice);
+    click(kSlot, C::KeyboardChoice);
+    click(kSlot, C::RepeatChoice);
+    ASSERT_EQ(messageBoxes.shown.size(), 4u);
+    EXPECT_EQ(messageBoxes.shown[0].text, englishText(175));
+    EXPECT_EQ(stored(0).id, 0);
+    EXPECT_TRUE(tasks.empty());
+    EXPECT_FALSE(find<ui::Control>(kSlot, C::KeyboardPanel)->isVisible());
+    EXPECT_FALSE(find<ui::PushButton>(kSlot, C::DisableChoice)->isChecked());
+
+    click(kSlot, C::RestoreKey);
+    EXPECT_EQ(tasks, std::vector<int>{protocol::DeviceTask::SendButtons});
+}
+
+TEST_F(ButtonPageTest, ShowsWhatIsStoredForTheSelectedKey) {
+    start();
+    store::ButtonBinding wheel;
+    wheel.profile = profile();
+    wheel.keyCode = 4;
+    wheel.macroType = 1;
+    wheel.macroValue = 7; // no menu offers it
+    wheel.macroDesc = QStringLiteral("old");
+    store::ProfileDatabase::instance().saveBinding(wheel);
+    store::ButtonBinding media = wheel;
+    media.keyCode = 3;
+    media.macroType = 3;
+    media.macroValue = 2;
+    store::ProfileDatabase::instance().saveBinding(media);
+    page->loadPage();
+    EXPECT_EQ(description(4), englishText(112));
+    EXPECT_EQ(description(3), englishText(121));
+
+    selectKey(4);
+    EXPECT_TRUE(find<ui::Control>(kSlot, C::MouseMenu + C::MarkOffset)->isVisible());
+    EXPECT_EQ(find<ui::ComboBox>(kSlot, C::MouseMenu)->currentIndex(), 0);
+    selectKey(3);
+    EXPECT_TRUE(find<ui::Control>(kSlot, C::MediaMenu + C::MarkOffset)->isVisible());
+    EXPECT_EQ(find<ui::ComboBox>(kSlot, C::MediaMenu)->currentData(), 2);
+
+    // The keyboard reaches the key list: Down selects the next key.
+    pressKey(kSlot, C::KeyList, Qt::Key_Down);
+    EXPECT_EQ(page->selectedKey(), 4);
+}
+
+} // namespace
+} // namespace corvane::pages::test

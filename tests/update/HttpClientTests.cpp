@@ -1,0 +1,319 @@
+// The HTTP client against a real server on 127.0.0.1 that misbehaves on demand.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include "support/HttpTestServer.h"
+#include "update/AddressRules.h"
+#include "update/HttpClient.h"
+
+namespace corvane::update {
+namespace {
+
+using test::HttpReply;
+using Kind = HttpReply::Kind;
+using Clock = std::chrono::steady_clock;
+
+HttpClient::Limits shortLimits() {
+    HttpClient::Limits limits;
+    limits.connectTimeout = std::chrono::milliseconds(2000);
+    limits.lowSpeedTime = std::chrono::seconds(1);
+    limits.lowSpeedBytes = 1024; // curl averages over a few seconds: a stall shows at once
+    limits.maxFileBytes = 256 * 1024;
+    return limits;
+}
+
+std::string bytesOf(std::size_t n) {
+    std::string body(n, '\0');
+    for (std::size_t i = 0; i < n; ++i) {
+        body[i] = static_cast<char>('a' + i % 26);
+    }
+    return body;
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+HttpReply reply(Kind kind, std::string body, std::size_t sendBytes = 0, int status = 200) {
+    HttpReply r;
+    r.kind = kind;
+    r.body = std::move(body);
+    r.sendBytes = sendBytes;
+    r.status = status;
+    return r;
+}
+
+class HttpClientTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(server.isListening());
+        ASSERT_TRUE(dir.isValid());
+    }
+    QString file(const char* name = "download.bin") const {
+        return dir.filePath(QString::fromLatin1(name));
+    }
+
+    test::HttpTestServer server;
+    QTemporaryDir dir;
+    HttpClient client{shortLimits()};
+};
+
+TEST_F(HttpClientTest, RequestsCarryTheAgentAndAskForAFreshCopy) {
+    server.serveBody("/soft/version", "1.0.2\r\n");
+    QString text;
+    ASSERT_EQ(client.fetchText(server.url("/soft/version"), text), FetchResult::Complete);
+    EXPECT_EQ(text, QStringLiteral("1.0.2\r\n"));
+    ASSERT_EQ(server.requestCount(), 1u);
+    const test::HttpRequest request = server.requests().front();
+    EXPECT_EQ(request.method, "GET");
+    EXPECT_EQ(request.headers.at("user-agent"), "IIC2.0/PC 5.5.0000");
+    EXPECT_EQ(request.headers.at("accept"), "*/*");
+    EXPECT_EQ(request.headers.at("cache-control"), "no-cache");
+    EXPECT_EQ(request.headers.at("pragma"), "no-cache");
+}
+
+// Each way a server can answer, for a text and for a file: only a complete 2xx answer
+// counts, and a failed download leaves no file (not even one that was there before).
+TEST_F(HttpClientTest, OnlyACompleteSuccessfulAnswerCounts) {
+    const std::string body = bytesOf(5000);
+    HttpReply wrongLength = reply(Kind::Normal, body);
+    wrongLength.announcedLength = 9000;
+    HttpReply redirect;
+    redirect.kind = Kind::Redirect;
+    redirect.location = server.url("/moved").toStdString();
+    HttpReply redirectAway;
+    redirectAway.kind = Kind::Redirect;
+    redirectAway.location = "http://example.com/moved";
+    HttpReply redirectLoop;
+    redirectLoop.kind = Kind::Redirect;
+    redirectLoop.location = server.url("/loop").toStdString();
+    server.serveBody("/moved", body);
+
+    const struct {
+        const char* name;
+        HttpReply reply;
+        int expected;
+    } cases[] = {
+        {"complete", reply(Kind::Normal, body), FetchResult::Complete},
+        {"without a length", reply(Kind::NoLength, body), FetchResult::Complete},
+        {"not found", reply(Kind::Normal, "<html>404</html>", 0, 404), FetchResult::Failed},
+        {"server error", reply(Kind::Normal, "1.0.3", 0, 500), FetchResult::Failed},
+        {"truncated", reply(Kind::Truncated, body, 2000), FetchResult::Failed},
+        {"longer length announced", wrongLength, FetchResult::Failed},
+        {"stalled body", reply(Kind::Stall, body, 100), FetchResult::Failed},
+        {"stalled before the answer", reply(Kind::StallBeforeHeaders, body), FetchResult::Failed},
+        {"endless body", reply(Kind::Endless, {}), FetchResult::Failed},
+        {"redirect on the loopback", redirect, FetchResult::Complete},
+        {"redirect to plain http elsewhere", redirectAway, FetchResult::Failed},
+        {"redirect loop", redirectLoop, FetchResult::Failed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        server.serve("/loop", redirectLoop);
+        server.serve("/case", c.reply);
+        const auto started = Clock::now();
+
+        QString text = QStringLiteral("old");
+        const int textResult = client.fetchText(server.url("/case"), text);
+        EXPECT_EQ(textResult, c.expected);
+        if (c.expected == FetchResult::Complete) {
+            EXPECT_EQ(text.toStdString(), body);
+        } else {
+            EXPECT_TRUE(text.isEmpty());
+        }
+
+        QFile::remove(file());
+        ASSERT_TRUE(QDir().mkpath(dir.path()));
+        {
+            QFile before(file());
+            ASSERT_TRUE(before.open(QIODevice::WriteOnly));
+            before.write("an older download");
+        }
+        EXPECT_EQ(client.fetchFile(server.url("/case"), file()), c.expected);
+        if (c.expected == FetchResult::Complete) {
+            EXPECT_EQ(fileBytes(file()).toStdString(), body);
+        } else {
+            EXPECT_FALSE(QFile::exists(file()));
+        }
+        EXPECT_LT(Clock::now() - started, std::chrono::seconds(10)) << "a transfer hung";
+    }
+}
+
+TEST_F(HttpClientTest, TextAnswersAreCappedAt10KiB) {
+    server.serveBody("/full", bytesOf(10240));
+    server.serveBody("/over", bytesOf(10241));
+    server.serve("/over-unannounced", reply(Kind::NoLength, bytesOf(20000)));
+    QString text;
+    EXPECT_EQ(client.fetchText(server.url("/full"), text), FetchResult::Complete);
+    EXPECT_EQ(text.size(), 10240);
+    EXPECT_EQ(client.fetchText(server.url("/over"), text), FetchResult::Failed);
+    EXPECT_EQ(client.fetchText(server.url("/over-unannounced"), text), FetchResult::Failed);
+    EXPECT_TRUE(text.isEmpty());
+}
+
+TEST_F(HttpClientTest, FilesAreCappedInSize) {
+    server.serve("/big", reply(Kind::Normal, bytesOf(300 * 1024)));
+    server.serve("/big-unannounced", reply(Kind::NoLength, bytesOf(300 * 1024)));
+    for (const char* path : {"/big", "/big-unannounced"}) {
+        EXPECT_EQ(client.fetchFile(server.url(path), file()), FetchResult::Failed) << path;
+        EXPECT_FALSE(QFile::exists(file())) << path;
+    }
+}
+
+// The values follow the number of 10240-byte blocks read, not the bytes, and never go
+// above 100.
+TEST_F(HttpClientTest, ProgressFollowsTheBlocks) {
+    const struct {
+        const char* name;
+        HttpReply reply;
+        std::vector<int> expected;
+    } cases[] = {
+        {"two and a half blocks", reply(Kind::Normal, bytesOf(25600)), {2, 8, 10, 55, 100}},
+        {"without a length", reply(Kind::NoLength, bytesOf(25600)), {2, 8, 10, 100}},
+        {"ten blocks",
+         reply(Kind::Normal, bytesOf(102400)),
+         {2, 8, 10, 19, 28, 37, 46, 55, 64, 73, 82, 91, 100}},
+        {"one block", reply(Kind::Normal, bytesOf(10240)), {2, 8, 10, 100}},
+        {"less than a block", reply(Kind::Normal, bytesOf(5000)), {2, 8, 10, 100}},
+        {"empty", reply(Kind::Normal, {}), {2, 8, 10, 100}},
+        {"not found", reply(Kind::Normal, "gone", 0, 404), {2}},
+        {"truncated", reply(Kind::Truncated, bytesOf(25600), 15000), {2, 8, 10, 55}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        server.serve("/archive.zip", c.reply);
+        HttpClient fresh(shortLimits());
+        std::vector<int> posted;
+        fresh.fetchFile(server.url("/archive.zip"), file(), [&](int p) { posted.push_back(p); });
+        EXPECT_EQ(posted, c.expected);
+    }
+}
+
+TEST_F(HttpClientTest, ALaterDownloadStartsFromZero) {
+    server.serveBody("/a", bytesOf(100));
+    std::vector<int> posted;
+    ASSERT_EQ(client.fetchFile(server.url("/a"), file(), [&](int p) { posted.push_back(p); }),
+              FetchResult::Complete);
+    posted.clear();
+    ASSERT_EQ(client.fetchFile(server.url("/a"), file(), [&](int p) { posted.push_back(p); }),
+              FetchResult::Complete);
+    EXPECT_EQ(posted, (std::vector<int>{0, 2, 8, 10, 100}));
+    EXPECT_EQ(client.lastProgress(), 100);
+}
+
+TEST_F(HttpClientTest, AddressesOtherThanHttpsAreNotContacted) {
+    for (const char* url : {"http://example.com/version", "ftp://127.0.0.1/version",
+                            "file:///etc/hostname", "", "version", "https://"}) {
+        QString text;
+        EXPECT_EQ(client.fetchText(QString::fromLatin1(url), text), FetchResult::Failed) << url;
+        EXPECT_EQ(client.fetchFile(QString::fromLatin1(url), file()), FetchResult::Failed) << url;
+    }
+    EXPECT_EQ(server.requestCount(), 0u);
+}
+
+TEST(AddressRules, HttpsEverywhereAndPlainHttpOnlyOnTheLoopback) {
+    const struct {
+        const char* url;
+        bool permitted;
+    } addresses[] = {
+        {"https://corvane.example/upgrade/version", true},
+        {"https://127.0.0.1/x", true},
+        {"http://127.0.0.1:8080/x", true},
+        {"http://127.1.2.3/x", true},
+        {"http://[::1]:80/x", true},
+        {"http://localhost/x", true},
+        {"http://corvane.example/x", false},
+        {"http://10.0.0.1/x", false},
+        {"http://[::2]/x", false},
+        {"http://127.0.0.1.example.com/x", false},
+        {"ftp://127.0.0.1/x", false},
+        {"file:///etc/passwd", false},
+        {"HTTPS://corvane.example/", true},
+        {"", false},
+    };
+    for (const auto& a : addresses) {
+        EXPECT_EQ(isPermittedAddress(QString::fromLatin1(a.url)), a.permitted) << a.url;
+    }
+    const QString loopback = QStringLiteral("http://127.0.0.1/a");
+    const QString remote = QStringLiteral("https://corvane.example/a");
+    EXPECT_TRUE(isPermittedRedirect(remote, QStringLiteral("https://mirror.example/a")));
+    EXPECT_FALSE(isPermittedRedirect(remote, QStringLiteral("http://mirror.example/a")));
+    EXPECT_FALSE(isPermittedRedirect(remote, QStringLiteral("http://127.0.0.1/a")));
+    EXPECT_TRUE(isPermittedRedirect(loopback, QStringLiteral("http://localhost/b")));
+    EXPECT_FALSE(isPermittedRedirect(loopback, QStringLiteral("http://mirror.example/b")));
+}
+
+TEST_F(HttpClientTest, CancellingStopsAStalledTransfer) {
+    server.serve("/stall", reply(Kind::Stall, bytesOf(50000), 20000));
+    HttpClient patient; // the default low-speed time would wait 30 s
+    std::thread canceller([&] {
+        while (server.requestCount() == 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        patient.cancel();
+    });
+    const auto started = Clock::now();
+    EXPECT_EQ(patient.fetchFile(server.url("/stall"), file()), FetchResult::Stopped);
+    canceller.join();
+    EXPECT_LT(Clock::now() - started, std::chrono::seconds(5));
+    EXPECT_FALSE(QFile::exists(file()));
+}
+
+TEST_F(HttpClientTest, TheCallerStoppingStopsATransfer) {
+    server.serve("/stall", reply(Kind::StallBeforeHeaders, {}));
+    HttpClient patient;
+    std::atomic<bool> stopping{false};
+    patient.setStopCheck([&] { return stopping.load(); });
+    std::thread stopper([&] {
+        while (server.requestCount() == 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        stopping = true;
+    });
+    QString text;
+    EXPECT_EQ(patient.fetchText(server.url("/stall"), text), FetchResult::Stopped);
+    stopper.join();
+}
+
+TEST_F(HttpClientTest, AFileThatCannotBeWrittenFailsTheDownload) {
+    server.serveBody("/a", bytesOf(50000));
+    // A folder that does not exist: the file cannot be made.
+    EXPECT_EQ(client.fetchFile(server.url("/a"), dir.filePath(QStringLiteral("no/such/file"))),
+              FetchResult::Failed);
+
+    // A write that fails midway (the file size limit of the process), not only at the start.
+    struct sigaction ignore {};
+    struct sigaction previous {};
+    ignore.sa_handler = SIG_IGN;
+    ASSERT_EQ(sigaction(SIGXFSZ, &ignore, &previous), 0);
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit saved = limit;
+    limit.rlim_cur = 20000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    std::vector<int> posted;
+    const int result =
+        client.fetchFile(server.url("/a"), file(), [&](int p) { posted.push_back(p); });
+    setrlimit(RLIMIT_FSIZE, &saved);
+    sigaction(SIGXFSZ, &previous, nullptr);
+    EXPECT_EQ(result, FetchResult::Failed);
+    EXPECT_FALSE(QFile::exists(file()));
+    EXPECT_NE(posted.back(), 100);
+}
+
+} // namespace
+} // namespace corvane::update
