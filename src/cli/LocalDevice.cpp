@@ -104,6 +104,7 @@ control::Answer LocalDevice::run(const control::Request& request,
     session.catalog = setup_.catalog;
     session.exeFolder = setup_.exeFolder;
     session.text = [](int id) { return i18n::lookupText(i18n::kTextSection, id); };
+    session.lcid = [] { return i18n::currentLcid(); };
     control::RequestRun run(session, request);
     run.start();
     const Clock::time_point deadline = Clock::now() + timeout;

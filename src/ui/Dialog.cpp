@@ -135,8 +135,11 @@ void Dialog::setInterfaceScale(double scale) {
 void Dialog::scaleControls() {
     // A control whose rectangle is still the one this pass drew keeps its design
     // rectangle; any other rectangle was set in design pixels since.
-    for (Control* c : findChildren<Control*>()) {
-        if (c->owner() != this)
+    // Control has no meta-object of its own, so findChildren<Control*> would hand out
+    // every widget (the inner widgets of the controls too): each one is asked itself.
+    for (QWidget* child : findChildren<QWidget*>()) {
+        auto* c = dynamic_cast<Control*>(child);
+        if (!c || c->owner() != this)
             continue;
         const QVariant drawn = c->property(kScaledRect);
         QRect design = c->geometry();
