@@ -244,13 +244,15 @@ int DeviceMainDlg::OnWindowMessage(int message, int wParam, int lParam) {
     case MainMessage::Retranslate:
         applyTexts();
         break;
-    case pages::kProfileCommandMessage:
-        profileCommand(wParam, lParam);
-        return 1;
     default:
         for (const std::unique_ptr<Page>& page : m_pages) {
             if (page && page->onWindowMessage(message, wParam, lParam))
                 return 1;
+        }
+        // The profile window's commands, unless a page took them.
+        if (message == pages::kProfileCommandMessage) {
+            profileCommand(wParam, lParam);
+            return 1;
         }
         break;
     }
@@ -259,7 +261,10 @@ int DeviceMainDlg::OnWindowMessage(int message, int wParam, int lParam) {
 
 int DeviceMainDlg::OnMessage(int controlId, int code, int param1, int param2) {
     if (controlId == MainControl::Tabs) {
-        onTabChanged(param1);
+        // A choice of a tab (mouse or keyboard); the focus notices of the tab column,
+        // now reachable with the keyboard, carry no tab.
+        if (code == ui::Notify::Click)
+            onTabChanged(param1);
         return 0;
     }
     if (const std::optional<PageSlot> slot = pages::pageOfControl(controlId)) {

@@ -26,6 +26,9 @@ void DeviceMainDlg::loadCatalog() {
 
     if (auto* version = find<ui::StaticText>(MainControl::VersionLine))
         version->setText(versionLine());
+    // The program settings page shows the version as well.
+    if (Page* settings = page(PageSlot::ProgramSettings))
+        settings->applyTexts();
 }
 
 QString DeviceMainDlg::versionLine() const {

@@ -2,9 +2,12 @@
 
 #include "app/AppLog.h"
 #include "app/DeviceMainDlg.h"
+#include "app/MainWindowIds.h"
 
+#include <QGuiApplication>
 #include <QPixmap>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 
 #include <memory>
@@ -15,11 +18,23 @@ bool saveWindowImage(DeviceMainDlg& window, const QString& path) {
     return window.grab().save(path, "PNG");
 }
 
+namespace {
+void saveScreenImage(const QString& path) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen && screen->grabWindow(0).save(path, "PNG"))
+        qCInfo(lcApp, "screen saved to %s", qPrintable(path));
+    else
+        qCWarning(lcApp, "cannot save the screen to %s", qPrintable(path));
+}
+} // namespace
+
 void installScreenshotHook(DeviceMainDlg& window, int delayMs) {
     const QString path = qEnvironmentVariable("CORVANE_SCREENSHOT");
     if (path.isEmpty())
         return;
     const bool quitAfter = qEnvironmentVariableIntValue("CORVANE_SCREENSHOT_QUIT") == 1;
+    // "settings": the program settings page; "profiles": the profile list pop-up.
+    const QString view = qEnvironmentVariable("CORVANE_SCREENSHOT_VIEW");
     bool tabGiven = false;
     const int tab = qEnvironmentVariableIntValue("CORVANE_SCREENSHOT_TAB", &tabGiven);
     auto taken = std::make_shared<bool>(false);
@@ -33,6 +48,23 @@ void installScreenshotHook(DeviceMainDlg& window, int delayMs) {
                 return;
             if (tabGiven)
                 target->selectTab(tab);
+            if (view == u"settings")
+                target->showProgramSettings();
+            if (view == u"profiles") {
+                // The pop-up runs modally: the screen (window and pop-up) is saved from
+                // inside its run, then the pop-up closes.
+                QTimer::singleShot(delayMs, target, [=] {
+                    saveScreenImage(path);
+                    for (ui::Dialog* shown : ui::Dialog::windows()) {
+                        if (shown->title() == u"ProfileDlg" && shown->isRunningModal())
+                            shown->endModal(ui::ResultSecond);
+                    }
+                    if (quitAfter && target)
+                        target->endProgram();
+                });
+                target->OnMessage(MainControl::Profile, ui::Notify::Click, 0, 0);
+                return;
+            }
             if (saveWindowImage(*target, path))
                 qCInfo(lcApp, "window saved to %s", qPrintable(path));
             else

@@ -135,8 +135,7 @@ void Dialog::setInterfaceScale(double scale) {
 void Dialog::scaleControls() {
     // A control whose rectangle is still the one this pass drew keeps its design
     // rectangle; any other rectangle was set in design pixels since.
-    // Control has no meta-object of its own, so findChildren<Control*> would hand out
-    // every widget (the inner widgets of the controls too): each one is asked itself.
+    // Control has no meta-object of its own, so the children are sorted out by type here.
     for (QWidget* child : findChildren<QWidget*>()) {
         auto* c = dynamic_cast<Control*>(child);
         if (!c || c->owner() != this)

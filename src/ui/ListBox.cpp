@@ -28,7 +28,8 @@ ListBox::ListBox(int id, QWidget* parent) : Control(id, parent), m_list(new QLis
         if (row >= 0)
             notify(Notify::EditEnded, row, itemData(row));
     });
-    m_list->viewport()->installEventFilter(this);
+    m_viewport = m_list->viewport();
+    m_viewport->installEventFilter(this);
     m_list->installEventFilter(this);
 }
 
@@ -60,7 +61,8 @@ bool ListBox::isEditing() const {
 }
 
 bool ListBox::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_list->viewport() && event->type() == QEvent::MouseButtonPress)
+    // Compared, not followed: the list and its viewport may be going away.
+    if (watched == m_viewport && event->type() == QEvent::MouseButtonPress)
         m_currentAtPress = m_list->currentRow();
     if (watched == m_list && event->type() == QEvent::KeyPress && !isEditing()) {
         const int key = static_cast<QKeyEvent*>(event)->key();

@@ -46,6 +46,7 @@ protected:
 
 private:
     QListWidget* m_list;
+    QObject* m_viewport = nullptr;
     bool m_editable = false;
     int m_currentAtPress = -1;
 };

@@ -12,7 +12,8 @@ namespace corvane::ui {
 
 TabControl::TabControl(int id, QWidget* parent) : ItemControl(id, parent) {
     setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
+    // Reached with Tab; a click chooses a tab without taking the focus.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 int TabControl::addItem(const QString& text, int itemId, const QString& icon) {

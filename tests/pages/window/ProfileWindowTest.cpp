@@ -83,8 +83,11 @@ protected:
         ASSERT_NE(editor, nullptr) << "no in-place editor";
         editor->selectAll();
         QTest::keyClicks(editor, text);
-        if (commit)
+        if (commit) {
             QTest::keyClick(editor, Qt::Key_Return);
+            // The list commits a Return from the event loop.
+            EXPECT_TRUE(waitUntil([&] { return !list.isEditing(); }, 2000));
+        }
     }
     static QString storedName(int profile) {
         QString name;
@@ -133,6 +136,7 @@ TEST_F(ProfileWindowTest, EmptyRenameIsIgnoredAndClosingWithoutARenameChangesNot
     const QString before = storedName(2);
     QWidget elsewhere;
     withProfileWindow([&](ProfileDlg& dialog, ui::ListBox& list) {
+        list.setItemText(list.findData(2), QStringLiteral("stale"));
         rename(list, 2, QStringLiteral("   "), true);
         EXPECT_EQ(list.itemText(list.findData(2)), englishText(61) + QStringLiteral(" 2"))
             << "the list shows the stored name again";
@@ -149,7 +153,7 @@ TEST_F(ProfileWindowTest, ExportThenImportIntoAnotherProfile) {
     startWindow({});
     QTemporaryDir files;
     const QString path = files.path() + QStringLiteral("/Desk setup.xml");
-    ASSERT_TRUE(writeSetting(u"report_rate", 3));
+    ASSERT_TRUE(writeSetting(u"report_rate", 2));
 
     dialogs.answers = {path};
     withProfileWindow([&](ProfileDlg& dialog, ui::ListBox&) {
@@ -172,11 +176,11 @@ TEST_F(ProfileWindowTest, ExportThenImportIntoAnotherProfile) {
     });
     EXPECT_EQ(dialogs.filters.back(), QStringLiteral("MouseKey (*.xml)"));
     EXPECT_EQ(storedName(4), QStringLiteral("Desk setup"));
-    EXPECT_EQ(setting(u"report_rate"), QStringLiteral("3"));
+    EXPECT_EQ(setting(u"report_rate"), QStringLiteral("2"));
     EXPECT_NE(storedName(2), QStringLiteral("Desk setup"));
     EXPECT_EQ(window->control(45)->text(), QStringLiteral("Desk setup"));
     EXPECT_EQ(tasks, std::vector<int>{protocol::DeviceTask::PushProfile});
-    EXPECT_TRUE(waitForKept(0x02, [](const Kept& k) { return k.parameters[0] == 3; }));
+    EXPECT_TRUE(waitForKept(0x02, [](const Kept& k) { return k.parameters[0] == 2; }));
 }
 
 TEST_F(ProfileWindowTest, AFileForAnotherModelAsksFirst) {

@@ -217,6 +217,7 @@ TEST_F(SettingsPagesTest, RestoreAsksAndOnlyAYesResetsTheMouse) {
 TEST_F(SettingsPagesTest, RestoreWithoutAUsableDeviceOnlySaysSo) {
     startWithSettingsPages();
     wiredM1->unplug();
+    window->queueTask(protocol::DeviceTask::DeviceRemoved);
     ASSERT_TRUE(waitUntil([&] { return !window->connectionShown(); }));
     waitForWorker();
     tasks.clear();
