@@ -82,6 +82,7 @@ bool LocalDevice::start(std::chrono::milliseconds timeout) {
     config.exeFolder = setup_.exeFolder;
     config.dataFolder = setup_.dataFolder;
     config.catalog = setup_.catalog;
+    config.pollNotices = false; // nobody shows the mouse's notices here
     worker_ = std::make_unique<protocol::DeviceWorker>(std::move(config), *host_);
     // The store is what the profiles hold; reading the mouse back on every run would
     // only cost time (the window reads it once per run and then follows it too).
@@ -90,11 +91,7 @@ bool LocalDevice::start(std::chrono::milliseconds timeout) {
     if (!worker_->start())
         return false;
     const std::uint64_t ticket = worker_->queueTask(protocol::DeviceTask::DeviceStart);
-    if (!waitFor(*worker_, ticket, timeout))
-        return false;
-    // Nobody shows the mouse's notices here; the worker only runs the requests.
-    worker_->state().setIdlePolling(false);
-    return true;
+    return waitFor(*worker_, ticket, timeout);
 }
 
 control::Answer LocalDevice::run(const control::Request& request,
