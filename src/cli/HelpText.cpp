@@ -88,8 +88,10 @@ QStringList wordsFor(const char* kind) {
     const QString what = QLatin1String(kind);
     QStringList words;
     if (what == u"functions") {
-        for (const control::CatalogFunction& function : control::catalogFunctions())
-            words << QLatin1String(function.name);
+        for (const control::CatalogEntry& entry : control::bindingCatalog()) {
+            if (entry.name)
+                words << QLatin1String(entry.name);
+        }
         words << QStringLiteral("key:") << QStringLiteral("repeat:") << QStringLiteral("macro:");
     } else if (what == u"keys") {
         words << QStringLiteral("left right middle back forward dpi").split(u' ');

@@ -66,6 +66,7 @@ bool LocalDevice::start(std::chrono::milliseconds timeout) {
     config.exeFolder = setup_.exeFolder;
     config.dataFolder = setup_.dataFolder;
     config.catalog = setup_.catalog;
+    config.pollNotices = false; // nobody shows the mouse's notices here
     worker_ = std::make_unique<protocol::DeviceWorker>(std::move(config), *host_);
     // The store is what the profiles hold; reading the mouse back on every run would
     // only cost time (the window reads it once per run and then follows it too).
@@ -74,11 +75,7 @@ bool LocalDevice::start(std::chrono::milliseconds timeout) {
     if (!worker_->start())
         return false;
     const std::uint64_t ticket = worker_->queueTask(protocol::DeviceTask::DeviceStart);
-    if (!waitFor(*worker_, ticket, timeout))
-        return false;
-    // Nobody shows the mouse's notices here; the worker only runs the requests.
-    worker_->state().setIdlePolling(false);
-    return true;
+    return waitFor(*worker_, ticket, timeout);
 }
 
 control::Answer LocalDevice::run(const control::Request& request,
@@ -88,6 +85,7 @@ control::Answer LocalDevice::run(const control::Request& request,
     session.catalog = setup_.catalog;
     session.exeFolder = setup_.exeFolder;
     session.text = [](int id) { return i18n::lookupText(i18n::kTextSection, id); };
+    session.lcid = [] { return i18n::currentLcid(); };
     control::RequestRun run(session, request);
     run.start();
     const Clock::time_point deadline = Clock::now() + timeout;

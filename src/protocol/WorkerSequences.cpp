@@ -146,7 +146,7 @@ bool DeviceWorkerCore::refreshDeviceState() {
 
     bool shown = false;
     if (!attached.empty()) {
-        state_.setIdlePolling(true);
+        state_.setIdlePolling(config_.pollNotices);
         switch (devices.connectionKind()) {
         case 0:
             view.connectionText = ConnectionText::Wired;
