@@ -40,7 +40,8 @@ struct Scratch {
     QTemporaryDir dir;
 };
 
-// How many SetReportRate reports (report ID 00, command 02) the log holds.
+// How many SetReportRate reports (report ID 00, command 02) the log holds; a line is
+// the time, the device, then the bytes.
 int rateReports(const QString& log) {
     QFile file(log);
     if (!file.open(QIODevice::ReadOnly))
@@ -48,7 +49,7 @@ int rateReports(const QString& log) {
     int count = 0;
     for (const QByteArray& line : file.readAll().split('\n')) {
         const QList<QByteArray> parts = line.split(' ');
-        count += parts.size() > 2 && parts[1] == "00" && parts[2] == "02";
+        count += parts.size() > 3 && parts[2] == "00" && parts[3] == "02";
     }
     return count;
 }

@@ -20,6 +20,7 @@
 #include "catalog/DeviceCatalog.h"
 #include "hid/DeviceManager.h"
 #include "protocol/DeviceWorker.h"
+#include "protocol/QuietWorkerHost.h"
 #include "store/ProfileDatabase.h"
 #include "virtualmouse/VirtualMouse.h"
 
@@ -46,29 +47,14 @@ double threadCpuSeconds() {
 // A window that shows nothing. It notes the worker thread's CPU time whenever the pages
 // are refreshed, which a push does first: the difference between two pushes is what
 // one push cost the worker, without the benchmark's own waiting.
-class QuietHost final : public protocol::WorkerHost {
+class QuietHost final : public protocol::QuietWorkerHost {
 public:
     std::atomic<double> workerCpuAtRefresh{0};
 
     QString profileWord() override { return QStringLiteral("Profile"); }
     int storedDeviceType() override { return 0; }
     void storeDeviceType(int) override {}
-    void showDeviceState(const protocol::DeviceStateView&) override {}
-    void showDeviceDetails(int, const catalog::DeviceDetails&) override {}
-    void closePopups() override {}
     void refreshPages(unsigned) override { workerCpuAtRefresh = threadCpuSeconds(); }
-    void showProfileName(const QString&) override {}
-    void showVersion(const protocol::VersionView&) override {}
-    void showReceiverVersion(const QString&) override {}
-    void showBattery(int, int, int) override {}
-    void showConnectionText(int) override {}
-    void setDeviceState(int, int, int) override {}
-    void showNoDeviceView() override {}
-    void showConfigurationPages() override {}
-    void macroRecorderUnlinked() override {}
-    void showStageCount(int) override {}
-    void showActiveStage(int, int, bool) override {}
-    void showDpiStages(const protocol::DpiStagesView&) override {}
 };
 
 // A running worker over a virtual bus and a store in a temporary folder.

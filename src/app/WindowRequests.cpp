@@ -28,6 +28,7 @@ WindowRequests::WindowRequests(DeviceMainDlg& window, QString exeFolder, bool vi
     session.catalog = window.deviceCatalog();
     session.exeFolder = std::move(exeFolder);
     session.text = [](int id) { return i18n::lookupText(i18n::kTextSection, id); };
+    session.lcid = [] { return i18n::currentLcid(); };
     // Both go through the worker's host, so they reach the window in order with the
     // worker's own reports.
     session.reloadPages = [&window](unsigned pages) { window.workerHost().refreshPages(pages); };

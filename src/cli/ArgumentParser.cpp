@@ -28,27 +28,27 @@ ParsedCommandLine help(const QString& text) {
 }
 
 bool hasCommandWithActions(const QString& command) {
-    for (const CommandSpec& spec : commandSpecs()) {
-        if (command == QLatin1String(spec.command) && spec.action[0] != '\0')
+    for (const CommandEntry& entry : commandEntries()) {
+        if (command == QLatin1String(entry.command) && entry.action[0] != '\0')
             return true;
     }
     return false;
 }
 
 bool isKnownCommand(const QString& command) {
-    for (const CommandSpec& spec : commandSpecs()) {
-        if (command == QLatin1String(spec.command))
+    for (const CommandEntry& entry : commandEntries()) {
+        if (command == QLatin1String(entry.command))
             return true;
     }
     return false;
 }
 
-QCommandLineOption optionOf(const OptionSpec& spec) {
-    const QString name = QLatin1String(spec.name);
-    if (spec.valueName)
-        return QCommandLineOption(name, QLatin1String(spec.description),
-                                  QLatin1String(spec.valueName));
-    return QCommandLineOption(name, QLatin1String(spec.description));
+QCommandLineOption optionOf(const OptionEntry& entry) {
+    const QString name = QLatin1String(entry.name);
+    if (entry.valueName)
+        return QCommandLineOption(name, QLatin1String(entry.description),
+                                  QLatin1String(entry.valueName));
+    return QCommandLineOption(name, QLatin1String(entry.description));
 }
 
 } // namespace
@@ -91,37 +91,37 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, const QString& 
         }
         action = words.takeFirst();
     }
-    const CommandSpec* spec =
-        findCommandSpec(command.toUtf8().constData(), action.toUtf8().constData());
-    if (!spec)
+    const CommandEntry* entry =
+        findCommand(command.toUtf8().constData(), action.toUtf8().constData());
+    if (!entry)
         return usageError(QStringLiteral("unknown command '%1 %2'").arg(command, action));
     if (wantsHelp)
-        return help(commandHelp(*spec));
+        return help(commandHelp(*entry));
 
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    for (const OptionSpec& option : globalOptions())
+    for (const OptionEntry& option : globalOptions())
         parser.addOption(optionOf(option));
-    for (const OptionSpec& option : spec->options)
+    for (const OptionEntry& option : entry->options)
         parser.addOption(optionOf(option));
     QStringList toParse{arguments.first()};
     toParse << words;
     if (!parser.parse(toParse))
         return usageError(parser.errorText());
     if (parser.isSet(QStringLiteral("help")))
-        return help(commandHelp(*spec));
+        return help(commandHelp(*entry));
     if (parser.isSet(QStringLiteral("version")))
         return ParsedCommandLine{Kind::Version, {}, {}, false, false};
 
     QStringList operands = parser.positionalArguments();
     const QString name = action.isEmpty() ? command : command + u' ' + action;
-    if (operands.size() < spec->minOperands)
+    if (operands.size() < entry->minOperands)
         return usageError(
-            QStringLiteral("%1: missing operand (%2)").arg(name, QLatin1String(spec->operands)));
-    if (operands.size() > spec->maxOperands)
+            QStringLiteral("%1: missing operand (%2)").arg(name, QLatin1String(entry->operands)));
+    if (operands.size() > entry->maxOperands)
         return usageError(QStringLiteral("%1: unexpected operand '%2'")
-                              .arg(name, operands.at(spec->maxOperands)));
-    if (spec->lastOperandIsFile && !operands.isEmpty())
+                              .arg(name, operands.at(entry->maxOperands)));
+    if (entry->lastOperandIsFile && !operands.isEmpty())
         operands.last() = QDir::cleanPath(QDir(currentFolder).absoluteFilePath(operands.last()));
 
     ParsedCommandLine result;
@@ -131,7 +131,7 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, const QString& 
     result.request.command = command;
     result.request.action = action;
     result.request.arguments = operands;
-    for (const OptionSpec& option : spec->options) {
+    for (const OptionEntry& option : entry->options) {
         const QString optionName = QLatin1String(option.name);
         if (parser.isSet(optionName))
             result.request.options.insert(optionName,

@@ -7,7 +7,7 @@ namespace corvane::cli {
 
 namespace {
 
-constexpr OptionSpec kGlobalOptions[] = {
+constexpr OptionEntry kGlobalOptions[] = {
     {"help", nullptr, "Show the help of corvanectl or of the command and exit."},
     {"version", nullptr, "Show the version and exit."},
     {"verbose", nullptr, "Tell on stderr what was done and how the mouse was reached."},
@@ -16,16 +16,16 @@ constexpr OptionSpec kGlobalOptions[] = {
      "wired mouse) in place of the real ones, as corvane --virtual-mouse does."},
 };
 
-constexpr OptionSpec kJsonOption[] = {
+constexpr OptionEntry kJsonOption[] = {
     {"json", nullptr, "Write JSON (described under JSON OUTPUT) instead of text."},
 };
 
-constexpr OptionSpec kShowOptions[] = {
+constexpr OptionEntry kShowOptions[] = {
     {"profile", "N", "Show profile N instead of the current profile."},
     {"json", nullptr, "Write JSON (described under JSON OUTPUT) instead of text."},
 };
 
-constexpr OptionSpec kDpiOptions[] = {
+constexpr OptionEntry kDpiOptions[] = {
     {"stage", "N",
      "The stage (1 to 6) that DPI and --colour are for; the active stage by default."},
     {"stages", "LIST",
@@ -37,37 +37,37 @@ constexpr OptionSpec kDpiOptions[] = {
     {"active", "N", "The active stage, 1 to the stage count."},
 };
 
-constexpr OptionSpec kSleepOptions[] = {
+constexpr OptionEntry kSleepOptions[] = {
     {"wake-on-move", "on|off", "Wake the mouse up when it is moved."},
     {"light-off-on-move", "on|off", "Turn the lighting off while the mouse moves."},
 };
 
-constexpr OptionSpec kLightingOptions[] = {
+constexpr OptionEntry kLightingOptions[] = {
     {"brightness", "N", "Brightness level, 0 to 4, for modes that have one."},
     {"speed", "N", "Speed level, 0 to 4, for modes that have one."},
     {"colour", "COLOUR", "The mode's (first) colour, #RRGGBB."},
     {"colours", "LIST", "The colours of the mode's colour sequence, up to seven #RRGGBB."},
 };
 
-constexpr OptionSpec kUnbindOptions[] = {
+constexpr OptionEntry kUnbindOptions[] = {
     {"all", nullptr, "Give every key of the profile its default function back."},
 };
 
-constexpr OptionSpec kResetOptions[] = {
+constexpr OptionEntry kResetOptions[] = {
     {"yes", nullptr, "Confirm the reset; without it nothing is done."},
 };
 
-constexpr OptionSpec kImportProfileOptions[] = {
+constexpr OptionEntry kImportProfileOptions[] = {
     {"force", nullptr, "Import a file made for another model of mouse."},
 };
 
-constexpr OptionSpec kExportMacroOptions[] = {
+constexpr OptionEntry kExportMacroOptions[] = {
     {"all", nullptr, "Write every macro into one file (then FILE is the only operand)."},
 };
 
-constexpr std::span<const OptionSpec> kNone;
+constexpr std::span<const OptionEntry> kNone;
 
-const auto kCommands = std::to_array<CommandSpec>({
+const auto kCommands = std::to_array<CommandEntry>({
     {"list", "", "", 0, 0, false, "List the attached mice.",
      "One line per attached mouse: device type, name, connection (cable, or receiver with "
      "the wireless mouse linked or not), firmware version and battery level.",
@@ -141,18 +141,18 @@ const auto kCommands = std::to_array<CommandSpec>({
 
 } // namespace
 
-std::span<const CommandSpec> commandSpecs() {
+std::span<const CommandEntry> commandEntries() {
     return kCommands;
 }
 
-std::span<const OptionSpec> globalOptions() {
+std::span<const OptionEntry> globalOptions() {
     return kGlobalOptions;
 }
 
-const CommandSpec* findCommandSpec(const char* command, const char* action) {
-    for (const CommandSpec& spec : kCommands) {
-        if (std::strcmp(spec.command, command) == 0 && std::strcmp(spec.action, action) == 0)
-            return &spec;
+const CommandEntry* findCommand(const char* command, const char* action) {
+    for (const CommandEntry& entry : kCommands) {
+        if (std::strcmp(entry.command, command) == 0 && std::strcmp(entry.action, action) == 0)
+            return &entry;
     }
     return nullptr;
 }

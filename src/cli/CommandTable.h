@@ -6,13 +6,13 @@
 
 namespace corvane::cli {
 
-struct OptionSpec {
+struct OptionEntry {
     const char* name;        // without the leading "--"
     const char* valueName;   // nullptr for a switch
     const char* description; // one sentence
 };
 
-struct CommandSpec {
+struct CommandEntry {
     const char* command;
     const char* action;   // "" when the command has no second word
     const char* operands; // the operand part of the synopsis, "" for none
@@ -21,18 +21,18 @@ struct CommandSpec {
     bool lastOperandIsFile; // the last operand names a file (made absolute)
     const char* summary;    // one line
     const char* details;    // paragraphs separated by "\n\n"; may be empty
-    std::span<const OptionSpec> options;
+    std::span<const OptionEntry> options;
     // Completion words for the first operand ("keys", "functions", "modes", "profiles",
     // "rates", "files" or "").
     const char* firstOperandWords;
     const char* secondOperandWords;
 };
 
-std::span<const CommandSpec> commandSpecs();
+std::span<const CommandEntry> commandEntries();
 // Options every command takes.
-std::span<const OptionSpec> globalOptions();
+std::span<const OptionEntry> globalOptions();
 
-const CommandSpec* findCommandSpec(const char* command, const char* action);
+const CommandEntry* findCommand(const char* command, const char* action);
 
 inline constexpr char kProgramName[] = "corvanectl";
 

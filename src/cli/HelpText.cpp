@@ -30,16 +30,16 @@ QString wrap(const QString& text, int indent, int width = kWidth) {
     return out;
 }
 
-QString optionLabel(const OptionSpec& option) {
+QString optionLabel(const OptionEntry& option) {
     QString label = QStringLiteral("--") + QLatin1String(option.name);
     if (option.valueName)
         label += u' ' + QLatin1String(option.valueName);
     return label;
 }
 
-QString optionLines(std::span<const OptionSpec> options) {
+QString optionLines(std::span<const OptionEntry> options) {
     QString out;
-    for (const OptionSpec& option : options) {
+    for (const OptionEntry& option : options) {
         QString label = QStringLiteral("  ") + optionLabel(option);
         const QString description = wrap(QLatin1String(option.description), kOptionColumn);
         if (label.size() + 2 > kOptionColumn)
@@ -50,10 +50,10 @@ QString optionLines(std::span<const OptionSpec> options) {
     return out;
 }
 
-QString nameOf(const CommandSpec& spec) {
-    return spec.action[0] ? QStringLiteral("%1 %2").arg(QLatin1String(spec.command),
-                                                        QLatin1String(spec.action))
-                          : QLatin1String(spec.command);
+QString nameOf(const CommandEntry& entry) {
+    return entry.action[0] ? QStringLiteral("%1 %2").arg(QLatin1String(entry.command),
+                                                         QLatin1String(entry.action))
+                           : QLatin1String(entry.command);
 }
 
 // roff: a backslash and a leading dot or quote must not be read as requests.
@@ -73,9 +73,9 @@ QString roffParagraphs(const QString& text) {
     return out;
 }
 
-QString roffOptions(std::span<const OptionSpec> options) {
+QString roffOptions(std::span<const OptionEntry> options) {
     QString out;
-    for (const OptionSpec& option : options) {
+    for (const OptionEntry& option : options) {
         out += QStringLiteral(".TP\n\\fB\\-\\-%1\\fR").arg(roff(QLatin1String(option.name)));
         if (option.valueName)
             out += QStringLiteral(" \\fI%1\\fR").arg(roff(QLatin1String(option.valueName)));
@@ -88,8 +88,10 @@ QStringList wordsFor(const char* kind) {
     const QString what = QLatin1String(kind);
     QStringList words;
     if (what == u"functions") {
-        for (const control::CatalogFunction& function : control::catalogFunctions())
-            words << QLatin1String(function.name);
+        for (const control::CatalogEntry& entry : control::bindingCatalog()) {
+            if (entry.name)
+                words << QLatin1String(entry.name);
+        }
         words << QStringLiteral("key:") << QStringLiteral("repeat:") << QStringLiteral("macro:");
     } else if (what == u"keys") {
         words << QStringLiteral("left right middle back forward dpi").split(u' ');
@@ -116,19 +118,19 @@ QStringList wordsFor(const char* kind) {
 
 QStringList actionsOf(const QString& command) {
     QStringList actions;
-    for (const CommandSpec& spec : commandSpecs()) {
-        if (command == QLatin1String(spec.command) && spec.action[0])
-            actions << QLatin1String(spec.action);
+    for (const CommandEntry& entry : commandEntries()) {
+        if (command == QLatin1String(entry.command) && entry.action[0])
+            actions << QLatin1String(entry.action);
     }
     return actions;
 }
 
-QString synopsisOf(const CommandSpec& spec) {
-    QString synopsis = QLatin1String(kProgramName) + u' ' + nameOf(spec);
-    if (!spec.options.empty())
+QString synopsisOf(const CommandEntry& entry) {
+    QString synopsis = QLatin1String(kProgramName) + u' ' + nameOf(entry);
+    if (!entry.options.empty())
         synopsis += QStringLiteral(" [options]");
-    if (spec.operands[0])
-        synopsis += u' ' + QLatin1String(spec.operands);
+    if (entry.operands[0])
+        synopsis += u' ' + QLatin1String(entry.operands);
     return synopsis;
 }
 
@@ -138,11 +140,11 @@ QString generalHelp() {
                       .arg(QLatin1String(kProgramName));
     out += wrap(QLatin1String(kDescription), 0) + u'\n';
     out += QStringLiteral("Commands:\n");
-    for (const CommandSpec& spec : commandSpecs()) {
-        QString label = QStringLiteral("  ") + nameOf(spec);
-        if (spec.operands[0])
-            label += u' ' + QLatin1String(spec.operands);
-        const QString summary = wrap(QLatin1String(spec.summary), kOptionColumn);
+    for (const CommandEntry& entry : commandEntries()) {
+        QString label = QStringLiteral("  ") + nameOf(entry);
+        if (entry.operands[0])
+            label += u' ' + QLatin1String(entry.operands);
+        const QString summary = wrap(QLatin1String(entry.summary), kOptionColumn);
         if (label.size() + 2 > kOptionColumn)
             out += label + u'\n' + summary;
         else
@@ -159,26 +161,26 @@ QString generalHelp() {
 QString commandGroupHelp(const QString& command) {
     QString out = QStringLiteral("Usage: %1 %2 ACTION [options] [operands]\n\nActions:\n")
                       .arg(QLatin1String(kProgramName), command);
-    for (const CommandSpec& spec : commandSpecs()) {
-        if (command != QLatin1String(spec.command))
+    for (const CommandEntry& entry : commandEntries()) {
+        if (command != QLatin1String(entry.command))
             continue;
-        const QString label =
-            QStringLiteral("  %1 %2").arg(QLatin1String(spec.action), QLatin1String(spec.operands));
+        const QString label = QStringLiteral("  %1 %2").arg(QLatin1String(entry.action),
+                                                            QLatin1String(entry.operands));
         out += label.leftJustified(kOptionColumn) +
-               wrap(QLatin1String(spec.summary), kOptionColumn).mid(kOptionColumn);
+               wrap(QLatin1String(entry.summary), kOptionColumn).mid(kOptionColumn);
     }
     out += QStringLiteral("\n'%1 %2 ACTION --help' describes an action.\n")
                .arg(QLatin1String(kProgramName), command);
     return out;
 }
 
-QString commandHelp(const CommandSpec& spec) {
-    QString out = QStringLiteral("Usage: %1\n\n").arg(synopsisOf(spec));
-    out += wrap(QLatin1String(spec.summary), 0) + u'\n';
-    if (spec.details[0])
-        out += wrap(QLatin1String(spec.details), 0) + u'\n';
-    if (!spec.options.empty())
-        out += QStringLiteral("Options:\n") + optionLines(spec.options) + u'\n';
+QString commandHelp(const CommandEntry& entry) {
+    QString out = QStringLiteral("Usage: %1\n\n").arg(synopsisOf(entry));
+    out += wrap(QLatin1String(entry.summary), 0) + u'\n';
+    if (entry.details[0])
+        out += wrap(QLatin1String(entry.details), 0) + u'\n';
+    if (!entry.options.empty())
+        out += QStringLiteral("Options:\n") + optionLines(entry.options) + u'\n';
     out += QStringLiteral("Options of every command:\n") + optionLines(globalOptions());
     return out;
 }
@@ -197,13 +199,13 @@ QString manualPage(const QString& version, const QString& date) {
     out += QStringLiteral(".SH DESCRIPTION\n") + roffParagraphs(QLatin1String(kDescription)) +
            roffParagraphs(QLatin1String(kHandoverText));
     out += QStringLiteral(".SH COMMANDS\n");
-    for (const CommandSpec& spec : commandSpecs()) {
-        out += QStringLiteral(".SS \"%1\"\n").arg(roff(synopsisOf(spec)));
-        out += roffParagraphs(QLatin1String(spec.summary));
-        if (spec.details[0])
-            out += roffParagraphs(QLatin1String(spec.details));
-        if (!spec.options.empty())
-            out += QStringLiteral(".PP\nOptions:\n.RS\n") + roffOptions(spec.options) +
+    for (const CommandEntry& entry : commandEntries()) {
+        out += QStringLiteral(".SS \"%1\"\n").arg(roff(synopsisOf(entry)));
+        out += roffParagraphs(QLatin1String(entry.summary));
+        if (entry.details[0])
+            out += roffParagraphs(QLatin1String(entry.details));
+        if (!entry.options.empty())
+            out += QStringLiteral(".PP\nOptions:\n.RS\n") + roffOptions(entry.options) +
                    QStringLiteral(".RE\n");
     }
     out += QStringLiteral(".SH OPTIONS\nEvery command takes these options.\n") +
@@ -228,23 +230,24 @@ QString bashCompletion() {
     QString commands;
     QString cases;
     QStringList seen;
-    for (const CommandSpec& spec : commandSpecs()) {
-        const QString command = QLatin1String(spec.command);
+    for (const CommandEntry& entry : commandEntries()) {
+        const QString command = QLatin1String(entry.command);
         if (!seen.contains(command)) {
             seen << command;
             commands += command + u' ';
         }
         QStringList options;
-        for (const OptionSpec& option : spec.options)
+        for (const OptionEntry& option : entry.options)
             options << QStringLiteral("--") + QLatin1String(option.name);
-        for (const OptionSpec& option : globalOptions())
+        for (const OptionEntry& option : globalOptions())
             options << QStringLiteral("--") + QLatin1String(option.name);
-        const QString key = spec.action[0] ? command + u' ' + QLatin1String(spec.action) : command;
+        const QString key =
+            entry.action[0] ? command + u' ' + QLatin1String(entry.action) : command;
         cases +=
             QStringLiteral("        \"%1\")\n            opts=\"%2\"\n            first=\"%3\"\n"
                            "            second=\"%4\" ;;\n")
-                .arg(key, options.join(u' '), wordsFor(spec.firstOperandWords).join(u' '),
-                     wordsFor(spec.secondOperandWords).join(u' '));
+                .arg(key, options.join(u' '), wordsFor(entry.firstOperandWords).join(u' '),
+                     wordsFor(entry.secondOperandWords).join(u' '));
     }
     QString actions;
     for (const QString& command : seen) {
@@ -255,15 +258,15 @@ QString bashCompletion() {
     }
     // Options that take a value: the word after them is not a command or operand.
     QStringList valueOptions;
-    for (const CommandSpec& spec : commandSpecs()) {
-        for (const OptionSpec& option : spec.options) {
+    for (const CommandEntry& entry : commandEntries()) {
+        for (const OptionEntry& option : entry.options) {
             const QString word = QStringLiteral("--") + QLatin1String(option.name);
             if (option.valueName && !valueOptions.contains(word))
                 valueOptions << word;
         }
     }
     QString globals;
-    for (const OptionSpec& option : globalOptions())
+    for (const OptionEntry& option : globalOptions())
         globals += QStringLiteral("--") + QLatin1String(option.name) + u' ';
 
     return QStringLiteral(

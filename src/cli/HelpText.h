@@ -12,11 +12,11 @@ namespace corvane::cli {
 QString generalHelp();
 // The help of a command with actions ("set", "profile", "macro").
 QString commandGroupHelp(const QString& command);
-QString commandHelp(const CommandSpec& spec);
+QString commandHelp(const CommandEntry& entry);
 QStringList actionsOf(const QString& command);
 
 // "corvanectl set dpi [options] [DPI]"
-QString synopsisOf(const CommandSpec& spec);
+QString synopsisOf(const CommandEntry& entry);
 
 // The manual page corvanectl(1) in roff, dated `date` (YYYY-MM-DD), for `version`.
 QString manualPage(const QString& version, const QString& date);

@@ -5,6 +5,7 @@
 #include "hid/DeviceManager.h"
 #include "i18n/LanguageTexts.h"
 #include "protocol/DeviceWorker.h"
+#include "protocol/QuietWorkerHost.h"
 #include "store/ProfileDatabase.h"
 
 #include <thread>
@@ -33,7 +34,7 @@ bool waitFor(const protocol::DeviceWorker& worker, std::uint64_t ticket,
 
 // The worker's window, when there is none: it answers the worker's questions and has
 // nothing to show.
-class QuietHost final : public protocol::WorkerHost {
+class QuietHost final : public protocol::QuietWorkerHost {
 public:
     QuietHost(QString profileWord, int storedType)
         : word(std::move(profileWord)), storedType(storedType) {}
@@ -42,23 +43,6 @@ public:
     int storedDeviceType() override { return storedType; }
     // The window's choice stays the window's: corvanectl does not change it.
     void storeDeviceType(int) override {}
-
-    void showDeviceState(const protocol::DeviceStateView&) override {}
-    void showDeviceDetails(int, const catalog::DeviceDetails&) override {}
-    void closePopups() override {}
-    void refreshPages(unsigned) override {}
-    void showProfileName(const QString&) override {}
-    void showVersion(const protocol::VersionView&) override {}
-    void showReceiverVersion(const QString&) override {}
-    void showBattery(int, int, int) override {}
-    void showConnectionText(int) override {}
-    void setDeviceState(int, int, int) override {}
-    void showNoDeviceView() override {}
-    void showConfigurationPages() override {}
-    void macroRecorderUnlinked() override {}
-    void showStageCount(int) override {}
-    void showActiveStage(int, int, bool) override {}
-    void showDpiStages(const protocol::DpiStagesView&) override {}
 
 private:
     QString word;
@@ -82,6 +66,7 @@ bool LocalDevice::start(std::chrono::milliseconds timeout) {
     config.exeFolder = setup_.exeFolder;
     config.dataFolder = setup_.dataFolder;
     config.catalog = setup_.catalog;
+    config.pollNotices = false; // nobody shows the mouse's notices here
     worker_ = std::make_unique<protocol::DeviceWorker>(std::move(config), *host_);
     // The store is what the profiles hold; reading the mouse back on every run would
     // only cost time (the window reads it once per run and then follows it too).
@@ -90,11 +75,7 @@ bool LocalDevice::start(std::chrono::milliseconds timeout) {
     if (!worker_->start())
         return false;
     const std::uint64_t ticket = worker_->queueTask(protocol::DeviceTask::DeviceStart);
-    if (!waitFor(*worker_, ticket, timeout))
-        return false;
-    // Nobody shows the mouse's notices here; the worker only runs the requests.
-    worker_->state().setIdlePolling(false);
-    return true;
+    return waitFor(*worker_, ticket, timeout);
 }
 
 control::Answer LocalDevice::run(const control::Request& request,
@@ -104,6 +85,7 @@ control::Answer LocalDevice::run(const control::Request& request,
     session.catalog = setup_.catalog;
     session.exeFolder = setup_.exeFolder;
     session.text = [](int id) { return i18n::lookupText(i18n::kTextSection, id); };
+    session.lcid = [] { return i18n::currentLcid(); };
     control::RequestRun run(session, request);
     run.start();
     const Clock::time_point deadline = Clock::now() + timeout;

@@ -1,46 +1,61 @@
 #pragma once
-// The functions a mouse key can be given: each binding code (macro_type and
-// macro_value) with the menu that offers it, the interface text of its label and
-// description, and the name corvanectl uses for it. The button page builds its menus
-// from the same table.
-
-#include "protocol/BindingType.h"
+// The functions a key can be given: every (macro_type, macro_value) pair the button page
+// offers or describes, the menu that offers it, its label, the text the key list shows
+// for it, and the name corvanectl uses for it. One table of data, read by the button
+// page, its descriptions and corvanectl.
 
 #include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <optional>
 #include <span>
 
 namespace corvane::control {
 
-// The function menus of the button page.
-enum class FunctionMenu { None, Mouse, Media, Macro, System, Dpi, Device };
-
-struct CatalogFunction {
-    protocol::BindingType type;
-    int value;                // macro_value
-    const char* name;         // corvanectl's name: "<group>:<function>", or "disable"
-    FunctionMenu menu;        // FunctionMenu::None: no menu offers it
-    int menuPosition;         // 1-based order in its menu; 0 without a menu
-    int textId;               // label in the menu and description of the key; 0: literal
-    const char* literalLabel; // the label in every language when textId is 0
+// Where a function is offered on the button page.
+enum class FunctionMenu {
+    None,     // no menu offers it; a stored binding with it is still described
+    Mouse,    // menu of mouse functions (type 1)
+    Media,    // type 3
+    Macro,    // type 4, one item per stored macro
+    Dpi,      // type 5
+    Device,   // type 6
+    System,   // type 8
+    Keyboard, // the keyboard sub-panel (type 2)
+    Repeat,   // the repeat sub-panel (type 7)
+    Disable,  // the disable toggle (type 9)
 };
 
-// Every listed function, grouped by type in menu order; those no menu offers follow
-// their type's menu items.
-std::span<const CatalogFunction> catalogFunctions();
+struct CatalogEntry {
+    int type;  // macro_type (protocol::BindingType)
+    int value; // macro_value; 0 where any value of the type is meant
+    FunctionMenu menu;
+    int position;            // 1-based position in its menu; 0 when it has none
+    int labelText;           // TextId of the label; 0 when `literal` is the label
+    const char16_t* literal; // the label in every language, or nullptr
+    int descriptionText;     // TextId shown in the key list; 0 when the stored text is
+    // corvanectl's name ("mouse:left", "disable"); nullptr for the keyboard, macro and
+    // repeat entries, whose names carry their values ("key:ctrl+c", "macro:NAME",
+    // "repeat:3,50").
+    const char* name;
+};
 
-// The entry of a type and value; nothing for codes the table does not list.
-const CatalogFunction* findFunction(protocol::BindingType type, int value);
-// The entry of a corvanectl name (compared without regard to case).
-const CatalogFunction* findFunction(QStringView name);
+// The whole catalogue, menus' items in their order.
+std::span<const CatalogEntry> bindingCatalog();
 
-// Texts used for the parameterised functions.
-inline constexpr int kKeyboardTitleText = 160;  // the keyboard sub-panel
-inline constexpr int kRepeatTitleText = 182;    // the repeat sub-panel (stored description)
-inline constexpr int kRepeatDescribeText = 161; // how a repeat binding is described
-inline constexpr int kDisabledText = 139;
+// The entry of (type, value); for the sub-panels and the disable toggle any value of
+// their type matches. nullopt when the catalogue does not know it.
+std::optional<CatalogEntry> findCatalogEntry(int type, int value);
+
+// The entry with this corvanectl name (compared without regard to case).
+std::optional<CatalogEntry> findCatalogEntry(QStringView name);
+
+// The label of an entry: its interface text, or its literal label.
+QString catalogLabel(const CatalogEntry& entry, const std::function<QString(int id)>& text);
+
+// The value the disable toggle stores.
+inline constexpr int kDisabledValue = 1;
 
 // The repeat sub-panel's two numbers: the count (first field, macro_value2) and the
 // interval in milliseconds (second field, macro_value).

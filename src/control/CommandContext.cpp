@@ -31,6 +31,11 @@ QString CommandContext::text(int id) const {
     return session.text ? session.text(id) : QString();
 }
 
+int CommandContext::lcid() const {
+    constexpr int kEnglish = 1033;
+    return session.lcid ? session.lcid() : kEnglish;
+}
+
 bool CommandContext::operand(int index, const QString& what, QString& value) {
     if (index >= request.arguments.size())
         return usage(QStringLiteral("missing %1").arg(what));

@@ -52,6 +52,7 @@ struct CommandContext {
     bool failed() const { return answer.exitCode != ExitCode::Success; }
     bool json() const { return request.has(QStringLiteral("json")); }
     QString text(int id) const;
+    int lcid() const;
 
     // The operand at `index`; a usage error naming `what` when it is missing.
     bool operand(int index, const QString& what, QString& value);

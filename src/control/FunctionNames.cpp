@@ -65,7 +65,10 @@ ParsedFunction parseRepeat(QStringView numbers, const std::function<QString(int)
                           .arg(kRepeatCountMax)
                           .arg(kRepeatIntervalMin)
                           .arg(kRepeatIntervalMax));
-    return accept(BindingType::RepeatFunction, *interval, *count, text(kRepeatTitleText));
+    // The repeat sub-panel stores its title.
+    return accept(
+        BindingType::RepeatFunction, *interval, *count,
+        catalogLabel(*findCatalogEntry(static_cast<int>(BindingType::RepeatFunction), 0), text));
 }
 
 ParsedFunction parseMacro(QStringView name, const std::vector<store::MacroDefinition>& macros) {
@@ -87,10 +90,10 @@ ParsedFunction parseFunction(QStringView name, const std::vector<store::MacroDef
         return parseRepeat(name.mid(kRepeatPrefix.size()), text);
     if (name.startsWith(kMacroPrefix, Qt::CaseInsensitive))
         return parseMacro(name.mid(kMacroPrefix.size()), macros);
-    if (const CatalogFunction* function = findFunction(name)) {
-        const QString label =
-            function->textId != 0 ? text(function->textId) : QLatin1String(function->literalLabel);
-        return accept(function->type, function->value, 0, label);
+    if (const std::optional<CatalogEntry> entry = findCatalogEntry(name)) {
+        const auto type = static_cast<BindingType>(entry->type);
+        const int value = type == BindingType::Disabled ? kDisabledValue : entry->value;
+        return accept(type, value, 0, catalogLabel(*entry, text));
     }
     return refuse(QStringLiteral("unknown function \"%1\"; corvanectl bind --help lists them")
                       .arg(name.toString()));
@@ -101,8 +104,9 @@ QString functionName(int type, int value, int value2,
     const auto bindingType = static_cast<BindingType>(type);
     if (bindingType == BindingType::Disabled)
         return QStringLiteral("disable");
-    if (const CatalogFunction* function = findFunction(bindingType, value))
-        return QLatin1String(function->name);
+    if (const std::optional<CatalogEntry> entry = findCatalogEntry(type, value);
+        entry && entry->name)
+        return QLatin1String(entry->name);
     switch (bindingType) {
     case BindingType::KeyboardKey: {
         QStringList parts;

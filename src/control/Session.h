@@ -19,8 +19,9 @@ struct Session {
     protocol::DeviceWorker* worker = nullptr;
     catalog::DeviceCatalog catalog;
     QString exeFolder;
-    // The interface text numbered id in the language in use.
+    // The interface text numbered id in the language in use, and that language.
     std::function<QString(int id)> text;
+    std::function<int()> lcid;
     // The window reloads the pages named by the protocol::Page bits from the store;
     // empty in corvanectl.
     std::function<void(unsigned pages)> reloadPages;

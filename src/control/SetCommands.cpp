@@ -368,6 +368,9 @@ void runReset(CommandContext& context) {
         return (void)context.usage(
             QStringLiteral("reset puts the mouse and every profile back to the factory settings; "
                            "add --yes to do it"));
+    // As the settings page: only a mouse that answers can be reset.
+    if (context.state.connected() == 0)
+        return (void)context.failure(QStringLiteral("the wireless mouse is not linked"));
     // Every device type is read again after the reset, as after the settings page's.
     context.state.clearReadBackDone();
     context.queue(DeviceTask::FactoryReset);

@@ -1,12 +1,11 @@
 // corvanectl show: one profile's settings, keys and the macros, as text or JSON.
-#include "control/BindingCatalog.h"
+#include "control/BindingDescription.h"
 #include "control/CommandContext.h"
 #include "control/FunctionNames.h"
 #include "control/KeyNames.h"
 #include "control/ProfileChoice.h"
 #include "control/SettingNames.h"
 #include "control/ValueText.h"
-#include "protocol/BindingType.h"
 #include "protocol/SettingValues.h"
 #include "store/ProfileDatabase.h"
 #include "store/ValueRules.h"
@@ -20,7 +19,6 @@ namespace corvane::control {
 namespace {
 
 namespace keys = protocol::keys;
-using protocol::BindingType;
 
 QJsonValue rateHertz(int code) {
     for (const store::ReportRateChoice& rate : store::reportRateChoices()) {
@@ -104,23 +102,6 @@ QJsonValue lightingOf(CommandContext& context, int profile) {
     return lighting;
 }
 
-// How the button page describes a stored binding: the catalogue's text for the codes it
-// lists, the stored description for the others.
-QString describe(CommandContext& context, const store::ButtonBinding& binding) {
-    const auto type = static_cast<BindingType>(binding.macroType);
-    if (type == BindingType::RepeatFunction)
-        return context.text(kRepeatDescribeText);
-    if (type == BindingType::Disabled)
-        return context.text(kDisabledText);
-    const bool describedByText =
-        type == BindingType::MouseFunction || type == BindingType::MediaFunction ||
-        type == BindingType::DeviceFunction || type == BindingType::SystemFunction;
-    const CatalogFunction* function = findFunction(type, binding.macroValue);
-    if (describedByText && function && function->textId != 0)
-        return context.text(function->textId);
-    return binding.macroDesc;
-}
-
 QJsonArray keysOf(CommandContext& context, int profile,
                   const std::vector<store::MacroDefinition>& macros) {
     std::vector<store::ButtonBinding> bindings;
@@ -139,7 +120,9 @@ QJsonArray keysOf(CommandContext& context, int profile,
             entry.insert(
                 QStringLiteral("function"),
                 functionName(stored->macroType, stored->macroValue, stored->macroValue2, macros));
-            entry.insert(QStringLiteral("description"), describe(context, *stored));
+            entry.insert(QStringLiteral("description"),
+                         describeBinding(*stored, context.lcid(),
+                                         [&context](int id) { return context.text(id); }));
         } else {
             entry.insert(QStringLiteral("function"),
                          functionName(key.funcType, key.funcValue, 0, macros));

@@ -9,52 +9,6 @@ namespace {
 
 using M = FunctionMenu;
 
-// type, value, menu, position, label, literal label, description
-constexpr std::array kCatalog{
-    CatalogEntry{1, 1, M::Mouse, 1, 106, nullptr, 106},
-    CatalogEntry{1, 3, M::Mouse, 2, 107, nullptr, 107},
-    CatalogEntry{1, 2, M::Mouse, 3, 108, nullptr, 108},
-    CatalogEntry{1, 5, M::Mouse, 4, 109, nullptr, 109},
-    CatalogEntry{1, 6, M::Mouse, 5, 110, nullptr, 110},
-    CatalogEntry{1, 4, M::Mouse, 6, 180, nullptr, 180},
-    CatalogEntry{1, 7, M::None, 0, 112, nullptr, 112},
-    CatalogEntry{1, 8, M::None, 0, 113, nullptr, 113},
-    CatalogEntry{1, 9, M::None, 0, 114, nullptr, 114},
-    CatalogEntry{1, 10, M::None, 0, 115, nullptr, 115},
-    CatalogEntry{2, 0, M::Keyboard, 0, 160, nullptr, 0},
-    CatalogEntry{3, 6, M::Media, 1, 117, nullptr, 117},
-    CatalogEntry{3, 7, M::Media, 2, 118, nullptr, 118},
-    CatalogEntry{3, 8, M::Media, 3, 119, nullptr, 119},
-    CatalogEntry{3, 1, M::Media, 4, 120, nullptr, 120},
-    CatalogEntry{3, 2, M::Media, 5, 121, nullptr, 121},
-    CatalogEntry{3, 4, M::Media, 6, 122, nullptr, 122},
-    CatalogEntry{3, 5, M::Media, 7, 123, nullptr, 123},
-    CatalogEntry{3, 3, M::Media, 8, 124, nullptr, 124},
-    CatalogEntry{4, 0, M::Macro, 0, 125, nullptr, 0},
-    CatalogEntry{5, 3, M::Dpi, 1, 142, nullptr, 0},
-    CatalogEntry{5, 1, M::Dpi, 2, 0, u"DPI +", 0},
-    CatalogEntry{5, 2, M::Dpi, 3, 0, u"DPI -", 0},
-    CatalogEntry{6, 1, M::Device, 1, 151, nullptr, 151},
-    CatalogEntry{6, 2, M::Device, 2, 181, nullptr, 181},
-    CatalogEntry{6, 3, M::None, 0, 152, nullptr, 152},
-    CatalogEntry{6, 4, M::None, 0, 153, nullptr, 153},
-    CatalogEntry{6, 5, M::None, 0, 154, nullptr, 154},
-    CatalogEntry{6, 6, M::None, 0, 155, nullptr, 155},
-    CatalogEntry{7, 0, M::Repeat, 0, 182, nullptr, 161},
-    CatalogEntry{8, 1, M::System, 1, 127, nullptr, 127},
-    CatalogEntry{8, 2, M::System, 2, 128, nullptr, 128},
-    CatalogEntry{8, 3, M::System, 3, 129, nullptr, 129},
-    CatalogEntry{8, 4, M::System, 4, 130, nullptr, 130},
-    CatalogEntry{8, 5, M::System, 5, 131, nullptr, 131},
-    CatalogEntry{8, 6, M::System, 6, 132, nullptr, 132},
-    CatalogEntry{8, 7, M::System, 7, 133, nullptr, 133},
-    CatalogEntry{8, 8, M::System, 8, 134, nullptr, 134},
-    CatalogEntry{8, 9, M::System, 9, 31, nullptr, 31},
-    CatalogEntry{8, 11, M::System, 10, 36, nullptr, 36},
-    CatalogEntry{8, 10, M::System, 11, 32, nullptr, 32},
-    CatalogEntry{9, 0, M::Disable, 0, 139, nullptr, 139},
-};
-
 struct MenuRule {
     FunctionMenu menu;
     int type;
@@ -67,30 +21,11 @@ constexpr std::array kMenus{
     MenuRule{M::Keyboard, 2, 0}, MenuRule{M::Repeat, 7, 0}, MenuRule{M::Disable, 9, 0},
 };
 
-// Types whose every value is one entry (value 0 in the table).
-bool anyValue(int type) {
-    return type == 2 || type == 4 || type == 7 || type == 9;
-}
-
 } // namespace
-
-std::span<const CatalogEntry> bindingCatalog() {
-    return kCatalog;
-}
-
-std::optional<CatalogEntry> findCatalogEntry(int type, int value) {
-    const int wanted = anyValue(type) ? 0 : value;
-    const auto it = std::find_if(kCatalog.begin(), kCatalog.end(), [&](const CatalogEntry& e) {
-        return e.type == type && e.value == wanted;
-    });
-    if (it == kCatalog.end())
-        return std::nullopt;
-    return *it;
-}
 
 std::vector<CatalogEntry> menuEntries(FunctionMenu menu) {
     std::vector<CatalogEntry> entries;
-    for (const CatalogEntry& e : kCatalog) {
+    for (const CatalogEntry& e : bindingCatalog()) {
         if (e.menu == menu && e.position > 0)
             entries.push_back(e);
     }

@@ -1,32 +1,13 @@
 #pragma once
-// The texts the button page and the macro list show for stored bindings and macro names.
-// Pure functions: the interface texts come in through `text` (a TextId's text in the
-// current language).
 
-#include "store/ButtonBinding.h"
-
-#include <QString>
-
-#include <functional>
+#include "control/BindingDescription.h"
 
 namespace corvane::pages {
-
-using TextLookup = std::function<QString(int textId)>;
-
-// Interface texts used by the macro words.
-inline constexpr int kCustomWordText = 351; // the language's word for "custom"
-inline constexpr int kCopyWordText = 31;    // the language's word for "copy"
-
-// The key list's text for a stored binding in the language `lcid`: the catalogue's
-// description for known values of types 1, 3, 6, 7, 8, 9; a macro's stored name re-worded
-// for the language (foreign "custom" prefix or "copy" suffix); otherwise macroDesc.
-QString describeBinding(const store::ButtonBinding& binding, int lcid, const TextLookup& text);
-
-// A stored macro name re-worded for `lcid` (the rule describeBinding applies to macros).
-QString macroBindingName(const QString& stored, int lcid, const TextLookup& text);
-
-// The macro list's name for a stored macro name: a leading "Custom" or "自定义" becomes
-// the custom word, then a trailing "Copy" or "复制" becomes "<part before it> <copy word>".
-QString macroDisplayName(const QString& stored, const TextLookup& text);
-
+// Shared with corvanectl: see control/BindingDescription.h.
+using control::describeBinding;
+using control::kCopyWordText;
+using control::kCustomWordText;
+using control::macroBindingName;
+using control::macroDisplayName;
+using control::TextLookup;
 } // namespace corvane::pages

@@ -2,13 +2,8 @@
 
 #include "i18n/LanguageTexts.h"
 #include "ui/ProgressBar.h"
-#include "ui/PushButton.h"
 #include "ui/Skin.h"
 #include "ui/StaticText.h"
-
-#include <QKeyEvent>
-
-#include <algorithm>
 
 namespace corvane::pages {
 namespace {
@@ -24,7 +19,7 @@ QString lookup(int id) {
 
 } // namespace
 
-UpdateProcessDlg::UpdateProcessDlg() {
+UpdateProcessDlg::UpdateProcessDlg() : ProgressWindow(kCloseId) {
     setBackgroundImage(QStringLiteral("img_area_content.png"));
     setBackgroundColours(ui::skin::windowColour(), ui::skin::borderColour());
 }
@@ -48,13 +43,8 @@ void UpdateProcessDlg::InitUI(const QRect& /*client*/) {
     auto* bar = add<ui::ProgressBar>(kProgressId, {});
     bar->setRange(0, 100);
 
-    auto* close = add<ui::PushButton>(kCloseId, {});
-    close->setGlyph(ui::Glyph::Close);
-    close->setToolTip(lookup(kTextCloseTip));
-    close->hide();
-
-    m_percent = 0;
-    m_failed = false;
+    addCloseButton();
+    resetProgress();
     applyTexts();
 }
 
@@ -69,51 +59,25 @@ void UpdateProcessDlg::UISize(const QRect& client) {
 }
 
 void UpdateProcessDlg::setProgress(int percent) {
-    if (m_failed)
-        return;
-    m_percent = std::clamp(percent, 0, 100);
-    applyTexts();
+    if (takeProgress(percent))
+        applyTexts();
 }
 
 void UpdateProcessDlg::showFailure() {
-    m_failed = true;
-    if (auto* close = control(kCloseId))
-        close->show();
+    markFailed();
     applyTexts();
 }
 
 void UpdateProcessDlg::applyTexts() {
     if (auto* bar = find<ui::ProgressBar>(kProgressId))
-        bar->setPosition(m_percent);
+        bar->setPosition(progress());
     if (auto* line = find<ui::StaticText>(kLineId)) {
-        line->setText(m_failed
-                          ? lookup(kTextDownloadFailed)
-                          : QStringLiteral("%1: %2%").arg(lookup(kTextDownloading)).arg(m_percent));
+        line->setText(
+            hasFailed() ? lookup(kTextDownloadFailed)
+                        : QStringLiteral("%1: %2%").arg(lookup(kTextDownloading)).arg(progress()));
     }
     if (auto* close = control(kCloseId))
         close->setToolTip(lookup(kTextCloseTip));
-}
-
-int UpdateProcessDlg::OnMessage(int controlId, int code, int /*param1*/, int /*param2*/) {
-    if (controlId == kCloseId && code == ui::Notify::Click)
-        DestroyWindow();
-    return 0;
-}
-
-// While the download runs the window stays: closing it would leave the program going on
-// with a download nobody waits for.
-int UpdateProcessDlg::OnWindowMessage(int message, int wParam, int lParam) {
-    if (message == ui::Message::Close && !m_failed)
-        return 0;
-    return ui::Dialog::OnWindowMessage(message, wParam, lParam);
-}
-
-void UpdateProcessDlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && m_failed) {
-        DestroyWindow();
-        return;
-    }
-    ui::Dialog::keyPressEvent(event);
 }
 
 } // namespace corvane::pages

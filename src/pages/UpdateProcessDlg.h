@@ -4,14 +4,14 @@
 // own while the download runs; after a failure it says so and can be closed (its close
 // button, Escape or the desktop's close).
 
-#include "ui/Dialog.h"
+#include "pages/ProgressWindow.h"
 
 namespace corvane::pages {
 
 // The window title of the setup progress window.
 inline constexpr const char* kUpdateProcessTitle = "UpdateProcessDlg";
 
-class UpdateProcessDlg : public ui::Dialog {
+class UpdateProcessDlg : public ProgressWindow {
 public:
     static constexpr int kWidth = 360;
     static constexpr int kHeight = 100;
@@ -28,24 +28,13 @@ public:
 
     // The bar and the line at `percent` (kept within 0..100).
     void setProgress(int percent);
-    int progress() const { return m_percent; }
     // The download failed: the failure line, and the window can be closed.
     void showFailure();
-    bool hasFailed() const { return m_failed; }
-    // The texts again in the language in use.
-    void applyTexts();
-
-    int OnWindowMessage(int message, int wParam, int lParam) override;
+    void applyTexts() override;
 
 protected:
     void InitUI(const QRect& client) override;
     void UISize(const QRect& client) override;
-    int OnMessage(int controlId, int code, int param1, int param2) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    int m_percent = 0;
-    bool m_failed = false;
 };
 
 } // namespace corvane::pages

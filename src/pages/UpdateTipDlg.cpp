@@ -2,11 +2,8 @@
 
 #include "i18n/LanguageTexts.h"
 #include "ui/ProgressBar.h"
-#include "ui/PushButton.h"
 #include "ui/Skin.h"
 #include "ui/StaticText.h"
-
-#include <QKeyEvent>
 
 #include <algorithm>
 
@@ -30,7 +27,7 @@ QString lookup(int id) {
 
 } // namespace
 
-UpdateTipDlg::UpdateTipDlg() {
+UpdateTipDlg::UpdateTipDlg() : ProgressWindow(kCloseId) {
     setBackgroundImage(QStringLiteral("img_upgrade_bkg.png"));
     setBackgroundColours(ui::skin::windowColour(), ui::skin::borderColour());
 }
@@ -59,13 +56,9 @@ void UpdateTipDlg::InitUI(const QRect& /*client*/) {
     auto* bar = add<ui::ProgressBar>(kProgressId, {});
     bar->setRange(0, 100);
 
-    auto* close = add<ui::PushButton>(kCloseId, {});
-    close->setGlyph(ui::Glyph::Close);
-    close->hide();
-
+    addCloseButton();
     m_textId = 0;
-    m_percent = 0;
-    m_failed = false;
+    resetProgress();
     applyTexts();
 }
 
@@ -82,19 +75,17 @@ void UpdateTipDlg::UISize(const QRect& client) {
 }
 
 void UpdateTipDlg::setProgress(int textId, int percent) {
-    if (m_failed)
+    if (hasFailed())
         return;
     if (std::find(std::begin(kSteps), std::end(kSteps), textId) != std::end(kSteps))
         m_textId = textId;
-    m_percent = std::clamp(percent, 0, 100);
+    takeProgress(percent);
     applyTexts();
 }
 
 void UpdateTipDlg::showFailure() {
     m_textId = kTextFailed;
-    m_failed = true;
-    if (auto* close = control(kCloseId))
-        close->show();
+    markFailed();
     applyTexts();
 }
 
@@ -102,34 +93,13 @@ void UpdateTipDlg::applyTexts() {
     if (auto* title = find<ui::StaticText>(kTitleId))
         title->setText(lookup(kTextTitle));
     if (auto* line = find<ui::StaticText>(kLineId)) {
-        line->setText(m_textId ? QStringLiteral("%1: %2%").arg(lookup(m_textId)).arg(m_percent)
+        line->setText(m_textId ? QStringLiteral("%1: %2%").arg(lookup(m_textId)).arg(progress())
                                : QString());
     }
     if (auto* bar = find<ui::ProgressBar>(kProgressId))
-        bar->setPosition(m_percent);
+        bar->setPosition(progress());
     if (auto* close = control(kCloseId))
         close->setToolTip(lookup(kTextCloseTip));
-}
-
-int UpdateTipDlg::OnMessage(int controlId, int code, int /*param1*/, int /*param2*/) {
-    if (controlId == kCloseId && code == ui::Notify::Click)
-        DestroyWindow();
-    return 0;
-}
-
-// While the mouse is being written the window stays; the worker closes it at the end.
-int UpdateTipDlg::OnWindowMessage(int message, int wParam, int lParam) {
-    if (message == ui::Message::Close && !m_failed)
-        return 0;
-    return ui::Dialog::OnWindowMessage(message, wParam, lParam);
-}
-
-void UpdateTipDlg::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && m_failed) {
-        DestroyWindow();
-        return;
-    }
-    ui::Dialog::keyPressEvent(event);
 }
 
 } // namespace corvane::pages

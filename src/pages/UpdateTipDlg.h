@@ -4,14 +4,14 @@
 // upgrade closes it after a success; after a failure it keeps the failure line and can
 // be closed (its close button, Escape or the desktop's close).
 
-#include "ui/Dialog.h"
+#include "pages/ProgressWindow.h"
 
 namespace corvane::pages {
 
 // The window title of the firmware progress window.
 inline constexpr const char* kUpdateTipTitle = "UpdateTipDlg";
 
-class UpdateTipDlg : public ui::Dialog {
+class UpdateTipDlg : public ProgressWindow {
 public:
     static constexpr int kWidth = 391;
     static constexpr int kHeight = 130;
@@ -28,25 +28,17 @@ public:
 
     // The status line "<text>: <percent>%" and the bar (percent kept within 0..100).
     void setProgress(int textId, int percent);
-    int progress() const { return m_percent; }
     int textId() const { return m_textId; }
     // The upgrade failed: the window can be closed now.
     void showFailure();
-    bool hasFailed() const { return m_failed; }
-    void applyTexts();
-
-    int OnWindowMessage(int message, int wParam, int lParam) override;
+    void applyTexts() override;
 
 protected:
     void InitUI(const QRect& client) override;
     void UISize(const QRect& client) override;
-    int OnMessage(int controlId, int code, int param1, int param2) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     int m_textId = 0;
-    int m_percent = 0;
-    bool m_failed = false;
 };
 
 } // namespace corvane::pages

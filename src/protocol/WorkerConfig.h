@@ -32,6 +32,10 @@ struct WorkerConfig {
     // Checks for newer mouse firmware at the end of a successful start; runs on the
     // worker thread. Left empty, the worker's own firmware check (task 24's work) runs.
     std::function<void()> checkFirmware;
+    // Read the mouse's notices (DPI button, link changes) between tasks once a device
+    // was found. corvanectl runs a worker for one command and has nobody to show them
+    // to: without polling, its task starts at once instead of after a poll's wait.
+    bool pollNotices = true;
 };
 
 } // namespace corvane::protocol

@@ -146,7 +146,7 @@ bool DeviceWorkerCore::refreshDeviceState() {
 
     bool shown = false;
     if (!attached.empty()) {
-        state_.setIdlePolling(true);
+        state_.setIdlePolling(config_.pollNotices);
         switch (devices.connectionKind()) {
         case 0:
             view.connectionText = ConnectionText::Wired;
@@ -245,9 +245,9 @@ bool DeviceWorkerCore::readBack(ReadBackKind kind) {
     }
     if (state_.connected() == 0) {
         hid::trace(2, "wireless device is not connected");
-        if (manager().connectionKind() == kWirelessConnection) {
-            // The receiver answered, its mouse did not: it is switched off or out of
-            // range, so the pages of a connected mouse would show nothing true.
+        if (info && manager().connectionKind() == kWirelessConnection) {
+            // The receiver answered that its mouse is not linked: it is switched off or
+            // out of range, so the pages of a connected mouse would show nothing true.
             wirelessMouseAway();
         } else {
             commandFailed();

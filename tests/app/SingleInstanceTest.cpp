@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -335,6 +337,49 @@ TEST_F(SingleInstanceTest, RequestsWithoutAHandlerOrTooLongAreRefusedAndTheServe
     EXPECT_EQ(handled, 0);
     EXPECT_TRUE(SingleInstance::sendCommand(instance.paths().socket, "show"));
     EXPECT_TRUE(processEventsUntil([&] { return received.show == 1; }));
+}
+
+TEST_F(SingleInstanceTest, AnotherUsersRequestIsRefusedEvenThroughAnOpenSocket) {
+    if (::getuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    SingleInstance instance(pathsFor(QStringLiteral("Mouse")));
+    ASSERT_EQ(instance.start(), SingleInstance::Role::Primary);
+    int handled = 0;
+    instance.setRequestHandler([&](const QByteArray&, SingleInstance::Reply) { ++handled; });
+    // As if someone had opened the folder and the socket to everybody.
+    const QByteArray socketPath = QFile::encodeName(instance.paths().socket);
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    ASSERT_EQ(::chmod(socketPath.constData(), 0777), 0);
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Another user connects and sends a request; it must get no answer.
+        if (::setuid(65534) != 0)
+            ::_exit(2);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, socketPath.constData(),
+                    static_cast<size_t>(socketPath.size()));
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+            ::_exit(3);
+        const char line[] = "request {\"command\":\"reset\",\"action\":\"\",\"arguments\":[],"
+                            "\"options\":{\"yes\":\"\"}}\n";
+        [[maybe_unused]] ssize_t sent = ::write(fd, line, sizeof line - 1);
+        char answer = 0;
+        ::_exit(::read(fd, &answer, 1) <= 0 ? 0 : 4); // closed (or reset) without a word
+    }
+    int status = -1;
+    bool ended = false;
+    ASSERT_TRUE(processEventsUntil([&] {
+        ended = ended || ::waitpid(child, &status, WNOHANG) == child;
+        return ended;
+    }));
+    EXPECT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    settle();
+    EXPECT_EQ(handled, 0);
 }
 
 TEST_F(SingleInstanceTest, NoLockPossibleRunsUnguarded) {

@@ -129,13 +129,13 @@ QStringList CliProcess::dump() const {
 }
 
 std::vector<LoggedReport> CliProcess::reports(const QString& logPath) const {
+    // Each line: the time, the device ("1209:C0A1/2": ids and interface), the bytes.
     std::vector<LoggedReport> list;
     QFile file(logPath);
     if (!file.open(QIODevice::ReadOnly))
         return list;
     for (const QByteArray& line : file.readAll().split('\n')) {
         const QList<QByteArray> parts = line.split(' ');
-        // "<local time> <vendor:product/interface> <hex bytes>"
         if (parts.size() < 3)
             continue;
         LoggedReport report;

@@ -23,8 +23,8 @@ struct Outcome {
     QString err;
 };
 
-// One report as the virtual mice logged it: the interface path and the bytes written
-// (report ID first, so B(k) is bytes[k + 1]).
+// One report as the virtual mice logged it: the interface ("1209:C0A1/2") and the bytes
+// written (report ID first, so B(k) is bytes[k + 1]).
 struct LoggedReport {
     QString path;
     std::vector<std::uint8_t> bytes;

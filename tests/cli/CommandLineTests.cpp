@@ -80,10 +80,10 @@ TEST(CommandLine, TheManualPageAndCompletionCoverEveryCommandAndOption) {
     const QString completion = bashCompletion();
     EXPECT_TRUE(
         manual.contains(QStringLiteral(".TH CORVANECTL 1 \"2026-01-02\" \"Corvane 1.2.3\"")));
-    for (const CommandSpec& spec : commandSpecs()) {
-        EXPECT_TRUE(manual.contains(synopsisOf(spec).replace(u'-', QStringLiteral("\\-"))))
-            << spec.command << " " << spec.action;
-        for (const OptionSpec& option : spec.options) {
+    for (const CommandEntry& entry : commandEntries()) {
+        EXPECT_TRUE(manual.contains(synopsisOf(entry).replace(u'-', QStringLiteral("\\-"))))
+            << entry.command << " " << entry.action;
+        for (const OptionEntry& option : entry.options) {
             const QString name = QLatin1String(option.name);
             EXPECT_TRUE(manual.contains(QStringLiteral("\\fB\\-\\-") +
                                         QString(name).replace(u'-', QStringLiteral("\\-"))))

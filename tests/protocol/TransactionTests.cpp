@@ -116,6 +116,26 @@ TEST_F(Transaction, AnAnswerLaterThanOneReadTimeoutStillArrives) {
     EXPECT_EQ(packet.answerByte(4), 0x02);
 }
 
+// Each setting goes to the mouse's flash; it answers when the flash is written, and
+// takes nothing else meanwhile. A command right after one must wait, not fail.
+TEST_F(Transaction, AMouseWritingItsFlashAnswersLateButAnswers) {
+    auto wired = attachWired();
+    start();
+    wired->writeFlashFor(std::chrono::milliseconds(300));
+    ReportPacket set(Command::SetReportRate);
+    set.setParameter(4, 0x04);
+    ASSERT_TRUE(set.transact());
+    EXPECT_EQ(set.answerByte(0), 0x02);
+
+    ReportPacket setAgain(Command::SetReportRate);
+    setAgain.setParameter(4, 0x08);
+    ASSERT_TRUE(setAgain.transact());
+    ReportPacket get(Command::GetReportRate);
+    ASSERT_TRUE(get.transact());
+    EXPECT_EQ(get.answerByte(0), 0x12) << "each answer to its own command";
+    EXPECT_EQ(get.answerByte(4), 0x08);
+}
+
 TEST_F(Transaction, AMouseThatNeverAnswersFailsItAfterFiftyReads) {
     auto wired = attachWired();
     start();

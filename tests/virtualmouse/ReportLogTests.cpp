@@ -102,7 +102,7 @@ TEST_F(ReportLogTest, EachReceivedReportIsOneLineWithTimeDeviceAndBytes) {
         const LogLine fields = split(line);
         EXPECT_TRUE(isTimeStamp(fields.time)) << line;
         EXPECT_EQ(fields.device.rfind("1209:C0A1/", 0), 0u) << line;
-        EXPECT_EQ(fields.bytes.size(), 33u) << line;
+        EXPECT_EQ(fields.bytes.size(), 65u) << "one whole report: its ID, then 64 bytes: " << line;
     }
     EXPECT_EQ(joined(split(lines[0]).bytes, 7), "00 02 00 00 01 02 00");
     EXPECT_EQ(joined(split(lines[1]).bytes, 6), "00 12 00 00 00 00");

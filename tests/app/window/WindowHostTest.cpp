@@ -4,6 +4,7 @@
 
 #include "app/BatteryIndicator.h"
 #include "app/MainWindowIds.h"
+#include "app/ProgramLauncher.h"
 #include "app/WindowHost.h"
 #include "i18n/LanguageTexts.h"
 #include "protocol/DeviceWorker.h"
@@ -59,6 +60,21 @@ public:
     void showDpiStages(const protocol::DpiStagesView& s) override {
         note("dpiStages " + std::to_string(s.count));
     }
+    void showUpdateStatus(const protocol::UpdateStatusView& s) override {
+        note("updateStatus " + std::to_string(s.state) + " " + s.latest.toStdString());
+    }
+    void offerUpdate(protocol::UpdateKind kind, const QString& latest) override {
+        note("offer " + std::to_string(int(kind)) + " " + latest.toStdString());
+    }
+    void showSetupProgress(int percent) override { note("setup " + std::to_string(percent)); }
+    void setupFailed() override { note("setupFailed"); }
+    bool startSetup(const QString&) override { return note("startSetup"), false; }
+    void showFirmwareProgress(int textId, int percent) override {
+        note("firmware " + std::to_string(textId) + " " + std::to_string(percent));
+    }
+    void endFirmwareUpgrade(bool succeeded) override {
+        note("firmwareEnd " + std::to_string(succeeded));
+    }
 
     std::vector<std::string> calls;
     bool allOnUiThread = true;
@@ -90,6 +106,12 @@ void callEverything(protocol::WorkerHost& host, int round) {
     host.showStageCount(4);
     host.showActiveStage(2, 1600, true);
     host.showDpiStages({});
+    host.showUpdateStatus({protocol::UpdateKind::Program, 1, QStringLiteral("1.0.%1").arg(round)});
+    host.offerUpdate(protocol::UpdateKind::Firmware, QStringLiteral("106"));
+    host.showSetupProgress(round % 101);
+    host.setupFailed();
+    host.showFirmwareProgress(592, round % 101);
+    host.endFirmwareUpgrade(round % 2 == 0);
 }
 
 TEST(WindowHost, HandsVisibleWorkToTheUiThreadInOrderWithoutWaiting) {
@@ -143,6 +165,48 @@ TEST(WindowHost, AnswersQuestionsOnTheCallingThreadFromData) {
     EXPECT_EQ(values.values[QStringLiteral("DeviceType")], QStringLiteral("1"));
     EXPECT_EQ(word, englishText(61));
     spin(5);
+    EXPECT_TRUE(side.calls.empty());
+}
+
+// The setup is started on the worker's thread; only a setup that started ends the
+// program, and that on the UI thread.
+TEST(WindowHost, EndsTheProgramOnlyWhenTheSetupStarted) {
+    struct Launcher : ProgramLauncher {
+        QString findExecutable(const QString&) const override { return {}; }
+        bool startDetached(const QString& program, const QStringList&) override {
+            started.push_back(program);
+            return starts;
+        }
+        std::vector<QString> started;
+        bool starts = false;
+    } launcher;
+    RecordingSide side;
+    QObject window;
+    MemoryUserValues values;
+    WindowHost host(side, &window, values);
+    int ends = 0;
+    bool endedOnUiThread = false;
+    host.setSetupStarter(&launcher, [&] {
+        ++ends;
+        endedOnUiThread = QThread::currentThread() == qApp->thread();
+    });
+
+    bool first = true;
+    bool second = false;
+    std::thread worker([&] {
+        first = host.startSetup(QStringLiteral("/tmp/a"));
+        launcher.starts = true;
+        second = host.startSetup(QStringLiteral("/tmp/b"));
+    });
+    worker.join();
+    EXPECT_FALSE(first);
+    EXPECT_TRUE(second);
+    EXPECT_EQ(launcher.started, (std::vector<QString>{"/tmp/a", "/tmp/b"}));
+    EXPECT_EQ(ends, 0) << "not before the UI thread takes it";
+    ASSERT_TRUE(waitUntil([&] { return ends > 0; }));
+    spin(10);
+    EXPECT_EQ(ends, 1);
+    EXPECT_TRUE(endedOnUiThread);
     EXPECT_TRUE(side.calls.empty());
 }
 

@@ -9,6 +9,7 @@
 #include "app/PageMessageBoxes.h"
 #include "app/SharedUserValues.h"
 #include "pages/PageControls.h"
+#include "support/EventLoop.h"
 
 #include <QTemporaryDir>
 
@@ -27,16 +28,13 @@ namespace corvane::app::test {
 // Runs the event loop until pred holds or the time is up; returns pred().
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 10000);
 
-// Lets the event loop run for a while.
-void spin(int ms);
+using corvane::test::spin;
 
 QString sourceData();
 // The text numbered id of the English language file.
 QString englishText(int id);
 
-// Runs `inside` from the event loop once a visible window titled `title` runs modally
-// (fails the test when none does within five seconds).
-void whenModal(const QString& title, std::function<void(ui::Dialog&)> inside);
+using corvane::test::whenModal;
 
 struct ShownMessage {
     QString text;

@@ -40,43 +40,12 @@ bool waitUntil(const std::function<bool()>& pred, int timeoutMs) {
     return corvane::test::waitUntil(pred, timeoutMs);
 }
 
-void spin(int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < ms) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QTest::qSleep(1);
-    }
-}
-
 QString englishText(int id) {
     QFile file(installedData() + QStringLiteral("/language/1033.lan"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return i18n::IniFile::fromBytes(file.readAll(), QByteArrayLiteral("UTF-8"))
         .value(u"LAN", QString::number(id));
-}
-
-void whenModal(const QString& title, std::function<void(ui::Dialog&)> inside) {
-    auto* poll = new QTimer;
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    QObject::connect(poll, &QTimer::timeout, [poll, clock, title, inside = std::move(inside)] {
-        for (ui::Dialog* window : ui::Dialog::windows()) {
-            if (window->title() == title && window->isRunningModal() && window->isVisible()) {
-                poll->stop();
-                poll->deleteLater();
-                inside(*window);
-                return;
-            }
-        }
-        if (clock->elapsed() > 5000) {
-            ADD_FAILURE() << "no modal window titled " << title.toStdString();
-            poll->stop();
-            poll->deleteLater();
-        }
-    });
-    poll->start(5);
 }
 
 int MemoryUserValues::readUserValue(const QString& name) {

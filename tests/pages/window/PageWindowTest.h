@@ -21,6 +21,7 @@
 #include "pages/SystemIntegration.h"
 #include "pages/UserValues.h"
 #include "protocol/ReportPacket.h"
+#include "support/EventLoop.h"
 #include "virtualmouse/MouseSettings.h"
 
 #include <QTemporaryDir>
@@ -52,13 +53,10 @@ using Kept = vm::MouseSettings::Kept;
 
 // Runs the event loop until pred holds or the time is up; returns pred().
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 10000);
-// Lets the event loop run for a while.
-void spin(int ms);
+using corvane::test::spin;
 // The text numbered id of the installed English language file.
 QString englishText(int id);
-// Runs `inside` from the event loop once a visible window titled `title` runs modally
-// (fails the test when none does within five seconds).
-void whenModal(const QString& title, std::function<void(ui::Dialog&)> inside);
+using corvane::test::whenModal;
 
 // Per-user values in memory.
 class MemoryUserValues : public UserValues {

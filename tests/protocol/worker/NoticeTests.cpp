@@ -134,5 +134,20 @@ TEST_F(Notices, NoNoticeIsReadBeforeADeviceWasFound) {
     EXPECT_EQ(mouse->stats(vm::InterfaceKind::Command).opens, 0);
 }
 
+// A worker run for one command (corvanectl's) reads no notices between its tasks.
+TEST_F(Notices, AWorkerToldNotToPollReadsNothingBetweenTasks) {
+    auto mouse = attachM1Wired();
+    WorkerConfig quiet = config();
+    quiet.pollNotices = false;
+    startWorker(std::move(quiet));
+    run({DeviceTask::DeviceStart});
+    EXPECT_FALSE(worker->state().idlePolling());
+    const int reads = mouse->stats(vm::InterfaceKind::Command).reads;
+    ASSERT_TRUE(mouse->pressDpiButton());
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_EQ(mouse->stats(vm::InterfaceKind::Command).reads, reads);
+    EXPECT_EQ(setting(1, "dpi_index"), 1) << "the button's notice was not taken";
+}
+
 } // namespace
 } // namespace corvane::protocol::testing

@@ -1,11 +1,11 @@
-#include "pages/BindingDescription.h"
+#include "control/BindingDescription.h"
 
-#include "pages/BindingCatalog.h"
+#include "control/BindingCatalog.h"
 
 #include <array>
 #include <span>
 
-namespace corvane::pages {
+namespace corvane::control {
 
 namespace {
 
@@ -118,4 +118,4 @@ QString macroDisplayName(const QString& stored, const TextLookup& text) {
     return name;
 }
 
-} // namespace corvane::pages
+} // namespace corvane::control

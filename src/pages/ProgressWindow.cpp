@@ -1,0 +1,57 @@
+#include "pages/ProgressWindow.h"
+
+#include "ui/PushButton.h"
+
+#include <QKeyEvent>
+
+#include <algorithm>
+
+namespace corvane::pages {
+
+void ProgressWindow::addCloseButton() {
+    auto* close = add<ui::PushButton>(m_closeId, {});
+    close->setGlyph(ui::Glyph::Close);
+    close->hide();
+}
+
+void ProgressWindow::resetProgress() {
+    m_percent = 0;
+    m_failed = false;
+}
+
+bool ProgressWindow::takeProgress(int percent) {
+    if (m_failed)
+        return false;
+    m_percent = std::clamp(percent, 0, 100);
+    return true;
+}
+
+void ProgressWindow::markFailed() {
+    m_failed = true;
+    if (auto* close = control(m_closeId))
+        close->show();
+}
+
+int ProgressWindow::OnMessage(int controlId, int code, int /*param1*/, int /*param2*/) {
+    if (controlId == m_closeId && code == ui::Notify::Click)
+        DestroyWindow();
+    return 0;
+}
+
+// While the work runs the window stays: closing it would leave the download or the
+// upgrade going on with nobody watching it.
+int ProgressWindow::OnWindowMessage(int message, int wParam, int lParam) {
+    if (message == ui::Message::Close && !m_failed)
+        return 0;
+    return ui::Dialog::OnWindowMessage(message, wParam, lParam);
+}
+
+void ProgressWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && m_failed) {
+        DestroyWindow();
+        return;
+    }
+    ui::Dialog::keyPressEvent(event);
+}
+
+} // namespace corvane::pages

@@ -1,0 +1,83 @@
+// corvanectl's requests run by the window: on its store, through its device worker, with
+// its pages reloaded and its profile button following.
+#include "WindowTest.h"
+
+#include "app/MainWindowIds.h"
+#include "app/WindowRequests.h"
+#include "control/Request.h"
+#include "protocol/DeviceWorker.h"
+#include "store/ProfileDatabase.h"
+#include "virtualmouse/VirtualMouse.h"
+
+namespace corvane::app::test {
+namespace {
+
+class WindowRequestsTest : public WindowTest {
+protected:
+    // Runs one request through `requests` and waits for its answer.
+    control::Answer run(WindowRequests& requests, const QByteArray& json) {
+        QByteArray answer;
+        requests.handle(json, [&answer](const QByteArray& reply) { answer = reply; });
+        EXPECT_TRUE(waitUntil([&] { return !answer.isEmpty(); })) << "no answer";
+        return control::decodeAnswer(answer).value_or(control::Answer{-1, {}, {}});
+    }
+    static QByteArray request(const char* command, const char* action, QStringList arguments) {
+        return control::encodeRequest(
+            {QLatin1String(command), QLatin1String(action), std::move(arguments), {}});
+    }
+};
+
+TEST_F(WindowRequestsTest, SetDpiGoesThroughTheWorkerAndThePerformancePageReloads) {
+    vm::WiredMouseConfig m1;
+    m1.productId = 0xC0A1;
+    m1.mouse.deviceId = "CVM1";
+    auto mouse = bus->addWiredMouse(m1);
+    std::vector<std::string> log;
+    RecordingPage* performance = nullptr;
+    startWindow([&](DeviceMainDlg& w) {
+        auto page = std::make_unique<RecordingPage>(log, "performance");
+        performance = page.get();
+        w.addPage(PageSlot::Performance, std::move(page));
+    });
+    waitForStart();
+    WindowRequests requests(*window, sourceData(), false);
+    const int reloads = performance->reloads;
+
+    const control::Answer answer = run(requests, request("set", "dpi", {"3200"}));
+    EXPECT_EQ(answer, (control::Answer{0, {}, {}}));
+    const int profile = window->workerState().currentProfile();
+    store::ProfileDatabase& db = store::ProfileDatabase::instance();
+    const int stage = db.getSettingInt(profile, u"dpi_index");
+    EXPECT_EQ(db.getSettingInt(profile, QStringLiteral("dpi_group%1_value").arg(stage)), 3200);
+    // The mouse keeps what it was sent: 3200 DPI is 64 units on its sensor.
+    EXPECT_EQ(mouse->kept(0x03)->parameters[1 + 4 * stage], 64);
+    EXPECT_TRUE(waitUntil([&] { return performance->reloads > reloads; }))
+        << "the performance page shows the store again";
+}
+
+TEST_F(WindowRequestsTest, RenamingTheCurrentProfileRetitlesItsButtonAndBadRequestsChangeNothing) {
+    vm::WiredMouseConfig m1;
+    m1.productId = 0xC0A1;
+    m1.mouse.deviceId = "CVM1";
+    bus->addWiredMouse(m1);
+    startWindow();
+    waitForStart();
+    WindowRequests requests(*window, sourceData(), false);
+
+    EXPECT_EQ(run(requests, request("profile", "rename", {"1", "Gaming"})).exitCode, 0);
+    EXPECT_TRUE(waitUntil([&] { return textOf(MainControl::Profile) == u"Gaming"; }));
+
+    const control::Answer malformed = run(requests, "{\"command\":");
+    EXPECT_EQ(malformed.exitCode, control::ExitCode::Usage);
+    EXPECT_TRUE(malformed.err.contains(QStringLiteral("malformed request")));
+    control::Request virtualOnly{QStringLiteral("set"), QStringLiteral("rate"), {"500"}, {}};
+    virtualOnly.options.insert(QStringLiteral("virtual-mouse"), QString());
+    const control::Answer mismatch = run(requests, control::encodeRequest(virtualOnly));
+    EXPECT_EQ(mismatch.exitCode, control::ExitCode::Usage);
+    EXPECT_EQ(store::ProfileDatabase::instance().getSettingInt(1, u"report_rate"), 1)
+        << "the rate stayed the factory value";
+    EXPECT_EQ(requests.pending(), 0u);
+}
+
+} // namespace
+} // namespace corvane::app::test
