@@ -3,8 +3,11 @@
 #include "pages/MessageBox.h"
 #include "ui/PushButton.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -39,6 +42,13 @@ void PrintTo(const AnswerCase& c, std::ostream* os) {
     *os << c.name;
 }
 
+void waitForFocus(QWidget* widget) {
+    QElapsedTimer clock;
+    clock.start();
+    while (QApplication::focusWidget() != widget && clock.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
 class MessageAnswerTest : public ::testing::TestWithParam<AnswerCase> {};
 
 TEST_P(MessageAnswerTest, ShowMessageReturnsTheAnswerAndRemovesTheBox) {
@@ -47,6 +57,12 @@ TEST_P(MessageAnswerTest, ShowMessageReturnsTheAnswerAndRemovesTheBox) {
     whenModal(kMessageBoxTitle, [&](ui::Dialog& box) {
         answered = true;
         GetParam().answer(box);
+        // An answer that did not take (a failed assertion inside it) fails the test
+        // instead of leaving the box running for ever.
+        QTimer::singleShot(5000, &box, [&box] {
+            if (box.isRunningModal())
+                box.close();
+        });
     });
     const int result =
         showMessage(QStringLiteral("Body"), main.get(), QStringLiteral("Title"), GetParam().style);
@@ -75,6 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  [](ui::Dialog& b) { QTest::keyClick(&b, Qt::Key_Escape); }, 2},
                       AnswerCase{"EnterPressesTheFirstButton", MessageTwoButtons,
                                  [](ui::Dialog& b) {
+                                     // On a loaded machine the focus may arrive a moment later.
+                                     waitForFocus(b.control(CUIMessageBox::kFirstButtonId));
                                      ASSERT_EQ(QApplication::focusWidget(),
                                                b.control(CUIMessageBox::kFirstButtonId));
                                      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
