@@ -5,6 +5,12 @@
 #include <QFile>
 #include <QJsonDocument>
 
+#include "protocol/ButtonTable.h"
+#include "protocol/LightingCodec.h"
+#include "protocol/MacroStream.h"
+#include "store/ProfileDatabase.h"
+#include "support/MouseReadBack.h"
+
 #include <sqlite3.h>
 
 namespace corvane::cli::test {
@@ -118,6 +124,64 @@ QString CliProcess::setting(int profile, const char* key) const {
                                        .arg(profile)
                                        .arg(QLatin1String(key)));
     return found.isEmpty() ? QString() : found.first();
+}
+
+void CliProcess::withStore(const std::function<void(store::ProfileDatabase&)>& read) const {
+    store::ProfileDatabase& db = store::ProfileDatabase::instance();
+    ASSERT_TRUE(QFile::exists(databasePath()));
+    ASSERT_TRUE(db.openForDevice(folder(QStringLiteral("data/Corvane Files")),
+                                 QStringLiteral("corvane_m1")));
+    read(db);
+    EXPECT_TRUE(db.close());
+}
+
+void CliProcess::expectMouseHoldsTheStore(const std::vector<LoggedReport>& writes,
+                                          int macroKey) const {
+    std::map<int, corvane::test::KeptCommand> last;
+    std::vector<const LoggedReport*> macroPackets;
+    for (const LoggedReport& report : writes) {
+        last[report.command()] = corvane::test::keptFromReport(report.bytes);
+        if (report.command() == 0x08)
+            macroPackets.push_back(&report);
+    }
+    withStore([&](store::ProfileDatabase& db) {
+        const int profile = db.getCurrentProfile();
+        const int sensorFlag = db.getSettingInt(profile, protocol::keys::sensorFlag);
+        for (const std::uint8_t code : corvane::test::kPerformanceWrites) {
+            if (!last.count(code))
+                continue;
+            for (const protocol::SettingValue& held :
+                 corvane::test::readBackSettings(last[code], kVirtualSensor, sensorFlag)) {
+                if (!corvane::test::isSentSetting(held.key))
+                    continue;
+                EXPECT_EQ(held.value, db.getSettingInt(profile, held.key))
+                    << "the mouse holds " << held.key.toString().toStdString();
+            }
+        }
+        if (last.count(0x05)) {
+            store::LightEffect light;
+            ASSERT_TRUE(db.getLight(profile, db.getCurrentLightMode(profile), light));
+            EXPECT_TRUE(corvane::test::keepsPacket(last[0x05], protocol::encodeSetLighting(light)))
+                << "the mouse holds the stored lighting";
+        }
+        if (last.count(0x09)) {
+            EXPECT_TRUE(corvane::test::keepsPacket(
+                last[0x09], protocol::encodeSetButtons(protocol::buildButtonTable(profile))))
+                << "the mouse holds the stored key table";
+        }
+        std::vector<protocol::ReportPacket> expected;
+        if (macroKey >= 0) {
+            store::ButtonBinding binding;
+            ASSERT_TRUE(db.getBinding(profile, macroKey, binding));
+            ASSERT_TRUE(protocol::macroPackets(
+                protocol::buildMacroStream(macroKey, binding.macroValue).bytes, expected));
+        }
+        ASSERT_EQ(macroPackets.size(), expected.size()) << "SetMacro packets";
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            EXPECT_TRUE(corvane::test::keepsPacket(
+                corvane::test::keptFromReport(macroPackets[i]->bytes), expected[i]))
+                << "macro packet " << i;
+    });
 }
 
 QStringList CliProcess::dump() const {

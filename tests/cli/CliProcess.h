@@ -12,8 +12,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <vector>
+
+namespace corvane::store {
+class ProfileDatabase;
+}
 
 namespace corvane::cli::test {
 
@@ -22,6 +27,9 @@ struct Outcome {
     QString out;
     QString err;
 };
+
+// The sensor GetInfo reports for the virtual mice.
+inline constexpr int kVirtualSensor = 0x11;
 
 // One report as the virtual mice logged it: the interface ("1209:C0A1/2") and the bytes
 // written (report ID first, so B(k) is bytes[k + 1]).
@@ -50,6 +58,9 @@ protected:
     // --- the store (the first device type's file), read with a connection of its own ---
     QString databasePath() const;
     QString setting(int profile, const char* key) const;
+    // The store opened in this process with the program's own reads, for the length of
+    // `read` (between corvanectl runs only).
+    void withStore(const std::function<void(store::ProfileDatabase&)>& read) const;
     // Every row of every table, as text: equal dumps mean an unchanged store.
     QStringList dump() const;
     // Rows of one query, each row's columns joined with '|'.
@@ -60,6 +71,12 @@ protected:
     // The write commands (not GetInfo) sent to the wired first mouse after `from` lines.
     std::vector<LoggedReport> writesToMouse(const QString& logPath, std::size_t from = 0) const;
     std::size_t logLines(const QString& logPath) const { return reports(logPath).size(); }
+    // The mouse holds what the pages would have sent for the store's current profile:
+    // for the last of `writes` of each command, the performance settings it carries
+    // read back as the program reads them equal the stored ones, the lighting and the
+    // key table are what the program encodes for the stored rows, and the SetMacro
+    // packets are those of the macro `macroKey` plays (-1: none expected).
+    void expectMouseHoldsTheStore(const std::vector<LoggedReport>& writes, int macroKey = -1) const;
 
     QTemporaryDir root;
 };

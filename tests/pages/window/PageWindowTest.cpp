@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QTimer>
 
+#include "support/MouseReadBack.h"
 #include "support/OffscreenApplication.h"
 #include "support/WaitUntil.h"
 
@@ -274,31 +275,14 @@ bool PageWindowTest::waitForKept(std::uint8_t writeCode,
 }
 
 std::optional<int> PageWindowTest::mouseSetting(QStringView key) const {
-    struct Carrier {
-        std::uint8_t writeCode;
-        std::function<protocol::SettingValues(protocol::AnswerBytes)> decode;
-    };
-    const protocol::SensorState sensor(devices.sensorCode);
-    const Carrier carriers[] = {
-        {0x02, [](protocol::AnswerBytes a) { return protocol::decodeReportRate(a); }},
-        {0x03, [&](protocol::AnswerBytes a) { return protocol::decodeDpi(a, sensor); }},
-        {0x04, [](protocol::AnswerBytes a) { return protocol::decodeDpiColors(a); }},
-        {0x06, [](protocol::AnswerBytes a) { return protocol::decodeSensor(a, 0); }},
-        {0x07, [](protocol::AnswerBytes a) { return protocol::decodePower(a); }},
-    };
-    for (const Carrier& carrier : carriers) {
-        const std::optional<Kept> state = kept(carrier.writeCode);
+    for (const std::uint8_t code : corvane::test::kPerformanceWrites) {
+        const std::optional<Kept> state = kept(code);
         if (!state)
             continue;
-        // The answer to the matching read: B3 the size, B4.. the kept parameters.
-        std::array<std::uint8_t, 32> answer{};
-        answer[0] = std::uint8_t(carrier.writeCode + 0x10);
-        answer[3] = state->size;
-        std::copy(state->parameters.begin(), state->parameters.end(), answer.begin() + 4);
-        for (const protocol::SettingValue& value : carrier.decode(answer)) {
-            if (value.key == key)
-                return value.value;
-        }
+        const std::optional<int> value = corvane::test::readBackSetting(
+            {code, state->size, state->parameters}, key, devices.sensorCode);
+        if (value)
+            return value;
     }
     return std::nullopt;
 }
@@ -312,8 +296,7 @@ bool PageWindowTest::waitForKeptPacket(const protocol::ReportPacket& packet, int
     return waitForKept(
         code,
         [&](const Kept& state) {
-            return state.size == packet.size() &&
-                   std::equal(state.parameters.begin(), state.parameters.end(), packet.data() + 5);
+            return corvane::test::keepsPacket({code, state.size, state.parameters}, packet);
         },
         timeoutMs);
 }
