@@ -109,13 +109,17 @@ void runProfileImport(CommandContext& context) {
     if (context.session.showProfileName)
         context.session.showProfileName();
     context.pages |= protocol::Page::Macros | protocol::Page::Buttons;
-    if (result.pushProfile)
-        context.queue(protocol::DeviceTask::PushProfile);
-    // The push sends the keys but no macro: each macro key gets its macro sent after it.
+    // As the window does: each key that now plays a macro asks for it, and the push sends
+    // those macros before the key table (once each).
+    if (!result.pushProfile)
+        return;
     protocol::WorkerState& state = context.state;
-    for (int key : result.macroKeys)
-        context.queueAfter([&state, key] { state.requestMacroDownload(key); },
-                           protocol::DeviceTask::SendButtons);
+    context.queueAfter(
+        [&state, keys = result.macroKeys] {
+            for (int key : keys)
+                state.requestMacroDownload(key);
+        },
+        protocol::DeviceTask::PushProfile);
 }
 
 void runMacroExport(CommandContext& context) {

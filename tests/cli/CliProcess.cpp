@@ -32,13 +32,6 @@ void ensureCoreApplication() {
 
 } // namespace
 
-std::vector<std::uint8_t> LoggedReport::body(int first, int count) const {
-    std::vector<std::uint8_t> part;
-    for (int k = first; k < first + count && k + 1 < static_cast<int>(bytes.size()); ++k)
-        part.push_back(bytes[k + 1]);
-    return part;
-}
-
 void CliProcess::SetUp() {
     ensureCoreApplication();
     ASSERT_TRUE(root.isValid());

@@ -37,8 +37,6 @@ struct LoggedReport {
     QString path;
     std::vector<std::uint8_t> bytes;
     int command() const { return bytes.size() > 1 ? bytes[1] : -1; }
-    // B(first) .. B(first + count - 1).
-    std::vector<std::uint8_t> body(int first, int count) const;
 };
 
 class CliProcess : public ::testing::Test {

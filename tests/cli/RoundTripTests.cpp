@@ -94,5 +94,54 @@ TEST_F(CliProcess, ShowJsonRoundTripsThroughSetAndBind) {
     EXPECT_EQ(second, first);
 }
 
+// A profile and a macro written to files come back from them as they were: the profile
+// into another profile, the macro as a second macro with the same steps.
+TEST_F(CliProcess, ProfileAndMacroFilesComeBackAsTheyWent) {
+    const std::vector<QStringList> changes = {
+        {"set", "dpi", "--stages", "700,1400,2800", "--active", "2"},
+        {"set", "rate", "125"},
+        {"set", "sleep", "2", "--wake-on-move", "off"},
+        {"set", "lighting", "steady", "--colour", "#336699", "--brightness", "2"},
+        {"macro", "import", QStringLiteral(CORVANE_TEST_DATA_DIR "/reload.xml")},
+        {"bind", "forward", "macro:Reload"},
+        {"bind", "back", "media:mute"},
+    };
+    for (const QStringList& change : changes)
+        ASSERT_EQ(corvanectl(change).exitCode, 0) << change.join(u' ').toStdString();
+    for (const QStringList& save : {QStringList{"profile", "export", "1", "mine.xml"},
+                                    QStringList{"macro", "export", "Reload", "reload-out.xml"}}) {
+        const Outcome run = corvanectl(save);
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty() && run.err.isEmpty());
+    }
+    QJsonObject first = showJson();
+
+    ASSERT_EQ(corvanectl({"profile", "switch", "3"}).exitCode, 0);
+    const std::size_t mark = logLines(cliLog());
+    const Outcome imported = corvanectl({"profile", "import", "mine.xml"});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    QJsonObject third = showJson();
+    EXPECT_EQ(third[u"profile"].toObject()[u"id"].toInt(), 3);
+    EXPECT_EQ(third[u"profile"].toObject()[u"name"].toString(), QStringLiteral("mine"));
+    first.remove(u"profile");
+    third.remove(u"profile");
+    EXPECT_EQ(third, first);
+    // The import pushed profile 3 with the macro its forward key plays.
+    expectMouseHoldsTheStore(writesToMouse(cliLog(), mark), 4);
+
+    const Outcome again = corvanectl({"macro", "import", "reload-out.xml"});
+    ASSERT_EQ(again.exitCode, 0) << again.err.toStdString();
+    const QStringList macros = rows("SELECT name, play_type, play_times, delay_type, delay_time "
+                                    "FROM t_macro_data ORDER BY macro_id");
+    ASSERT_EQ(macros.size(), 2);
+    EXPECT_EQ(macros[1], macros[0]);
+    const QString steps =
+        QStringLiteral("SELECT type, value FROM t_macrorecord WHERE macro_id = "
+                       "(SELECT macro_id FROM t_macro_data ORDER BY macro_id LIMIT 1 OFFSET "
+                       "%1) ORDER BY record_index");
+    EXPECT_EQ(rows(steps.arg(1)), rows(steps.arg(0)));
+    EXPECT_EQ(rows(steps.arg(0)).size(), 3);
+}
+
 } // namespace
 } // namespace corvane::cli::test

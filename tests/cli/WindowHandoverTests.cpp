@@ -2,6 +2,7 @@
 // to the window: the window's worker sends the report and corvanectl itself never
 // opens a device. With no window, corvanectl's own worker does it.
 #include "CliProcess.h"
+#include "support/MouseReadBack.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -72,8 +73,10 @@ TEST_F(WindowHandover, SetDpiReachesTheMouseThroughTheWindowsWorker) {
     std::vector<LoggedReport> sent = writesToMouse(windowLog());
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent.back().command(), 0x03);
-    EXPECT_EQ(sent.back().body(5 + 4 * stage, 2), (std::vector<std::uint8_t>{0x40, 0x00}))
-        << "3200 DPI is 64 units on the first mouse's sensor";
+    EXPECT_EQ(corvane::test::readBackSetting(corvane::test::keptFromReport(sent.back().bytes),
+                                             QStringLiteral("dpi_group%1_value").arg(stage),
+                                             kVirtualSensor),
+              3200);
     EXPECT_FALSE(QFile::exists(cliLog())) << "corvanectl itself never talked to a device";
 
     // The window stays with what it runs: a request for the other kind of mice is refused.

@@ -5,12 +5,23 @@
 #include "app/MainWindowIds.h"
 #include "app/WindowRequests.h"
 #include "control/Request.h"
+#include "pages/PageControls.h"
+#include "pages/PerformancePage.h"
 #include "protocol/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
+#include "store/ValueRules.h"
+#include "support/MouseReadBack.h"
+#include "ui/Slider.h"
+#include "ui/TextField.h"
+#include "virtualmouse/MouseDevice.h"
 #include "virtualmouse/VirtualMouse.h"
 
 namespace corvane::app::test {
 namespace {
+
+namespace C = pages::PerformanceControl;
+// What GetInfo reports for the virtual mice unless a test says otherwise.
+constexpr int kSensor = 0x11;
 
 class WindowRequestsTest : public WindowTest {
 protected:
@@ -27,32 +38,44 @@ protected:
     }
 };
 
-TEST_F(WindowRequestsTest, SetDpiGoesThroughTheWorkerAndThePerformancePageReloads) {
+TEST_F(WindowRequestsTest, SetDpiGoesThroughTheWorkerAndThePerformancePageShowsIt) {
     vm::WiredMouseConfig m1;
     m1.productId = 0xC0A1;
     m1.mouse.deviceId = "CVM1";
     auto mouse = bus->addWiredMouse(m1);
-    std::vector<std::string> log;
-    RecordingPage* performance = nullptr;
+    pages::PerformancePage* performance = nullptr;
     startWindow([&](DeviceMainDlg& w) {
-        auto page = std::make_unique<RecordingPage>(log, "performance");
+        auto page = std::make_unique<pages::PerformancePage>(w.pageHost());
         performance = page.get();
         w.addPage(PageSlot::Performance, std::move(page));
     });
     waitForStart();
     WindowRequests requests(*window, sourceData(), false);
-    const int reloads = performance->reloads;
-
-    const control::Answer answer = run(requests, request("set", "dpi", {"3200"}));
-    EXPECT_EQ(answer, (control::Answer{0, {}, {}}));
     const int profile = window->workerState().currentProfile();
     store::ProfileDatabase& db = store::ProfileDatabase::instance();
     const int stage = db.getSettingInt(profile, u"dpi_index");
+    const pages::PageControls* controls = window->pageControls(PageSlot::Performance);
+    ASSERT_NE(controls, nullptr);
+    auto* field = controls->find<ui::NumberField>(C::FirstStageValue + stage);
+    ASSERT_NE(field, nullptr);
+    ASSERT_NE(field->value(), 3200);
+
+    const control::Answer answer = run(requests, request("set", "dpi", {"3200"}));
+    EXPECT_EQ(answer, (control::Answer{0, {}, {}}));
     EXPECT_EQ(db.getSettingInt(profile, QStringLiteral("dpi_group%1_value").arg(stage)), 3200);
-    // The mouse keeps what it was sent: 3200 DPI is 64 units on its sensor.
-    EXPECT_EQ(mouse->kept(0x03)->parameters[1 + 4 * stage], 64);
-    EXPECT_TRUE(waitUntil([&] { return performance->reloads > reloads; }))
-        << "the performance page shows the store again";
+    // The answer comes once the mouse has it: 3200 DPI as the program reads it back.
+    const std::optional<vm::MouseSettings::Kept> kept = mouse->kept(0x03);
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_EQ(corvane::test::readBackSetting({0x03, kept->size, kept->parameters},
+                                             QStringLiteral("dpi_group%1_value").arg(stage),
+                                             kSensor),
+              3200);
+    // The page shows the new value in the stage's field and on the slider.
+    EXPECT_TRUE(waitUntil([&] { return field->value() == 3200; }))
+        << "the field shows " << field->value();
+    EXPECT_EQ(performance->activeStage(), stage);
+    EXPECT_EQ(controls->find<ui::Slider>(C::Slider)->position(),
+              store::dpiToSliderPosition(kSensor, 3200));
 }
 
 TEST_F(WindowRequestsTest, RenamingTheCurrentProfileRetitlesItsButtonAndBadRequestsChangeNothing) {
