@@ -70,6 +70,11 @@ void runProfileExport(CommandContext& context) {
         !context.operand(1, QStringLiteral("the file"), path) || !context.operandCount(2) ||
         !chooseProfile(context, number, profile))
         return;
+    // A profile the lighting page has not shown yet has no light rows; show reports the
+    // default rows the page would write, and the file must carry those, not an empty
+    // lighting that imports as "off".
+    if (context.details.hasLighting)
+        context.database.createDefaultLights(profile, context.details.lightEffects);
     exchange::ProfileExportOptions options;
     options.hasLighting = context.details.hasLighting;
     options.profileWord = context.text(kProfileWordText);

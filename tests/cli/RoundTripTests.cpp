@@ -143,5 +143,17 @@ TEST_F(CliProcess, ProfileAndMacroFilesComeBackAsTheyWent) {
     EXPECT_EQ(rows(steps.arg(0)).size(), 3);
 }
 
+// A profile nothing has changed yet still has the lighting show reports for it, and its
+// file brings that lighting along.
+TEST_F(CliProcess, AnUntouchedProfilesFileKeepsItsLighting) {
+    const QJsonValue lighting = showJson(2)[u"lighting"];
+    ASSERT_TRUE(lighting.isObject());
+    ASSERT_EQ(corvanectl({"profile", "export", "2", "two.xml"}).exitCode, 0);
+    ASSERT_EQ(corvanectl({"profile", "switch", "3"}).exitCode, 0);
+    ASSERT_EQ(corvanectl({"set", "lighting", "off"}).exitCode, 0);
+    ASSERT_EQ(corvanectl({"profile", "import", "two.xml"}).exitCode, 0);
+    EXPECT_EQ(showJson()[u"lighting"], lighting);
+}
+
 } // namespace
 } // namespace corvane::cli::test
