@@ -78,6 +78,16 @@ TEST_F(WindowHandover, SetDpiReachesTheMouseThroughTheWindowsWorker) {
                                              kVirtualSensor),
               3200);
     EXPECT_FALSE(QFile::exists(cliLog())) << "corvanectl itself never talked to a device";
+    // --verbose says where the request went and what was set, on stderr.
+    run = corvanectl({"set", "dpi", "1600", "--verbose"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_EQ(run.err.toStdString(),
+              QStringLiteral("corvanectl: handed the request to the running window\n"
+                             "corvanectl: DPI: %1 stages, stage %2 active at 1600 DPI\n")
+                  .arg(setting(1, "dpi_count"))
+                  .arg(stage + 1)
+                  .toStdString());
 
     // The window stays with what it runs: a request for the other kind of mice is refused.
     run = corvanectl({"set", "dpi", "800"}, false);
@@ -93,8 +103,11 @@ TEST_F(WindowHandover, SetDpiReachesTheMouseThroughTheWindowsWorker) {
     exchangeLine(socketPath(), "quit\n");
     ASSERT_TRUE(window.waitForFinished(60000));
     EXPECT_EQ(window.exitCode(), 0);
-    run = corvanectl({"set", "dpi", "800"});
+    run = corvanectl({"set", "dpi", "800", "--verbose"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.err.startsWith(
+        QStringLiteral("corvanectl: no window runs; corvanectl used the virtual mice itself\n")))
+        << run.err.toStdString();
     sent = writesToMouse(cliLog());
     ASSERT_FALSE(sent.empty()) << "corvanectl's own worker sent it";
     EXPECT_EQ(sent.back().command(), 0x03);
