@@ -69,6 +69,12 @@ bool hasAny(const Request& request, std::initializer_list<const char*> options) 
     return false;
 }
 
+// The performance page shows the lift-off, sensor and response time groups only for a
+// mouse whose device file asks for them; the others cannot be set for it either.
+bool offered(CommandContext& context, bool shown, const char* what) {
+    return shown || context.usage(QStringLiteral("this mouse has no %1").arg(QLatin1String(what)));
+}
+
 bool requireSomething(CommandContext& context, bool given) {
     return given || context.usage(QStringLiteral("set %1: nothing to set (see corvanectl set %1 "
                                                  "--help)")
@@ -251,7 +257,8 @@ void runSetRate(CommandContext& context) {
 
 void runSetLod(CommandContext& context) {
     QString text;
-    if (!context.operand(0, QStringLiteral("the lift-off distance (1 or 2 mm)"), text) ||
+    if (!offered(context, context.details.showLod, "lift-off distance setting") ||
+        !context.operand(0, QStringLiteral("the lift-off distance (1 or 2 mm)"), text) ||
         !context.operandCount(1))
         return;
     QString number = text;
@@ -270,6 +277,8 @@ void runSetLod(CommandContext& context) {
 }
 
 void runSetSensor(CommandContext& context) {
+    if (!offered(context, context.details.showSensor, "sensor options"))
+        return;
     // The page writes only its three bits, whatever else the stored value held.
     const int stored = context.database.getSettingInt(context.profile, keys::sensorFlag);
     int flags = 0;
@@ -347,7 +356,8 @@ void runSetSleep(CommandContext& context) {
 void runSetRespond(CommandContext& context) {
     QString text;
     int ms = 0;
-    if (!context.operand(0, QStringLiteral("the button response time (ms)"), text) ||
+    if (!offered(context, context.details.showRespondTime, "button response time setting") ||
+        !context.operand(0, QStringLiteral("the button response time (ms)"), text) ||
         !context.operandCount(1) ||
         !numberOf(context, text, QStringLiteral("the response time"), ms))
         return;

@@ -1,5 +1,7 @@
 #include "control/SettingNames.h"
 
+#include "store/ValueRules.h"
+
 #include <array>
 
 namespace corvane::control {
@@ -7,9 +9,9 @@ namespace corvane::control {
 namespace {
 
 constexpr auto kSensorOptions = std::to_array<SensorOptionName>({
-    {4, "ripple-control"},
-    {8, "angle-snapping"},
-    {16, "motion-sync"},
+    {store::kSensorOptionBits[0], "ripple-control"},
+    {store::kSensorOptionBits[1], "angle-snapping"},
+    {store::kSensorOptionBits[2], "motion-sync"},
 });
 
 constexpr auto kLightModes = std::to_array<LightModeName>({

@@ -148,6 +148,14 @@ QJsonObject reportOf(CommandContext& context, int profile) {
                                      {QStringLiteral("steps"), static_cast<int>(events.size())}});
     }
     const int lod = db.getSettingInt(profile, keys::liftoffHeight);
+    // The groups the performance page does not show for this mouse are null.
+    const catalog::DeviceDetails& details = context.details;
+    const QJsonValue liftOff =
+        details.showLod && store::isLiftOffCode(lod) ? QJsonValue(lod) : QJsonValue();
+    const QJsonValue sensor = details.showSensor ? QJsonValue(sensorOf(db, profile)) : QJsonValue();
+    const QJsonValue respond = details.showRespondTime
+                                   ? QJsonValue(db.getSettingInt(profile, keys::buttonResponseTime))
+                                   : QJsonValue();
     return {
         {QStringLiteral("profile"),
          QJsonObject{{QStringLiteral("id"), profile},
@@ -155,15 +163,15 @@ QJsonObject reportOf(CommandContext& context, int profile) {
                      {QStringLiteral("current"), profile == context.profile}}},
         {QStringLiteral("dpi"), dpiOf(db, profile)},
         {QStringLiteral("rate"), rateHertz(db.getSettingInt(profile, keys::reportRate))},
-        {QStringLiteral("lod"), store::isLiftOffCode(lod) ? QJsonValue(lod) : QJsonValue()},
-        {QStringLiteral("sensor"), sensorOf(db, profile)},
+        {QStringLiteral("lod"), liftOff},
+        {QStringLiteral("sensor"), sensor},
         {QStringLiteral("sleep"),
          QJsonObject{
              {QStringLiteral("minutes"), sleepMinutes(db.getSettingInt(profile, keys::sleepLight))},
              {QStringLiteral("wake-on-move"), db.getSettingInt(profile, keys::moveWakeup) == 1},
              {QStringLiteral("light-off-on-move"),
               db.getSettingInt(profile, keys::moveCloseLight) == 1}}},
-        {QStringLiteral("respond"), db.getSettingInt(profile, keys::buttonResponseTime)},
+        {QStringLiteral("respond"), respond},
         {QStringLiteral("lighting"), lightingOf(context, profile)},
         {QStringLiteral("keys"), keysOf(context, profile, macros)},
         {QStringLiteral("macros"), macroList},
@@ -200,20 +208,26 @@ void printText(CommandContext& context, const QJsonObject& report) {
     }
     context.print(
         QStringLiteral("Report rate: %1").arg(orUnknown(report[u"rate"], QStringLiteral(" Hz"))));
-    context.print(QStringLiteral("Lift-off distance: %1")
-                      .arg(orUnknown(report[u"lod"], QStringLiteral(" mm"))));
-    QStringList options;
-    const QJsonObject sensor = report[u"sensor"].toObject();
-    for (const SensorOptionName& option : sensorOptionNames())
-        options << QStringLiteral("%1 %2").arg(
-            QLatin1String(option.name), switchText(sensor[QLatin1String(option.name)].toBool()));
-    context.print(QStringLiteral("Sensor: %1").arg(options.join(QStringLiteral(", "))));
+    if (!report[u"lod"].isNull())
+        context.print(QStringLiteral("Lift-off distance: %1")
+                          .arg(orUnknown(report[u"lod"], QStringLiteral(" mm"))));
+    if (report[u"sensor"].isObject()) {
+        QStringList options;
+        const QJsonObject sensor = report[u"sensor"].toObject();
+        for (const SensorOptionName& option : sensorOptionNames())
+            options << QStringLiteral("%1 %2").arg(
+                QLatin1String(option.name),
+                switchText(sensor[QLatin1String(option.name)].toBool()));
+        context.print(QStringLiteral("Sensor: %1").arg(options.join(QStringLiteral(", "))));
+    }
     const QJsonObject sleep = report[u"sleep"].toObject();
     context.print(QStringLiteral("Sleep: %1, wake on move %2, light off on move %3")
                       .arg(orUnknown(sleep[u"minutes"], QStringLiteral(" min")),
                            switchText(sleep[u"wake-on-move"].toBool()),
                            switchText(sleep[u"light-off-on-move"].toBool())));
-    context.print(QStringLiteral("Button response time: %1 ms").arg(report[u"respond"].toInt()));
+    if (!report[u"respond"].isNull())
+        context.print(
+            QStringLiteral("Button response time: %1 ms").arg(report[u"respond"].toInt()));
 
     const QJsonValue lightingValue = report[u"lighting"];
     if (lightingValue.isObject()) {

@@ -2,7 +2,9 @@
 // store and mouse left as they were.
 #include "CliProcess.h"
 
+#include <QDir>
 #include <QFile>
+#include <QJsonObject>
 
 namespace corvane::cli::test {
 namespace {
@@ -70,6 +72,36 @@ TEST_F(Refusals, BadValuesUnknownKeysAndMissingFilesChangeNothing) {
     }
     EXPECT_EQ(dump(), before);
     EXPECT_FALSE(QFile::exists(folder("out.xml")));
+}
+
+// The second model's device file asks for no sensor options and it has no lighting: the
+// pages hide those groups, show has null for them and set refuses them.
+TEST_F(Refusals, SettingsTheMouseDoesNotHaveAreRefused) {
+    ASSERT_TRUE(QDir().mkpath(folder("config/Corvane")));
+    QFile key(folder("config/Corvane/user.ini"));
+    ASSERT_TRUE(key.open(QIODevice::WriteOnly));
+    key.write("DeviceType=201\n");
+    key.close();
+
+    const QJsonObject shown = showJson();
+    EXPECT_TRUE(shown[u"sensor"].isNull());
+    EXPECT_TRUE(shown[u"lighting"].isNull());
+    EXPECT_FALSE(shown[u"lod"].isNull());
+    EXPECT_FALSE(shown[u"respond"].isNull());
+    const std::size_t mark = logLines(cliLog());
+    const Refusal refusals[] = {
+        {{"set", "sensor", "motion-sync=on"}, 2, "corvanectl: this mouse has no sensor options\n"},
+        {{"set", "lighting", "steady"}, 2, "corvanectl: this mouse has no lighting\n"},
+    };
+    for (const Refusal& refusal : refusals) {
+        const Outcome run = corvanectl(refusal.command);
+        EXPECT_EQ(run.exitCode, refusal.exitCode);
+        EXPECT_EQ(run.err, QLatin1String(refusal.message));
+    }
+    const std::vector<LoggedReport> after = reports(cliLog());
+    for (std::size_t i = mark; i < after.size(); ++i)
+        EXPECT_EQ(after[i].command(), 0x10) << "only GetInfo reached a mouse";
+    EXPECT_EQ(corvanectl({"set", "lod", "2"}).exitCode, 0) << "it has a lift-off distance";
 }
 
 TEST_F(Refusals, NoMouseIsAClearFailureNotAHang) {
