@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonObject>
 
 namespace corvane::cli::test {
@@ -102,6 +103,26 @@ TEST_F(Refusals, SettingsTheMouseDoesNotHaveAreRefused) {
     for (std::size_t i = mark; i < after.size(); ++i)
         EXPECT_EQ(after[i].command(), 0x10) << "only GetInfo reached a mouse";
     EXPECT_EQ(corvanectl({"set", "lod", "2"}).exitCode, 0) << "it has a lift-off distance";
+}
+
+// A store SQLite cannot read is a failure of the store (1), and it stays as it was.
+TEST_F(Refusals, AnUnreadableStoreFailsAndIsLeftAlone) {
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(databasePath()).absolutePath()));
+    QFile store(databasePath());
+    ASSERT_TRUE(store.open(QIODevice::WriteOnly));
+    const QByteArray garbage = QByteArray("not a database ").repeated(300);
+    store.write(garbage);
+    store.close();
+    for (const QStringList& command : {QStringList{"set", "rate", "500"}, QStringList{"show"}}) {
+        const Outcome run = corvanectl(command);
+        EXPECT_EQ(run.exitCode, 1) << command.join(u' ').toStdString();
+        EXPECT_EQ(run.err,
+                  QStringLiteral("corvanectl: the mouse's profile store cannot be opened\n"));
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    ASSERT_TRUE(store.open(QIODevice::ReadOnly));
+    EXPECT_EQ(store.readAll(), garbage);
+    EXPECT_TRUE(writesToMouse(cliLog()).empty());
 }
 
 TEST_F(Refusals, NoMouseIsAClearFailureNotAHang) {
