@@ -75,6 +75,23 @@ TEST(CommandLine, UsageErrorsHelpAndVersion) {
     }
 }
 
+TEST(CommandLine, EveryCommandHasItsHelp) {
+    for (const CommandEntry& entry : commandEntries()) {
+        QStringList words{QLatin1String(entry.command)};
+        if (entry.action[0])
+            words << QLatin1String(entry.action);
+        words << QStringLiteral("--help");
+        const ParsedCommandLine parsed = parse(words);
+        EXPECT_EQ(parsed.kind, Kind::Help) << words.join(u' ').toStdString();
+        EXPECT_TRUE(parsed.text.startsWith(QStringLiteral("Usage: ") + synopsisOf(entry)))
+            << parsed.text.toStdString();
+        EXPECT_TRUE(parsed.text.contains(QLatin1String(entry.summary))) << entry.summary;
+        for (const OptionEntry& option : entry.options)
+            EXPECT_TRUE(parsed.text.contains(QStringLiteral("--") + QLatin1String(option.name)))
+                << words.join(u' ').toStdString() << ": --" << option.name;
+    }
+}
+
 TEST(CommandLine, TheManualPageAndCompletionCoverEveryCommandAndOption) {
     const QString manual = manualPage(QStringLiteral("1.2.3"), QStringLiteral("2026-01-02"));
     const QString completion = bashCompletion();

@@ -141,6 +141,9 @@ TEST_F(CliProcess, ProfileAndMacroFilesComeBackAsTheyWent) {
                        "%1) ORDER BY record_index");
     EXPECT_EQ(rows(steps.arg(1)), rows(steps.arg(0)));
     EXPECT_EQ(rows(steps.arg(0)).size(), 3);
+    const Outcome listed = corvanectl({"macro", "list"});
+    EXPECT_EQ(listed.exitCode, 0);
+    EXPECT_EQ(listed.out, QStringLiteral("1: Reload (3 steps)\n2: Reload (3 steps)\n"));
 }
 
 // A profile nothing has changed yet still has the lighting show reports for it, and its

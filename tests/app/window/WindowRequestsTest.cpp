@@ -5,12 +5,15 @@
 #include "app/MainWindowIds.h"
 #include "app/WindowRequests.h"
 #include "control/Request.h"
+#include "pages/LightingPage.h"
 #include "pages/PageControls.h"
 #include "pages/PerformancePage.h"
 #include "protocol/DeviceWorker.h"
+#include "protocol/LightingCodec.h"
 #include "store/ProfileDatabase.h"
 #include "store/ValueRules.h"
 #include "support/MouseReadBack.h"
+#include "ui/ComboBox.h"
 #include "ui/Slider.h"
 #include "ui/TextField.h"
 #include "virtualmouse/MouseDevice.h"
@@ -32,9 +35,10 @@ protected:
         EXPECT_TRUE(waitUntil([&] { return !answer.isEmpty(); })) << "no answer";
         return control::decodeAnswer(answer).value_or(control::Answer{-1, {}, {}});
     }
-    static QByteArray request(const char* command, const char* action, QStringList arguments) {
-        return control::encodeRequest(
-            {QLatin1String(command), QLatin1String(action), std::move(arguments), {}});
+    static QByteArray request(const char* command, const char* action, QStringList arguments,
+                              QMap<QString, QString> options = {}) {
+        return control::encodeRequest({QLatin1String(command), QLatin1String(action),
+                                       std::move(arguments), std::move(options)});
     }
 };
 
@@ -76,6 +80,40 @@ TEST_F(WindowRequestsTest, SetDpiGoesThroughTheWorkerAndThePerformancePageShowsI
     EXPECT_EQ(performance->activeStage(), stage);
     EXPECT_EQ(controls->find<ui::Slider>(C::Slider)->position(),
               store::dpiToSliderPosition(kSensor, 3200));
+}
+
+TEST_F(WindowRequestsTest, SetLightingReachesTheMouseAndTheLightingPageShowsIt) {
+    vm::WiredMouseConfig m1;
+    m1.productId = 0xC0A1;
+    m1.mouse.deviceId = "CVM1";
+    auto mouse = bus->addWiredMouse(m1);
+    pages::LightingPage* lighting = nullptr;
+    startWindow([&](DeviceMainDlg& w) {
+        auto page = std::make_unique<pages::LightingPage>(w.pageHost());
+        lighting = page.get();
+        w.addPage(PageSlot::Lighting, std::move(page));
+    });
+    waitForStart();
+    WindowRequests requests(*window, sourceData(), false);
+    ASSERT_NE(lighting->currentMode(), 3);
+
+    const control::Answer answer =
+        run(requests, request("set", "lighting", {"steady"}, {{"colour", "#00FF00"}}));
+    EXPECT_EQ(answer, (control::Answer{0, {}, {}}));
+    const int profile = window->workerState().currentProfile();
+    store::LightEffect row;
+    ASSERT_TRUE(store::ProfileDatabase::instance().getLight(profile, 3, row));
+    EXPECT_EQ(row.colorValues[0], 0x00FF00);
+    const std::optional<vm::MouseSettings::Kept> kept = mouse->kept(0x05);
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_TRUE(corvane::test::keepsPacket({0x05, kept->size, kept->parameters},
+                                           protocol::encodeSetLighting(row)));
+    EXPECT_TRUE(waitUntil([&] { return lighting->currentMode() == 3; }))
+        << "the lighting page shows the mode";
+    EXPECT_EQ(window->pageControls(PageSlot::Lighting)
+                  ->find<ui::ComboBox>(pages::LightingControl::Mode)
+                  ->currentData(),
+              3);
 }
 
 TEST_F(WindowRequestsTest, RenamingTheCurrentProfileRetitlesItsButtonAndBadRequestsChangeNothing) {
