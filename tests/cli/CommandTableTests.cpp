@@ -28,6 +28,8 @@ const QString kBinding =
     QStringLiteral("SELECT macro_type, macro_value, macro_value2, macro_desc FROM t_key_macro_data "
                    "WHERE profile = 1 AND key_code = %1");
 
+// The functions are those the button page's menus store for the same choices (its first
+// mouse, DPI and device items, its tenth system item).
 // The first mouse of the demo set has sensor 0x11 (DPI / 50 in units) and the device
 // file's factory values: stages 400, 800, 1600, 3200, 6400, 12000, stage 2 active,
 // 1000 Hz, sleep 30 (5 min), response time 8; sensor_flag keeps its default 53.
@@ -160,6 +162,46 @@ std::vector<CommandCase> cases() {
             {},
             "%5",
             {"9|1|0|Disabled"},
+            {0x09},
+            false,
+        },
+        {
+            "BindMouseFunction",
+            {},
+            {"bind", "back", "mouse:right"},
+            {},
+            "%3",
+            {"1|3|0|Right click"},
+            {0x09},
+            false,
+        },
+        {
+            "BindSystemFunction",
+            {},
+            {"bind", "forward", "system:cut"},
+            {},
+            "%4",
+            {"8|11|0|Cut"},
+            {0x09},
+            false,
+        },
+        {
+            "BindDpiFunction",
+            {},
+            {"bind", "middle", "dpi:up"},
+            {},
+            "%2",
+            {"5|1|0|DPI +"},
+            {0x09},
+            false,
+        },
+        {
+            "BindDeviceFunction",
+            {},
+            {"bind", "dpi", "device:rate"},
+            {},
+            "%5",
+            {"6|2|0|Report rate switch"},
             {0x09},
             false,
         },
