@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "ManagerFixture.h"
 #include "TraceCapture.h"
 #include "hid/ReportExchange.h"
@@ -245,6 +247,11 @@ struct IdentifyCase {
     QString deviceId;
     int expected;
 };
+
+// Names the case in test output by its label, not by its bytes.
+void PrintTo(const IdentifyCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class Identify : public ::testing::TestWithParam<IdentifyCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace corvane::xml {
 namespace {
 
@@ -12,6 +14,11 @@ struct SetAttribCase {
     const char* value;
     const char* after;
 };
+
+// Names the case in test output by its label, not by its bytes.
+void PrintTo(const SetAttribCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class MarkupSetAttrib : public ::testing::TestWithParam<SetAttribCase> {};
 

@@ -4,6 +4,7 @@
 #include "xml/MarkupDocument.h"
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace corvane::xml {
 namespace {
@@ -12,6 +13,11 @@ struct UnescapeCase {
     const char* raw;
     const char* read; // UTF-8
 };
+
+// Names the case in test output by its label, not by its bytes.
+void PrintTo(const UnescapeCase& c, std::ostream* os) {
+    *os << c.raw;
+}
 
 class MarkupUnescape : public ::testing::TestWithParam<UnescapeCase> {};
 
@@ -61,6 +67,11 @@ struct EncodingCase {
     const char* name;
     int codePage;
 };
+
+// Names the case in test output by its encoding name, not by its bytes.
+void PrintTo(const EncodingCase& c, std::ostream* os) {
+    *os << '"' << c.name << "\" -> " << c.codePage;
+}
 
 class MarkupEncodingName : public ::testing::TestWithParam<EncodingCase> {};
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace corvane::xml {
 namespace {
 
@@ -25,6 +27,11 @@ struct LoadCase {
     const char* element; // ... or of this element
     QByteArray saved;    // expected bytes of save(); empty: identical to the file
 };
+
+// Names the case in test output by its label, not by its bytes.
+void PrintTo(const LoadCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 const QString kChinese = QString::fromUtf8("中文");
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace corvane::xml {
 namespace {
 
@@ -10,6 +12,11 @@ struct IllFormedCase {
     const char* text;
     const char* record; // the record the result must hold
 };
+
+// Names the case in test output by its label, not by its bytes.
+void PrintTo(const IllFormedCase& c, std::ostream* os) {
+    *os << c.label;
+}
 
 class MarkupIllFormed : public ::testing::TestWithParam<IllFormedCase> {};
 

@@ -151,6 +151,11 @@ struct CloseCase {
     bool ends;
 };
 
+// Names the case in test output by its label, not by its bytes.
+void PrintTo(const CloseCase& c, std::ostream* os) {
+    *os << c.label;
+}
+
 class CloseButton : public WindowTest, public ::testing::WithParamInterface<CloseCase> {};
 
 TEST_P(CloseButton, HidesMinimisesOrEnds) {
