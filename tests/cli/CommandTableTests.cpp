@@ -5,6 +5,8 @@
 // and the macro are what the program sends for the stored rows.
 #include "CliProcess.h"
 
+#include <ostream>
+
 namespace corvane::cli::test {
 namespace {
 
@@ -278,6 +280,11 @@ std::vector<CommandCase> cases() {
             true,
         },
     };
+}
+
+// Names the case in test output by its label, not by its bytes.
+void PrintTo(const CommandCase& c, std::ostream* os) {
+    *os << c.name;
 }
 
 class Commands : public CliProcess, public ::testing::WithParamInterface<CommandCase> {};
