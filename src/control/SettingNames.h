@@ -1,11 +1,14 @@
 #pragma once
 // corvanectl's names for the choices of the performance and lighting pages.
 
+#include "store/LightEffect.h"
+
 #include <QString>
 #include <QStringView>
 
 #include <optional>
 #include <span>
+#include <tuple>
 
 namespace corvane::control {
 
@@ -32,6 +35,8 @@ inline constexpr int Speed = 0x002;
 inline constexpr int Colour = 0x010;
 inline constexpr int ColourSlots = 0x800;
 } // namespace LightAdjust
-inline constexpr int kColourSlots = 7;
+// A mode with colour slots takes one colour per stored colour of its row.
+inline constexpr int kColourSlots =
+    static_cast<int>(std::tuple_size_v<decltype(store::LightEffect::colorValues)>);
 
 } // namespace corvane::control
