@@ -134,6 +134,10 @@ void DeviceMainDlg::exportProfileFile(int profile) {
                                                     name + QStringLiteral(".xml"), kExportFilter);
     if (path.isEmpty())
         return;
+    // A profile the lighting page has not shown yet has no light rows; the file carries
+    // the defaults the page would write, not an empty lighting that imports as "off".
+    if (m_details.hasLighting)
+        database.createDefaultLights(profile, m_details.lightEffects);
     exchange::ProfileExportOptions options;
     options.hasLighting = m_details.hasLighting;
     options.profileWord = uiText(kProfileWord);

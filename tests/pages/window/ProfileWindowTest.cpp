@@ -183,6 +183,24 @@ TEST_F(ProfileWindowTest, ExportThenImportIntoAnotherProfile) {
     EXPECT_TRUE(waitForKept(0x02, [](const Kept& k) { return k.parameters[0] == 2; }));
 }
 
+TEST_F(ProfileWindowTest, AProfileNeverShownExportsItsDefaultLightingNotAnEmptyOne) {
+    startWindow({});
+    ASSERT_EQ(store::ProfileDatabase::instance().countLights(3), 0) << "profile 3 never shown";
+    QTemporaryDir files;
+    const QString path = files.path() + QStringLiteral("/Three.xml");
+    dialogs.answers = {path};
+    withProfileWindow([&](ProfileDlg& dialog, ui::ListBox& list) {
+        view(list).setCurrentRow(list.findData(3));
+        QTest::mouseClick(dialog.control(ProfileDlg::ExportButton), Qt::LeftButton);
+    });
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray xml = file.readAll();
+    EXPECT_FALSE(xml.contains("lightmode=\"0\"")) << xml.constData();
+    EXPECT_TRUE(xml.contains("lightmode=\"1\"")) << xml.constData();
+    EXPECT_EQ(profile(), 1) << "exporting switches nothing";
+}
+
 TEST_F(ProfileWindowTest, AFileForAnotherModelAsksFirst) {
     startWindow({});
     QTemporaryDir files;
