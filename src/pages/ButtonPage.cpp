@@ -299,6 +299,16 @@ ui::ComboBox* ButtonPage::macroMenu() const {
     return m_controls ? m_controls->find<ui::ComboBox>(C::MacroMenu) : nullptr;
 }
 
+void ButtonPage::macrosListed() {
+    if (m_controls)
+        showKeyFunction();
+}
+
+void ButtonPage::showKeyDescription(int keyCode, const QString& text) {
+    if (m_controls)
+        m_controls->find<ui::KeyList>(C::KeyList)->setDescriptionOfKey(keyCode, text);
+}
+
 QString ButtonPage::defaultDescription(int keyCode) const {
     for (const auto& [code, textId] : m_defaults) {
         if (code == keyCode)
