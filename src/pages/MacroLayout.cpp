@@ -74,68 +74,70 @@ void MacroPage::createControls(PageControls& controls) {
         t->setTextColour(ui::skin::mutedTextColour());
         return t;
     };
-    controls.add<ui::StaticText>(C::Caption, QRect(20, 10, 600, 40))
+    controls.add<ui::StaticText>(C::Caption, QRect(24, 10, 560, 40))
         ->setTextFont({}, 22, ui::FontBold);
 
     // The macros.
-    caption(C::ListCaption, QRect(20, 62, 230, 28));
-    controls.add<ui::PushButton>(C::MacroMore, QRect(266, 62, 34, 28))->setGlyph(ui::Glyph::Menu);
-    auto* macros = controls.add<ui::ListBox>(C::MacroList, QRect(20, 96, 280, 432));
+    caption(C::ListCaption, QRect(24, 56, 170, 28));
+    controls.add<ui::PushButton>(C::MacroMore, QRect(200, 56, 34, 28))->setGlyph(ui::Glyph::Menu);
+    auto* macros = controls.add<ui::ListBox>(C::MacroList, QRect(24, 88, 210, 288));
     macros->setEditable(true);
-    controls.add<ui::PushButton>(C::NewMacro, QRect(20, 540, 134, 36));
-    controls.add<ui::PushButton>(C::DeleteMacro, QRect(166, 540, 134, 36));
+    controls.add<ui::PushButton>(C::NewMacro, QRect(24, 384, 102, 34));
+    controls.add<ui::PushButton>(C::DeleteMacro, QRect(132, 384, 102, 34));
 
     // The steps.
-    caption(C::EventsCaption, QRect(330, 62, 320, 28));
-    controls.add<ui::PushButton>(C::EventMore, QRect(666, 62, 34, 28))->setGlyph(ui::Glyph::Menu);
-    muted(C::ColumnNumber, QRect(340, 96, 60, 22));
-    muted(C::ColumnAction, QRect(400, 96, 200, 22));
-    muted(C::ColumnEdit, QRect(620, 96, 70, 22))->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    controls.add<ui::ListBox>(C::EventList, QRect(330, 122, 370, 406));
-    controls.add<ui::PushButton>(C::Insert, QRect(330, 540, 116, 36));
-    controls.add<ui::PushButton>(C::DeleteEntry, QRect(457, 540, 116, 36));
-    controls.add<ui::PushButton>(C::ClearAll, QRect(584, 540, 116, 36));
-    controls.add<ui::PushButton>(C::Record, QRect(330, 590, 370, 44))
+    caption(C::EventsCaption, QRect(254, 56, 296, 28));
+    controls.add<ui::PushButton>(C::EventMore, QRect(556, 56, 34, 28))->setGlyph(ui::Glyph::Menu);
+    muted(C::ColumnNumber, QRect(260, 88, 60, 22));
+    muted(C::ColumnAction, QRect(338, 88, 160, 22));
+    muted(C::ColumnEdit, QRect(500, 88, 84, 22))->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    controls.add<ui::ListBox>(C::EventList, QRect(254, 112, 336, 264));
+    controls.add<ui::PushButton>(C::Insert, QRect(254, 384, 108, 34));
+    controls.add<ui::PushButton>(C::DeleteEntry, QRect(368, 384, 108, 34));
+    controls.add<ui::PushButton>(C::ClearAll, QRect(482, 384, 108, 34));
+    controls.add<ui::PushButton>(C::Record, QRect(254, 428, 336, 42))
         ->setTextFont({}, 15, ui::FontBold);
 
     // How recording puts delays in, and how the macro plays.
-    caption(C::DelayCaption, QRect(740, 62, 340, 28));
-    int y = 96;
+    caption(C::DelayCaption, QRect(24, 484, 270, 28));
+    int y = 514;
     for (int id : {C::NoDelay, C::RecordedDelay, C::FixedDelay}) {
-        auto* choice = controls.add<ui::RadioButton>(id, QRect(740, y, 200, 30));
+        auto* choice =
+            controls.add<ui::RadioButton>(id, QRect(24, y, id == C::FixedDelay ? 160 : 270, 28));
         choice->setGroup(kDelayGroup);
-        y += 34;
+        y += 30;
     }
-    auto* delay = controls.add<ui::NumberField>(C::DelayField, QRect(946, 164, 80, 30));
+    auto* delay = controls.add<ui::NumberField>(C::DelayField, QRect(190, 574, 60, 28));
     delay->setRange(1, kMaxDelayMs);
     delay->setMaxDigits(5);
     delay->setAlignment(Qt::AlignCenter);
-    muted(C::DelayUnit, QRect(1032, 164, 40, 30))->setText(QStringLiteral("ms"));
+    muted(C::DelayUnit, QRect(256, 574, 30, 28))->setText(QStringLiteral("ms"));
 
-    caption(C::PlayCaption, QRect(740, 216, 340, 28));
-    y = 250;
+    caption(C::PlayCaption, QRect(310, 484, 280, 28));
+    y = 514;
     for (int id : {C::PlayWhileHeld, C::PlayToggle, C::PlayCount}) {
-        auto* choice = controls.add<ui::RadioButton>(id, QRect(740, y, 200, 30));
+        auto* choice =
+            controls.add<ui::RadioButton>(id, QRect(310, y, id == C::PlayCount ? 214 : 280, 28));
         choice->setGroup(kPlayGroup);
-        y += 34;
+        y += 30;
     }
-    auto* count = controls.add<ui::NumberField>(C::CountField, QRect(946, 318, 80, 30));
+    auto* count = controls.add<ui::NumberField>(C::CountField, QRect(530, 574, 60, 28));
     count->setRange(1, kMaxPlayTimes);
     count->setMaxDigits(3);
     count->setAlignment(Qt::AlignCenter);
 
     // The selected step.
-    auto* panel = controls.add<ui::Panel>(C::EditPanel, QRect(740, 372, 350, 160));
+    auto* panel = controls.add<ui::Panel>(C::EditPanel, QRect(604, 496, 466, 96));
     panel->setFillColour(ui::skin::windowColour());
-    caption(C::TypeCaption, QRect(12, 12, 100, 30), panel);
-    controls.add<ui::ComboBox>(C::TypeSelector, QRect(120, 12, 218, 30), panel);
-    caption(C::ValueCaption, QRect(12, 52, 100, 30), panel);
-    controls.add<ui::TextField>(C::ValueField, QRect(120, 52, 218, 30), panel);
-    auto* buttons = controls.add<ui::ComboBox>(C::ButtonSelector, QRect(120, 52, 218, 30), panel);
+    caption(C::TypeCaption, QRect(12, 10, 90, 30), panel);
+    controls.add<ui::ComboBox>(C::TypeSelector, QRect(104, 10, 200, 30), panel);
+    caption(C::ValueCaption, QRect(12, 52, 90, 30), panel);
+    controls.add<ui::TextField>(C::ValueField, QRect(104, 52, 200, 30), panel);
+    auto* buttons = controls.add<ui::ComboBox>(C::ButtonSelector, QRect(104, 52, 200, 30), panel);
     for (const auto& [data, label] : kButtonItems)
         buttons->addItem({}, data);
-    controls.add<ui::PushButton>(C::MoveUp, QRect(12, 104, 156, 34), panel);
-    controls.add<ui::PushButton>(C::MoveDown, QRect(182, 104, 156, 34), panel);
+    controls.add<ui::PushButton>(C::MoveUp, QRect(320, 10, 138, 32), panel);
+    controls.add<ui::PushButton>(C::MoveDown, QRect(320, 52, 138, 32), panel);
     panel->hide();
 
     KeyCapture& capture = m_host.keyCapture();
