@@ -147,6 +147,8 @@ void MacroPage::createControls(PageControls& controls) {
         m_controls->control(C::ValueField)->setText(m_host.keyCapture().lastKeyName());
     });
 
+    watchContextMenus();
+
     m_controls->find<ui::RadioButton>(C::RecordedDelay)->setChecked(true);
     m_controls->find<ui::RadioButton>(C::PlayCount)->setChecked(true);
     delay->setText(QStringLiteral("10"));

@@ -23,6 +23,8 @@
 #include "ui/PushButton.h"
 #include "ui/TextField.h"
 
+#include <QContextMenuEvent>
+
 #include <algorithm>
 #include <array>
 
@@ -113,10 +115,43 @@ store::ProfileDatabase& db() {
 
 } // namespace
 
+// The context menu of a list (right click, the menu key, Shift+F10) opens the same menu
+// as the list's menu button, where it was asked for.
+class MacroPage::ContextMenus : public QObject {
+public:
+    ContextMenus(QWidget* macros, QWidget* steps, MacroPage& page)
+        : m_macros(macros), m_steps(steps), m_page(page) {
+        macros->installEventFilter(this);
+        steps->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ContextMenu || m_page.isRecording())
+            return false;
+        const QPoint at = static_cast<QContextMenuEvent*>(event)->globalPos();
+        if (watched == m_macros)
+            m_page.openMacroMenu(at + QPoint(2, 2));
+        else if (watched == m_steps)
+            m_page.openReorderMenu(at + QPoint(-125, 2));
+        return true;
+    }
+
+private:
+    QObject* m_macros;
+    QObject* m_steps;
+    MacroPage& m_page;
+};
+
 MacroPage::MacroPage(PageHost& host, ButtonPage* buttons)
     : m_host(host), m_buttons(buttons), m_grab(std::make_unique<KeyboardGrab>()) {}
 
 MacroPage::~MacroPage() = default;
+
+void MacroPage::watchContextMenus() {
+    m_contextMenus = std::make_unique<ContextMenus>(m_controls->control(C::MacroList),
+                                                    m_controls->control(C::EventList), *this);
+}
 
 QString MacroPage::text(int id) const {
     return i18n::lookupText(i18n::kTextSection, id);
@@ -269,7 +304,7 @@ void MacroPage::commitMacroRename(int index) {
     db().renameMacro(id, name);
 }
 
-void MacroPage::openMacroMenu() {
+void MacroPage::openMacroMenu(std::optional<QPoint> at) {
     ui::PopupMenu menu;
     menu.addItem(text(26), MacroCommand::ImportMacro);
     if (selectedMacro() > 0) {
@@ -278,7 +313,7 @@ void MacroPage::openMacroMenu() {
         menu.addItem(text(411), MacroCommand::ExportAll);
     }
     QWidget* more = m_controls->control(C::MacroMore);
-    menu.popup(&m_controls->window(), more->mapToGlobal(QPoint(2, more->height() + 2)),
+    menu.popup(&m_controls->window(), at.value_or(more->mapToGlobal(QPoint(2, more->height() + 2))),
                MacroMessage::MacroMenu);
 }
 
@@ -540,14 +575,15 @@ void MacroPage::insertSteps(int command) {
     saveEvents();
 }
 
-void MacroPage::openReorderMenu() {
+void MacroPage::openReorderMenu(std::optional<QPoint> at) {
     if (selectedStep() < 0)
         return;
     ui::PopupMenu menu;
     for (const auto& [label, command] : kReorderItems)
         menu.addItem(text(label), command);
     QWidget* more = m_controls->control(C::EventMore);
-    menu.popup(&m_controls->window(), more->mapToGlobal(QPoint(-125, more->height() + 2)),
+    menu.popup(&m_controls->window(),
+               at.value_or(more->mapToGlobal(QPoint(-125, more->height() + 2))),
                MacroMessage::ReorderMenu);
 }
 

@@ -10,7 +10,10 @@
 #include "pages/MacroRecorder.h"
 #include "pages/Page.h"
 
+#include <QPoint>
+
 #include <memory>
+#include <optional>
 
 namespace corvane::pages {
 
@@ -120,7 +123,8 @@ private:
     void removeMacro();
     void commitMacroRename(int index);
     void syncMacroMenu();
-    void openMacroMenu();
+    // At `at` (screen), or under the list's menu button.
+    void openMacroMenu(std::optional<QPoint> at = std::nullopt);
     void macroFileCommand(int command);
     void addListedMacro(int id, const QString& storedName);
 
@@ -138,7 +142,7 @@ private:
     void buttonChosen(int itemData);
     void openInsertMenu();
     void insertSteps(int command);
-    void openReorderMenu();
+    void openReorderMenu(std::optional<QPoint> at = std::nullopt);
     void moveStep(int command);
     void deleteStep();
     void clearSteps();
@@ -161,6 +165,9 @@ private:
     MacroEventList m_list;
     MacroRecorder m_recorder;
     std::unique_ptr<KeyboardGrab> m_grab;
+    class ContextMenus;
+    std::unique_ptr<ContextMenus> m_contextMenus;
+    void watchContextMenus();
     int m_recordingMacro = 0;
     int m_editorType = 0; // the type data the edit panel is arranged for (0: hidden)
     bool m_keyFieldCapturing = false;

@@ -24,11 +24,13 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QShortcut>
 
 #include <deque>
 
@@ -543,6 +545,57 @@ TEST_F(MacroPageTest, TheListMenuImportsAndExportsMacroFiles) {
     // Cancelled dialogs change nothing.
     chooseFromMenu(C::MacroMore, 26);
     EXPECT_EQ(macroList().count(), 3);
+}
+
+TEST_F(MacroPageTest, AShortcutTypedWhileRecordingIsRecordedNotRun) {
+    start();
+    const int macro = newMacro();
+    int fired = 0;
+    QShortcut shortcut(QKeySequence(Qt::CTRL | Qt::Key_W), window.get());
+    QObject::connect(&shortcut, &QShortcut::activated, [&] { ++fired; });
+    click(kSlot, C::Record);
+    EXPECT_EQ(QWidget::keyboardGrabber(), window.get()) << "the window holds the keyboard";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_W, Qt::ControlModifier);
+    click(kSlot, C::Record);
+    EXPECT_EQ(fired, 0);
+    EXPECT_EQ(QWidget::keyboardGrabber(), nullptr);
+    std::vector<int> keys;
+    for (const auto& [type, value] : typesAndValues(macro)) {
+        if (type == 2)
+            keys.push_back(value);
+    }
+    // The test's Ctrl carries no scan code, so its side is unknown (17).
+    EXPECT_EQ(keys, (std::vector<int>{17, 87})) << "Ctrl, then W";
+}
+
+TEST_F(MacroPageTest, TheListsContextMenusOfferTheirCommands) {
+    start();
+    newMacro();
+    chooseFromMenu(C::Insert, 415);
+    // The macro list's: its file commands.
+    QWidget* view = macroList().findChild<QListWidget*>()->viewport();
+    QContextMenuEvent onMacros(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                               view->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(view, &onMacros);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QStringList labels;
+    for (QAction* action : menu->actions())
+        labels << action->text();
+    EXPECT_EQ(labels,
+              (QStringList{englishText(26), englishText(27), englishText(410), englishText(411)}));
+    menu->close();
+    // The step list's: moving the selected step.
+    clickRow(stepList(), 2);
+    QWidget* steps = stepList().findChild<QListWidget*>()->viewport();
+    QContextMenuEvent onSteps(QContextMenuEvent::Mouse, QPoint(5, 5),
+                              steps->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(steps, &onSteps);
+    menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions()[0]).center());
+    spin(20);
+    EXPECT_EQ(page->steps().at(0).type, 5) << "the up step moved to the top";
 }
 
 } // namespace
