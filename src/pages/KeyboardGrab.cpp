@@ -8,10 +8,15 @@ KeyboardGrab::~KeyboardGrab() {
     release();
 }
 
-void KeyboardGrab::hold(QWidget* window, std::function<void()> lost) {
+void KeyboardGrab::hold(QWidget* window, std::function<void()> lost, int idleLimitMs) {
     release();
     if (!window)
         return;
+    m_idle.setSingleShot(true);
+    m_idle.setInterval(idleLimitMs);
+    QObject::connect(&m_idle, &QTimer::timeout, this, &KeyboardGrab::loseGrab,
+                     Qt::UniqueConnection);
+    m_idle.start();
     m_window = window->window();
     m_lost = std::move(lost);
     m_window->installEventFilter(this);
@@ -25,7 +30,13 @@ void KeyboardGrab::hold(QWidget* window, std::function<void()> lost) {
     }
 }
 
+void KeyboardGrab::noteActivity() {
+    if (m_window)
+        m_idle.start();
+}
+
 void KeyboardGrab::release() {
+    m_idle.stop();
     QObject::disconnect(m_stateWatch);
     if (m_window) {
         m_window->removeEventFilter(this);

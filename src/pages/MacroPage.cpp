@@ -60,6 +60,8 @@ constexpr int Delay = 3;
 } // namespace StepKind
 
 constexpr int kKeyFieldCharacters = 10;
+// A recording nobody types into for this long ends: twice the longest pause it keeps.
+constexpr int kIdleRecordingLimitMs = 2 * kMaxRecordedDelayMs;
 constexpr int kDelayFieldCharacters = 5;
 
 // The delay choices and the macro's delay_type; the play choices and its play_type.
@@ -685,13 +687,15 @@ void MacroPage::startRecording() {
     setRecordingLook(true);
     // The desktop's shortcuts are recorded rather than fired; losing the keyboard to
     // another program ends the recording with what it has.
-    m_grab->hold(m_host.mainWindow(), [this] { stopRecording(); });
+    m_grab->hold(
+        m_host.mainWindow(), [this] { stopRecording(); }, kIdleRecordingLimitMs);
     capture.startCapture(CaptureMode::MacroRecording);
 }
 
 void MacroPage::recordEvent(const InputEvent& event) {
     if (!isRecording())
         return;
+    m_grab->noteActivity();
     const MacroRecorder::Outcome outcome = m_recorder.record(event);
     if (outcome == MacroRecorder::Outcome::Ignored)
         return;
