@@ -550,8 +550,11 @@ void MacroPage::insertSteps(int command) {
     int at = selected < 0 ? m_list.size() : selected + 1;
     std::vector<MacroEntry> added;
     if (command == MacroCommand::InsertKey) {
+        const int macro = selectedMacro();
         const MacroKeyDlg::Key key = MacroKeyDlg::ask(m_host.mainWindow());
-        if (key.virtualKey <= 0)
+        // The page may have been reloaded while the dialog was open: the press belongs to
+        // the steps it was asked for, or nowhere.
+        if (key.virtualKey <= 0 || selectedMacro() != macro || selectedStep() != selected)
             return;
         added = MacroEventList::keyPress(key.virtualKey, key.name,
                                          m_list.freshTimestamp(steadyClock()()));
