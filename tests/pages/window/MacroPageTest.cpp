@@ -491,6 +491,15 @@ TEST_F(MacroPageTest, AReloadOrALostKeyboardEndsTheRecordingIntoItsMacro) {
     ASSERT_TRUE(waitUntil([&] { return !page->isRecording(); }, 3000));
     EXPECT_EQ(typesAndValues(first).front(), (std::pair{2, 66}));
     EXPECT_FALSE(window->keyCapture().isCapturing());
+
+    // A language change reloads the page too.
+    clickRow(macroList(), 1);
+    click(kSlot, C::Record);
+    typeKey(kH, 30);
+    window->setLanguage(2052);
+    EXPECT_FALSE(page->isRecording());
+    EXPECT_EQ(typesAndValues(second).size(), 6u) << "A, a delay, A; then H, a delay, H";
+    EXPECT_EQ(storedSteps(second)[3].value, 72);
 }
 
 TEST_F(MacroPageTest, AMacroGivenToTwoKeysInARowReachesBoth) {
