@@ -27,6 +27,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace corvane::pages {
 
