@@ -143,6 +143,13 @@ void DeviceMainDlg::requestMacroDownload(int button) {
         m_worker->state().requestMacroDownload(button);
 }
 
+void DeviceMainDlg::setNavigationEnabled(bool enabled) {
+    for (int id : {MainControl::Tabs, MainControl::Profile, MainControl::Settings}) {
+        if (ui::Control* c = control(id))
+            c->setEnabled(enabled);
+    }
+}
+
 int DeviceMainDlg::showMessage(const QString& text, const QString& title, int style) {
     return m_context.messageBoxes->showMessage(text, this, title, style);
 }

@@ -145,6 +145,8 @@ public:
     void requestMacroDownload(int button) override;
     int showMessage(const QString& text, const QString& title, int style) override;
     pages::KeyCapture& keyCapture() override { return *m_keyCapture; }
+    pages::FileDialogs& fileDialogs() override;
+    void setNavigationEnabled(bool enabled) override;
     pages::UserValues& userValues() override { return *m_context.userValues; }
     pages::SystemIntegration* systemIntegration() override { return m_context.system; }
     QWidget* mainWindow() override { return this; }
@@ -241,7 +243,6 @@ private:
     void switchProfile(int profile);
     void importProfileFile();
     void exportProfileFile(int profile);
-    pages::FileDialogs& fileDialogs();
     QPointer<pages::ProfileDlg> m_profileDlg;
     std::unique_ptr<pages::FileDialogs> m_ownFileDialogs;
 };

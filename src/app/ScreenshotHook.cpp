@@ -3,6 +3,7 @@
 #include "app/AppLog.h"
 #include "app/DeviceMainDlg.h"
 #include "app/MainWindowIds.h"
+#include "app/ScreenshotViews.h"
 
 #include <QGuiApplication>
 #include <QPixmap>
@@ -33,7 +34,8 @@ void installScreenshotHook(DeviceMainDlg& window, int delayMs) {
     if (path.isEmpty())
         return;
     const bool quitAfter = qEnvironmentVariableIntValue("CORVANE_SCREENSHOT_QUIT") == 1;
-    // "settings": the program settings page; "profiles": the profile list pop-up.
+    // "settings": the program settings page; "profiles": the profile list pop-up;
+    // "buttons", "macros": a binding, a recorded macro.
     const QString view = qEnvironmentVariable("CORVANE_SCREENSHOT_VIEW");
     bool tabGiven = false;
     const int tab = qEnvironmentVariableIntValue("CORVANE_SCREENSHOT_TAB", &tabGiven);
@@ -65,12 +67,20 @@ void installScreenshotHook(DeviceMainDlg& window, int delayMs) {
                 target->OnMessage(MainControl::Profile, ui::Notify::Click, 0, 0);
                 return;
             }
-            if (saveWindowImage(*target, path))
-                qCInfo(lcApp, "window saved to %s", qPrintable(path));
-            else
-                qCWarning(lcApp, "cannot save the window to %s", qPrintable(path));
-            if (quitAfter)
-                target->endProgram();
+            const auto save = [=] {
+                if (!target)
+                    return;
+                if (saveWindowImage(*target, path))
+                    qCInfo(lcApp, "window saved to %s", qPrintable(path));
+                else
+                    qCWarning(lcApp, "cannot save the window to %s", qPrintable(path));
+                if (quitAfter)
+                    target->endProgram();
+            };
+            // "buttons" and "macros" play the user's actions first (ScreenshotViews.h).
+            if (!prepareScreenshotView(*target, view,
+                                       [=] { QTimer::singleShot(delayMs / 3, target, save); }))
+                save();
         });
     });
 }

@@ -15,6 +15,7 @@
 #include "ui/MousePicture.h"
 #include "ui/Picture.h"
 #include "ui/PushButton.h"
+#include "ui/Skin.h"
 #include "ui/StaticText.h"
 #include "ui/TextField.h"
 
@@ -106,6 +107,9 @@ constexpr std::array kModifierText{
 constexpr int kRepeatFirstDefault = 1;
 constexpr int kRepeatSecondDefault = 5;
 constexpr int kRowHeight = 40;
+constexpr int kChoiceHeight = 36;
+// The function area's width: the pages keep left of the window's mouse picture.
+constexpr int kAreaWidth = 316;
 
 } // namespace
 
@@ -115,73 +119,77 @@ ButtonPage::~ButtonPage() = default;
 
 void ButtonPage::createControls(PageControls& controls) {
     m_controls = &controls;
-    controls.add<ui::StaticText>(C::Caption, QRect(20, 10, 400, 30))
+    controls.add<ui::StaticText>(C::Caption, QRect(24, 10, 370, 30))
         ->setTextFont({}, 20, ui::FontBold);
-    controls.add<ui::StaticText>(C::SubCaption, QRect(20, 40, 400, 24));
-    controls.add<ui::PushButton>(C::RestoreAll, QRect(560, 14, 180, 32));
+    controls.add<ui::StaticText>(C::SubCaption, QRect(24, 40, 370, 24));
+    controls.add<ui::PushButton>(C::RestoreAll, QRect(406, 14, 180, 32));
 
-    auto* list = controls.add<ui::KeyList>(C::KeyList, QRect(20, 80, 260, 6 * kRowHeight));
+    auto* list = controls.add<ui::KeyList>(C::KeyList, QRect(24, 80, 234, 6 * kRowHeight));
     list->setRowHeight(kRowHeight);
     fillFixedKeys();
 
-    auto* area = controls.add<ui::Panel>(C::FunctionArea, QRect(300, 70, 460, 560));
-    controls.add<ui::StaticText>(C::KeyName, QRect(0, 0, 300, 30), area)
+    auto* area = controls.add<ui::Panel>(C::FunctionArea, QRect(270, 56, kAreaWidth, 600));
+    controls.add<ui::StaticText>(C::KeyName, QRect(0, 0, kAreaWidth - 40, 30), area)
         ->setTextFont({}, 16, ui::FontBold);
-    controls.add<ui::PushButton>(C::RestoreKey, QRect(420, 0, 30, 30), area)
+    controls.add<ui::PushButton>(C::RestoreKey, QRect(kAreaWidth - 30, 0, 30, 30), area)
         ->setGlyph(ui::Glyph::Reset);
 
     int y = 40;
     for (const Choice& choice : kChoices) {
-        controls.add<ui::StaticText>(choice.control + C::MarkOffset, QRect(0, y, 20, 30), area)
+        controls.add<ui::StaticText>(choice.control + C::MarkOffset, QRect(0, y, 16, 30), area)
             ->setText(QStringLiteral("\u25CF"));
-        controls.add<ui::StaticText>(choice.control + C::CaptionOffset, QRect(24, y, 150, 30),
-                                     area);
-        const QRect box(180, y, 240, 30);
+        controls
+            .add<ui::StaticText>(choice.control + C::CaptionOffset, QRect(18, y, 118, 30), area)
+            ->setWordWrap(false);
+        const QRect box(138, y, kAreaWidth - 138, 30);
         if (choice.menu == FunctionMenu::Keyboard || choice.menu == FunctionMenu::Repeat) {
-            controls.add<ui::PushButton>(choice.control, QRect(180, y, 100, 30), area);
+            controls.add<ui::PushButton>(choice.control, QRect(138, y, 110, 30), area);
         } else if (choice.menu == FunctionMenu::Disable) {
-            controls.add<ui::PushButton>(choice.control, QRect(180, y, 100, 30), area)
+            controls.add<ui::PushButton>(choice.control, QRect(138, y, 110, 30), area)
                 ->setCheckable(true);
         } else {
             controls.add<ui::ComboBox>(choice.control, box, area);
         }
-        y += kRowHeight;
+        y += kChoiceHeight;
     }
 
-    auto* keyboard = controls.add<ui::Panel>(C::KeyboardPanel, QRect(0, y, 450, 170), area);
-    controls.add<ui::StaticText>(C::KeyboardTitle, QRect(10, 6, 300, 26), keyboard);
-    controls.add<ui::PushButton>(C::KeyboardClose, QRect(414, 6, 26, 26), keyboard)
+    auto* keyboard =
+        controls.add<ui::Panel>(C::KeyboardPanel, QRect(0, y + 4, kAreaWidth, 170), area);
+    keyboard->setFillColour(ui::skin::windowColour());
+    controls.add<ui::StaticText>(C::KeyboardTitle, QRect(10, 6, kAreaWidth - 50, 26), keyboard);
+    controls.add<ui::PushButton>(C::KeyboardClose, QRect(kAreaWidth - 36, 6, 26, 26), keyboard)
         ->setGlyph(ui::Glyph::Close);
-    controls.add<ui::TextField>(C::CaptureField, QRect(10, 40, 300, 30), keyboard)
+    controls.add<ui::TextField>(C::CaptureField, QRect(10, 40, kAreaWidth - 20, 30), keyboard)
         ->setReadOnly(true);
     int x = 10;
     for (const auto& [control, name] : {std::pair{C::CtrlToggle, "Ctrl"},
                                         {C::WinToggle, "Win"},
                                         {C::AltToggle, "Alt"},
                                         {C::ShiftToggle, "Shift"}}) {
-        auto* toggle = controls.add<ui::PushButton>(control, QRect(x, 80, 70, 30), keyboard);
+        auto* toggle = controls.add<ui::PushButton>(control, QRect(x, 80, 68, 30), keyboard);
         toggle->setCheckable(true);
         toggle->setText(QString::fromLatin1(name));
         toggle->setAccessibleName(QString::fromLatin1(name));
-        x += 80;
+        x += 74;
     }
     controls.add<ui::PushButton>(C::KeyboardConfirm, QRect(10, 124, 120, 32), keyboard);
 
-    auto* repeat = controls.add<ui::Panel>(C::RepeatPanel, QRect(0, y, 450, 170), area);
-    controls.add<ui::StaticText>(C::RepeatTitle, QRect(10, 6, 300, 26), repeat);
-    controls.add<ui::PushButton>(C::RepeatClose, QRect(414, 6, 26, 26), repeat)
+    auto* repeat = controls.add<ui::Panel>(C::RepeatPanel, QRect(0, y + 4, kAreaWidth, 170), area);
+    repeat->setFillColour(ui::skin::windowColour());
+    controls.add<ui::StaticText>(C::RepeatTitle, QRect(10, 6, kAreaWidth - 50, 26), repeat);
+    controls.add<ui::PushButton>(C::RepeatClose, QRect(kAreaWidth - 36, 6, 26, 26), repeat)
         ->setGlyph(ui::Glyph::Close);
-    controls.add<ui::StaticText>(C::RepeatFirstLabel, QRect(10, 40, 200, 28), repeat);
+    controls.add<ui::StaticText>(C::RepeatFirstLabel, QRect(10, 40, 204, 28), repeat);
     auto* first =
         controls.add<ui::NumberField>(C::RepeatFirstField, QRect(220, 40, 80, 28), repeat);
     first->setRange(0, 255);
     first->setMaxDigits(3);
-    controls.add<ui::StaticText>(C::RepeatSecondLabel, QRect(10, 74, 200, 28), repeat);
+    controls.add<ui::StaticText>(C::RepeatSecondLabel, QRect(10, 74, 204, 28), repeat);
     auto* second =
         controls.add<ui::NumberField>(C::RepeatSecondField, QRect(220, 74, 80, 28), repeat);
     second->setRange(5, 255);
     second->setMaxDigits(3);
-    controls.add<ui::StaticText>(C::RepeatNote, QRect(10, 104, 430, 20), repeat)
+    controls.add<ui::StaticText>(C::RepeatNote, QRect(10, 104, kAreaWidth - 20, 20), repeat)
         ->setTextFont({}, 11);
     controls.add<ui::PushButton>(C::RepeatConfirm, QRect(10, 130, 120, 32), repeat);
 
@@ -297,6 +305,16 @@ ui::MousePicture* ButtonPage::mousePicture() const {
 
 ui::ComboBox* ButtonPage::macroMenu() const {
     return m_controls ? m_controls->find<ui::ComboBox>(C::MacroMenu) : nullptr;
+}
+
+void ButtonPage::macrosListed() {
+    if (m_controls)
+        showKeyFunction();
+}
+
+void ButtonPage::showKeyDescription(int keyCode, const QString& text) {
+    if (m_controls)
+        m_controls->find<ui::KeyList>(C::KeyList)->setDescriptionOfKey(keyCode, text);
 }
 
 QString ButtonPage::defaultDescription(int keyCode) const {

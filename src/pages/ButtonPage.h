@@ -86,6 +86,10 @@ public:
 
     // The macro menu's items, which the macro page keeps equal to its macro list.
     ui::ComboBox* macroMenu() const;
+    // The macro page filled the macro menu: the selected key's macro shows in it.
+    void macrosListed();
+    // A key's text in the key list (the macro page renamed the macro the key plays).
+    void showKeyDescription(int keyCode, const QString& text);
 
     void loadPage();
     int selectedKey() const { return m_selectedKey; }

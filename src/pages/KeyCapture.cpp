@@ -44,9 +44,28 @@ void KeyCapture::clearLastKey() {
     m_lastKeyName.clear();
 }
 
+bool KeyCapture::leavesField(const QKeyEvent& key) const {
+    if (m_mode != CaptureMode::KeyboardPanel && m_mode != CaptureMode::MacroKeyField)
+        return false;
+    if (m_lastVirtualKey == 0 || (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+    return key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab;
+}
+
 bool KeyCapture::eventFilter(QObject* /*watched*/, QEvent* event) {
     if (m_token == 0)
         return false;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+        // Once a field holds a key, Tab and Shift+Tab move on as everywhere else.
+        if (leavesField(*static_cast<QKeyEvent*>(event)))
+            return false;
+        break;
+    default:
+        break;
+    }
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:

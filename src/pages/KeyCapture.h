@@ -3,6 +3,10 @@
 // before any control sees it (nothing is typed, no shortcut fires), decoded into an
 // InputEvent and handed to the consumer of the capture mode. While no capture runs, keys
 // reach the controls as usual. UI thread only.
+//
+// A field that captures one key (modes 10 and 12) must not keep a keyboard user in it:
+// the first Tab pressed into it is captured like any key, but once the field holds a key,
+// Tab and Shift+Tab leave it (the field's focus loss then ends the capture).
 
 #include "pages/InputEvent.h"
 
@@ -58,6 +62,7 @@ protected:
 
 private:
     void takeKey(const QKeyEvent& key);
+    bool leavesField(const QKeyEvent& key) const;
     void deliver(const InputEvent& event);
 
     quint64 m_token = 0;

@@ -45,8 +45,10 @@ MacroRecorder::Outcome MacroRecorder::record(const InputEvent& event) {
     const bool down = event.released == 0;
     if (down && !m_held.insert(event.virtualKey).second)
         return Outcome::Ignored;
-    if (!down)
-        m_held.erase(event.virtualKey);
+    // The release of a key pressed before the recording started (the Space or Enter that
+    // pressed the record button) has no press in the macro: it is not recorded.
+    if (!down && m_held.erase(event.virtualKey) == 0)
+        return Outcome::Ignored;
 
     // A list already at the limit takes nothing more: not even the delay in front.
     if (limitReached()) {

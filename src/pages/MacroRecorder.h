@@ -37,7 +37,8 @@ public:
         LimitReached, // the list reached the limit: recording stopped, show the message
     };
     // One captured key event. A press of a key that is still held (auto-repeat delivered
-    // as presses) is ignored, so a held key is one press and one release.
+    // as presses) is ignored, so a held key is one press and one release; so is the
+    // release of a key whose press came before the recording started.
     Outcome record(const InputEvent& event);
 
     // Ends the recording: appends the closing delay. Safe when not recording.

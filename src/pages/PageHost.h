@@ -14,6 +14,7 @@ class QWidget;
 
 namespace corvane::pages {
 
+class FileDialogs;
 class KeyCapture;
 class SystemIntegration;
 
@@ -64,6 +65,12 @@ public:
     virtual int showMessage(const QString& text, const QString& title, int style) = 0;
     // The main window's one key capture.
     virtual KeyCapture& keyCapture() = 0;
+    // The dialogs that ask for a file to import or a place to export to.
+    virtual FileDialogs& fileDialogs() = 0;
+    // While a macro is recorded nothing may take the user away from the record button:
+    // false disables the page tabs, the profile button and the settings button, true
+    // enables them again.
+    virtual void setNavigationEnabled(bool enabled) = 0;
     // The per-user values ("LCID", "exit_mode", "autorun_minimize", ...).
     virtual UserValues& userValues() = 0;
     // The desktop outside the window; null when the program runs without it.

@@ -5,6 +5,7 @@
 
 #include <QKeyEvent>
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -105,7 +106,18 @@ void KeyList::paintEvent(QPaintEvent* /*event*/) {
         } else if (i == hoveredItem() && isEnabled()) {
             draw::frame(p, r.adjusted(2, 2, -2, -2), skin::hoverColour(), QColor(), 5);
         }
-        const QRect nameRect(r.left() + 14, r.top(), r.width() * 2 / 5 - 14, r.height());
+        // The name gets two fifths of the row unless both texts fit whole, or the
+        // description fits whole in the rest.
+        const QFontMetrics metrics(p.font());
+        const int inner = r.width() - 14 - 8 - 20;
+        const int nameNeed = metrics.horizontalAdvance(m_rows[i].name) + 2;
+        const int descNeed = metrics.horizontalAdvance(m_rows[i].description) + 2;
+        int nameWidth = inner * 2 / 5;
+        if (nameNeed + descNeed <= inner)
+            nameWidth = inner - descNeed;
+        else if (descNeed <= inner * 3 / 5)
+            nameWidth = inner - descNeed;
+        const QRect nameRect(r.left() + 14, r.top(), nameWidth, r.height());
         const QRect descRect(nameRect.right() + 8, r.top(), r.right() - nameRect.right() - 20,
                              r.height());
         draw::text(p, nameRect, m_rows[i].name, Qt::AlignLeft | Qt::AlignVCenter, textColour(),

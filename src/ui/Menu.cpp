@@ -16,7 +16,7 @@ void PopupMenu::addSeparator() {
     m_items.append({{}, 0, false, true});
 }
 
-bool PopupMenu::popup(Dialog* owner, const QPoint& globalPos) const {
+bool PopupMenu::popup(Dialog* owner, const QPoint& globalPos, int message) const {
     if (!owner || !owner->isCreated() || m_items.isEmpty())
         return false;
     auto* menu = new QMenu(owner);
@@ -31,9 +31,9 @@ bool PopupMenu::popup(Dialog* owner, const QPoint& globalPos) const {
         action->setEnabled(item.enabled);
     }
     QPointer<Dialog> target(owner);
-    QObject::connect(menu, &QMenu::triggered, menu, [target](QAction* action) {
+    QObject::connect(menu, &QMenu::triggered, menu, [target, message](QAction* action) {
         if (target)
-            target->postMessage(Message::Command, action->data().toInt(), 0);
+            target->postMessage(message, action->data().toInt(), 0);
     });
     menu->popup(globalPos);
     return true;

@@ -1,13 +1,13 @@
 #pragma once
 // Pop-up menus built from (text, command id) items.
 
+#include "ui/Dialog.h"
+
 #include <QList>
 #include <QPoint>
 #include <QString>
 
 namespace corvane::ui {
-
-class Dialog;
 
 class PopupMenu {
 public:
@@ -16,10 +16,10 @@ public:
     int count() const { return int(m_items.size()); }
 
     // Shows the menu at a screen point and returns at once. The chosen item reaches the
-    // owner as OnWindowMessage(Message::Command, commandId, 0), posted so that it arrives
-    // after the menu has closed; closing the menu without a choice sends nothing. False
+    // owner as OnWindowMessage(message, commandId, 0), posted so that it arrives after
+    // the menu has closed; closing the menu without a choice sends nothing. False
     // (nothing shown) without an owner that exists or without items.
-    bool popup(Dialog* owner, const QPoint& globalPos) const;
+    bool popup(Dialog* owner, const QPoint& globalPos, int message = Message::Command) const;
 
 private:
     struct Item {

@@ -99,6 +99,16 @@ TEST_F(MacroRecorderTest, AHeldKeyIsOnePressAndOneRelease) {
     EXPECT_EQ(steps(), (std::vector<Step>{{2, 65}, {3, 65}}));
 }
 
+TEST_F(MacroRecorderTest, AReleaseWhosePressCameBeforeTheStartIsNotRecorded) {
+    recorder.start(list, DelayMode::RecordedDelay, 0);
+    EXPECT_EQ(recorder.record(up(32, "Space")), MacroRecorder::Outcome::Ignored);
+    now += 50;
+    EXPECT_EQ(recorder.record(down(65, "A")), MacroRecorder::Outcome::Appended);
+    EXPECT_EQ(recorder.record(up(65, "A")), MacroRecorder::Outcome::Appended);
+    recorder.stop();
+    EXPECT_EQ(steps(), (std::vector<Step>{{2, 65}, {3, 65}}));
+}
+
 TEST_F(MacroRecorderTest, AppendsWithConsecutiveTimestampsAfterTheExistingEntries) {
     list.insert(0, MacroEventList::keyPress(90, "Z", 5000));
     now = 5000; // the tick equals numbers in the list: the counter starts above them

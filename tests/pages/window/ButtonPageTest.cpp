@@ -4,6 +4,7 @@
 #include "window/PageWindowTest.h"
 
 #include "pages/ButtonPage.h"
+#include "pages/KeyCapture.h"
 #include "protocol/ButtonTable.h"
 #include "protocol/DeviceTask.h"
 #include "store/ProfileDatabase.h"
@@ -160,6 +161,21 @@ TEST_F(ButtonPageTest, TheKeyboardPanelTextFollowsTheCapturedKeyOnly) {
     EXPECT_EQ(stored(2).macroDesc, QStringLiteral("Ctrl"));
     EXPECT_EQ(stored(2).macroValue, 0);
     EXPECT_EQ(stored(2).macroValue2, 1);
+}
+
+TEST_F(ButtonPageTest, TabIsCapturedOnceThenLeavesTheCaptureField) {
+    start();
+    selectKey(2);
+    click(kSlot, C::KeyboardChoice);
+    QWidget* field = control(kSlot, C::CaptureField);
+    ASSERT_TRUE(waitUntil([&] { return field->isAncestorOf(QApplication::focusWidget()); }));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(find<ui::TextField>(kSlot, C::CaptureField)->text(), QStringLiteral("Tab"));
+    ASSERT_TRUE(field->isAncestorOf(QApplication::focusWidget())) << "the first Tab is a key";
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_FALSE(field->isAncestorOf(QApplication::focusWidget())) << "the second one leaves";
+    EXPECT_FALSE(window->keyCapture().isCapturing());
+    EXPECT_EQ(find<ui::TextField>(kSlot, C::CaptureField)->text(), QStringLiteral("Tab"));
 }
 
 TEST_F(ButtonPageTest, RepeatIsClampedWhenConfirmed) {
