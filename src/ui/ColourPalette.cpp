@@ -71,8 +71,9 @@ void ColourPalette::paintEvent(QPaintEvent* /*event*/) {
     const QRect f = field();
     QPainter p(this);
     // The field is computed for every pixel of the device painted on (two per point on
-    // a display scaled to 200 %), so it stays sharp.
-    const qreal ratio = std::max<qreal>(1.0, p.device()->devicePixelRatioF());
+    // a display scaled to 200 %), so it stays sharp. The painter's scale, not the widget's
+    // ratio: a widget rendered into a 2x image still reports 1.
+    const qreal ratio = draw::pixelRatio(p);
     const QSize pixels = (QSizeF(f.size()) * ratio).toSize();
     if ((m_cache.size() != pixels || m_cache.devicePixelRatio() != ratio) && f.width() > 0 &&
         f.height() > 0) {
