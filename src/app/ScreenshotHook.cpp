@@ -33,7 +33,8 @@ void installScreenshotHook(DeviceMainDlg& window, int delayMs) {
     if (path.isEmpty())
         return;
     const bool quitAfter = qEnvironmentVariableIntValue("CORVANE_SCREENSHOT_QUIT") == 1;
-    // "settings": the program settings page; "profiles": the profile list pop-up.
+    // "settings": the program settings page; "profiles": the profile list pop-up;
+    // "performance" and "lighting": those tabs.
     const QString view = qEnvironmentVariable("CORVANE_SCREENSHOT_VIEW");
     bool tabGiven = false;
     const int tab = qEnvironmentVariableIntValue("CORVANE_SCREENSHOT_TAB", &tabGiven);
@@ -48,6 +49,10 @@ void installScreenshotHook(DeviceMainDlg& window, int delayMs) {
                 return;
             if (tabGiven)
                 target->selectTab(tab);
+            if (view == u"performance")
+                target->selectTab(TabIndex::Performance);
+            if (view == u"lighting")
+                target->selectTab(TabIndex::Lighting);
             if (view == u"settings")
                 target->showProgramSettings();
             if (view == u"profiles") {
