@@ -18,7 +18,10 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QSlider>
+#include <QWheelEvent>
 
 namespace corvane::pages::test {
 namespace {
@@ -70,8 +73,29 @@ protected:
         messageBoxes.saveWaits = 0;
     }
 
+    // Installs a copy of data/ whose device files have `from` replaced by `to`.
+    void installEditedDeviceFiles(const QByteArray& from, const QByteArray& to) {
+        const QString source = QStringLiteral(CORVANE_SOURCE_DIR "/data");
+        ASSERT_TRUE(QDir().mkpath(copy.path() + QStringLiteral("/device")));
+        ASSERT_TRUE(QFile::copy(source + QStringLiteral("/config.xml"),
+                                copy.path() + QStringLiteral("/config.xml")));
+        for (const QString& name :
+             QDir(source + QStringLiteral("/device")).entryList(QDir::Files)) {
+            QFile in(source + QStringLiteral("/device/") + name);
+            ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+            QByteArray xml = in.readAll();
+            ASSERT_TRUE(xml.contains(from)) << name.toStdString();
+            xml.replace(from, to);
+            QFile out(copy.path() + QStringLiteral("/device/") + name);
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(xml);
+        }
+        installation = copy.path();
+    }
+
     PerformancePage* page = nullptr;
     qint64 now = 0; // the pop-up's clock, in milliseconds
+    QTemporaryDir copy;
 };
 
 TEST_F(PerformancePageTest, LoadingShowsTheProfileAsStored) {
@@ -245,6 +269,18 @@ TEST_F(PerformancePageTest, TheSliderStoresWhileDraggedAndSendsWhenTheDragEnds) 
     QTest::keyClick(slider, Qt::Key_Right);
     EXPECT_EQ(settingInt(u"dpi_group1_value"), 100);
     EXPECT_EQ(tasks, (std::vector<int>{Task::SendDpi, Task::SendDpi}));
+
+    // A wheel turn is a whole drag too.
+    clearNotes();
+    const QPointF middle = QRectF(slider->rect()).center();
+    QWheelEvent wheel(middle, slider->mapToGlobal(middle), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(slider, &wheel);
+    const int wheeled = settingInt(u"dpi_group1_value");
+    EXPECT_NE(wheeled, 100);
+    EXPECT_EQ(stageField(1)->value(), wheeled);
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendDpi});
+    EXPECT_TRUE(waitForMouseSetting(u"dpi_group1_value", wheeled));
 }
 
 TEST_F(PerformancePageTest, FewerStagesMoveTheActiveStageDown) {
@@ -464,6 +500,38 @@ TEST_F(PerformancePageTest, TheMousesDpiButtonMovesTheActiveStage) {
     EXPECT_EQ(find<ui::Slider>(kPage, C::Slider)->position(), settingInt(valueKey(1)) / 50);
     EXPECT_TRUE(popup()->isVisible());
     EXPECT_EQ(popup()->valueText(), QString::number(settingInt(valueKey(1))));
+}
+
+TEST_F(PerformancePageTest, WithoutDpiTipsNoPopupIsShownButTheStageIsSent) {
+    installEditedDeviceFiles("show_dpitips=\"1\"", "show_dpitips=\"0\"");
+    start();
+    storeAndLoad({{u"dpi_count", 4}, {u"dpi_index", 0}});
+    clearNotes();
+    click(kPage, C::FirstStage + 2);
+    EXPECT_EQ(settingInt(u"dpi_index"), 2);
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendDpi});
+    EXPECT_TRUE(waitForMouseSetting(u"dpi_index", 2));
+    EXPECT_FALSE(popup()->isVisible());
+
+    ASSERT_EQ(mouseSetting(u"dpi_count"), 4);
+    clearNotes(); // the worker is done with the stages before the mouse changes its own
+    ASSERT_TRUE(mouse().pressDpiButton());
+    ASSERT_TRUE(waitUntil([&] { return page->activeStage() == 3; }));
+    EXPECT_FALSE(popup()->isVisible()) << "nor for the mouse's own stage change";
+}
+
+TEST_F(PerformancePageTest, ARateResetWithoutTheDeviceFilesRateStoresNothingButSends) {
+    installEditedDeviceFiles("<report_rate default_value=\"1\"/>", "");
+    start();
+    storeAndLoad({{u"report_rate", 2}, {u"report_rate_wireless", 2}});
+    clearNotes();
+    click(kPage, C::RateReset);
+    EXPECT_EQ(setting(u"report_rate"), "2");
+    EXPECT_EQ(setting(u"report_rate_wireless"), "2");
+    EXPECT_EQ(find<ui::ComboBox>(kPage, C::Rate)->currentData(), 2);
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendReportRate});
+    EXPECT_EQ(messageBoxes.saveWaits, 1);
+    EXPECT_TRUE(waitForMouseSetting(u"report_rate", 2));
 }
 
 TEST_F(PerformancePageTest, GroupsTheDeviceDoesNotAskForAreHiddenAndSleepMovesUp) {
