@@ -14,6 +14,7 @@
 #include "ui/Slider.h"
 #include "ui/TextField.h"
 #include "virtualmouse/MouseDevice.h"
+#include "virtualmouse/Reports.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -500,6 +501,30 @@ TEST_F(PerformancePageTest, TheMousesDpiButtonMovesTheActiveStage) {
     EXPECT_EQ(find<ui::Slider>(kPage, C::Slider)->position(), settingInt(valueKey(1)) / 50);
     EXPECT_TRUE(popup()->isVisible());
     EXPECT_EQ(popup()->valueText(), QString::number(settingInt(valueKey(1))));
+}
+
+TEST_F(PerformancePageTest, TheMousesOwnStageCountIsLaidOut) {
+    start();
+    storeAndLoad({{u"dpi_count", 6}, {u"dpi_index", 0}});
+    click(kPage, C::Apply);
+    ASSERT_TRUE(waitUntil(
+        [&] { return mouseSetting(u"dpi_count") == 6 && mouseSetting(u"dpi_index") == 0; }));
+    clearNotes();
+    // Another program left the mouse with two stages, the first active.
+    std::optional<Kept> stages = mouse().kept(vm::command::SetDpi);
+    ASSERT_TRUE(stages);
+    stages->parameters[0] = 0x02;
+    ASSERT_TRUE(mouse().setKept(vm::command::SetDpi, *stages));
+
+    ASSERT_TRUE(mouse().pressDpiButton());
+    ASSERT_TRUE(
+        waitUntil([&] { return page->shownStageCount() == 2 && page->activeStage() == 1; }));
+    EXPECT_EQ(settingInt(u"dpi_count"), 2);
+    EXPECT_EQ(settingInt(u"dpi_index"), 1);
+    EXPECT_EQ(find<ui::ComboBox>(kPage, C::StageCount)->currentData(), 2);
+    EXPECT_TRUE(control(kPage, C::FirstStage + 2)->isHidden());
+    EXPECT_EQ(page->lastAppliedStage(), 1);
+    EXPECT_TRUE(tasks.empty()) << "what the mouse did itself is not sent back";
 }
 
 TEST_F(PerformancePageTest, WithoutDpiTipsNoPopupIsShownButTheStageIsSent) {
