@@ -238,6 +238,16 @@ TEST_F(LightingPageTest, ThePaletteStoresWhenReleased) {
     EXPECT_EQ(light(3).colorValues[0], shown);
     EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
     EXPECT_TRUE(mouseHoldsRowOf(3));
+
+    // An arrow key is a whole pick: stored and sent at once.
+    clearNotes();
+    pressKey(kPage, C::Palette, Qt::Key_Right);
+    const int stepped = ui::bgrFromColour(find<ui::Picture>(kPage, C::Preview)->fillColour());
+    EXPECT_NE(stepped, shown);
+    EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel + 1)->value(), (stepped >> 8) & 0xFF);
+    EXPECT_EQ(light(3).colorValues[0], stepped);
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
+    EXPECT_TRUE(mouseHoldsRowOf(3));
 }
 
 TEST_F(LightingPageTest, ResetAsksThenRestoresThisProfileOnly) {
