@@ -165,7 +165,9 @@ TEST_P(TypedStageValues, AreSnappedStoredAndSent) {
     for (const auto& [typed, kept] : GetParam().typedAndKept) {
         SCOPED_TRACE(typed);
         clearNotes();
-        typeInto(kPage, C::FirstStageValue + 1, QString::fromLatin1(typed));
+        // Enter ends the edit as leaving the field does.
+        typeInto(kPage, C::FirstStageValue + 1, QString::fromLatin1(typed), false);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         EXPECT_EQ(stageField(1)->text(), QString::number(kept));
         EXPECT_EQ(settingInt(u"dpi_group1_value"), kept);
         EXPECT_EQ(tasks, std::vector<int>{Task::SendDpi});
