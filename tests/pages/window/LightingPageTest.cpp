@@ -8,6 +8,7 @@
 #include "protocol/LightingCodec.h"
 #include "store/ProfileDatabase.h"
 #include "ui/Colour.h"
+#include "ui/ColourPalette.h"
 #include "ui/ColourSwatch.h"
 #include "ui/ComboBox.h"
 #include "ui/Picture.h"
@@ -113,6 +114,14 @@ TEST_P(LightingModes, ShowWhatTheModeAllowsAndAreSent) {
     EXPECT_EQ(!control(kPage, C::FirstSlot + 6)->isHidden(), view.colourSlots);
     EXPECT_EQ(control(kPage, C::Content)->height(), view.contentHeight);
     EXPECT_EQ(control(kPage, C::Content)->mapTo(window.get(), QPoint(0, 0)), QPoint(230, 80));
+    if (view.editor) {
+        // The editor starts at the mode's first colour.
+        const int first = light(view.mode).colorValues[0];
+        EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel)->value(), first & 0xFF);
+        EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel + 2)->value(), first >> 16);
+        EXPECT_EQ(ui::bgrFromColour(find<ui::Picture>(kPage, C::Preview)->fillColour()), first);
+        EXPECT_EQ(ui::bgrFromColour(find<ui::ColourPalette>(kPage, C::Palette)->colour()), first);
+    }
     EXPECT_TRUE(mouseHoldsRowOf(view.mode));
 }
 
@@ -187,6 +196,7 @@ TEST_F(LightingPageTest, AColourGoesToTheSlotThatIsOnOrToTheFirstColour) {
     EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel + 1)->text(), "255");
     EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel + 2)->text(), "6");
     EXPECT_EQ(ui::bgrFromColour(find<ui::Picture>(kPage, C::Preview)->fillColour()), 0x06FF00);
+    EXPECT_EQ(ui::bgrFromColour(find<ui::ColourPalette>(kPage, C::Palette)->colour()), 0x06FF00);
     EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
     EXPECT_EQ(messageBoxes.saveWaits, 1);
     EXPECT_TRUE(mouseHoldsRowOf(2));
