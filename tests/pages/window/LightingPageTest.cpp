@@ -50,10 +50,10 @@ protected:
         auto* box = control(kPage, C::Mode)->findChild<QComboBox*>();
         box->showPopup();
         QAbstractItemView* view = box->view();
-        ASSERT_TRUE(waitUntil([&] { return view->isVisible(); }, 2000));
+        ASSERT_TRUE(waitUntil([&] { return view->isVisible(); }));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                           view->visualRect(view->model()->index(index, 0)).center());
-        ASSERT_TRUE(waitUntil([&] { return !view->isVisible(); }, 2000));
+        ASSERT_TRUE(waitUntil([&] { return !view->isVisible(); }));
     }
     void clearNotes() {
         waitForWorker();

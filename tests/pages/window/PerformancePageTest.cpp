@@ -58,10 +58,10 @@ protected:
         ASSERT_NE(box, nullptr);
         box->showPopup();
         QAbstractItemView* view = box->view();
-        ASSERT_TRUE(waitUntil([&] { return view->isVisible(); }, 2000));
+        ASSERT_TRUE(waitUntil([&] { return view->isVisible(); }));
         const QRect item = view->visualRect(view->model()->index(index, 0));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, item.center());
-        ASSERT_TRUE(waitUntil([&] { return !view->isVisible(); }, 2000));
+        ASSERT_TRUE(waitUntil([&] { return !view->isVisible(); }));
     }
     ui::NumberField* stageField(int stage) const {
         return find<ui::NumberField>(kPage, C::FirstStageValue + stage);
