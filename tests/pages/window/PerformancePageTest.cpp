@@ -74,8 +74,10 @@ protected:
         messageBoxes.saveWaits = 0;
     }
 
-    // Installs a copy of data/ whose device files have `from` replaced by `to`.
+    // Installs a copy of data/ whose device files have `from` replaced by `to` (in at
+    // least one of them).
     void installEditedDeviceFiles(const QByteArray& from, const QByteArray& to) {
+        int edited = 0;
         const QString source = QStringLiteral(CORVANE_SOURCE_DIR "/data");
         ASSERT_TRUE(QDir().mkpath(copy.path() + QStringLiteral("/device")));
         ASSERT_TRUE(QFile::copy(source + QStringLiteral("/config.xml"),
@@ -85,12 +87,13 @@ protected:
             QFile in(source + QStringLiteral("/device/") + name);
             ASSERT_TRUE(in.open(QIODevice::ReadOnly));
             QByteArray xml = in.readAll();
-            ASSERT_TRUE(xml.contains(from)) << name.toStdString();
+            edited += xml.contains(from) ? 1 : 0;
             xml.replace(from, to);
             QFile out(copy.path() + QStringLiteral("/device/") + name);
             ASSERT_TRUE(out.open(QIODevice::WriteOnly));
             out.write(xml);
         }
+        ASSERT_GT(edited, 0) << from.toStdString();
         installation = copy.path();
     }
 
@@ -577,6 +580,24 @@ TEST_F(PerformancePageTest, GroupsTheDeviceDoesNotAskForAreHiddenAndSleepMovesUp
     EXPECT_FALSE(control(kPage, C::Response)->isHidden());
     EXPECT_LT(control(kPage, C::SleepCaption)->y(), sleepWithAll);
     EXPECT_EQ(control(kPage, C::SleepCaption)->y(), control(kPage, C::ResponseCaption)->y() + 46);
+}
+
+TEST_F(PerformancePageTest, WithoutLiftOffAndResponseTimeTheRowsBelowMoveUp) {
+    start();
+    const int sensorWithAll = control(kPage, C::SensorCaption)->y();
+    const int sleepWithAll = control(kPage, C::SleepCaption)->y();
+    stopWindow();
+
+    installEditedDeviceFiles("show_lod=\"1\" show_sensor=\"1\" show_respondtime=\"1\"",
+                             "show_lod=\"0\" show_sensor=\"1\" show_respondtime=\"0\"");
+    start();
+    for (int id : {C::LiftOffCaption, C::LiftOffHelp, C::LiftOffLow, C::LiftOffHigh,
+                   C::ResponseCaption, C::Response})
+        EXPECT_TRUE(control(kPage, id)->isHidden()) << id;
+    EXPECT_FALSE(control(kPage, C::FirstSensorOption)->isHidden());
+    EXPECT_LT(control(kPage, C::SensorCaption)->y(), sensorWithAll);
+    EXPECT_LT(control(kPage, C::SleepCaption)->y(), sleepWithAll - 80) << "two rows up";
+    EXPECT_GT(control(kPage, C::SleepCaption)->y(), control(kPage, C::FirstSensorOption)->y());
 }
 
 TEST_F(PerformancePageTest, TheSystemSettingsButtonOpensTheDesktopsMouseSettings) {
