@@ -21,6 +21,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QSlider>
 #include <QWheelEvent>
 
@@ -338,6 +339,21 @@ TEST_F(PerformancePageTest, AStageColourComesFromThePickerAndClosingItChangesNot
     EXPECT_EQ(tasks, std::vector<int>{Task::SendDpiColors});
     EXPECT_EQ(messageBoxes.saveWaits, 1);
     EXPECT_TRUE(waitForMouseSetting(u"dpi_group3_rgb", 0x00FF00));
+
+    // Black is a colour, not "closed": typed into the fields and taken with OK.
+    clearNotes();
+    whenModal(QString::fromLatin1(kPaletteTitle), [](ui::Dialog& picker) {
+        auto* green = picker.control(MousePaletteDlg::kFirstFieldId + 1)->findChild<QLineEdit*>();
+        ASSERT_NE(green, nullptr);
+        QTest::keyClick(green, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(green, QStringLiteral("0"));
+        QWidget* ok = picker.control(MousePaletteDlg::kOkId);
+        QTest::mouseClick(ok, Qt::LeftButton, {}, ok->rect().center());
+    });
+    click(kPage, C::FirstStageColour + 3);
+    EXPECT_EQ(settingInt(u"dpi_group3_rgb"), 0);
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendDpiColors});
+    EXPECT_TRUE(waitForMouseSetting(u"dpi_group3_rgb", 0));
 }
 
 TEST_F(PerformancePageTest, DpiResetAsksAndTheWorkerShowsTheFactoryStages) {
