@@ -294,6 +294,19 @@ TEST_F(LightingPageTest, ResetAsksThenRestoresThisProfileOnly) {
         << "the mouse was told to restore its lighting";
 }
 
+TEST_F(LightingPageTest, AModeWhoseRowWentAwayStoresNothing) {
+    start();
+    chooseMode(3);
+    // Another window reset the lighting of this profile meanwhile.
+    ASSERT_TRUE(database().deleteLights(profile()));
+    clearNotes();
+    click(kPage, C::FirstPreset + 2);
+    typeInto(kPage, C::FirstChannel, QStringLiteral("12"));
+    EXPECT_EQ(database().countLights(profile()), 0) << "no row is made up";
+    EXPECT_TRUE(tasks.empty());
+    EXPECT_EQ(messageBoxes.saveWaits, 0);
+}
+
 TEST_F(LightingPageTest, OnlyDevicesWithLightingHaveTheTab) {
     devices.wiredM1 = false;
     devices.wiredM2 = true;
