@@ -22,6 +22,7 @@
 #include "hid/DeviceManager.h"
 #include "protocol/DeviceTask.h"
 #include "protocol/DeviceWorker.h"
+#include "protocol/QuietWorkerHost.h"
 #include "store/ProfileDatabase.h"
 #include "virtualmouse/VirtualMouse.h"
 
@@ -81,27 +82,11 @@ private:
     std::vector<Clock::time_point> arrivals_;
 };
 
-class QuietHost final : public protocol::WorkerHost {
+class QuietHost final : public protocol::QuietWorkerHost {
 public:
     QString profileWord() override { return QStringLiteral("Profile"); }
     int storedDeviceType() override { return 0; }
     void storeDeviceType(int) override {}
-    void showDeviceState(const protocol::DeviceStateView&) override {}
-    void showDeviceDetails(int, const catalog::DeviceDetails&) override {}
-    void closePopups() override {}
-    void refreshPages(unsigned) override {}
-    void showProfileName(const QString&) override {}
-    void showVersion(const protocol::VersionView&) override {}
-    void showReceiverVersion(const QString&) override {}
-    void showBattery(int, int, int) override {}
-    void showConnectionText(int) override {}
-    void setDeviceState(int, int, int) override {}
-    void showNoDeviceView() override {}
-    void showConfigurationPages() override {}
-    void macroRecorderUnlinked() override {}
-    void showStageCount(int) override {}
-    void showActiveStage(int, int, bool) override {}
-    void showDpiStages(const protocol::DpiStagesView&) override {}
 };
 
 // A running worker settled on the M1 of data/config.xml, on its cable or behind its

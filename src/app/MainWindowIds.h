@@ -55,6 +55,7 @@ inline constexpr int DeviceSettings = 7;
 namespace TabIndex {
 inline constexpr int Home = 0;
 inline constexpr int Buttons = 1;
+inline constexpr int Performance = 2;
 inline constexpr int Lighting = 4;
 } // namespace TabIndex
 

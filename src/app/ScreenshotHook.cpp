@@ -35,7 +35,8 @@ void installScreenshotHook(DeviceMainDlg& window, int delayMs) {
         return;
     const bool quitAfter = qEnvironmentVariableIntValue("CORVANE_SCREENSHOT_QUIT") == 1;
     // "settings": the program settings page; "profiles": the profile list pop-up;
-    // "buttons", "macros": a binding, a recorded macro.
+    // "performance" and "lighting": those tabs; "buttons", "macros": a binding, a
+    // recorded macro.
     const QString view = qEnvironmentVariable("CORVANE_SCREENSHOT_VIEW");
     bool tabGiven = false;
     const int tab = qEnvironmentVariableIntValue("CORVANE_SCREENSHOT_TAB", &tabGiven);
@@ -50,6 +51,10 @@ void installScreenshotHook(DeviceMainDlg& window, int delayMs) {
                 return;
             if (tabGiven)
                 target->selectTab(tab);
+            if (view == u"performance")
+                target->selectTab(TabIndex::Performance);
+            if (view == u"lighting")
+                target->selectTab(TabIndex::Lighting);
             if (view == u"settings")
                 target->showProgramSettings();
             if (view == u"profiles") {

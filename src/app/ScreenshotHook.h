@@ -10,7 +10,8 @@ class DeviceMainDlg;
 // environment, the window is saved into that file `delayMs` after the device worker
 // first reported the devices (time for the mouse to be read back). Optional:
 // CORVANE_SCREENSHOT_TAB=<index> selects that tab first (0 is the home page),
-// CORVANE_SCREENSHOT_VIEW picks a view (settings, profiles, buttons, macros), and
+// CORVANE_SCREENSHOT_VIEW picks a view (settings, profiles, performance, lighting,
+// buttons, macros), and
 // CORVANE_SCREENSHOT_QUIT=1 ends the program afterwards. Does nothing without the first
 // variable.
 void installScreenshotHook(DeviceMainDlg& window, int delayMs = 1500);

@@ -11,6 +11,7 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <chrono>
 
 namespace corvane::pages {
 namespace {
@@ -34,6 +35,7 @@ QRect dpiPopupRect(const QRect& workArea, const QRect& mainWindow, bool canPlace
 }
 
 DpiMsgDlg::DpiMsgDlg(int durationMs) : m_durationMs(std::max(1, durationMs)) {
+    setClock({});
     setBackgroundColours(ui::skin::windowColour(), ui::skin::borderColour());
 }
 
@@ -85,11 +87,33 @@ int DpiMsgDlg::OnMessage(int controlId, int code, int /*param1*/, int /*param2*/
     return 0;
 }
 
-void DpiMsgDlg::OnTimer(int timerId) {
-    if (timerId == kHideTimerId) {
-        stopTimer(kHideTimerId);
-        hide();
+void DpiMsgDlg::setClock(Clock clock) {
+    if (!clock) {
+        clock = [] {
+            return qint64(std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::steady_clock::now().time_since_epoch())
+                              .count());
+        };
     }
+    m_clock = std::move(clock);
+}
+
+bool DpiMsgDlg::hideWhenDue() {
+    if (!isVisible())
+        return false;
+    const qint64 left = m_shownAt + m_durationMs - m_clock();
+    if (left > 0) {
+        setTimer(kHideTimerId, int(left));
+        return false;
+    }
+    stopTimer(kHideTimerId);
+    hide();
+    return true;
+}
+
+void DpiMsgDlg::OnTimer(int timerId) {
+    if (timerId == kHideTimerId && !hideWhenDue() && !isVisible())
+        stopTimer(kHideTimerId);
 }
 
 void DpiMsgDlg::placeInCorner() {
@@ -112,6 +136,7 @@ void DpiMsgDlg::showDpi(int dpi) {
         bar->setPosition(dpi);
     // The work area may have changed since the last time.
     placeInCorner();
+    m_shownAt = m_clock();
     setTimer(kHideTimerId, m_durationMs);
     show();
     update();

@@ -5,6 +5,8 @@
 
 #include "ui/Dialog.h"
 
+#include <functional>
+
 namespace corvane::pages {
 
 // The window title of the DPI pop-up.
@@ -37,6 +39,17 @@ public:
     // is shown restarts the duration. Nothing happens before the window was created.
     void showDpi(int dpi);
 
+    // The time source of the display duration, in milliseconds of a steady clock. The hide
+    // timer only wakes the window; whether the value has been shown long enough is
+    // decided by this clock, so a test can turn it by hand.
+    using Clock = std::function<qint64()>;
+    void setClock(Clock clock);
+
+    // Hides the window when the duration since the last value has passed; true when it
+    // did. The hide timer calls it, and arms itself again for what is left when it woke
+    // early.
+    bool hideWhenDue();
+
     int durationMs() const { return m_durationMs; }
     QString valueText() const;
     int barPosition() const;
@@ -51,6 +64,8 @@ private:
     void placeInCorner();
 
     int m_durationMs;
+    Clock m_clock;
+    qint64 m_shownAt = 0;
 };
 
 } // namespace corvane::pages

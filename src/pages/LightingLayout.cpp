@@ -52,24 +52,26 @@ struct Place {
 };
 constexpr Place kPlaces[] = {
     {C::Caption, 20, 10, 460, 34},
-    {C::ModeLabel, 20, 60, 110, 28},
-    {C::Mode, 140, 58, 220, 32},
-    {C::ResetLabel, 20, 108, 110, 28},
-    {C::Reset, 140, 106, 32, 32},
-    {C::BrightnessLabel, 20, 180, 110, 28},
-    {C::BrightnessValue, 140, 180, 340, 28},
-    {C::Brightness, 20, 212, 460, 30},
-    {C::SpeedLabel, 20, 260, 110, 28},
-    {C::SpeedValue, 140, 260, 340, 28},
-    {C::Speed, 20, 292, 460, 30},
-    {C::SlotLabel, 20, 340, 460, 28},
-    {C::PresetLabel, 20, 440, 460, 28},
-    {C::PaletteLabel, 20, 520, 460, 28},
-    {C::Palette, 20, 550, 200, 100},
-    {C::Preview, 236, 550, 84, 40},
+    {C::ModeLabel, 20, 60, 160, 28},
+    {C::Mode, 190, 58, 220, 32},
+    {C::ResetLabel, 20, 108, 160, 28},
+    {C::Reset, 190, 106, 32, 32},
+    {C::BrightnessLabel, 20, 160, 160, 28},
+    {C::BrightnessValue, 190, 160, 290, 28},
+    {C::Brightness, 20, 190, 460, 30},
+    {C::SpeedLabel, 20, 232, 160, 28},
+    {C::SpeedValue, 190, 232, 290, 28},
+    {C::Speed, 20, 262, 460, 30},
+    {C::SlotLabel, 20, 310, 460, 28},
+    {C::PresetLabel, 20, 396, 460, 28},
+    {C::PaletteLabel, 20, 476, 460, 28},
+    {C::Palette, 20, 506, 200, 100},
+    {C::Preview, 236, 506, 84, 40},
 };
-constexpr int kSlotTop = 372;
-constexpr int kPresetTop = 472;
+// The rows end well above the window's bottom bar, which would cover the palette.
+constexpr int kSlotTop = 342;
+constexpr int kPresetTop = 428;
+constexpr int kChannelTop = 506;
 constexpr int kSwatchStep = 56;
 
 QString lookup(int id) {
@@ -178,8 +180,10 @@ void LightingPage::layout(const QRect& area, double uiScale) {
         m_controls->control(C::FirstPreset + i)
             ->setGeometry(at(20 + kSwatchStep * i, kPresetTop, 44, 32));
     for (int i = 0; i < 3; ++i) {
-        m_controls->control(C::FirstChannelLabel + i)->setGeometry(at(340, 550 + 34 * i, 24, 28));
-        m_controls->control(C::FirstChannel + i)->setGeometry(at(368, 550 + 34 * i, 64, 28));
+        m_controls->control(C::FirstChannelLabel + i)
+            ->setGeometry(at(340, kChannelTop + 34 * i, 24, 28));
+        m_controls->control(C::FirstChannel + i)
+            ->setGeometry(at(368, kChannelTop + 34 * i, 64, 28));
     }
     placeContent();
 }

@@ -128,6 +128,13 @@ void LightingPage::showLightMode() {
         m_controls->control(C::FirstChannelLabel + i)->setVisible(editor);
         m_controls->control(C::FirstChannel + i)->setVisible(editor);
     }
+    if (editor) {
+        // The editor starts at the mode's first colour (the slot that is on).
+        const int colour = light.colorValues[0];
+        showChannels(colour);
+        showPreview(colour);
+        showOnPalette(colour);
+    }
     placeContent();
 }
 
@@ -148,6 +155,10 @@ void LightingPage::showChannels(int colour) {
     for (int i = 0; i < 3; ++i)
         m_controls->find<ui::NumberField>(C::FirstChannel + i)
             ->setValue((colour >> (8 * i)) & 0xFF);
+}
+
+void LightingPage::showOnPalette(int colour) {
+    m_controls->find<ui::ColourPalette>(C::Palette)->setColour(ui::colourFromBgr(colour));
 }
 
 void LightingPage::showPreview(int colour) {
@@ -201,6 +212,7 @@ void LightingPage::presetChosen(int preset) {
     const int colour =
         ui::bgrFromColour(m_controls->find<ui::ColourSwatch>(C::FirstPreset + preset)->colour());
     showChannels(colour);
+    showOnPalette(colour);
     applyColour(colour);
 }
 
@@ -220,6 +232,7 @@ void LightingPage::channelTyped(int local) {
     int colour = 0;
     for (int i = 0; i < 3; ++i)
         colour |= channelValue(*m_controls->find<ui::NumberField>(C::FirstChannel + i)) << (8 * i);
+    showOnPalette(colour);
     applyColour(colour);
 }
 

@@ -80,6 +80,8 @@ private:
     void showSpeedText(int speed);
     void showChannels(int colour);
     void showPreview(int colour);
+    // Moves the palette's marker to the colour (never notifies).
+    void showOnPalette(int colour);
     void placeContent();
     std::optional<store::LightEffect> currentLight() const;
     int profile() const;

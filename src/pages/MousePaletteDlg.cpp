@@ -29,15 +29,17 @@ MousePaletteDlg::MousePaletteDlg(int initialColour) : m_colour(initialColour & 0
     setBackgroundColours(ui::skin::windowColour(), ui::skin::borderColour());
 }
 
-int MousePaletteDlg::exec(QWidget* parent) {
+std::optional<int> MousePaletteDlg::exec(QWidget* parent) {
     QWidget* owner = parent ? parent->window() : nullptr;
     if (!create(owner, QString::fromLatin1(kPaletteTitle), ui::StylePopup, ui::ExToolWindow,
                 QRect(0, 0, kWidth, kHeight)))
-        return 0;
+        return std::nullopt;
     centre();
     m_accepted = false;
     runModal();
-    return m_accepted ? m_colour : 0;
+    if (!m_accepted)
+        return std::nullopt;
+    return m_colour;
 }
 
 void MousePaletteDlg::InitUI(const QRect& /*client*/) {
@@ -151,7 +153,7 @@ void MousePaletteDlg::keyPressEvent(QKeyEvent* event) {
     ui::Dialog::keyPressEvent(event);
 }
 
-int pickColour(QWidget* parent, int initial) {
+std::optional<int> pickColour(QWidget* parent, int initial) {
     MousePaletteDlg picker(initial);
     return picker.exec(parent);
 }

@@ -1,9 +1,12 @@
 #pragma once
 // The colour picker the pages open for one colour (a DPI stage's colour): a palette, a
 // preview, R, G and B fields and eight preset colours. It answers the chosen colour
-// (0x00BBGGRR) when closed with OK, 0 when closed any other way.
+// (0x00BBGGRR) when closed with OK, nothing when closed any other way; black (0) is a
+// colour like any other.
 
 #include "ui/Dialog.h"
+
+#include <optional>
 
 namespace corvane::pages {
 
@@ -27,9 +30,9 @@ public:
     explicit MousePaletteDlg(int initialColour);
 
     // Creates the window centred over parent's window and runs it modally; returns the
-    // chosen colour, or 0 when it was closed without OK (close button, Escape, or the main
-    // window closing its pop-ups).
-    int exec(QWidget* parent);
+    // chosen colour, or nothing when it was closed without OK (close button, Escape, or
+    // the main window closing its pop-ups).
+    std::optional<int> exec(QWidget* parent);
 
     // The colour shown now.
     int colour() const { return m_colour; }
@@ -51,6 +54,6 @@ private:
 };
 
 // Opens the picker over parent with `initial` and returns its answer.
-int pickColour(QWidget* parent, int initial);
+std::optional<int> pickColour(QWidget* parent, int initial);
 
 } // namespace corvane::pages

@@ -249,7 +249,14 @@ void PerformancePage::layout(const QRect& area, double uiScale) {
         return QRect(int(std::lround(x * s)), int(std::lround(y * s)), int(std::lround(w * s)),
                      int(std::lround(h * s)));
     };
+    // The page's rows sit inside the window's content frame, level with the lighting
+    // page's; the stage bar's own controls are placed inside the bar.
+    constexpr int kInsetX = 36;
+    constexpr int kInsetY = 16;
     const auto place = [&](int id, int x, int y, int w, int h) {
+        m_controls->control(id)->setGeometry(at(x + kInsetX, y + kInsetY, w, h));
+    };
+    const auto placeInBar = [&](int id, int x, int y, int w, int h) {
         m_controls->control(id)->setGeometry(at(x, y, w, h));
     };
     constexpr int kLeft = 24;
@@ -261,14 +268,14 @@ void PerformancePage::layout(const QRect& area, double uiScale) {
     place(C::DpiReset, 300, 53, 24, 24);
     place(C::StageCountLabel, 352, 52, 130, 26);
     place(C::StageCount, 488, 51, 80, 28);
-    place(C::StageBar, kLeft, 86, 548, 96);
-    constexpr int kStageWidth = 86;
+    place(C::StageBar, kLeft, 86, 534, 96);
+    constexpr int kStageWidth = 84;
     constexpr int kStageGap = 6;
     for (int i = 0; i < kStages; ++i) {
         const int x = i * (kStageWidth + kStageGap);
-        place(C::FirstStage + i, x, 0, kStageWidth, 26);
-        place(C::FirstStageValue + i, x, 30, kStageWidth, 30);
-        place(C::FirstStageColour + i, x + 8, 66, kStageWidth - 16, 22);
+        placeInBar(C::FirstStage + i, x, 0, kStageWidth, 26);
+        placeInBar(C::FirstStageValue + i, x, 30, kStageWidth, 30);
+        placeInBar(C::FirstStageColour + i, x + 8, 66, kStageWidth - 16, 22);
     }
     place(C::SliderMinimum, kLeft, 192, 56, 28);
     place(C::Slider, kLeft + 60, 192, 320, 28);
@@ -277,10 +284,10 @@ void PerformancePage::layout(const QRect& area, double uiScale) {
 
     // The option rows below: hidden groups take no room.
     const Row rows[] = {
-        {Group::Always, 46, C::RateCaption},       {Group::LiftOff, 46, C::LiftOffCaption},
-        {Group::Sensor, 32, C::SensorCaption},     {Group::Sensor, 44, C::FirstSensorOption},
+        {Group::Always, 44, C::RateCaption},       {Group::LiftOff, 44, C::LiftOffCaption},
+        {Group::Sensor, 32, C::SensorCaption},     {Group::Sensor, 42, C::FirstSensorOption},
         {Group::Response, 46, C::ResponseCaption}, {Group::Always, 32, C::SleepCaption},
-        {Group::Always, 36, C::SleepLabel},        {Group::Always, 44, C::WakeOnMove},
+        {Group::Always, 36, C::SleepLabel},        {Group::Always, 42, C::WakeOnMove},
         {Group::Always, 32, C::SystemCaption},     {Group::Always, 40, C::SystemIcon},
     };
     const auto shown = [&](Group group) {

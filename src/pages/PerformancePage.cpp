@@ -331,11 +331,14 @@ void PerformancePage::stageValueEdited(int stage) {
 
 void PerformancePage::stageColour(int stage) {
     auto* swatch = m_controls->find<ui::ColourSwatch>(C::FirstStageColour + stage);
-    const int chosen = pickColour(m_host.mainWindow(), ui::bgrFromColour(swatch->colour()));
-    if (chosen == 0)
+    // Closed without OK changes nothing; black is a colour like any other (the stage's
+    // light off), not "no answer".
+    const std::optional<int> chosen =
+        pickColour(m_host.mainWindow(), ui::bgrFromColour(swatch->colour()));
+    if (!chosen)
         return;
-    swatch->setColour(ui::colourFromBgr(chosen));
-    store(keys::dpiColor[std::size_t(stage)], chosen);
+    swatch->setColour(ui::colourFromBgr(*chosen));
+    store(keys::dpiColor[std::size_t(stage)], *chosen);
     send(SendDpiColors);
     m_host.showDpiPopup(storedInt(keys::dpiValue[std::size_t(stage)]));
 }

@@ -4,11 +4,13 @@
 #include "ui/Drawing.h"
 #include "ui/Skin.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 
 #include <algorithm>
+#include <cmath>
 
 namespace corvane::ui {
 namespace {
@@ -22,6 +24,8 @@ QColor fieldColour(qreal hue, qreal saturation) {
 
 ColourPalette::ColourPalette(int id, QWidget* parent) : Control(id, parent) {
     setCursor(Qt::CrossCursor);
+    // Reached with Tab for the arrow keys; a click picks without taking the focus.
+    setFocusPolicy(Qt::TabFocus);
     setColour(m_colour);
 }
 
@@ -48,6 +52,12 @@ QColor ColourPalette::colourAt(const QPoint& point) const {
     return fieldColour(hue, saturation);
 }
 
+QPoint ColourPalette::markerPoint() const {
+    const QRect f = field();
+    return {f.left() + int(std::lround(m_marker.x() * (f.width() - 1))),
+            f.top() + int(std::lround((1.0 - m_marker.y()) * (f.height() - 1)))};
+}
+
 void ColourPalette::pick(const QPoint& point) {
     const QRect f = field();
     const QPoint clamped(std::clamp(point.x(), f.left(), f.right()),
@@ -71,8 +81,9 @@ void ColourPalette::paintEvent(QPaintEvent* /*event*/) {
     const QRect f = field();
     QPainter p(this);
     // The field is computed for every pixel of the device painted on (two per point on
-    // a display scaled to 200 %), so it stays sharp.
-    const qreal ratio = std::max<qreal>(1.0, p.device()->devicePixelRatioF());
+    // a display scaled to 200 %), so it stays sharp. The painter's scale, not the widget's
+    // ratio: a widget rendered into a 2x image still reports 1.
+    const qreal ratio = draw::pixelRatio(p);
     const QSize pixels = (QSizeF(f.size()) * ratio).toSize();
     if ((m_cache.size() != pixels || m_cache.devicePixelRatio() != ratio) && f.width() > 0 &&
         f.height() > 0) {
@@ -88,7 +99,7 @@ void ColourPalette::paintEvent(QPaintEvent* /*event*/) {
     p.drawImage(f.topLeft(), m_cache);
     if (!isEnabled())
         p.fillRect(f, QColor(0, 0, 0, 140));
-    draw::frame(p, rect(), QColor(), skin::borderColour(), 0);
+    draw::frame(p, rect(), QColor(), hasFocus() ? skin::accentColour() : skin::borderColour(), 0);
 
     const QPointF centre(f.left() + m_marker.x() * (f.width() - 1),
                          f.top() + (1.0 - m_marker.y()) * (f.height() - 1));
@@ -120,6 +131,33 @@ void ColourPalette::mouseReleaseEvent(QMouseEvent* event) {
     pick(event->position().toPoint());
     if (self) // the ColourPicked handler may have removed the palette
         notify(Notify::Click, bgrFromColour(m_colour));
+}
+
+} // namespace corvane::ui
+
+namespace corvane::ui {
+
+void ColourPalette::keyPressEvent(QKeyEvent* event) {
+    struct Step {
+        int key;
+        int dx;
+        int dy;
+    };
+    static constexpr Step kSteps[] = {
+        {Qt::Key_Left, -1, 0}, {Qt::Key_Right, 1, 0}, {Qt::Key_Up, 0, -1}, {Qt::Key_Down, 0, 1}};
+    const QRect f = field();
+    // About fifty steps across the hues and twenty through the saturations.
+    const QPoint stride(std::max(1, f.width() / 50), std::max(1, f.height() / 20));
+    for (const Step& step : kSteps) {
+        if (event->key() != step.key)
+            continue;
+        QPointer<ColourPalette> self(this);
+        pick(markerPoint() + QPoint(step.dx * stride.x(), step.dy * stride.y()));
+        if (self)
+            notify(Notify::Click, bgrFromColour(m_colour));
+        return;
+    }
+    Control::keyPressEvent(event);
 }
 
 } // namespace corvane::ui

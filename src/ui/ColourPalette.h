@@ -21,7 +21,9 @@ public:
 
     // While the button is held (press and drag) every change of the picked colour notifies
     // ColourPicked with param1 = colour as 0x00BBGGRR; the release notifies Click with the
-    // final colour.
+    // final colour. With the keyboard focus the arrow keys move the marker (left and right
+    // through the hues, up and down through the saturations); each step is a whole pick:
+    // ColourPicked, then Click.
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -29,9 +31,11 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QRect field() const;
+    QPoint markerPoint() const;
     void pick(const QPoint& point);
 
     QColor m_colour = Qt::red;

@@ -1,6 +1,7 @@
 #include "ui/ComboBox.h"
 
 #include <QComboBox>
+#include <QIcon>
 #include <QPainter>
 #include <QPixmap>
 #include <QSignalBlocker>
@@ -20,18 +21,21 @@ ComboBox::ComboBox(int id, QWidget* parent) : Control(id, parent), m_box(new QCo
 int ComboBox::addItem(const QString& text, int data, const QColor& mark) {
     const QSignalBlocker block(m_box);
     if (mark.isValid()) {
-        // Drawn for the screen's pixels, so the mark stays sharp on a scaled display.
-        const qreal ratio = std::max<qreal>(1.0, devicePixelRatioF());
-        QPixmap dot(QSize(12, 12) * ratio);
-        dot.setDevicePixelRatio(ratio);
-        dot.fill(Qt::transparent);
-        QPainter p(&dot);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setPen(Qt::NoPen);
-        p.setBrush(mark);
-        p.drawEllipse(1, 1, 10, 10);
-        p.end();
-        m_box->addItem(QIcon(dot), text, data);
+        // Drawn at 1x and 2x, so the mark stays sharp whichever screen shows the list.
+        QIcon icon;
+        for (const qreal ratio : {1.0, 2.0, std::max<qreal>(1.0, devicePixelRatioF())}) {
+            QPixmap dot(QSize(12, 12) * ratio);
+            dot.setDevicePixelRatio(ratio);
+            dot.fill(Qt::transparent);
+            QPainter p(&dot);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(Qt::NoPen);
+            p.setBrush(mark);
+            p.drawEllipse(1, 1, 10, 10);
+            p.end();
+            icon.addPixmap(dot);
+        }
+        m_box->addItem(icon, text, data);
     } else {
         m_box->addItem(text, data);
     }

@@ -4,7 +4,15 @@
 
 #include <QPainterPath>
 
+#include <algorithm>
+#include <cmath>
+
 namespace corvane::ui::draw {
+
+qreal pixelRatio(const QPainter& p) {
+    const QTransform& t = p.deviceTransform();
+    return std::max<qreal>(1.0, std::hypot(t.m11(), t.m12()));
+}
 
 QColor mix(const QColor& a, const QColor& b, qreal t) {
     return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),

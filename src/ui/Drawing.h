@@ -16,6 +16,10 @@ namespace draw {
 // a blended with b; t = 0 gives a, 1 gives b.
 QColor mix(const QColor& a, const QColor& b, qreal t);
 
+// Device pixels per logical pixel of what p paints on: 2 on a display scaled to 200 %, and
+// also when a widget is rendered into a 2x image (where the widget's own ratio says 1).
+qreal pixelRatio(const QPainter& p);
+
 // A rounded rectangle; an invalid border colour draws no border.
 void frame(QPainter& p, const QRectF& r, const QColor& fill, const QColor& border, qreal radius);
 

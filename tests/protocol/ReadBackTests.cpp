@@ -97,10 +97,10 @@ TEST_F(ReadBack, FactoryStateOfTheMouse) {
     }
     EXPECT_EQ(setting(keys::liftoffHeight), 2);
     EXPECT_EQ(setting(keys::sensorFlag), 57) << "53 with bit 8 on and bit 4 off";
-    EXPECT_EQ(setting(keys::sleepLight), 10);
+    EXPECT_EQ(setting(keys::sleepLight), 30);
     EXPECT_EQ(setting(keys::moveWakeup), 1);
     EXPECT_EQ(setting(keys::moveCloseLight), 0);
-    EXPECT_EQ(setting(keys::buttonResponseTime), 4);
+    EXPECT_EQ(setting(keys::buttonResponseTime), 8);
     EXPECT_EQ(setting(keys::reportRate), 1);
 }
 

@@ -186,6 +186,23 @@ TEST(NotifyTest, DeviceControlsAndPaletteReportTheClickedEntry) {
     const int bgr = picked.red() | picked.green() << 8 | picked.blue() << 16;
     EXPECT_EQ(d->notes[2].p1, bgr);
     EXPECT_EQ(palette->colour(), picked);
+
+    // The arrows: each step a whole pick. Right moves on through the hues, Down towards
+    // white; at the edge the colour stays.
+    d->notes.clear();
+    QTest::keyClick(palette, Qt::Key_Right);
+    ASSERT_EQ(d->notes.size(), 2u);
+    EXPECT_EQ(d->notes[0].code, Notify::ColourPicked);
+    EXPECT_EQ(d->notes[1].code, Notify::Click);
+    EXPECT_GT(palette->colour().hsvHueF(), picked.hsvHueF());
+    EXPECT_EQ(d->notes[1].p1, palette->colour().red() | palette->colour().green() << 8 |
+                                  palette->colour().blue() << 16);
+    const QColor before = palette->colour();
+    QTest::keyClick(palette, Qt::Key_Down);
+    EXPECT_LT(palette->colour().hsvSaturationF(), before.hsvSaturationF());
+    for (int i = 0; i < 30; ++i)
+        QTest::keyClick(palette, Qt::Key_Down);
+    EXPECT_EQ(palette->colour().hsvSaturation(), 0);
 }
 
 TEST(NotifyTest, PassiveControlsLetClicksThroughUnlessClickable) {

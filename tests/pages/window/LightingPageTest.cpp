@@ -8,6 +8,7 @@
 #include "protocol/LightingCodec.h"
 #include "store/ProfileDatabase.h"
 #include "ui/Colour.h"
+#include "ui/ColourPalette.h"
 #include "ui/ColourSwatch.h"
 #include "ui/ComboBox.h"
 #include "ui/Picture.h"
@@ -49,10 +50,10 @@ protected:
         auto* box = control(kPage, C::Mode)->findChild<QComboBox*>();
         box->showPopup();
         QAbstractItemView* view = box->view();
-        ASSERT_TRUE(waitUntil([&] { return view->isVisible(); }, 2000));
+        ASSERT_TRUE(waitUntil([&] { return view->isVisible(); }));
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
                           view->visualRect(view->model()->index(index, 0)).center());
-        ASSERT_TRUE(waitUntil([&] { return !view->isVisible(); }, 2000));
+        ASSERT_TRUE(waitUntil([&] { return !view->isVisible(); }));
     }
     void clearNotes() {
         waitForWorker();
@@ -113,6 +114,14 @@ TEST_P(LightingModes, ShowWhatTheModeAllowsAndAreSent) {
     EXPECT_EQ(!control(kPage, C::FirstSlot + 6)->isHidden(), view.colourSlots);
     EXPECT_EQ(control(kPage, C::Content)->height(), view.contentHeight);
     EXPECT_EQ(control(kPage, C::Content)->mapTo(window.get(), QPoint(0, 0)), QPoint(230, 80));
+    if (view.editor) {
+        // The editor starts at the mode's first colour.
+        const int first = light(view.mode).colorValues[0];
+        EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel)->value(), first & 0xFF);
+        EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel + 2)->value(), first >> 16);
+        EXPECT_EQ(ui::bgrFromColour(find<ui::Picture>(kPage, C::Preview)->fillColour()), first);
+        EXPECT_EQ(ui::bgrFromColour(find<ui::ColourPalette>(kPage, C::Palette)->colour()), first);
+    }
     EXPECT_TRUE(mouseHoldsRowOf(view.mode));
 }
 
@@ -187,6 +196,7 @@ TEST_F(LightingPageTest, AColourGoesToTheSlotThatIsOnOrToTheFirstColour) {
     EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel + 1)->text(), "255");
     EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel + 2)->text(), "6");
     EXPECT_EQ(ui::bgrFromColour(find<ui::Picture>(kPage, C::Preview)->fillColour()), 0x06FF00);
+    EXPECT_EQ(ui::bgrFromColour(find<ui::ColourPalette>(kPage, C::Palette)->colour()), 0x06FF00);
     EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
     EXPECT_EQ(messageBoxes.saveWaits, 1);
     EXPECT_TRUE(mouseHoldsRowOf(2));
@@ -238,6 +248,16 @@ TEST_F(LightingPageTest, ThePaletteStoresWhenReleased) {
     EXPECT_EQ(light(3).colorValues[0], shown);
     EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
     EXPECT_TRUE(mouseHoldsRowOf(3));
+
+    // An arrow key is a whole pick: stored and sent at once.
+    clearNotes();
+    pressKey(kPage, C::Palette, Qt::Key_Right);
+    const int stepped = ui::bgrFromColour(find<ui::Picture>(kPage, C::Preview)->fillColour());
+    EXPECT_NE(stepped, shown);
+    EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel + 1)->value(), (stepped >> 8) & 0xFF);
+    EXPECT_EQ(light(3).colorValues[0], stepped);
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
+    EXPECT_TRUE(mouseHoldsRowOf(3));
 }
 
 TEST_F(LightingPageTest, ResetAsksThenRestoresThisProfileOnly) {
@@ -272,6 +292,19 @@ TEST_F(LightingPageTest, ResetAsksThenRestoresThisProfileOnly) {
     EXPECT_EQ(messageBoxes.saveWaits, 1);
     EXPECT_TRUE(waitUntil([&] { return mouse().lastLightControl() != controlsBefore; }))
         << "the mouse was told to restore its lighting";
+}
+
+TEST_F(LightingPageTest, AModeWhoseRowWentAwayStoresNothing) {
+    start();
+    chooseMode(3);
+    // Another window reset the lighting of this profile meanwhile.
+    ASSERT_TRUE(database().deleteLights(profile()));
+    clearNotes();
+    click(kPage, C::FirstPreset + 2);
+    typeInto(kPage, C::FirstChannel, QStringLiteral("12"));
+    EXPECT_EQ(database().countLights(profile()), 0) << "no row is made up";
+    EXPECT_TRUE(tasks.empty());
+    EXPECT_EQ(messageBoxes.saveWaits, 0);
 }
 
 TEST_F(LightingPageTest, OnlyDevicesWithLightingHaveTheTab) {

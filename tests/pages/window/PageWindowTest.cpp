@@ -208,7 +208,7 @@ void PageWindowTest::focus(PageSlot slot, int local) {
     window->activateWindow();
     QWidget* receiver = target->focusProxy() ? target->focusProxy() : target;
     receiver->setFocus(Qt::TabFocusReason);
-    ASSERT_TRUE(waitUntil([&] { return receiver->hasFocus(); }, 2000));
+    ASSERT_TRUE(waitUntil([&] { return receiver->hasFocus(); }));
 }
 
 void PageWindowTest::typeInto(PageSlot slot, int local, const QString& text, bool leave) {
