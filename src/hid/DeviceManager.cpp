@@ -19,8 +19,36 @@ constexpr std::size_t kIdentifierLength = 4;
 constexpr std::size_t kIdentifierIndex = 4;
 constexpr int kNotificationReadLength = 65;
 constexpr int kNotificationTimeoutMs = 100;
+// A wait that may be cut short reads in slices this long: a task queued meanwhile
+// starts within one slice instead of after the whole wait.
+constexpr int kNotificationSliceMs = 20;
 constexpr int kWirelessReadLength = 33;
 constexpr int kWirelessTimeoutMs = 10;
+
+// The current interface's wait for a notice: one read of the whole wait, or, when the
+// caller may cut it short, reads of one slice each until a report comes, the wait is
+// over or the caller (or a stop) ends it. The hidraw node keeps what arrives between two
+// reads, so slicing loses nothing.
+int readNoticeWait(const Channel& channel, std::uint8_t* buffer,
+                   const std::function<bool()>& cutShort) {
+    if (!cutShort) {
+        return readOwnReport(channel, buffer, kNotificationReadLength, kNotificationTimeoutMs);
+    }
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline =
+        Clock::now() + std::chrono::milliseconds(kNotificationTimeoutMs);
+    for (;;) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        const int slice =
+            static_cast<int>(std::clamp<long long>(left.count(), 0, kNotificationSliceMs));
+        const int got = readOwnReport(channel, buffer, kNotificationReadLength, slice);
+        if (got != 0 || Clock::now() >= deadline || cutShort() ||
+            (channel.interrupted && channel.interrupted->load())) {
+            return got;
+        }
+    }
+}
 
 const char* modeName(int mode) {
     return mode == kModeWired ? "USB" : "2.4G";
@@ -549,7 +577,8 @@ void DeviceManager::applyInfo(HidDevice* handle,
     device->deviceType = identifyLocked(device->vendorId, device->productId, device->deviceIdText);
 }
 
-bool DeviceManager::pollNotification(std::uint8_t* buffer, int& type, PollOutcome* outcome) {
+bool DeviceManager::pollNotification(std::uint8_t* buffer, int& type, PollOutcome* outcome,
+                                     const std::function<bool()>& cutShort) {
     PollOutcome ignored = PollOutcome::NothingToPoll;
     PollOutcome& result = outcome ? *outcome : ignored;
     result = PollOutcome::NothingToPoll;
@@ -579,8 +608,7 @@ bool DeviceManager::pollNotification(std::uint8_t* buffer, int& type, PollOutcom
             result = PollOutcome::Delivered;
             return true;
         }
-        const int got = readOwnReport(channel(current, currentLayout), buffer,
-                                      kNotificationReadLength, kNotificationTimeoutMs);
+        const int got = readNoticeWait(channel(current, currentLayout), buffer, cutShort);
         result = got > 0    ? PollOutcome::Delivered
                  : got == 0 ? PollOutcome::Quiet
                             : PollOutcome::Failed;

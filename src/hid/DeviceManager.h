@@ -4,6 +4,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -175,8 +176,11 @@ public:
     // wireless interface for 10 ms, applies a connection notice to the device's online
     // state (reading its details again when it links), copies the report into `buffer`
     // and returns false. `type` receives the device type concerned.
-    // `outcome`, when given, tells how the poll went.
-    bool pollNotification(std::uint8_t* buffer, int& type, PollOutcome* outcome = nullptr);
+    // `outcome`, when given, tells how the poll went. `cutShort`, when given, is asked
+    // between short reads of the current interface's wait and ends the wait when it
+    // answers true (the worker has a task waiting).
+    bool pollNotification(std::uint8_t* buffer, int& type, PollOutcome* outcome = nullptr,
+                          const std::function<bool()>& cutShort = {});
     // Reads the connection notices waiting on the wireless interfaces of the current type.
     void refreshWirelessState();
 

@@ -47,7 +47,10 @@ void DeviceWorkerCore::idleStep() {
     int type = 0;
     hid::PollOutcome outcome = hid::PollOutcome::NothingToPoll;
     const auto began = std::chrono::steady_clock::now();
-    hid::DeviceManager::instance().pollNotification(report.data(), type, &outcome);
+    // A task queued while the current interface is read starts after the read's slice,
+    // not after the whole wait.
+    const auto taskWaiting = [this] { return queuedTasks() > 0; };
+    hid::DeviceManager::instance().pollNotification(report.data(), type, &outcome, taskWaiting);
     pollRest_ = restAfterPoll(outcome);
     if (outcome == hid::PollOutcome::Quiet) {
         const auto took =

@@ -44,6 +44,41 @@ TEST_F(DeviceManagerPoll, TheCurrentInterfaceDeliversTheDpiNotice) {
     EXPECT_EQ(buffer[1], 0x24);
 }
 
+// The worker cuts the wait short when a task is queued, so the task need not wait for
+// the whole poll; what arrives between the short reads still comes through.
+TEST_F(DeviceManagerPoll, AWaitCutShortEndsAfterOneReadAndLosesNoNotice) {
+    auto wired = bus->addWiredMouse(wiredConfig());
+    ASSERT_EQ(manager->rescan(), 1);
+    manager->selectType(kType);
+    Buffer buffer{};
+    int type = -1;
+    PollOutcome outcome = PollOutcome::Failed;
+
+    int asked = 0;
+    int readsBefore = wired->stats(InterfaceKind::Command).reads;
+    EXPECT_FALSE(manager->pollNotification(buffer.data(), type, &outcome, [&] {
+        ++asked;
+        return true;
+    }));
+    EXPECT_EQ(outcome, PollOutcome::Quiet);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(wired->stats(InterfaceKind::Command).reads - readsBefore, 1);
+
+    // Never cut: the wait is read in several slices, and a press between two of them
+    // is delivered.
+    asked = 0;
+    readsBefore = wired->stats(InterfaceKind::Command).reads;
+    EXPECT_TRUE(manager->pollNotification(buffer.data(), type, &outcome, [&] {
+        if (++asked == 1) {
+            EXPECT_TRUE(wired->pressDpiButton());
+        }
+        return false;
+    }));
+    EXPECT_EQ(outcome, PollOutcome::Delivered);
+    EXPECT_EQ(buffer[0], 0xC2);
+    EXPECT_EQ(wired->stats(InterfaceKind::Command).reads - readsBefore, 2);
+}
+
 TEST_F(DeviceManagerPoll, ADpiPressDuringACommandReachesTheNextPoll) {
     auto wired = bus->addWiredMouse(wiredConfig());
     ASSERT_EQ(manager->rescan(), 1);
