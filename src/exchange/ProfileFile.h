@@ -58,8 +58,8 @@ struct ProfileImportResult {
     FileOrigin origin;                 // the device the file says it was made for
     bool pushProfile = false;          // the caller queues the task that sends the whole profile
     std::vector<ImportedMacro> macros; // macros added for the bindings, for the macro lists
-    // The keys that now play a macro. Pushing a profile sends no macro stream: each of
-    // these needs its macro downloaded for the mouse to play what the file meant.
+    // The keys that now play a macro: the mouse plays what the file meant only once
+    // their macros are downloaded (the profile push downloads every bound key's macro).
     std::vector<int> macroKeys;
     int refused = 0; // values and bindings the rules kept out (the profile's stay)
 };

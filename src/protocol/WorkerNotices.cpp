@@ -13,6 +13,7 @@
 #include "protocol/Commands.h"
 #include "protocol/SettingValues.h"
 #include "store/ProfileDatabase.h"
+#include "store/ValueRules.h"
 
 namespace corvane::protocol {
 
@@ -99,6 +100,12 @@ void DeviceWorkerCore::dpiNotice(std::uint8_t stages) {
     const int profile = state_.currentProfile();
     const int count = stages & 0x0F;
     const int active = stages >> 4;
+    if (!store::isStageIndex(active, count)) {
+        // A garbled notice (no stages, more than six, the active one beyond them) would
+        // leave the store with stages no page can lay out.
+        hid::trace(2, "DPI notice with %d stages, stage %d active: ignored", count, active);
+        return;
+    }
     bool countChanged = false;
     bool stageChanged = false;
     int dpi = 0;

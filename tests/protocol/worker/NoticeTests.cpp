@@ -71,6 +71,26 @@ TEST_F(Notices, AnActiveStageBeyondTheCountIsShownAsStageZero) {
     EXPECT_EQ(setting(1, "dpi_index"), 1);
 }
 
+TEST_F(Notices, AGarbledDpiNoticeIsIgnored) {
+    auto mouse = attachM1Wired();
+    startWorker();
+    run({DeviceTask::DeviceStart});
+    const std::size_t mark = host.count();
+    vm::MouseSettings::Kept dpi = *mouse->kept(0x03);
+    for (const std::uint8_t garbled : {std::uint8_t{0x0F}, std::uint8_t{0x30}}) {
+        dpi.parameters[0] = garbled; // the next press says: 15 stages / none
+        mouse->setKept(0x03, dpi);
+        ASSERT_TRUE(mouse->pressDpiButton());
+    }
+    dpi.parameters[0] = (1 << 4) | 4;
+    mouse->setKept(0x03, dpi);
+    ASSERT_TRUE(mouse->pressDpiButton()); // stage 2 of 4: the first notice that counts
+    ASSERT_TRUE(host.waitFor("showActiveStage 2 1600 1", mark));
+    EXPECT_EQ(host.shownSince(mark), std::vector<std::string>{"showActiveStage 2 1600 1"});
+    EXPECT_EQ(setting(1, "dpi_count"), 4);
+    EXPECT_EQ(setting(1, "dpi_index"), 2);
+}
+
 TEST_F(Notices, UnlinkAndLinkFollowTheReceiver) {
     auto receiver = attachM1Receiver();
     startWorker();
