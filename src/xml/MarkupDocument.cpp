@@ -114,7 +114,9 @@ bool MarkupDocument::setAttrib(const QString& name, const QString& value) {
     const QStringView tag = startTag(m_current);
     TagAttribute attribute;
     qsizetype attributesEnd = 0;
+    TagAttribute last;
     const auto matches = [&](const TagAttribute& a) {
+        last = a;
         return namesEqual(a.name(tag), name, ignoreNameCase());
     };
     qsizetype pos = 0;
@@ -132,6 +134,12 @@ bool MarkupDocument::setAttrib(const QString& name, const QString& value) {
     } else {
         pos = attributesEnd;
         inserted = QLatin1Char(' ') + name + QLatin1Char('=') + quoted;
+        // After "v=" with nothing behind it, the new attribute's name would read as v's
+        // value: v first gets the empty value it reads as.
+        if (last.hasValue && !last.quoted && last.valueStart == last.valueEnd) {
+            pos = last.valueStart;
+            inserted.prepend(QStringLiteral("\"\""));
+        }
     }
     ElementEntry& e = m_index[m_current];
     if (!replaceText(e.start + pos, removed, inserted))

@@ -43,7 +43,13 @@ INSTANTIATE_TEST_SUITE_P(
         SetAttribCase{"GivesValueToBareName", "<a flag/>", "flag", "v", "<a flag=\"v\"/>"},
         SetAttribCase{"EscapesMarkup", "<a/>", "x", "<&>'\"",
                       "<a x=\"&lt;&amp;&gt;&apos;&quot;\"/>"},
-        SetAttribCase{"EmptyValue", "<a x=\"1\"/>", "x", "", "<a x=\"\"/>"}),
+        SetAttribCase{"EmptyValue", "<a x=\"1\"/>", "x", "", "<a x=\"\"/>"},
+        SetAttribCase{"AfterAnEqualsSignWithoutValue", "<a v=></a>", "x", "1",
+                      "<a v=\"\" x=\"1\"></a>"},
+        SetAttribCase{"AfterAnEqualsSignBeforeTheSlash", "<a v= />", "x", "1",
+                      "<a v= \"\" x=\"1\"/>"},
+        SetAttribCase{"AfterAnUnquotedValueEndingInEquals", "<a v=b= />", "x", "1",
+                      "<a v=b= x=\"1\" />"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(MarkupEdit, SetAttribMovesTheElementsThatFollow) {
