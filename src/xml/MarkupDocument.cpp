@@ -164,15 +164,21 @@ bool MarkupDocument::replaceText(qsizetype pos, qsizetype removed, QStringView i
 
 // <name .../> becomes <name ...>, a line break and </name>.
 bool MarkupDocument::expandEmptyElement(int element) {
-    const QString closing =
-        QStringLiteral(">\r\n</") + tagName(startTag(element)).toString() + QLatin1Char('>');
+    const QString endTag =
+        QStringLiteral("</") + tagName(startTag(element)).toString() + QLatin1Char('>');
     ElementEntry& e = m_index[element];
     const qsizetype slash = e.start + e.startTagLength - 2;
+    // In "<a b//>" the attribute is "b/": dropping the closing slash alone would leave
+    // "<a b/>", still empty. A blank keeps the attribute as it was and opens the tag.
+    const QString opening = e.startTagLength > 2 && m_text[slash - 1] == QLatin1Char('/')
+                                ? QStringLiteral(" >")
+                                : QStringLiteral(">");
+    const QString closing = opening + QStringLiteral("\r\n") + endTag;
     if (!replaceText(slash, 2, closing))
         return false;
     const int delta = int(closing.size()) - 2;
-    e.startTagLength -= 1;
-    e.endTagLength = int(closing.size()) - 3; // the end tag, without '>' and the line break
+    e.startTagLength += int(opening.size()) - 2;
+    e.endTagLength = int(endTag.size());
     e.length += delta;
     e.flags &= ~ElementEntry::EmptyElementTag;
     m_index.shiftFollowing(element, delta);

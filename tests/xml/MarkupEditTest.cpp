@@ -87,6 +87,17 @@ TEST(MarkupEdit, AddElemExpandsAnEmptyParent) {
     EXPECT_EQ(reread.getAttrib("v"), "7");
 }
 
+TEST(MarkupEdit, AddElemOpensAnEmptyParentWhoseLastAttributeEndsInASlash) {
+    MarkupDocument doc("<r b//>");
+    ASSERT_TRUE(doc.findElem("r") && doc.intoElem());
+    ASSERT_TRUE(doc.addElem("x"));
+    EXPECT_EQ(doc.text(), "<r b/ >\r\n<x/>\r\n</r>");
+    MarkupDocument reread;
+    EXPECT_TRUE(reread.setDoc(doc.text())) << "still one well-formed root";
+    ASSERT_TRUE(reread.findElem("r") && reread.intoElem());
+    EXPECT_TRUE(reread.findElem("x"));
+}
+
 TEST(MarkupEdit, AddElemInsertsAfterTheCurrentElement) {
     MarkupDocument doc("<r>\r\n<a/>\r\n<c/>\r\n</r>");
     ASSERT_TRUE(doc.findElem("r") && doc.intoElem() && doc.findElem("a"));
