@@ -3,6 +3,7 @@
 #include "pages/ColourChannels.h"
 #include "pages/LightingPage.h"
 #include "pages/PageControls.h"
+#include "pages/PageTexts.h"
 #include "store/ValueRules.h"
 #include "ui/Colour.h"
 #include "ui/ColourPalette.h"
@@ -14,8 +15,6 @@
 #include "ui/Slider.h"
 #include "ui/StaticText.h"
 #include "ui/TextField.h"
-
-#include <cmath>
 
 namespace corvane::pages {
 
@@ -30,16 +29,12 @@ constexpr int kPresetColours[LightingPage::kPresets] = {
 const QString kPresetGroup = QStringLiteral("IDC_LIGHT_PRESET");
 const QString kSlotGroup = QStringLiteral("IDC_LIGHT_SLOT");
 
-struct TextBinding {
-    int control;
-    int text;
-};
-constexpr TextBinding kTexts[] = {
+constexpr PageText kTexts[] = {
     {C::Caption, 265},    {C::ModeLabel, 266},   {C::ResetLabel, 267}, {C::BrightnessLabel, 268},
     {C::SpeedLabel, 269}, {C::PresetLabel, 270}, {C::SlotLabel, 272},  {C::PaletteLabel, 271},
 };
 // Controls without a text of their own, named after their label.
-constexpr TextBinding kNames[] = {
+constexpr PageName kNames[] = {
     {C::Mode, 266},  {C::Reset, 267},   {C::Brightness, 268},
     {C::Speed, 269}, {C::Palette, 271}, {C::Preview, 271},
 };
@@ -144,13 +139,7 @@ void LightingPage::createControls(PageControls& controls) {
 void LightingPage::applyTexts() {
     if (!m_controls)
         return;
-    for (const TextBinding& binding : kTexts) {
-        ui::Control* target = m_controls->control(binding.control);
-        target->setText(lookup(binding.text));
-        target->setAccessibleText(lookup(binding.text));
-    }
-    for (const TextBinding& binding : kNames)
-        m_controls->control(binding.control)->setAccessibleText(lookup(binding.text));
+    applyPageTexts(*m_controls, kTexts, kNames);
     m_controls->control(C::Reset)->setToolTip(lookup(267));
     for (int i = 0; i < kSlots; ++i)
         m_controls->control(C::FirstSlot + i)
@@ -166,10 +155,7 @@ void LightingPage::layout(const QRect& area, double uiScale) {
     if (!m_controls || area.isEmpty())
         return;
     const double s = m_scale;
-    const auto at = [s](int x, int y, int w, int h) {
-        return QRect(int(std::lround(x * s)), int(std::lround(y * s)), int(std::lround(w * s)),
-                     int(std::lround(h * s)));
-    };
+    const auto at = [s](int x, int y, int w, int h) { return scaledRect(x, y, w, h, s); };
     m_controls->control(C::Background)->setGeometry(QRect(QPoint(0, 0), area.size()));
     for (const Place& place : kPlaces)
         m_controls->control(place.control)->setGeometry(at(place.x, place.y, place.w, place.h));

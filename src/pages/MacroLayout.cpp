@@ -3,6 +3,7 @@
 #include "pages/MacroPage.h"
 #include "pages/PageControls.h"
 #include "pages/PageHost.h"
+#include "pages/PageTexts.h"
 #include "ui/ComboBox.h"
 #include "ui/GroupedButton.h"
 #include "ui/ListBox.h"
@@ -24,12 +25,7 @@ const QString kPlayGroup = QStringLiteral("IDC_MACRO_RADIO_LOOP1");
 
 // Texts of the page: the control, its text and its tooltip (0: none). Controls without a
 // visible text of their own take the tooltip, or the text given, as their accessible name.
-struct TextBinding {
-    int control;
-    int text;
-    int tip;
-};
-constexpr TextBinding kTexts[] = {
+constexpr PageText kTexts[] = {
     {C::Caption, 350, 0},      {C::ListCaption, 352, 0},   {C::NewMacro, 353, 0},
     {C::DeleteMacro, 30, 0},   {C::EventsCaption, 355, 0}, {C::ColumnNumber, 388, 0},
     {C::ColumnAction, 389, 0}, {C::ColumnEdit, 390, 0},    {C::Insert, 39, 0},
@@ -40,11 +36,7 @@ constexpr TextBinding kTexts[] = {
     {C::MoveUp, 401, 0},       {C::MoveDown, 402, 0},      {C::MacroMore, 0, 26},
     {C::EventMore, 0, 390},
 };
-struct NameBinding {
-    int control;
-    int text;
-};
-constexpr NameBinding kNames[] = {
+constexpr PageName kNames[] = {
     {C::MacroList, 352},    {C::EventList, 355},  {C::DelayField, 363},     {C::CountField, 367},
     {C::TypeSelector, 391}, {C::ValueField, 392}, {C::ButtonSelector, 393},
 };
@@ -164,19 +156,7 @@ void MacroPage::applyTexts() {
         return;
     // A language change reloads the page: what is being recorded is kept first.
     stopRecording();
-    for (const TextBinding& binding : kTexts) {
-        ui::Control* target = m_controls->control(binding.control);
-        if (binding.text > 0) {
-            target->setText(lookup(binding.text));
-            target->setAccessibleText(lookup(binding.text));
-        }
-        if (binding.tip > 0) {
-            target->setToolTip(lookup(binding.tip));
-            target->setAccessibleText(lookup(binding.tip));
-        }
-    }
-    for (const NameBinding& binding : kNames)
-        m_controls->control(binding.control)->setAccessibleText(lookup(binding.text));
+    applyPageTexts(*m_controls, kTexts, kNames);
     auto* buttons = m_controls->find<ui::ComboBox>(C::ButtonSelector);
     for (int i = 0; i < buttons->count(); ++i) {
         for (const auto& [data, label] : kButtonItems) {

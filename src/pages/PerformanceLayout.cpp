@@ -1,5 +1,6 @@
 // The performance page's controls: what it creates, where they go, and their texts.
 #include "pages/PageControls.h"
+#include "pages/PageTexts.h"
 #include "pages/PerformancePage.h"
 #include "store/ValueRules.h"
 #include "ui/CheckBox.h"
@@ -15,8 +16,6 @@
 
 #include "i18n/LanguageTexts.h"
 
-#include <cmath>
-
 namespace corvane::pages {
 
 namespace C = PerformanceControl;
@@ -27,12 +26,7 @@ const QString kStageGroup = QStringLiteral("IDC_PER_DPI_STAGE");
 const QString kLiftOffGroup = QStringLiteral("IDC_PER_STC_LOD");
 
 // Texts of the page: the control, its text and its tooltip (0: none).
-struct TextBinding {
-    int control;
-    int text;
-    int tip;
-};
-constexpr TextBinding kTexts[] = {
+constexpr PageText kTexts[] = {
     {C::Caption, 250, 0},
     {C::DpiCaption, 251, 0},
     {C::DpiHelp, 0, 252},
@@ -58,11 +52,7 @@ constexpr TextBinding kTexts[] = {
 };
 
 // Controls without a text of their own, named after their caption for assistive use.
-struct NameBinding {
-    int control;
-    int text;
-};
-constexpr NameBinding kNames[] = {
+constexpr PageName kNames[] = {
     {C::Slider, 251}, {C::StageCount, 260}, {C::Rate, 255}, {C::Response, 525}, {C::Sleep, 532},
 };
 
@@ -190,19 +180,7 @@ void PerformancePage::createControls(PageControls& controls) {
 void PerformancePage::applyTexts() {
     if (!m_controls)
         return;
-    for (const TextBinding& binding : kTexts) {
-        ui::Control* target = m_controls->control(binding.control);
-        if (binding.text > 0) {
-            target->setText(lookup(binding.text));
-            target->setAccessibleText(lookup(binding.text));
-        }
-        if (binding.tip > 0) {
-            target->setToolTip(lookup(binding.tip));
-            target->setAccessibleText(lookup(binding.tip));
-        }
-    }
-    for (const NameBinding& binding : kNames)
-        m_controls->control(binding.control)->setAccessibleText(lookup(binding.text));
+    applyPageTexts(*m_controls, kTexts, kNames);
 
     QStringList help;
     for (int id : kSensorHelpTexts)
@@ -245,10 +223,7 @@ void PerformancePage::layout(const QRect& area, double uiScale) {
     if (!m_controls || area.isEmpty())
         return;
     const double s = m_scale;
-    const auto at = [s](int x, int y, int w, int h) {
-        return QRect(int(std::lround(x * s)), int(std::lround(y * s)), int(std::lround(w * s)),
-                     int(std::lround(h * s)));
-    };
+    const auto at = [s](int x, int y, int w, int h) { return scaledRect(x, y, w, h, s); };
     // The page's rows sit inside the window's content frame, level with the lighting
     // page's; the stage bar's own controls are placed inside the bar.
     constexpr int kInsetX = 36;
