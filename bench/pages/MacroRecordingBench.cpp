@@ -1,6 +1,6 @@
 // Recording 1000 key events into a macro's list and saving the list as one store step.
-#include "pages/MacroRecorder.h"
-#include "pages/MacroStore.h"
+#include "pages/macros/MacroRecorder.h"
+#include "pages/macros/MacroStore.h"
 #include "store/ProfileDatabase.h"
 
 #include <QDir>

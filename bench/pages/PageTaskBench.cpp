@@ -20,9 +20,9 @@
 
 #include "catalog/DeviceCatalog.h"
 #include "hid/DeviceManager.h"
-#include "protocol/DeviceTask.h"
-#include "protocol/DeviceWorker.h"
-#include "protocol/QuietWorkerHost.h"
+#include "protocol/worker/DeviceTask.h"
+#include "protocol/worker/DeviceWorker.h"
+#include "protocol/worker/QuietWorkerHost.h"
 #include "store/ProfileDatabase.h"
 #include "virtualmouse/VirtualMouse.h"
 

@@ -12,14 +12,14 @@
 #include <vector>
 
 #include "hid/DeviceManager.h"
-#include "protocol/BindingType.h"
-#include "protocol/ButtonCommands.h"
-#include "protocol/ButtonTable.h"
-#include "protocol/LightingCodec.h"
-#include "protocol/LightingCommands.h"
-#include "protocol/MacroStream.h"
-#include "protocol/PerformanceCodec.h"
-#include "protocol/PerformanceCommands.h"
+#include "protocol/codec/BindingType.h"
+#include "protocol/codec/ButtonTable.h"
+#include "protocol/codec/LightingCodec.h"
+#include "protocol/codec/MacroStream.h"
+#include "protocol/codec/PerformanceCodec.h"
+#include "protocol/commands/ButtonCommands.h"
+#include "protocol/commands/LightingCommands.h"
+#include "protocol/commands/PerformanceCommands.h"
 #include "store/ProfileDatabase.h"
 #include "virtualmouse/VirtualMouse.h"
 

@@ -5,7 +5,7 @@
 #include <array>
 
 #include "hid/DeviceManager.h"
-#include "protocol/ReportPacket.h"
+#include "protocol/transport/ReportPacket.h"
 #include "virtualmouse/VirtualMouse.h"
 
 namespace {

@@ -19,8 +19,8 @@
 
 #include "catalog/DeviceCatalog.h"
 #include "hid/DeviceManager.h"
-#include "protocol/DeviceWorker.h"
-#include "protocol/QuietWorkerHost.h"
+#include "protocol/worker/DeviceWorker.h"
+#include "protocol/worker/QuietWorkerHost.h"
 #include "store/ProfileDatabase.h"
 #include "virtualmouse/VirtualMouse.h"
 

@@ -8,8 +8,8 @@
 #include <memory>
 
 #include "hid/DeviceManager.h"
-#include "protocol/ReportPacket.h"
-#include "protocol/Transaction.h"
+#include "protocol/transport/ReportPacket.h"
+#include "protocol/transport/Transaction.h"
 
 namespace {
 

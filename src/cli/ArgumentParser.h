@@ -1,6 +1,6 @@
 #pragma once
 
-#include "control/Request.h"
+#include "control/requests/Request.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,9 +1,9 @@
 #include "cli/Handover.h"
 
 #include "cli/LocalDevice.h"
-#include "control/LocalClient.h"
-#include "control/ProgramFolders.h"
-#include "control/UserKey.h"
+#include "control/local/LocalClient.h"
+#include "control/local/ProgramFolders.h"
+#include "control/local/UserKey.h"
 #include "hid/DeviceManager.h"
 #include "i18n/LanguageTexts.h"
 #include "virtualmouse/ProgramDemo.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "catalog/DeviceCatalog.h"
-#include "control/InstancePaths.h"
-#include "control/Request.h"
+#include "control/local/InstancePaths.h"
+#include "control/requests/Request.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "cli/HelpText.h"
 
-#include "control/BindingCatalog.h"
-#include "control/SettingNames.h"
+#include "control/names/BindingCatalog.h"
+#include "control/names/SettingNames.h"
 
 namespace corvane::cli {
 

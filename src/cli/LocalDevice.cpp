@@ -1,11 +1,11 @@
 #include "cli/LocalDevice.h"
 
-#include "control/RequestRun.h"
-#include "control/Session.h"
+#include "control/requests/RequestRun.h"
+#include "control/requests/Session.h"
 #include "hid/DeviceManager.h"
 #include "i18n/LanguageTexts.h"
-#include "protocol/DeviceWorker.h"
-#include "protocol/QuietWorkerHost.h"
+#include "protocol/worker/DeviceWorker.h"
+#include "protocol/worker/QuietWorkerHost.h"
 #include "store/ProfileDatabase.h"
 
 #include <thread>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "catalog/DeviceCatalog.h"
-#include "control/Request.h"
+#include "control/requests/Request.h"
 
 #include <QString>
 

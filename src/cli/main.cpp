@@ -3,8 +3,8 @@
 #include "cli/ArgumentParser.h"
 #include "cli/Handover.h"
 #include "cli/HelpText.h"
-#include "control/InstancePaths.h"
-#include "control/ProgramFolders.h"
+#include "control/local/InstancePaths.h"
+#include "control/local/ProgramFolders.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "app/Autostart.h"
+#include "app/desktop/Autostart.h"
 
 #include <QFileInfo>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "app/DeleteTree.h"
+#include "app/desktop/DeleteTree.h"
 
 #include <QDir>
 #include <QFile>

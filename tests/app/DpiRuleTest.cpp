@@ -1,4 +1,4 @@
-#include "app/DpiRule.h"
+#include "app/frame/DpiRule.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "app/AppState.h"
-#include "app/DeviceFileName.h"
-#include "app/Folders.h"
+#include "app/start/AppState.h"
+#include "app/start/DeviceFileName.h"
+#include "app/start/Folders.h"
 
 #include <QDir>
 #include <QFileInfo>

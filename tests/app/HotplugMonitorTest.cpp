@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "app/HotplugEvent.h"
-#include "app/HotplugMonitor.h"
+#include "app/desktop/HotplugEvent.h"
+#include "app/desktop/HotplugMonitor.h"
 
 #include <QCoreApplication>
 #include <QDir>

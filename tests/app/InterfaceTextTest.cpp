@@ -1,4 +1,4 @@
-#include "app/InterfaceText.h"
+#include "app/desktop/InterfaceText.h"
 
 #include <gtest/gtest.h>
 

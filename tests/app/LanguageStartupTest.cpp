@@ -1,9 +1,9 @@
 #include "TestSupport.h"
 
-#include "app/AppState.h"
-#include "app/LanguageStartup.h"
-#include "app/LocaleLcid.h"
-#include "app/UserKey.h"
+#include "app/start/AppState.h"
+#include "app/start/LanguageStartup.h"
+#include "app/start/LocaleLcid.h"
+#include "app/start/UserKey.h"
 #include "catalog/DeviceCatalog.h"
 #include "i18n/LanguageTexts.h"
 

@@ -1,9 +1,9 @@
 #include "TestSupport.h"
 
-#include "app/DesktopIntegration.h"
-#include "app/MouseSettings.h"
-#include "app/ProgramLauncher.h"
-#include "app/UrlOpener.h"
+#include "app/desktop/DesktopIntegration.h"
+#include "app/desktop/MouseSettings.h"
+#include "app/desktop/ProgramLauncher.h"
+#include "app/desktop/UrlOpener.h"
 
 #include <QTemporaryDir>
 

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "app/DesktopIdentity.h"
-#include "app/SingleInstance.h"
-#include "control/LocalClient.h"
+#include "app/desktop/DesktopIdentity.h"
+#include "app/start/SingleInstance.h"
+#include "control/local/LocalClient.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

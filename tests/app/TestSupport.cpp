@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "app/DecimalText.h"
+#include "app/start/DecimalText.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UserValues.h"
+#include "app/start/UserValues.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "app/DecimalText.h"
-#include "app/UserKey.h"
+#include "app/start/DecimalText.h"
+#include "app/start/UserKey.h"
 
 #include <QDir>
 #include <QFileInfo>

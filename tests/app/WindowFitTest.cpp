@@ -1,4 +1,4 @@
-#include "app/WindowFit.h"
+#include "app/frame/WindowFit.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Small deciding parts of the main window: version texts, how a device type is attached,
 // which entry the device list shows for a type attached twice.
-#include "app/DeviceKind.h"
-#include "app/ReleaseText.h"
+#include "app/start/ReleaseText.h"
+#include "app/window/DeviceKind.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/WindowPolicy.h"
+#include "app/frame/WindowPolicy.h"
 
 #include <gtest/gtest.h>
 

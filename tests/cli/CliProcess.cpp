@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QJsonDocument>
 
-#include "protocol/ButtonTable.h"
-#include "protocol/LightingCodec.h"
-#include "protocol/MacroStream.h"
+#include "protocol/codec/ButtonTable.h"
+#include "protocol/codec/LightingCodec.h"
+#include "protocol/codec/MacroStream.h"
 #include "store/ProfileDatabase.h"
 #include "support/MouseReadBack.h"
 

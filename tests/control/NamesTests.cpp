@@ -1,9 +1,9 @@
 // corvanectl's names for values, keys and functions, and the descriptions the button
 // page stores for them.
-#include "control/BindingCatalog.h"
-#include "control/FunctionNames.h"
-#include "control/KeyNames.h"
-#include "control/ValueText.h"
+#include "control/names/BindingCatalog.h"
+#include "control/names/FunctionNames.h"
+#include "control/names/KeyNames.h"
+#include "control/names/ValueText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The local request protocol: what goes over the window's socket, and corvanectl's end
 // of the socket against listeners that answer, refuse or vanish.
-#include "control/LocalClient.h"
-#include "control/PeerCredentials.h"
-#include "control/Request.h"
+#include "control/local/LocalClient.h"
+#include "control/local/PeerCredentials.h"
+#include "control/requests/Request.h"
 
 #include <gtest/gtest.h>
 

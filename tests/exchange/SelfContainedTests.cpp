@@ -1,7 +1,7 @@
 #include "ProfileFixture.h"
 
-#include "protocol/ButtonTable.h"
-#include "protocol/MacroStream.h"
+#include "protocol/codec/ButtonTable.h"
+#include "protocol/codec/MacroStream.h"
 #include "store/MacroRecords.h"
 
 namespace corvane::exchange::test {

@@ -91,7 +91,7 @@ struct TextSource {
 };
 
 constexpr TextSource kTextSources[] = {
-    {"the application shell's texts (app/TextIds.h)", "src/app", "TextIds.h", nullptr,
+    {"the application shell's texts (app/start/TextIds.h)", "src/app", "TextIds.h", nullptr,
      R"(inline constexpr int \w+ = (\d+);)", 20},
     {"the connection state texts (ConnectionText)", "src/protocol", "WorkerHost.h",
      R"(namespace ConnectionText \{([^}]*)\})", R"(= (\d+);)", 3},

@@ -2,7 +2,7 @@
 // Shared pieces of the page tests: the application (offscreen, with the test language
 // file), a window to put controls in, and waiting on the event loop.
 
-#include "ui/Dialog.h"
+#include "ui/base/Dialog.h"
 
 #include <QSize>
 

@@ -3,8 +3,8 @@
 #include <map>
 #include <vector>
 
-#include "protocol/BindingType.h"
-#include "protocol/ButtonTable.h"
+#include "protocol/codec/BindingType.h"
+#include "protocol/codec/ButtonTable.h"
 
 namespace corvane::protocol::testing {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "ProtocolFixture.h"
-#include "protocol/SensorTable.h"
+#include "protocol/codec/SensorTable.h"
 #include "store/ProfileDatabase.h"
 
 namespace corvane::protocol::testing {

@@ -9,10 +9,10 @@
 #include "GoldenDump.h"
 #include "KnownProfile.h"
 #include "hid/TraceCapture.h"
-#include "protocol/ButtonCommands.h"
-#include "protocol/LightingCommands.h"
-#include "protocol/MacroStream.h"
-#include "protocol/PerformanceCommands.h"
+#include "protocol/codec/MacroStream.h"
+#include "protocol/commands/ButtonCommands.h"
+#include "protocol/commands/LightingCommands.h"
+#include "protocol/commands/PerformanceCommands.h"
 
 namespace corvane::protocol::testing {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "protocol/KeyCodes.h"
+#include "protocol/codec/KeyCodes.h"
 
 namespace corvane::protocol::testing {
 namespace {

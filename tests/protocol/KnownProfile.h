@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "protocol/BindingType.h"
-#include "protocol/MacroStream.h"
-#include "protocol/SettingValues.h"
+#include "protocol/codec/BindingType.h"
+#include "protocol/codec/MacroStream.h"
+#include "protocol/transport/SettingValues.h"
 #include "store/ProfileDatabase.h"
 
 namespace corvane::protocol::testing {

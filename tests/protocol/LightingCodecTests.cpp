@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "protocol/LightingCodec.h"
+#include "protocol/codec/LightingCodec.h"
 
 namespace corvane::protocol::testing {
 namespace {

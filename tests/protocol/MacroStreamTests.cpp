@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "protocol/MacroStream.h"
+#include "protocol/codec/MacroStream.h"
 
 namespace corvane::protocol::testing {
 namespace {

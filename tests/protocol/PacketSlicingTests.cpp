@@ -3,7 +3,7 @@
 #include <numeric>
 
 #include "ProtocolFixture.h"
-#include "protocol/PacketSlicing.h"
+#include "protocol/transport/PacketSlicing.h"
 
 namespace corvane::protocol::testing {
 namespace {

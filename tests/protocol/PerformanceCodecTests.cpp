@@ -3,7 +3,7 @@
 #include <array>
 #include <vector>
 
-#include "protocol/PerformanceCodec.h"
+#include "protocol/codec/PerformanceCodec.h"
 
 namespace corvane::protocol::testing {
 namespace {

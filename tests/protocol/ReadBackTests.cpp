@@ -7,8 +7,8 @@
 
 #include "CommandFixture.h"
 #include "KnownProfile.h"
-#include "protocol/LightingCommands.h"
-#include "protocol/PerformanceCommands.h"
+#include "protocol/commands/LightingCommands.h"
+#include "protocol/commands/PerformanceCommands.h"
 #include "virtualmouse/Reports.h"
 
 namespace corvane::protocol::testing {

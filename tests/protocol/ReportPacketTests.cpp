@@ -3,7 +3,7 @@
 #include <numeric>
 
 #include "ProtocolFixture.h"
-#include "protocol/ReportPacket.h"
+#include "protocol/transport/ReportPacket.h"
 
 namespace corvane::protocol::testing {
 namespace {

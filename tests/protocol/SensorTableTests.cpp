@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <set>
 
-#include "protocol/SensorTable.h"
+#include "protocol/codec/SensorTable.h"
 
 namespace corvane::protocol::testing {
 namespace {

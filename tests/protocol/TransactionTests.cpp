@@ -3,8 +3,8 @@
 #include <array>
 
 #include "ProtocolFixture.h"
-#include "protocol/ReportPacket.h"
-#include "protocol/Transaction.h"
+#include "protocol/transport/ReportPacket.h"
+#include "protocol/transport/Transaction.h"
 
 namespace corvane::protocol::testing {
 namespace {

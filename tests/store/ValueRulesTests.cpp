@@ -1,7 +1,7 @@
 #include "store/SettingKey.h"
 #include "store/ValueRules.h"
 
-#include "protocol/SensorTable.h"
+#include "protocol/codec/SensorTable.h"
 
 #include <QString>
 

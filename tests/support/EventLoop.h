@@ -1,7 +1,7 @@
 #pragma once
 // Event-loop helpers shared by the widget test programs.
 
-#include "ui/Dialog.h"
+#include "ui/base/Dialog.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -3,9 +3,9 @@
 // both check it: the settings read back with the program's own decoders, and whether
 // the mouse keeps exactly what the program would send for the store's values.
 
-#include "protocol/PerformanceCodec.h"
-#include "protocol/ReportPacket.h"
-#include "protocol/SettingValues.h"
+#include "protocol/codec/PerformanceCodec.h"
+#include "protocol/transport/ReportPacket.h"
+#include "protocol/transport/SettingValues.h"
 
 #include <QStringView>
 

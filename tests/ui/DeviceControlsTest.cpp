@@ -2,10 +2,10 @@
 
 #include "UiTest.h"
 
-#include "ui/DeviceList.h"
-#include "ui/KeyList.h"
-#include "ui/MousePicture.h"
-#include "ui/TabControl.h"
+#include "ui/views/DeviceList.h"
+#include "ui/views/KeyList.h"
+#include "ui/views/MousePicture.h"
+#include "ui/views/TabControl.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 
 #include "UiTest.h"
 
-#include "ui/PushButton.h"
-#include "ui/StaticText.h"
+#include "ui/controls/PushButton.h"
+#include "ui/controls/StaticText.h"
 
 #include <QCoreApplication>
 #include <QTest>

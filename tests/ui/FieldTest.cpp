@@ -3,7 +3,7 @@
 
 #include "UiTest.h"
 
-#include "ui/TextField.h"
+#include "ui/controls/TextField.h"
 
 #include <QLineEdit>
 #include <QTest>

@@ -2,9 +2,9 @@
 
 #include "UiTest.h"
 
-#include "ui/Colour.h"
-#include "ui/ColourSwatch.h"
-#include "ui/GroupedButton.h"
+#include "ui/base/Colour.h"
+#include "ui/controls/GroupedButton.h"
+#include "ui/views/ColourSwatch.h"
 
 #include <QTest>
 

@@ -2,9 +2,9 @@
 // another interface scale.
 #include "UiTest.h"
 
-#include "ui/ListBox.h"
-#include "ui/PushButton.h"
-#include "ui/TabControl.h"
+#include "ui/controls/ListBox.h"
+#include "ui/controls/PushButton.h"
+#include "ui/views/TabControl.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -2,7 +2,7 @@
 
 #include "UiTest.h"
 
-#include "ui/Menu.h"
+#include "ui/controls/Menu.h"
 
 #include <QApplication>
 #include <QMenu>

@@ -2,7 +2,7 @@
 
 #include "UiTest.h"
 
-#include "ui/Post.h"
+#include "ui/base/Post.h"
 
 #include <QCoreApplication>
 #include <QThread>

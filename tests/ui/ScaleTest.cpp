@@ -2,7 +2,7 @@
 // much detail as it has pixels, not a 100 % picture blown up.
 #include "UiTest.h"
 
-#include "ui/ColourPalette.h"
+#include "ui/views/ColourPalette.h"
 
 #include <QImage>
 #include <QPainter>

@@ -2,11 +2,11 @@
 
 #include "UiTest.h"
 
-#include "ui/Icon.h"
-#include "ui/Picture.h"
-#include "ui/PushButton.h"
-#include "ui/Settings.h"
-#include "ui/Skin.h"
+#include "ui/base/Settings.h"
+#include "ui/base/Skin.h"
+#include "ui/controls/PushButton.h"
+#include "ui/views/Icon.h"
+#include "ui/views/Picture.h"
 
 #include <QImage>
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 // Shared pieces of the widget tests: a dialog that records every hook call and
 // notification, and a way to wait for the event loop.
 
-#include "ui/Dialog.h"
+#include "ui/base/Dialog.h"
 
 #include <QRect>
 

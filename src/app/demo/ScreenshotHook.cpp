@@ -1,9 +1,9 @@
-#include "app/ScreenshotHook.h"
+#include "app/demo/ScreenshotHook.h"
 
-#include "app/AppLog.h"
-#include "app/DeviceMainDlg.h"
-#include "app/MainWindowIds.h"
-#include "app/ScreenshotViews.h"
+#include "app/demo/ScreenshotViews.h"
+#include "app/start/AppLog.h"
+#include "app/window/DeviceMainDlg.h"
+#include "app/window/MainWindowIds.h"
 
 #include <QGuiApplication>
 #include <QPixmap>

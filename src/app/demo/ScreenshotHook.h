@@ -1,4 +1,5 @@
 #pragma once
+// app/demo: documentation screenshots, their views, and the virtual mice of a demo run.
 
 #include <QString>
 

@@ -1,12 +1,12 @@
-#include "app/ScreenshotViews.h"
+#include "app/demo/ScreenshotViews.h"
 
-#include "app/DeviceMainDlg.h"
-#include "pages/ButtonPage.h"
-#include "pages/MacroPage.h"
-#include "pages/PageControls.h"
-#include "ui/ComboBox.h"
-#include "ui/KeyList.h"
-#include "ui/ListBox.h"
+#include "app/window/DeviceMainDlg.h"
+#include "pages/buttons/ButtonPage.h"
+#include "pages/host/PageControls.h"
+#include "pages/macros/MacroPage.h"
+#include "ui/controls/ComboBox.h"
+#include "ui/controls/ListBox.h"
+#include "ui/views/KeyList.h"
 
 #include <QApplication>
 #include <QKeyEvent>

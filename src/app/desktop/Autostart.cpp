@@ -1,7 +1,7 @@
-#include "app/Autostart.h"
+#include "app/desktop/Autostart.h"
 
-#include "app/DeviceFileName.h"
-#include "app/UserValues.h"
+#include "app/start/DeviceFileName.h"
+#include "app/start/UserValues.h"
 
 #include <QDir>
 #include <QFile>

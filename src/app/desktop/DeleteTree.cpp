@@ -1,4 +1,4 @@
-#include "app/DeleteTree.h"
+#include "app/desktop/DeleteTree.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "app/DesktopIntegration.h"
+#include "app/desktop/DesktopIntegration.h"
 
-#include "app/DeleteTree.h"
-#include "app/MouseSettings.h"
-#include "app/UrlOpener.h"
+#include "app/desktop/DeleteTree.h"
+#include "app/desktop/MouseSettings.h"
+#include "app/desktop/UrlOpener.h"
 
 namespace corvane::app {
 

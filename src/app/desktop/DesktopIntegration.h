@@ -1,7 +1,8 @@
 #pragma once
+// app/desktop: autostart, links, launched programs, tray, hot-plug and device changes.
 
-#include "app/Autostart.h"
-#include "app/SystemIntegration.h"
+#include "app/desktop/Autostart.h"
+#include "app/desktop/SystemIntegration.h"
 
 namespace corvane::app {
 

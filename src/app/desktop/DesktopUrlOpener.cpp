@@ -1,4 +1,4 @@
-#include "app/DesktopUrlOpener.h"
+#include "app/desktop/DesktopUrlOpener.h"
 
 #include <QDesktopServices>
 #include <QUrl>

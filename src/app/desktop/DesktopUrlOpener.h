@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UrlOpener.h"
+#include "app/desktop/UrlOpener.h"
 
 namespace corvane::app {
 

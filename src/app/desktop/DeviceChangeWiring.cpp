@@ -1,11 +1,11 @@
-#include "app/DeviceChangeWiring.h"
+#include "app/desktop/DeviceChangeWiring.h"
 
-#include "app/AppLog.h"
-#include "app/HotplugMonitor.h"
+#include "app/desktop/HotplugMonitor.h"
+#include "app/start/AppLog.h"
 #include "catalog/DeviceChange.h"
 #include "hid/DeviceManager.h"
 #include "hid/InterfaceRules.h"
-#include "ui/Post.h"
+#include "ui/base/Post.h"
 #include "virtualmouse/VirtualMouse.h"
 
 #include <QPointer>

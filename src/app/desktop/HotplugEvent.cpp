@@ -1,6 +1,6 @@
-#include "app/HotplugEvent.h"
+#include "app/desktop/HotplugEvent.h"
 
-#include "app/InterfaceText.h"
+#include "app/desktop/InterfaceText.h"
 
 #include <cstring>
 

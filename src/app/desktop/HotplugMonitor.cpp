@@ -1,7 +1,7 @@
-#include "app/HotplugMonitor.h"
+#include "app/desktop/HotplugMonitor.h"
 
-#include "app/AppLog.h"
-#include "app/HotplugEvent.h"
+#include "app/desktop/HotplugEvent.h"
+#include "app/start/AppLog.h"
 
 #include <QFileInfo>
 #include <QSocketNotifier>

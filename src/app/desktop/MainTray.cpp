@@ -1,4 +1,4 @@
-#include "app/MainTray.h"
+#include "app/desktop/MainTray.h"
 
 #include <QAction>
 #include <QMenu>

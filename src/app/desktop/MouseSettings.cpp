@@ -1,6 +1,6 @@
-#include "app/MouseSettings.h"
+#include "app/desktop/MouseSettings.h"
 
-#include "app/ProgramLauncher.h"
+#include "app/desktop/ProgramLauncher.h"
 
 #include <array>
 

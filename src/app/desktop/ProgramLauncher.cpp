@@ -1,4 +1,4 @@
-#include "app/ProgramLauncher.h"
+#include "app/desktop/ProgramLauncher.h"
 
 #include <QProcess>
 #include <QStandardPaths>

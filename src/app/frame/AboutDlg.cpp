@@ -1,14 +1,14 @@
-#include "app/AboutDlg.h"
+#include "app/frame/AboutDlg.h"
 
-#include "app/MainWindowIds.h"
-#include "app/ReleaseText.h"
-#include "app/UiText.h"
+#include "app/start/ReleaseText.h"
+#include "app/start/UiText.h"
+#include "app/window/MainWindowIds.h"
 #include "hid/DeviceManager.h"
-#include "ui/Picture.h"
-#include "ui/PushButton.h"
-#include "ui/Settings.h"
-#include "ui/Skin.h"
-#include "ui/StaticText.h"
+#include "ui/base/Settings.h"
+#include "ui/base/Skin.h"
+#include "ui/controls/PushButton.h"
+#include "ui/controls/StaticText.h"
+#include "ui/views/Picture.h"
 
 namespace corvane::app {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Dialog.h"
+#include "ui/base/Dialog.h"
 
 namespace corvane::app {
 

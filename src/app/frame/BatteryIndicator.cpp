@@ -1,7 +1,7 @@
-#include "app/BatteryIndicator.h"
+#include "app/frame/BatteryIndicator.h"
 
-#include "ui/Drawing.h"
-#include "ui/Skin.h"
+#include "ui/base/Drawing.h"
+#include "ui/base/Skin.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/StaticText.h"
+#include "ui/controls/StaticText.h"
 
 namespace corvane::app {
 

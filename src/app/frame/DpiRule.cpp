@@ -1,6 +1,6 @@
-#include "app/DpiRule.h"
+#include "app/frame/DpiRule.h"
 
-#include "app/AppLog.h"
+#include "app/start/AppLog.h"
 
 namespace corvane::app {
 

@@ -1,4 +1,5 @@
 #pragma once
+// app/frame: the window on a screen: fit, close policy, backdrop, battery, about box.
 // How large the main window is drawn on a screen. The window is designed at a fixed size;
 // on a smaller screen the whole interface is drawn smaller, by one factor, so that it
 // fits the area the desktop leaves for windows. It is never drawn larger than designed,

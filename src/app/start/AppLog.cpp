@@ -1,4 +1,4 @@
-#include "app/AppLog.h"
+#include "app/start/AppLog.h"
 
 #include "hid/Trace.h"
 

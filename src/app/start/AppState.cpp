@@ -1,4 +1,4 @@
-#include "app/AppState.h"
+#include "app/start/AppState.h"
 
 namespace corvane::app {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "control/DecimalText.h"
+#include "control/names/DecimalText.h"
 
 namespace corvane::app {
-// Shared with corvanectl: see control/DecimalText.h.
+// Shared with corvanectl: see control/names/DecimalText.h.
 using control::leadingInt;
 } // namespace corvane::app

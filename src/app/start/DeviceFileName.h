@@ -1,8 +1,8 @@
 #pragma once
 
-#include "control/DeviceFileName.h"
+#include "control/local/DeviceFileName.h"
 
 namespace corvane::app {
-// Shared with corvanectl: see control/DeviceFileName.h.
+// Shared with corvanectl: see control/local/DeviceFileName.h.
 using control::deviceFileName;
 } // namespace corvane::app

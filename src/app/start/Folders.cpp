@@ -1,6 +1,6 @@
-#include "app/Folders.h"
+#include "app/start/Folders.h"
 
-#include "app/AppState.h"
+#include "app/start/AppState.h"
 
 namespace corvane::app {
 

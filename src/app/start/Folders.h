@@ -1,6 +1,6 @@
 #pragma once
 
-#include "control/ProgramFolders.h"
+#include "control/local/ProgramFolders.h"
 
 #include <QString>
 

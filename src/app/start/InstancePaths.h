@@ -1,9 +1,9 @@
 #pragma once
 
-#include "control/InstancePaths.h"
+#include "control/local/InstancePaths.h"
 
 namespace corvane::app {
-// Shared with corvanectl: see control/InstancePaths.h.
+// Shared with corvanectl: see control/local/InstancePaths.h.
 using control::InstancePaths;
 using control::instancePaths;
 using control::instancePathsFor;

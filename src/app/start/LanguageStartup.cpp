@@ -1,7 +1,7 @@
-#include "app/LanguageStartup.h"
+#include "app/start/LanguageStartup.h"
 
-#include "app/AppState.h"
-#include "app/UserValues.h"
+#include "app/start/AppState.h"
+#include "app/start/UserValues.h"
 
 namespace corvane::app {
 

@@ -1,4 +1,4 @@
-#include "app/LocaleLcid.h"
+#include "app/start/LocaleLcid.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "app/ProcessObjects.h"
+#include "app/start/ProcessObjects.h"
 
 #include "hid/DeviceManager.h"
 #include "store/ProfileDatabase.h"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "control/ReleaseText.h"
+#include "control/names/ReleaseText.h"
 
 namespace corvane::app {
-// Shared with corvanectl: see control/ReleaseText.h.
+// Shared with corvanectl: see control/names/ReleaseText.h.
 using control::dottedVersion;
 using control::releaseText;
 } // namespace corvane::app

@@ -1,8 +1,8 @@
-#include "app/SingleInstance.h"
+#include "app/start/SingleInstance.h"
 
-#include "app/AppLog.h"
-#include "control/PeerCredentials.h"
-#include "control/Request.h"
+#include "app/start/AppLog.h"
+#include "control/local/PeerCredentials.h"
+#include "control/requests/Request.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/InstancePaths.h"
+#include "app/start/InstancePaths.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -1,4 +1,5 @@
 #pragma once
+// app/start: main() to exit: command line, one instance, folders, language, process objects.
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "app/UiText.h"
+#include "app/start/UiText.h"
 
 #include "i18n/LanguageTexts.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "control/UserKey.h"
+#include "control/local/UserKey.h"
 
 namespace corvane::app {
-// Shared with corvanectl: see control/UserKey.h.
+// Shared with corvanectl: see control/local/UserKey.h.
 using control::UserKey;
 } // namespace corvane::app

@@ -1,9 +1,9 @@
 #pragma once
 // The page layer declares UserValues; the shell names it from here as well.
 
-#include "control/UserValues.h"
+#include "control/local/UserValues.h"
 
 namespace corvane::app {
-// Shared with corvanectl: see control/UserValues.h.
+// Shared with corvanectl: see control/local/UserValues.h.
 using control::UserValues;
 } // namespace corvane::app

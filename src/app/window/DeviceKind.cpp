@@ -1,4 +1,4 @@
-#include "app/DeviceKind.h"
+#include "app/window/DeviceKind.h"
 
 #include <algorithm>
 

@@ -12,7 +12,7 @@ int connectionKindOf(const std::vector<hid::ConnectedDevice>& devices, int devic
 
 } // namespace corvane::app
 
-#include "protocol/WorkerHost.h"
+#include "protocol/worker/WorkerHost.h"
 
 namespace corvane::app {
 

@@ -1,15 +1,16 @@
 #pragma once
+// app/window: the main window in its parts, its host for the worker and corvanectl requests.
 // The program's one top-level window: caption with title, version and system buttons,
 // the home page with the device list, the tab column of the configuration pages, the
 // tray icon, and the device worker that talks to the mice.
 
-#include "app/WindowContext.h"
+#include "app/window/WindowContext.h"
 #include "catalog/DeviceCatalog.h"
 #include "catalog/DeviceDetails.h"
-#include "pages/Page.h"
-#include "pages/PageHost.h"
-#include "protocol/WorkerHost.h"
-#include "ui/Dialog.h"
+#include "pages/host/Page.h"
+#include "pages/host/PageHost.h"
+#include "protocol/worker/WorkerHost.h"
+#include "ui/base/Dialog.h"
 
 #include <QPointer>
 
@@ -48,7 +49,7 @@ using pages::kPageSlotCount;
 using pages::Page;
 using pages::PageSlot;
 
-// The window is the pages' host: what they ask of it is declared in pages/PageHost.h.
+// The window is the pages' host: what they ask of it is declared in pages/host/PageHost.h.
 class DeviceMainDlg : public ui::Dialog, public pages::PageHost {
 public:
     // The design size of the window.

@@ -1,15 +1,15 @@
 // The catalog on the main window: the device list and the supported interfaces from
 // config.xml, the version line, and a device type's description on the widgets.
-#include "app/DeviceMainDlg.h"
-#include "app/MainWindowIds.h"
-#include "app/UiText.h"
+#include "app/start/UiText.h"
+#include "app/window/DeviceMainDlg.h"
+#include "app/window/MainWindowIds.h"
 #include "catalog/SupportedInterfaces.h"
 #include "hid/DeviceManager.h"
-#include "ui/DeviceList.h"
-#include "ui/MousePicture.h"
-#include "ui/Settings.h"
-#include "ui/StaticText.h"
-#include "ui/TabControl.h"
+#include "ui/base/Settings.h"
+#include "ui/controls/StaticText.h"
+#include "ui/views/DeviceList.h"
+#include "ui/views/MousePicture.h"
+#include "ui/views/TabControl.h"
 
 namespace corvane::app {
 

@@ -1,7 +1,7 @@
 // The main window's size on its screen: the interface drawn at the scale that fits the
 // screen's available area, again whenever the window moves to another screen.
-#include "app/DeviceMainDlg.h"
-#include "app/WindowFit.h"
+#include "app/frame/WindowFit.h"
+#include "app/window/DeviceMainDlg.h"
 
 #include <QScreen>
 #include <QWindow>

@@ -1,12 +1,12 @@
-#include "app/MainPages.h"
+#include "app/window/MainPages.h"
 
-#include "app/DeviceMainDlg.h"
-#include "pages/ButtonPage.h"
-#include "pages/DeviceSettingsPage.h"
-#include "pages/LightingPage.h"
-#include "pages/MacroPage.h"
-#include "pages/PerformancePage.h"
-#include "pages/ProgramSettingsPage.h"
+#include "app/window/DeviceMainDlg.h"
+#include "pages/buttons/ButtonPage.h"
+#include "pages/lighting/LightingPage.h"
+#include "pages/macros/MacroPage.h"
+#include "pages/performance/PerformancePage.h"
+#include "pages/settings/DeviceSettingsPage.h"
+#include "pages/settings/ProgramSettingsPage.h"
 
 namespace corvane::app {
 

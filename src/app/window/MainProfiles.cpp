@@ -1,16 +1,16 @@
 // The profile list pop-up of the main window and what it asks for (message 1705):
 // switching to a profile, importing a profile file into the current profile and
 // exporting a profile to a file.
-#include "app/AppState.h"
-#include "app/DeviceMainDlg.h"
-#include "app/MainWindowIds.h"
-#include "app/UiText.h"
+#include "app/start/AppState.h"
+#include "app/start/UiText.h"
+#include "app/window/DeviceMainDlg.h"
+#include "app/window/MainWindowIds.h"
 #include "exchange/ProfileFile.h"
-#include "pages/FileDialogs.h"
-#include "pages/MessageBox.h"
-#include "pages/ProfileDlg.h"
-#include "protocol/DeviceTask.h"
-#include "protocol/DeviceWorker.h"
+#include "pages/dialogs/MessageBox.h"
+#include "pages/host/FileDialogs.h"
+#include "pages/settings/ProfileDlg.h"
+#include "protocol/worker/DeviceTask.h"
+#include "protocol/worker/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
 #include "store/ProfileStartup.h"
 

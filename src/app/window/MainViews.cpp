@@ -1,17 +1,17 @@
 // Which parts of the main window are shown: the tabs, the home page, the program
 // settings page, and the device list's choice of a device.
-#include "app/DeviceKind.h"
-#include "app/DeviceMainDlg.h"
-#include "app/MainWindowIds.h"
-#include "app/MessageBoxes.h"
-#include "app/UiText.h"
+#include "app/start/UiText.h"
+#include "app/window/DeviceKind.h"
+#include "app/window/DeviceMainDlg.h"
+#include "app/window/MainWindowIds.h"
+#include "app/window/MessageBoxes.h"
 #include "hid/DeviceManager.h"
-#include "pages/MessageBox.h"
-#include "protocol/DeviceTask.h"
-#include "protocol/DeviceWorker.h"
-#include "ui/DeviceList.h"
-#include "ui/Picture.h"
-#include "ui/TabControl.h"
+#include "pages/dialogs/MessageBox.h"
+#include "protocol/worker/DeviceTask.h"
+#include "protocol/worker/DeviceWorker.h"
+#include "ui/views/DeviceList.h"
+#include "ui/views/Picture.h"
+#include "ui/views/TabControl.h"
 
 namespace corvane::app {
 

@@ -1,9 +1,9 @@
 #pragma once
 // The numbers the main window is built from: control ids, tab item ids and the window
 // messages it takes. Its interface text numbers are in TextIds.h. The pages' controls
-// carry ids from 1000 up (pages/PageIds.h); the window's own stay below.
+// carry ids from 1000 up (pages/host/PageIds.h); the window's own stay below.
 
-#include "app/TextIds.h"
+#include "app/start/TextIds.h"
 
 namespace corvane::app {
 

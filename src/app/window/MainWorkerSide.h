@@ -2,10 +2,10 @@
 // The main window's side of the device worker's reports: the WorkerHost whose calls
 // WindowHost hands to the UI thread. Internal to the main window.
 
-#include "app/DeviceMainDlg.h"
-#include "app/MainWindowIds.h"
-#include "pages/UpdateFlow.h"
-#include "ui/DeviceList.h"
+#include "app/window/DeviceMainDlg.h"
+#include "app/window/MainWindowIds.h"
+#include "pages/update/UpdateFlow.h"
+#include "ui/views/DeviceList.h"
 
 namespace corvane::app {
 

@@ -1,13 +1,13 @@
 // What the main window shows of the device worker's reports, on the UI thread.
-#include "app/BatteryIndicator.h"
-#include "app/DeviceKind.h"
-#include "app/DeviceMainDlg.h"
-#include "app/MainWindowIds.h"
-#include "app/ReleaseText.h"
-#include "app/UiText.h"
-#include "ui/DeviceList.h"
-#include "ui/PushButton.h"
-#include "ui/StaticText.h"
+#include "app/frame/BatteryIndicator.h"
+#include "app/start/ReleaseText.h"
+#include "app/start/UiText.h"
+#include "app/window/DeviceKind.h"
+#include "app/window/DeviceMainDlg.h"
+#include "app/window/MainWindowIds.h"
+#include "ui/controls/PushButton.h"
+#include "ui/controls/StaticText.h"
+#include "ui/views/DeviceList.h"
 
 namespace corvane::app {
 

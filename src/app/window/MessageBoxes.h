@@ -1,7 +1,7 @@
 #pragma once
 // The page layer declares MessageBoxes; the shell names it from here as well.
 
-#include "pages/MessageBoxes.h"
+#include "pages/host/MessageBoxes.h"
 
 namespace corvane::app {
 using pages::MessageBoxes;

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/MessageBoxes.h"
-#include "app/SystemIntegration.h"
-#include "app/UserValues.h"
+#include "app/desktop/SystemIntegration.h"
+#include "app/start/UserValues.h"
+#include "app/window/MessageBoxes.h"
 
-#include "protocol/WorkerConfig.h"
+#include "protocol/worker/WorkerConfig.h"
 
 #include <QString>
 

@@ -1,10 +1,10 @@
-#include "app/WindowHost.h"
+#include "app/window/WindowHost.h"
 
-#include "app/MainWindowIds.h"
-#include "app/ProgramLauncher.h"
-#include "app/UiText.h"
-#include "app/UserValues.h"
-#include "ui/Post.h"
+#include "app/desktop/ProgramLauncher.h"
+#include "app/start/UiText.h"
+#include "app/start/UserValues.h"
+#include "app/window/MainWindowIds.h"
+#include "ui/base/Post.h"
 
 namespace corvane::app {
 

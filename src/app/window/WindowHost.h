@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/UserValues.h"
+#include "app/start/UserValues.h"
 
-#include "protocol/WorkerHost.h"
+#include "protocol/worker/WorkerHost.h"
 
 #include <QObject>
 #include <QPointer>

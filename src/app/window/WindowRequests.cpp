@@ -1,8 +1,8 @@
-#include "app/WindowRequests.h"
+#include "app/window/WindowRequests.h"
 
-#include "app/DeviceMainDlg.h"
+#include "app/window/DeviceMainDlg.h"
 #include "i18n/LanguageTexts.h"
-#include "protocol/DeviceWorker.h"
+#include "protocol/worker/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
 #include "store/ProfileStartup.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "control/RequestRun.h"
-#include "control/Session.h"
+#include "control/requests/RequestRun.h"
+#include "control/requests/Session.h"
 
 #include <QByteArray>
 #include <QObject>

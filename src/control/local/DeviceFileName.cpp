@@ -1,4 +1,4 @@
-#include "control/DeviceFileName.h"
+#include "control/local/DeviceFileName.h"
 
 namespace corvane::control {
 

@@ -1,6 +1,6 @@
-#include "control/InstancePaths.h"
+#include "control/local/InstancePaths.h"
 
-#include "control/DeviceFileName.h"
+#include "control/local/DeviceFileName.h"
 
 #include <QDir>
 #include <QFileInfo>

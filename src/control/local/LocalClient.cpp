@@ -1,4 +1,4 @@
-#include "control/LocalClient.h"
+#include "control/local/LocalClient.h"
 
 #include <QFile>
 

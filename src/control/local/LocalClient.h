@@ -1,6 +1,7 @@
 #pragma once
+// control/local: local socket, peer check, paths, folders, user values; uses requests/.
 
-#include "control/Request.h"
+#include "control/requests/Request.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "control/PeerCredentials.h"
+#include "control/local/PeerCredentials.h"
 
 #include <sys/socket.h>
 #include <unistd.h>

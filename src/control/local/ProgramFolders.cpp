@@ -1,6 +1,6 @@
-#include "control/ProgramFolders.h"
+#include "control/local/ProgramFolders.h"
 
-#include "control/DeviceFileName.h"
+#include "control/local/DeviceFileName.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,8 +1,8 @@
-#include "control/UserKey.h"
+#include "control/local/UserKey.h"
 
-#include "control/DecimalText.h"
-#include "control/DeviceFileName.h"
-#include "control/ProgramFolders.h"
+#include "control/local/DeviceFileName.h"
+#include "control/local/ProgramFolders.h"
+#include "control/names/DecimalText.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "control/UserValues.h"
+#include "control/local/UserValues.h"
 
 #include <QString>
 

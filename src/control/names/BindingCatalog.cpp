@@ -1,4 +1,4 @@
-#include "control/BindingCatalog.h"
+#include "control/names/BindingCatalog.h"
 
 #include <algorithm>
 #include <array>

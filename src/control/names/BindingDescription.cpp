@@ -1,6 +1,6 @@
-#include "control/BindingDescription.h"
+#include "control/names/BindingDescription.h"
 
-#include "control/BindingCatalog.h"
+#include "control/names/BindingCatalog.h"
 
 #include <array>
 #include <span>

@@ -1,4 +1,4 @@
-#include "control/DecimalText.h"
+#include "control/names/DecimalText.h"
 
 #include <climits>
 

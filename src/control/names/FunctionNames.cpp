@@ -1,9 +1,9 @@
-#include "control/FunctionNames.h"
+#include "control/names/FunctionNames.h"
 
-#include "control/BindingCatalog.h"
-#include "control/KeyNames.h"
-#include "control/ValueText.h"
-#include "protocol/BindingType.h"
+#include "control/names/BindingCatalog.h"
+#include "control/names/KeyNames.h"
+#include "control/names/ValueText.h"
+#include "protocol/codec/BindingType.h"
 
 namespace corvane::control {
 

@@ -1,4 +1,5 @@
 #pragma once
+// control/names: names of functions, keys, settings and values; includes no other room.
 // A key's function as corvanectl names it: "mouse:left", "key:ctrl+c", "repeat:3,50",
 // "macro:Reload", "disable" and the other names of the binding catalogue.
 

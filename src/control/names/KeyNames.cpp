@@ -1,4 +1,4 @@
-#include "control/KeyNames.h"
+#include "control/names/KeyNames.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "control/ReleaseText.h"
+#include "control/names/ReleaseText.h"
 
 namespace corvane::control {
 

@@ -1,4 +1,4 @@
-#include "control/SettingNames.h"
+#include "control/names/SettingNames.h"
 
 #include "store/ValueRules.h"
 

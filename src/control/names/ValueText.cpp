@@ -1,4 +1,4 @@
-#include "control/ValueText.h"
+#include "control/names/ValueText.h"
 
 #include <array>
 

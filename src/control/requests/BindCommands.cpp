@@ -1,13 +1,13 @@
 // corvanectl bind and unbind: the button page's functions for the keys of the current
 // profile.
-#include "control/CommandContext.h"
-#include "control/FunctionNames.h"
-#include "control/KeyNames.h"
-#include "control/ValueText.h"
-#include "protocol/BindingType.h"
-#include "protocol/DeviceTask.h"
-#include "protocol/WorkerHost.h"
-#include "protocol/WorkerState.h"
+#include "control/names/FunctionNames.h"
+#include "control/names/KeyNames.h"
+#include "control/names/ValueText.h"
+#include "control/requests/CommandContext.h"
+#include "protocol/codec/BindingType.h"
+#include "protocol/worker/DeviceTask.h"
+#include "protocol/worker/WorkerHost.h"
+#include "protocol/worker/WorkerState.h"
 #include "store/ProfileDatabase.h"
 
 namespace corvane::control {

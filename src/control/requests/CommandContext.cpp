@@ -1,4 +1,4 @@
-#include "control/CommandContext.h"
+#include "control/requests/CommandContext.h"
 
 namespace corvane::control {
 

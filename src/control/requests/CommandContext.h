@@ -2,8 +2,8 @@
 // What a command sees while it runs (internal to control/).
 
 #include "catalog/DeviceDetails.h"
-#include "control/Request.h"
-#include "control/Session.h"
+#include "control/requests/Request.h"
+#include "control/requests/Session.h"
 
 #include <QString>
 

@@ -1,13 +1,13 @@
 // corvanectl profile export and import, macro export and import: the files the profile
 // pop-up and the macro page read and write.
-#include "control/CommandContext.h"
-#include "control/ProfileChoice.h"
-#include "control/ValueText.h"
+#include "control/names/ValueText.h"
+#include "control/requests/CommandContext.h"
+#include "control/requests/ProfileChoice.h"
 #include "exchange/MacroFile.h"
 #include "exchange/ProfileFile.h"
-#include "protocol/DeviceTask.h"
-#include "protocol/WorkerHost.h"
-#include "protocol/WorkerState.h"
+#include "protocol/worker/DeviceTask.h"
+#include "protocol/worker/WorkerHost.h"
+#include "protocol/worker/WorkerState.h"
 #include "store/ProfileDatabase.h"
 
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 // corvanectl list: the attached mice.
-#include "control/CommandContext.h"
-#include "control/ReleaseText.h"
+#include "control/names/ReleaseText.h"
+#include "control/requests/CommandContext.h"
 #include "hid/DeviceManager.h"
-#include "protocol/WorkerState.h"
+#include "protocol/worker/WorkerState.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,5 +1,5 @@
 // corvanectl macro: the macros of the current device type.
-#include "control/CommandContext.h"
+#include "control/requests/CommandContext.h"
 #include "store/ProfileDatabase.h"
 
 #include <QJsonArray>

@@ -1,6 +1,6 @@
-#include "control/ProfileChoice.h"
+#include "control/requests/ProfileChoice.h"
 
-#include "control/ValueText.h"
+#include "control/names/ValueText.h"
 #include "store/ProfileDatabase.h"
 
 namespace corvane::control {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "control/CommandContext.h"
+#include "control/requests/CommandContext.h"
 
 namespace corvane::control {
 

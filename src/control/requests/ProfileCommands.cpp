@@ -1,8 +1,8 @@
 // corvanectl profile: switching and renaming the profiles of the current device type.
-#include "control/CommandContext.h"
-#include "control/ProfileChoice.h"
-#include "protocol/DeviceTask.h"
-#include "protocol/WorkerState.h"
+#include "control/requests/CommandContext.h"
+#include "control/requests/ProfileChoice.h"
+#include "protocol/worker/DeviceTask.h"
+#include "protocol/worker/WorkerState.h"
 #include "store/ProfileDatabase.h"
 
 namespace corvane::control {

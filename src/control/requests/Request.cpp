@@ -1,4 +1,4 @@
-#include "control/Request.h"
+#include "control/requests/Request.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,4 +1,5 @@
 #pragma once
+// control/requests: corvanectl's requests and the commands that run them; includes names/.
 
 #include <QByteArray>
 #include <QMap>

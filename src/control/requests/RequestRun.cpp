@@ -1,8 +1,8 @@
-#include "control/RequestRun.h"
+#include "control/requests/RequestRun.h"
 
-#include "control/CommandContext.h"
+#include "control/requests/CommandContext.h"
 #include "hid/DeviceManager.h"
-#include "protocol/DeviceWorker.h"
+#include "protocol/worker/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
 
 #include <array>

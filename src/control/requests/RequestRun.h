@@ -1,8 +1,8 @@
 #pragma once
 
-#include "control/CommandContext.h"
-#include "control/Request.h"
-#include "control/Session.h"
+#include "control/requests/CommandContext.h"
+#include "control/requests/Request.h"
+#include "control/requests/Session.h"
 
 #include <cstddef>
 #include <cstdint>

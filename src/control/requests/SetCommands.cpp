@@ -1,13 +1,13 @@
 // corvanectl set: the performance page's settings of the current profile. Every value is
 // checked first; then the settings are written as one step and the task that sends that
 // group of settings is queued, as the page does.
-#include "control/CommandContext.h"
-#include "control/SettingNames.h"
-#include "control/ValueText.h"
-#include "protocol/DeviceTask.h"
-#include "protocol/SettingValues.h"
-#include "protocol/WorkerHost.h"
-#include "protocol/WorkerState.h"
+#include "control/names/SettingNames.h"
+#include "control/names/ValueText.h"
+#include "control/requests/CommandContext.h"
+#include "protocol/transport/SettingValues.h"
+#include "protocol/worker/DeviceTask.h"
+#include "protocol/worker/WorkerHost.h"
+#include "protocol/worker/WorkerState.h"
 #include "store/ProfileDatabase.h"
 #include "store/StoreTransaction.h"
 #include "store/ValueRules.h"

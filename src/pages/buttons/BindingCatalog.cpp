@@ -1,4 +1,4 @@
-#include "pages/BindingCatalog.h"
+#include "pages/buttons/BindingCatalog.h"
 
 #include <algorithm>
 #include <array>

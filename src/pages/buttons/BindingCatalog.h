@@ -1,7 +1,7 @@
 #pragma once
 // The button page's menus over the catalogue of the functions a key can be given.
 
-#include "control/BindingCatalog.h"
+#include "control/names/BindingCatalog.h"
 
 #include <QString>
 
@@ -11,7 +11,7 @@
 
 namespace corvane::pages {
 
-// The table itself is shared with corvanectl (control/BindingCatalog.h).
+// The table itself is shared with corvanectl (control/names/BindingCatalog.h).
 using control::bindingCatalog;
 using control::CatalogEntry;
 using control::findCatalogEntry;

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "control/BindingDescription.h"
+#include "control/names/BindingDescription.h"
 
 namespace corvane::pages {
-// Shared with corvanectl: see control/BindingDescription.h.
+// Shared with corvanectl: see control/names/BindingDescription.h.
 using control::describeBinding;
 using control::kCopyWordText;
 using control::kCustomWordText;

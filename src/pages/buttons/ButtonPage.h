@@ -1,12 +1,14 @@
 #pragma once
+// pages/buttons: the button page and the function names its menus offer.
 // The button page: which function each key of the mouse has. A key list and the window's
 // mouse picture kept on one selection, one menu per group of functions, the keyboard and
 // repeat sub-panels, disable, and restoring one key or all of them. Every change is stored
 // as a binding of the current profile at once; then the key table goes to the mouse
 // (DeviceTask 6) and the saving wait window shows.
 
-#include "pages/BindingCatalog.h"
-#include "pages/Page.h"
+#include "pages/buttons/BindingCatalog.h"
+#include "pages/host/MacroBindings.h"
+#include "pages/host/Page.h"
 
 #include <QString>
 
@@ -70,7 +72,7 @@ constexpr int RepeatConfirm = 77;
 constexpr int RepeatClose = 78;
 } // namespace ButtonControl
 
-class ButtonPage : public Page {
+class ButtonPage : public Page, public MacroBindings {
 public:
     explicit ButtonPage(PageHost& host);
     ~ButtonPage() override;
@@ -84,12 +86,9 @@ public:
     void closePopups() override;
     void mouseKeyClicked(int index) override;
 
-    // The macro menu's items, which the macro page keeps equal to its macro list.
-    ui::ComboBox* macroMenu() const;
-    // The macro page filled the macro menu: the selected key's macro shows in it.
-    void macrosListed();
-    // A key's text in the key list (the macro page renamed the macro the key plays).
-    void showKeyDescription(int keyCode, const QString& text);
+    ui::ComboBox* macroMenu() const override;
+    void macrosListed() override;
+    void showKeyDescription(int keyCode, const QString& text) override;
 
     void loadPage();
     int selectedKey() const { return m_selectedKey; }

@@ -1,6 +1,6 @@
-#include "pages/ColourChannels.h"
+#include "pages/dialogs/ColourChannels.h"
 
-#include "ui/TextField.h"
+#include "ui/controls/TextField.h"
 
 #include <algorithm>
 

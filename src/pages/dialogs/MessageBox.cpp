@@ -1,8 +1,8 @@
-#include "pages/MessageBox.h"
+#include "pages/dialogs/MessageBox.h"
 
 #include "i18n/LanguageTexts.h"
-#include "ui/PushButton.h"
-#include "ui/StaticText.h"
+#include "ui/controls/PushButton.h"
+#include "ui/controls/StaticText.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,8 +1,9 @@
 #pragma once
+// pages/dialogs: shared pop-ups: message box, saving wait, colour picker, progress window.
 // The message box: a modal notice or question with one or two buttons, in the look of
 // the widget layer, over the window that asks.
 
-#include "ui/Dialog.h"
+#include "ui/base/Dialog.h"
 
 #include <QString>
 

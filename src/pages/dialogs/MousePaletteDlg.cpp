@@ -1,15 +1,15 @@
-#include "pages/MousePaletteDlg.h"
+#include "pages/dialogs/MousePaletteDlg.h"
 
 #include "i18n/LanguageTexts.h"
-#include "pages/ColourChannels.h"
-#include "ui/Colour.h"
-#include "ui/ColourPalette.h"
-#include "ui/ColourSwatch.h"
-#include "ui/Picture.h"
-#include "ui/PushButton.h"
-#include "ui/Skin.h"
-#include "ui/StaticText.h"
-#include "ui/TextField.h"
+#include "pages/dialogs/ColourChannels.h"
+#include "ui/base/Colour.h"
+#include "ui/base/Skin.h"
+#include "ui/controls/PushButton.h"
+#include "ui/controls/StaticText.h"
+#include "ui/controls/TextField.h"
+#include "ui/views/ColourPalette.h"
+#include "ui/views/ColourSwatch.h"
+#include "ui/views/Picture.h"
 
 #include <QKeyEvent>
 

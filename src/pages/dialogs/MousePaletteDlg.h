@@ -4,7 +4,7 @@
 // (0x00BBGGRR) when closed with OK, nothing when closed any other way; black (0) is a
 // colour like any other.
 
-#include "ui/Dialog.h"
+#include "ui/base/Dialog.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
-#include "pages/PageMessageBoxes.h"
+#include "pages/dialogs/PageMessageBoxes.h"
 
-#include "pages/MessageBox.h"
+#include "pages/dialogs/MessageBox.h"
 
 namespace corvane::pages {
 

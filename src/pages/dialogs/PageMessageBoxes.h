@@ -1,7 +1,7 @@
 #pragma once
 
-#include "pages/MessageBoxes.h"
-#include "pages/SaveWaitDlg.h"
+#include "pages/dialogs/SaveWaitDlg.h"
+#include "pages/host/MessageBoxes.h"
 
 namespace corvane::pages {
 

@@ -1,6 +1,6 @@
-#include "pages/ProgressWindow.h"
+#include "pages/dialogs/ProgressWindow.h"
 
-#include "ui/PushButton.h"
+#include "ui/controls/PushButton.h"
 
 #include <QKeyEvent>
 

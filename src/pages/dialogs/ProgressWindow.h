@@ -3,7 +3,7 @@
 // button that appears only after a failure. While the work runs the window cannot be
 // closed; after a failure its close button, Escape and the desktop's close all close it.
 
-#include "ui/Dialog.h"
+#include "ui/base/Dialog.h"
 
 namespace corvane::pages {
 

@@ -1,11 +1,11 @@
-#include "pages/SaveWaitDlg.h"
+#include "pages/dialogs/SaveWaitDlg.h"
 
 #include "i18n/LanguageTexts.h"
-#include "ui/Picture.h"
-#include "ui/ProgressBar.h"
-#include "ui/Settings.h"
-#include "ui/Skin.h"
-#include "ui/StaticText.h"
+#include "ui/base/Settings.h"
+#include "ui/base/Skin.h"
+#include "ui/controls/ProgressBar.h"
+#include "ui/controls/StaticText.h"
+#include "ui/views/Picture.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 // settings", shown for two seconds after a change was queued for the mouse. Every start
 // restarts the two seconds. It never takes the focus from the window the user works in.
 
-#include "ui/Dialog.h"
+#include "ui/base/Dialog.h"
 
 #include <QElapsedTimer>
 #include <QPointer>

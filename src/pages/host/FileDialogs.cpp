@@ -1,4 +1,4 @@
-#include "pages/FileDialogs.h"
+#include "pages/host/FileDialogs.h"
 
 #include <QFileDialog>
 

@@ -6,8 +6,8 @@
 // comes through the PageHost it was made with. Every call comes on the UI thread.
 
 #include "catalog/DeviceDetails.h"
-#include "pages/PageIds.h"
-#include "protocol/WorkerHost.h"
+#include "pages/host/PageIds.h"
+#include "protocol/worker/WorkerHost.h"
 
 #include <QRect>
 #include <QString>
@@ -47,7 +47,7 @@ public:
     // keeps its key list on the same selection).
     virtual void mouseKeyClicked(int /*index*/) {}
 
-    // What the device worker reports (see protocol/WorkerHost.h).
+    // What the device worker reports (see protocol/worker/WorkerHost.h).
     virtual void showVersion(const protocol::VersionView& /*version*/) {}
     virtual void showReceiverVersion(const QString& /*versionText*/) {}
     virtual void macroRecorderUnlinked() {}

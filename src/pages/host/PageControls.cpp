@@ -1,4 +1,4 @@
-#include "pages/PageControls.h"
+#include "pages/host/PageControls.h"
 
 namespace corvane::pages {
 

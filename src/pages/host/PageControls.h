@@ -2,9 +2,9 @@
 // A page's controls inside the main window: created in the page's container under the
 // page's own numbers (PageIds.h turns them into window ids) and found again by them.
 
-#include "pages/PageIds.h"
-#include "ui/Dialog.h"
-#include "ui/Picture.h"
+#include "pages/host/PageIds.h"
+#include "ui/base/Dialog.h"
+#include "ui/views/Picture.h"
 
 #include <QLoggingCategory>
 

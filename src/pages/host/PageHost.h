@@ -1,10 +1,11 @@
 #pragma once
+// pages/host: what pages build on (page, host, ids, texts, dialog interfaces); no other room.
 // What a configuration page gets from the main window. app/ implements it (the main
 // window); the page tests drive the real window. Every call is made on the UI thread.
 
 #include "catalog/DeviceCatalog.h"
 #include "catalog/DeviceDetails.h"
-#include "pages/UserValues.h"
+#include "pages/host/UserValues.h"
 
 #include <QString>
 

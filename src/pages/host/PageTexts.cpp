@@ -1,8 +1,8 @@
-#include "pages/PageTexts.h"
+#include "pages/host/PageTexts.h"
 
 #include "i18n/LanguageTexts.h"
-#include "pages/PageControls.h"
-#include "ui/Control.h"
+#include "pages/host/PageControls.h"
+#include "ui/base/Control.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The per-user values the pages read and write; shared with corvanectl.
 
-#include "control/UserValues.h"
+#include "control/local/UserValues.h"
 
 namespace corvane::pages {
 using control::UserValues;

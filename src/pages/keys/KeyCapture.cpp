@@ -1,7 +1,7 @@
-#include "pages/KeyCapture.h"
+#include "pages/keys/KeyCapture.h"
 
-#include "pages/KeyDecoding.h"
-#include "pages/KeyTables.h"
+#include "pages/keys/KeyDecoding.h"
+#include "pages/keys/KeyTables.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -1,4 +1,5 @@
 #pragma once
+// pages/keys: keys typed into the program: capture, decoding into key codes, key tables.
 // Key capture: while a capture runs, every key event of the program's windows is taken
 // before any control sees it (nothing is typed, no shortcut fires), decoded into an
 // InputEvent and handed to the consumer of the capture mode. While no capture runs, keys
@@ -8,7 +9,7 @@
 // the first Tab pressed into it is captured like any key, but once the field holds a key,
 // Tab and Shift+Tab leave it (the field's focus loss then ends the capture).
 
-#include "pages/InputEvent.h"
+#include "pages/keys/InputEvent.h"
 
 #include <QObject>
 #include <QString>

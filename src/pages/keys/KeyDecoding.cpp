@@ -1,6 +1,6 @@
-#include "pages/KeyDecoding.h"
+#include "pages/keys/KeyDecoding.h"
 
-#include "pages/KeyTables.h"
+#include "pages/keys/KeyTables.h"
 
 namespace corvane::pages {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 // Decoding one key event into the virtual-key code and display name that captures store.
 
-#include "pages/InputEvent.h"
+#include "pages/keys/InputEvent.h"
 
 #include <QString>
 

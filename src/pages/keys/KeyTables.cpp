@@ -1,4 +1,4 @@
-#include "pages/KeyTables.h"
+#include "pages/keys/KeyTables.h"
 
 #include <Qt>
 

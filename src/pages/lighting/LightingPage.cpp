@@ -1,22 +1,22 @@
 // The lighting page's behaviour: loading the modes from the store, showing what the mode
 // allows, and the user's changes. Its controls and their layout are in LightingLayout.cpp.
-#include "pages/LightingPage.h"
+#include "pages/lighting/LightingPage.h"
 
 #include "i18n/LanguageTexts.h"
-#include "pages/ColourChannels.h"
-#include "pages/MessageBox.h"
-#include "pages/PageControls.h"
-#include "pages/PageHost.h"
-#include "protocol/DeviceTask.h"
+#include "pages/dialogs/ColourChannels.h"
+#include "pages/dialogs/MessageBox.h"
+#include "pages/host/PageControls.h"
+#include "pages/host/PageHost.h"
+#include "protocol/worker/DeviceTask.h"
 #include "store/ProfileDatabase.h"
-#include "ui/Colour.h"
-#include "ui/ColourPalette.h"
-#include "ui/ColourSwatch.h"
-#include "ui/ComboBox.h"
-#include "ui/Picture.h"
-#include "ui/Slider.h"
-#include "ui/StaticText.h"
-#include "ui/TextField.h"
+#include "ui/base/Colour.h"
+#include "ui/controls/ComboBox.h"
+#include "ui/controls/Slider.h"
+#include "ui/controls/StaticText.h"
+#include "ui/controls/TextField.h"
+#include "ui/views/ColourPalette.h"
+#include "ui/views/ColourSwatch.h"
+#include "ui/views/Picture.h"
 
 #include <vector>
 

@@ -1,10 +1,11 @@
 #pragma once
+// pages/lighting: the lighting page and its layout.
 // The lighting page: the mouse's lighting mode of the current profile and, as far as the
 // mode allows (its row's configFunc bits), its brightness, speed and colours. Each change
 // updates the mode's light row, queues the lighting task and shows the saving wait
 // window; nothing is stored while a slider or the palette is being dragged.
 
-#include "pages/Page.h"
+#include "pages/host/Page.h"
 #include "store/LightEffect.h"
 
 #include <QRect>

@@ -1,4 +1,4 @@
-#include "pages/KeyboardGrab.h"
+#include "pages/macros/KeyboardGrab.h"
 
 #include <QGuiApplication>
 

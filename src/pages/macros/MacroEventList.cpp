@@ -1,7 +1,7 @@
-#include "pages/MacroEventList.h"
+#include "pages/macros/MacroEventList.h"
 
-#include "protocol/MacroStream.h"
-#include "protocol/PacketSlicing.h"
+#include "protocol/codec/MacroStream.h"
+#include "protocol/transport/PacketSlicing.h"
 
 #include <algorithm>
 #include <array>

@@ -1,11 +1,11 @@
-#include "pages/MacroKeyDlg.h"
+#include "pages/macros/MacroKeyDlg.h"
 
 #include "i18n/LanguageTexts.h"
-#include "pages/KeyCapture.h"
-#include "ui/PushButton.h"
-#include "ui/Skin.h"
-#include "ui/StaticText.h"
-#include "ui/TextField.h"
+#include "pages/keys/KeyCapture.h"
+#include "ui/base/Skin.h"
+#include "ui/controls/PushButton.h"
+#include "ui/controls/StaticText.h"
+#include "ui/controls/TextField.h"
 
 namespace corvane::pages {
 

@@ -3,7 +3,7 @@
 // pressed while it has the focus (the dialog's own capture, every key accepted), a
 // confirm and a close button. The page inserts a press of the captured key.
 
-#include "ui/Dialog.h"
+#include "ui/base/Dialog.h"
 
 #include <memory>
 

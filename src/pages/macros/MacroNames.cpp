@@ -1,4 +1,4 @@
-#include "pages/MacroNames.h"
+#include "pages/macros/MacroNames.h"
 
 namespace corvane::pages {
 

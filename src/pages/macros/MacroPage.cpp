@@ -1,27 +1,27 @@
-#include "pages/MacroPage.h"
+#include "pages/macros/MacroPage.h"
 
 #include "exchange/MacroFile.h"
 #include "i18n/LanguageTexts.h"
-#include "pages/ButtonPage.h"
-#include "pages/FileDialogs.h"
-#include "pages/KeyCapture.h"
-#include "pages/KeyboardGrab.h"
-#include "pages/MacroKeyDlg.h"
-#include "pages/MacroNames.h"
-#include "pages/MacroStore.h"
-#include "pages/MessageBox.h"
-#include "pages/PageControls.h"
-#include "pages/PageHost.h"
-#include "protocol/BindingType.h"
-#include "protocol/DeviceTask.h"
-#include "protocol/MacroStream.h"
+#include "pages/dialogs/MessageBox.h"
+#include "pages/host/FileDialogs.h"
+#include "pages/host/MacroBindings.h"
+#include "pages/host/PageControls.h"
+#include "pages/host/PageHost.h"
+#include "pages/keys/KeyCapture.h"
+#include "pages/macros/KeyboardGrab.h"
+#include "pages/macros/MacroKeyDlg.h"
+#include "pages/macros/MacroNames.h"
+#include "pages/macros/MacroStore.h"
+#include "protocol/codec/BindingType.h"
+#include "protocol/codec/MacroStream.h"
+#include "protocol/worker/DeviceTask.h"
 #include "store/ProfileDatabase.h"
-#include "ui/ComboBox.h"
-#include "ui/GroupedButton.h"
-#include "ui/ListBox.h"
-#include "ui/Menu.h"
-#include "ui/PushButton.h"
-#include "ui/TextField.h"
+#include "ui/controls/ComboBox.h"
+#include "ui/controls/GroupedButton.h"
+#include "ui/controls/ListBox.h"
+#include "ui/controls/Menu.h"
+#include "ui/controls/PushButton.h"
+#include "ui/controls/TextField.h"
 
 #include <QContextMenuEvent>
 
@@ -146,7 +146,7 @@ private:
     MacroPage& m_page;
 };
 
-MacroPage::MacroPage(PageHost& host, ButtonPage* buttons)
+MacroPage::MacroPage(PageHost& host, MacroBindings* buttons)
     : m_host(host), m_buttons(buttons), m_grab(std::make_unique<KeyboardGrab>()) {}
 
 MacroPage::~MacroPage() = default;

@@ -1,4 +1,5 @@
 #pragma once
+// pages/macros: the macro page, its step list, recorder, keyboard grab, key dialog and names.
 // The macro page: the macros of the device type (shared by every profile), their steps
 // and how they play. Macros are created, renamed in place and deleted here; steps are
 // recorded from the keyboard or inserted by hand (key presses, clicks, delays), changed,
@@ -6,9 +7,9 @@
 // profile plays the macro, the macro goes to the mouse again. The list's context menu
 // imports and exports macro files.
 
-#include "pages/MacroEventList.h"
-#include "pages/MacroRecorder.h"
-#include "pages/Page.h"
+#include "pages/host/Page.h"
+#include "pages/macros/MacroEventList.h"
+#include "pages/macros/MacroRecorder.h"
 
 #include <QPoint>
 
@@ -17,7 +18,7 @@
 
 namespace corvane::pages {
 
-class ButtonPage;
+class MacroBindings;
 class KeyboardGrab;
 class PageHost;
 struct InputEvent;
@@ -96,7 +97,7 @@ inline constexpr const char* kMacroFileFilter = "Macro (*.xml)";
 class MacroPage : public Page {
 public:
     // `buttons`: the button page whose macro menu mirrors the macro list (may be null).
-    MacroPage(PageHost& host, ButtonPage* buttons = nullptr);
+    MacroPage(PageHost& host, MacroBindings* buttons = nullptr);
     ~MacroPage() override;
 
     void createControls(PageControls& controls) override;
@@ -160,7 +161,7 @@ private:
     void refuse(int title, int message);
 
     PageHost& m_host;
-    ButtonPage* m_buttons;
+    MacroBindings* m_buttons;
     PageControls* m_controls = nullptr;
     MacroEventList m_list;
     MacroRecorder m_recorder;

@@ -1,6 +1,6 @@
-#include "pages/MacroRecorder.h"
+#include "pages/macros/MacroRecorder.h"
 
-#include "protocol/MacroStream.h"
+#include "protocol/codec/MacroStream.h"
 
 #include <algorithm>
 #include <chrono>

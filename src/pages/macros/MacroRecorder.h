@@ -3,8 +3,8 @@
 // clock, timestamps from a counter seeded at the start, the recording limit. No widgets:
 // the macro page feeds it the captured key events and shows what it appended.
 
-#include "pages/InputEvent.h"
-#include "pages/MacroEventList.h"
+#include "pages/keys/InputEvent.h"
+#include "pages/macros/MacroEventList.h"
 
 #include <QtGlobal>
 

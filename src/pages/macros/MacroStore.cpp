@@ -1,6 +1,6 @@
-#include "pages/MacroStore.h"
+#include "pages/macros/MacroStore.h"
 
-#include "protocol/BindingType.h"
+#include "protocol/codec/BindingType.h"
 #include "store/ProfileDatabase.h"
 #include "store/StoreTransaction.h"
 

@@ -2,7 +2,7 @@
 // What the macro page writes: a macro's whole list as one store step, and the keys of a
 // profile that play a macro (their macros go to the mouse again after an edit).
 
-#include "pages/MacroEventList.h"
+#include "pages/macros/MacroEventList.h"
 
 #include <vector>
 

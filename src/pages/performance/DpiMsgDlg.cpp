@@ -1,11 +1,11 @@
-#include "pages/DpiMsgDlg.h"
+#include "pages/performance/DpiMsgDlg.h"
 
 #include "i18n/LanguageTexts.h"
-#include "ui/ProgressBar.h"
-#include "ui/PushButton.h"
-#include "ui/Settings.h"
-#include "ui/Skin.h"
-#include "ui/StaticText.h"
+#include "ui/base/Settings.h"
+#include "ui/base/Skin.h"
+#include "ui/controls/ProgressBar.h"
+#include "ui/controls/PushButton.h"
+#include "ui/controls/StaticText.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -3,7 +3,7 @@
 // shows a new DPI value for two seconds, when the user changes the active stage on the
 // performance page or with the mouse's own DPI button. It never takes the focus.
 
-#include "ui/Dialog.h"
+#include "ui/base/Dialog.h"
 
 #include <functional>
 

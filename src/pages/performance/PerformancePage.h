@@ -1,4 +1,5 @@
 #pragma once
+// pages/performance: the performance page, its layout and the DPI pop-up.
 // The performance page: up to six DPI stages with a colour each and the active stage,
 // the report rate, lift-off distance, sensor options, button response time, sleep time
 // and the two movement options of the current profile. Every user action writes the
@@ -6,7 +7,7 @@
 // saving wait window. The rules of what a value may be (DPI per sensor, rates, sleep
 // times, ranges) are the store's (store/ValueRules.h); the page owns only its controls.
 
-#include "pages/Page.h"
+#include "pages/host/Page.h"
 
 #include <QRect>
 

@@ -1,15 +1,15 @@
-#include "pages/DeviceSettingsPage.h"
+#include "pages/settings/DeviceSettingsPage.h"
 
 #include "i18n/LanguageTexts.h"
-#include "pages/MessageBox.h"
-#include "pages/PageControls.h"
-#include "pages/PageHost.h"
-#include "pages/SettingsCommands.h"
-#include "protocol/DeviceTask.h"
-#include "ui/PushButton.h"
-#include "ui/Settings.h"
-#include "ui/Skin.h"
-#include "ui/StaticText.h"
+#include "pages/dialogs/MessageBox.h"
+#include "pages/host/PageControls.h"
+#include "pages/host/PageHost.h"
+#include "pages/settings/SettingsCommands.h"
+#include "protocol/worker/DeviceTask.h"
+#include "ui/base/Settings.h"
+#include "ui/base/Skin.h"
+#include "ui/controls/PushButton.h"
+#include "ui/controls/StaticText.h"
 
 namespace corvane::pages {
 

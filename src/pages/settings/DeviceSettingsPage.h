@@ -1,8 +1,9 @@
 #pragma once
+// pages/settings: device and program settings pages, their commands, the profile pop-up.
 // The device settings page: the mouse's firmware (version line and check button), the
 // receiver panel, and the restore-defaults command.
 
-#include "pages/Page.h"
+#include "pages/host/Page.h"
 
 namespace corvane::pages {
 

@@ -1,11 +1,11 @@
-#include "pages/ProfileDlg.h"
+#include "pages/settings/ProfileDlg.h"
 
 #include "i18n/LanguageTexts.h"
 #include "store/ProfileDatabase.h"
 #include "store/ProfileStartup.h"
-#include "ui/ListBox.h"
-#include "ui/Picture.h"
-#include "ui/PushButton.h"
+#include "ui/controls/ListBox.h"
+#include "ui/controls/PushButton.h"
+#include "ui/views/Picture.h"
 
 namespace corvane::pages {
 

@@ -4,7 +4,7 @@
 // main window what to do with message 1705 (wParam: 0 switch, 1 import, 2 export;
 // lParam: the profile id) and closes.
 
-#include "ui/Dialog.h"
+#include "ui/base/Dialog.h"
 
 namespace corvane::pages {
 

@@ -3,7 +3,7 @@
 // language, start with the desktop session and minimised, what the close button does,
 // the program's version and update check, restore defaults, and three web links.
 
-#include "pages/Page.h"
+#include "pages/host/Page.h"
 
 namespace corvane::pages {
 

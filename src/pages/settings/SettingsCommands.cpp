@@ -1,10 +1,10 @@
-#include "pages/SettingsCommands.h"
+#include "pages/settings/SettingsCommands.h"
 
 #include "i18n/LanguageTexts.h"
-#include "pages/MessageBox.h"
-#include "pages/PageHost.h"
-#include "protocol/DeviceTask.h"
-#include "ui/Dialog.h"
+#include "pages/dialogs/MessageBox.h"
+#include "pages/host/PageHost.h"
+#include "protocol/worker/DeviceTask.h"
+#include "ui/base/Dialog.h"
 
 #include <QUrl>
 

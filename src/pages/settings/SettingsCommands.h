@@ -2,7 +2,7 @@
 // What the two settings pages share: the restore-defaults command (also the main window's
 // restore button), the links they open, and the lines of the version checks.
 
-#include "protocol/WorkerHost.h"
+#include "protocol/worker/WorkerHost.h"
 
 #include <QString>
 

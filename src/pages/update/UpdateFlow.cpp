@@ -1,10 +1,10 @@
-#include "pages/UpdateFlow.h"
+#include "pages/update/UpdateFlow.h"
 
 #include "i18n/LanguageTexts.h"
-#include "pages/MessageBox.h"
-#include "pages/UpdateProcessDlg.h"
-#include "pages/UpdateTipDlg.h"
-#include "protocol/DeviceTask.h"
+#include "pages/dialogs/MessageBox.h"
+#include "pages/update/UpdateProcessDlg.h"
+#include "pages/update/UpdateTipDlg.h"
+#include "protocol/worker/DeviceTask.h"
 #include "update/Versions.h"
 
 namespace corvane::pages {

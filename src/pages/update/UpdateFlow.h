@@ -1,4 +1,5 @@
 #pragma once
+// pages/update: the update flow of the settings pages and its offer and progress windows.
 // The window's side of the updates: the offers of a newer program or firmware, the two
 // progress windows, and what the settings pages show and do about updates (the status
 // lines 275 and 246, the buttons 276 and 248). Everything runs on the UI thread; the
@@ -8,7 +9,7 @@
 // hand: while its question is asked, while the setup downloads, while the firmware is
 // written.
 
-#include "protocol/WorkerHost.h"
+#include "protocol/worker/WorkerHost.h"
 
 #include <QPointer>
 #include <QString>

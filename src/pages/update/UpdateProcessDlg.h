@@ -4,7 +4,7 @@
 // own while the download runs; after a failure it says so and can be closed (its close
 // button, Escape or the desktop's close).
 
-#include "pages/ProgressWindow.h"
+#include "pages/dialogs/ProgressWindow.h"
 
 namespace corvane::pages {
 

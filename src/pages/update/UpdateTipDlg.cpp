@@ -1,9 +1,9 @@
-#include "pages/UpdateTipDlg.h"
+#include "pages/update/UpdateTipDlg.h"
 
 #include "i18n/LanguageTexts.h"
-#include "ui/ProgressBar.h"
-#include "ui/Skin.h"
-#include "ui/StaticText.h"
+#include "ui/base/Skin.h"
+#include "ui/controls/ProgressBar.h"
+#include "ui/controls/StaticText.h"
 
 #include <algorithm>
 

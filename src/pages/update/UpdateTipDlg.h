@@ -4,7 +4,7 @@
 // upgrade closes it after a success; after a failure it keeps the failure line and can
 // be closed (its close button, Escape or the desktop's close).
 
-#include "pages/ProgressWindow.h"
+#include "pages/dialogs/ProgressWindow.h"
 
 namespace corvane::pages {
 

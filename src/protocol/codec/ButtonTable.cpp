@@ -1,10 +1,10 @@
-#include "protocol/ButtonTable.h"
+#include "protocol/codec/ButtonTable.h"
 
 #include <algorithm>
 #include <vector>
 
-#include "protocol/BindingType.h"
-#include "protocol/KeyCodes.h"
+#include "protocol/codec/BindingType.h"
+#include "protocol/codec/KeyCodes.h"
 #include "store/ProfileDatabase.h"
 
 namespace corvane::protocol {

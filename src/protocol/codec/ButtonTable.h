@@ -6,7 +6,7 @@
 #include <functional>
 #include <span>
 
-#include "protocol/ReportPacket.h"
+#include "protocol/transport/ReportPacket.h"
 #include "store/ButtonBinding.h"
 #include "store/MacroRecords.h"
 

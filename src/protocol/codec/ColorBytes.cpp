@@ -1,4 +1,4 @@
-#include "protocol/ColorBytes.h"
+#include "protocol/codec/ColorBytes.h"
 
 #include <array>
 

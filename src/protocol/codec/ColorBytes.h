@@ -1,7 +1,7 @@
 #pragma once
 
-#include "protocol/AnswerBytes.h"
-#include "protocol/ReportPacket.h"
+#include "protocol/transport/AnswerBytes.h"
+#include "protocol/transport/ReportPacket.h"
 
 namespace corvane::protocol {
 

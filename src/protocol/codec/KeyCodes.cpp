@@ -1,4 +1,4 @@
-#include "protocol/KeyCodes.h"
+#include "protocol/codec/KeyCodes.h"
 
 #include <array>
 

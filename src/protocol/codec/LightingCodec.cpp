@@ -1,9 +1,9 @@
-#include "protocol/LightingCodec.h"
+#include "protocol/codec/LightingCodec.h"
 
 #include <algorithm>
 #include <array>
 
-#include "protocol/ColorBytes.h"
+#include "protocol/codec/ColorBytes.h"
 
 namespace corvane::protocol {
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "protocol/AnswerBytes.h"
-#include "protocol/ReportPacket.h"
+#include "protocol/transport/AnswerBytes.h"
+#include "protocol/transport/ReportPacket.h"
 #include "store/LightEffect.h"
 
 namespace corvane::protocol {

@@ -1,9 +1,9 @@
-#include "protocol/MacroStream.h"
+#include "protocol/codec/MacroStream.h"
 
 #include <algorithm>
 
-#include "protocol/KeyCodes.h"
-#include "protocol/PacketSlicing.h"
+#include "protocol/codec/KeyCodes.h"
+#include "protocol/transport/PacketSlicing.h"
 #include "store/ProfileDatabase.h"
 
 namespace corvane::protocol {

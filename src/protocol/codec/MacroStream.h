@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "protocol/ReportPacket.h"
+#include "protocol/transport/ReportPacket.h"
 #include "store/MacroRecords.h"
 
 namespace corvane::protocol {

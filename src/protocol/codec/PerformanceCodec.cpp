@@ -1,8 +1,8 @@
-#include "protocol/PerformanceCodec.h"
+#include "protocol/codec/PerformanceCodec.h"
 
 #include <algorithm>
 
-#include "protocol/ColorBytes.h"
+#include "protocol/codec/ColorBytes.h"
 
 namespace corvane::protocol {
 

@@ -1,12 +1,13 @@
 #pragma once
+// protocol/codec: encoders, decoders and their tables; includes transport/ only.
 
 #include <array>
 #include <cstdint>
 
-#include "protocol/AnswerBytes.h"
-#include "protocol/ReportPacket.h"
-#include "protocol/SensorTable.h"
-#include "protocol/SettingValues.h"
+#include "protocol/codec/SensorTable.h"
+#include "protocol/transport/AnswerBytes.h"
+#include "protocol/transport/ReportPacket.h"
+#include "protocol/transport/SettingValues.h"
 
 namespace corvane::protocol {
 

@@ -1,4 +1,4 @@
-#include "protocol/SensorTable.h"
+#include "protocol/codec/SensorTable.h"
 
 #include <algorithm>
 

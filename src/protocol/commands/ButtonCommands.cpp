@@ -1,13 +1,13 @@
-#include "protocol/ButtonCommands.h"
+#include "protocol/commands/ButtonCommands.h"
 
 #include <vector>
 
 #include "hid/Trace.h"
-#include "protocol/BindingType.h"
-#include "protocol/ButtonTable.h"
-#include "protocol/CommandExchange.h"
-#include "protocol/MacroStream.h"
-#include "protocol/PacketSlicing.h"
+#include "protocol/codec/BindingType.h"
+#include "protocol/codec/ButtonTable.h"
+#include "protocol/codec/MacroStream.h"
+#include "protocol/transport/CommandExchange.h"
+#include "protocol/transport/PacketSlicing.h"
 #include "store/ProfileDatabase.h"
 
 namespace corvane::protocol {

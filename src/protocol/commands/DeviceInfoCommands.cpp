@@ -1,7 +1,7 @@
-#include "protocol/DeviceInfoCommands.h"
+#include "protocol/commands/DeviceInfoCommands.h"
 
-#include "protocol/AnswerBytes.h"
-#include "protocol/CommandExchange.h"
+#include "protocol/transport/AnswerBytes.h"
+#include "protocol/transport/CommandExchange.h"
 
 namespace corvane::protocol {
 

@@ -7,7 +7,7 @@
 
 #include <QString>
 
-#include "protocol/SensorTable.h"
+#include "protocol/codec/SensorTable.h"
 
 namespace corvane::protocol {
 

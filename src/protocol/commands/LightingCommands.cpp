@@ -1,9 +1,9 @@
-#include "protocol/LightingCommands.h"
+#include "protocol/commands/LightingCommands.h"
 
 #include <mutex>
 #include <string>
 
-#include "protocol/CommandExchange.h"
+#include "protocol/transport/CommandExchange.h"
 #include "store/ProfileDatabase.h"
 
 namespace corvane::protocol {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/LightingCodec.h"
+#include "protocol/codec/LightingCodec.h"
 
 namespace corvane::protocol {
 

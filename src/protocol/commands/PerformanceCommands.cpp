@@ -1,8 +1,8 @@
-#include "protocol/PerformanceCommands.h"
+#include "protocol/commands/PerformanceCommands.h"
 
 #include <mutex>
 
-#include "protocol/CommandExchange.h"
+#include "protocol/transport/CommandExchange.h"
 #include "store/ProfileDatabase.h"
 
 namespace corvane::protocol {

@@ -1,7 +1,8 @@
 #pragma once
+// protocol/commands: command sequences that read and write settings; uses codec/, transport/.
 
-#include "protocol/PerformanceCodec.h"
-#include "protocol/SensorTable.h"
+#include "protocol/codec/PerformanceCodec.h"
+#include "protocol/codec/SensorTable.h"
 
 namespace corvane::protocol {
 

@@ -1,4 +1,4 @@
-#include "protocol/CommandExchange.h"
+#include "protocol/transport/CommandExchange.h"
 
 #include <mutex>
 

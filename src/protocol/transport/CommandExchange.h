@@ -1,7 +1,7 @@
 #pragma once
 
-#include "protocol/ReportPacket.h"
-#include "protocol/SettingValues.h"
+#include "protocol/transport/ReportPacket.h"
+#include "protocol/transport/SettingValues.h"
 
 namespace corvane::protocol {
 

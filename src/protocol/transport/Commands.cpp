@@ -1,4 +1,4 @@
-#include "protocol/Commands.h"
+#include "protocol/transport/Commands.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "protocol/PacketSlicing.h"
+#include "protocol/transport/PacketSlicing.h"
 
 #include <algorithm>
 

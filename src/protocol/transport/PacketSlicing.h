@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "protocol/ReportPacket.h"
+#include "protocol/transport/ReportPacket.h"
 
 namespace corvane::protocol {
 

@@ -1,8 +1,8 @@
-#include "protocol/ReportPacket.h"
+#include "protocol/transport/ReportPacket.h"
 
 #include <algorithm>
 
-#include "protocol/Transaction.h"
+#include "protocol/transport/Transaction.h"
 
 namespace corvane::protocol {
 

@@ -1,4 +1,5 @@
 #pragma once
+// protocol/transport: command reports and their transaction; includes no other room.
 
 #include <array>
 #include <cstddef>
@@ -6,7 +7,7 @@
 #include <span>
 
 #include "hid/ReportExchange.h"
-#include "protocol/Commands.h"
+#include "protocol/transport/Commands.h"
 
 namespace corvane::protocol {
 

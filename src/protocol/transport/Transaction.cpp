@@ -1,4 +1,4 @@
-#include "protocol/Transaction.h"
+#include "protocol/transport/Transaction.h"
 
 #include "hid/ReportExchange.h"
 

@@ -1,4 +1,4 @@
-#include "protocol/DeviceSelection.h"
+#include "protocol/worker/DeviceSelection.h"
 
 #include <algorithm>
 

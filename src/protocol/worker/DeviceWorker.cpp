@@ -1,6 +1,6 @@
-#include "protocol/DeviceWorker.h"
+#include "protocol/worker/DeviceWorker.h"
 
-#include "protocol/DeviceWorkerCore.h"
+#include "protocol/worker/DeviceWorkerCore.h"
 
 namespace corvane::protocol {
 

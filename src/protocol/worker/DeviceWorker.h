@@ -1,4 +1,5 @@
 #pragma once
+// protocol/worker: the device worker: thread, tasks, state, notices; uses every room below.
 
 #include <chrono>
 #include <cstddef>
@@ -6,10 +7,10 @@
 #include <functional>
 #include <memory>
 
-#include "protocol/DeviceTask.h"
-#include "protocol/WorkerConfig.h"
-#include "protocol/WorkerHost.h"
-#include "protocol/WorkerState.h"
+#include "protocol/worker/DeviceTask.h"
+#include "protocol/worker/WorkerConfig.h"
+#include "protocol/worker/WorkerHost.h"
+#include "protocol/worker/WorkerState.h"
 
 namespace corvane::protocol {
 

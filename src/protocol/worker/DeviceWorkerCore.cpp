@@ -1,13 +1,13 @@
-#include "protocol/DeviceWorkerCore.h"
+#include "protocol/worker/DeviceWorkerCore.h"
 
 #include "catalog/PerformanceDefaults.h"
 #include "hid/DeviceManager.h"
-#include "protocol/ButtonCommands.h"
-#include "protocol/DeviceTask.h"
-#include "protocol/LightingCommands.h"
-#include "protocol/PerformanceCommands.h"
-#include "protocol/SettingValues.h"
-#include "protocol/WorkerUpdates.h"
+#include "protocol/commands/ButtonCommands.h"
+#include "protocol/commands/LightingCommands.h"
+#include "protocol/commands/PerformanceCommands.h"
+#include "protocol/transport/SettingValues.h"
+#include "protocol/worker/DeviceTask.h"
+#include "protocol/worker/WorkerUpdates.h"
 #include "store/ProfileDatabase.h"
 
 namespace corvane::protocol {

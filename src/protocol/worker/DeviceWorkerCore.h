@@ -10,10 +10,10 @@
 #include <optional>
 
 #include "hid/DeviceManager.h"
-#include "protocol/HostGate.h"
-#include "protocol/WorkerConfig.h"
-#include "protocol/WorkerState.h"
-#include "protocol/WorkerThread.h"
+#include "protocol/worker/HostGate.h"
+#include "protocol/worker/WorkerConfig.h"
+#include "protocol/worker/WorkerState.h"
+#include "protocol/worker/WorkerThread.h"
 
 namespace corvane::protocol {
 

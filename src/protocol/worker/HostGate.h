@@ -3,7 +3,7 @@
 #include <mutex>
 #include <utility>
 
-#include "protocol/WorkerHost.h"
+#include "protocol/worker/WorkerHost.h"
 
 namespace corvane::protocol {
 

@@ -3,7 +3,7 @@
 // benchmarks): every call that would change what a user sees does nothing. What the
 // worker asks (the profile word, the stored device type) is left to the subclass.
 
-#include "protocol/WorkerHost.h"
+#include "protocol/worker/WorkerHost.h"
 
 namespace corvane::protocol {
 

@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "catalog/DeviceCatalog.h"
-#include "protocol/UpdateConfig.h"
+#include "protocol/worker/UpdateConfig.h"
 
 namespace corvane::protocol {
 

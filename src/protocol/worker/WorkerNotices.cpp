@@ -1,7 +1,7 @@
 // What the device worker does between tasks: it reads the mouse's notices (the DPI
 // button, the wireless mouse linking and unlinking) and keeps the store and the window
 // in step with them. Also the handling of commands the mouse did not accept.
-#include "protocol/DeviceWorkerCore.h"
+#include "protocol/worker/DeviceWorkerCore.h"
 
 #include <algorithm>
 #include <array>
@@ -10,8 +10,8 @@
 #include "hid/DeviceManager.h"
 #include "hid/ReportExchange.h"
 #include "hid/Trace.h"
-#include "protocol/Commands.h"
-#include "protocol/SettingValues.h"
+#include "protocol/transport/Commands.h"
+#include "protocol/transport/SettingValues.h"
 #include "store/ProfileDatabase.h"
 #include "store/ValueRules.h"
 

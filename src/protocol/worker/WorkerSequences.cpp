@@ -1,7 +1,7 @@
 // The device worker's synchronisation sequences: settling the device after a scan,
 // reading the mouse back into the store, pushing the store to the mouse and the
 // factory reset.
-#include "protocol/DeviceWorkerCore.h"
+#include "protocol/worker/DeviceWorkerCore.h"
 
 #include <functional>
 #include <vector>
@@ -10,10 +10,10 @@
 #include "catalog/SupportedInterfaces.h"
 #include "hid/DeviceManager.h"
 #include "hid/Trace.h"
-#include "protocol/DeviceInfoCommands.h"
-#include "protocol/DeviceSelection.h"
-#include "protocol/LightingCommands.h"
-#include "protocol/PerformanceCommands.h"
+#include "protocol/commands/DeviceInfoCommands.h"
+#include "protocol/commands/LightingCommands.h"
+#include "protocol/commands/PerformanceCommands.h"
+#include "protocol/worker/DeviceSelection.h"
 #include "store/ProfileDatabase.h"
 #include "store/ProfileStartup.h"
 

@@ -1,4 +1,4 @@
-#include "protocol/WorkerState.h"
+#include "protocol/worker/WorkerState.h"
 
 #include <utility>
 

@@ -8,7 +8,7 @@
 #include <QString>
 
 #include "catalog/DeviceDetails.h"
-#include "protocol/SensorTable.h"
+#include "protocol/codec/SensorTable.h"
 
 namespace corvane::protocol {
 

@@ -1,4 +1,4 @@
-#include "protocol/WorkerThread.h"
+#include "protocol/worker/WorkerThread.h"
 
 namespace corvane::protocol {
 

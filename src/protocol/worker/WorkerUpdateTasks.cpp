@@ -1,7 +1,7 @@
 // The update tasks on the device worker: version checks, the setup download and the
 // firmware upgrade through the mouse's bootloader.
-#include "protocol/DeviceWorkerCore.h"
-#include "protocol/WorkerUpdates.h"
+#include "protocol/worker/DeviceWorkerCore.h"
+#include "protocol/worker/WorkerUpdates.h"
 
 #include <filesystem>
 #include <system_error>

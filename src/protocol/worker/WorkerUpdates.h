@@ -8,9 +8,9 @@
 
 #include <QString>
 
-#include "protocol/HostGate.h"
-#include "protocol/WorkerConfig.h"
-#include "protocol/WorkerState.h"
+#include "protocol/worker/HostGate.h"
+#include "protocol/worker/WorkerConfig.h"
+#include "protocol/worker/WorkerState.h"
 #include "update/HttpClient.h"
 
 namespace corvane::protocol {

@@ -1,8 +1,8 @@
-#include "ui/Control.h"
+#include "ui/base/Control.h"
 
-#include "ui/Dialog.h"
-#include "ui/Settings.h"
-#include "ui/Skin.h"
+#include "ui/base/Dialog.h"
+#include "ui/base/Settings.h"
+#include "ui/base/Skin.h"
 
 #include <QFocusEvent>
 #include <QPointer>

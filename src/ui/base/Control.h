@@ -1,4 +1,5 @@
 #pragma once
+// ui/base: control, dialog, drawing, skin, settings, posting; includes no other room of ui/.
 // Base of every control. A control is created inside a dialog (Dialog::add), carries a
 // numeric id and reports user actions to its owning dialog's OnMessage hook.
 

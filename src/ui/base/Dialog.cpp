@@ -1,7 +1,7 @@
-#include "ui/Dialog.h"
+#include "ui/base/Dialog.h"
 
-#include "ui/Drawing.h"
-#include "ui/Skin.h"
+#include "ui/base/Drawing.h"
+#include "ui/base/Skin.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

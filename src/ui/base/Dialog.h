@@ -4,7 +4,7 @@
 // (InitUI) and lays them out (UISize). All of it runs on the UI thread, except
 // postMessage, which any thread may call.
 
-#include "ui/Control.h"
+#include "ui/base/Control.h"
 
 #include <QHash>
 #include <QList>

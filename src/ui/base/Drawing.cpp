@@ -1,6 +1,6 @@
-#include "ui/Drawing.h"
+#include "ui/base/Drawing.h"
 
-#include "ui/Skin.h"
+#include "ui/base/Skin.h"
 
 #include <QPainterPath>
 

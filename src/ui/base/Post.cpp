@@ -1,4 +1,4 @@
-#include "ui/Post.h"
+#include "ui/base/Post.h"
 
 #include <QCoreApplication>
 #include <QMetaObject>

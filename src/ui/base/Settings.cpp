@@ -1,4 +1,4 @@
-#include "ui/Settings.h"
+#include "ui/base/Settings.h"
 
 #include <mutex>
 

@@ -1,6 +1,6 @@
-#include "ui/Skin.h"
+#include "ui/base/Skin.h"
 
-#include "ui/Settings.h"
+#include "ui/base/Settings.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "ui/ButtonBase.h"
+#include "ui/controls/ButtonBase.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

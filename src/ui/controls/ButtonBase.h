@@ -1,8 +1,9 @@
 #pragma once
+// ui/controls: buttons, check boxes, drop-downs, sliders, fields, menus; includes base/.
 // Shared mouse and keyboard handling of the button-like controls: a press followed by a
 // release over the control, or Space / Enter while it has the focus, is a click.
 
-#include "ui/Control.h"
+#include "ui/base/Control.h"
 
 namespace corvane::ui {
 

@@ -1,7 +1,7 @@
-#include "ui/CheckBox.h"
+#include "ui/controls/CheckBox.h"
 
-#include "ui/Drawing.h"
-#include "ui/Skin.h"
+#include "ui/base/Drawing.h"
+#include "ui/base/Skin.h"
 
 #include <QPainter>
 #include <QPainterPath>

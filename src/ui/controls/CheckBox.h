@@ -1,7 +1,7 @@
 #pragma once
 // Check box: an indicator (skin images or a drawn box with a tick) and its text.
 
-#include "ui/ButtonBase.h"
+#include "ui/controls/ButtonBase.h"
 
 namespace corvane::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/ComboBox.h"
+#include "ui/controls/ComboBox.h"
 
 #include <QComboBox>
 #include <QIcon>

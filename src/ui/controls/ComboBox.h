@@ -1,7 +1,7 @@
 #pragma once
 // Drop-down list of text items, each with an integer data value and an optional colour mark.
 
-#include "ui/Control.h"
+#include "ui/base/Control.h"
 
 class QComboBox;
 

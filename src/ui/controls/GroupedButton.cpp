@@ -1,7 +1,7 @@
-#include "ui/GroupedButton.h"
+#include "ui/controls/GroupedButton.h"
 
-#include "ui/CheckBox.h"
-#include "ui/Dialog.h"
+#include "ui/base/Dialog.h"
+#include "ui/controls/CheckBox.h"
 
 #include <QPainter>
 

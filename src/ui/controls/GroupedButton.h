@@ -2,7 +2,7 @@
 // Buttons with an on state that belong to a named group: within one dialog, at most one
 // member of a group is on. RadioButton and ColourSwatch are grouped buttons.
 
-#include "ui/ButtonBase.h"
+#include "ui/controls/ButtonBase.h"
 
 #include <QList>
 

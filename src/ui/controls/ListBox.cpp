@@ -1,4 +1,4 @@
-#include "ui/ListBox.h"
+#include "ui/controls/ListBox.h"
 
 #include <QKeyEvent>
 #include <QListWidget>

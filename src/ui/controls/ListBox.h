@@ -1,7 +1,7 @@
 #pragma once
 // List of text items, each with an integer data value, and one current item.
 
-#include "ui/Control.h"
+#include "ui/base/Control.h"
 
 class QListWidget;
 

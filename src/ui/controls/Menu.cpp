@@ -1,6 +1,6 @@
-#include "ui/Menu.h"
+#include "ui/controls/Menu.h"
 
-#include "ui/Dialog.h"
+#include "ui/base/Dialog.h"
 
 #include <QApplication>
 #include <QMenu>

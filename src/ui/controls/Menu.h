@@ -1,7 +1,7 @@
 #pragma once
 // Pop-up menus built from (text, command id) items.
 
-#include "ui/Dialog.h"
+#include "ui/base/Dialog.h"
 
 #include <QList>
 #include <QPoint>

@@ -1,4 +1,4 @@
-#include "ui/ProgressBar.h"
+#include "ui/controls/ProgressBar.h"
 
 #include <QProgressBar>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Progress bar over an integer range; it never notifies.
 
-#include "ui/Control.h"
+#include "ui/base/Control.h"
 
 class QProgressBar;
 

@@ -1,6 +1,6 @@
-#include "ui/PushButton.h"
+#include "ui/controls/PushButton.h"
 
-#include "ui/Skin.h"
+#include "ui/base/Skin.h"
 
 #include <QPainter>
 

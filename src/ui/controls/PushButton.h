@@ -2,8 +2,8 @@
 // Push button: skin images for its states, or a drawn face (rounded rectangle, glyph and
 // text) when they are missing. Optionally a toggle (checkable) or a text link.
 
-#include "ui/ButtonBase.h"
-#include "ui/Drawing.h"
+#include "ui/base/Drawing.h"
+#include "ui/controls/ButtonBase.h"
 
 namespace corvane::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/Slider.h"
+#include "ui/controls/Slider.h"
 
 #include <QMouseEvent>
 #include <QPointer>

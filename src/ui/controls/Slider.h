@@ -1,7 +1,7 @@
 #pragma once
 // Slider over an integer range. A click on the groove moves the thumb there.
 
-#include "ui/Control.h"
+#include "ui/base/Control.h"
 
 class QSlider;
 

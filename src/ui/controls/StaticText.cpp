@@ -1,6 +1,6 @@
-#include "ui/StaticText.h"
+#include "ui/controls/StaticText.h"
 
-#include "ui/Drawing.h"
+#include "ui/base/Drawing.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -2,7 +2,7 @@
 // Text and pictures. Both let the mouse through to what lies beneath (so a press on a
 // caption picture still moves the window) unless made clickable.
 
-#include "ui/Control.h"
+#include "ui/base/Control.h"
 
 namespace corvane::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/TextField.h"
+#include "ui/controls/TextField.h"
 
 #include <QLineEdit>
 #include <QRegularExpressionValidator>

@@ -1,7 +1,7 @@
 #pragma once
 // Single-line text field, and NumberField, the same field limited to digits.
 
-#include "ui/Control.h"
+#include "ui/base/Control.h"
 
 class QLineEdit;
 

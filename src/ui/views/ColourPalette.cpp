@@ -1,8 +1,8 @@
-#include "ui/ColourPalette.h"
+#include "ui/views/ColourPalette.h"
 
-#include "ui/Colour.h"
-#include "ui/Drawing.h"
-#include "ui/Skin.h"
+#include "ui/base/Colour.h"
+#include "ui/base/Drawing.h"
+#include "ui/base/Skin.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

@@ -3,7 +3,7 @@
 // at the bottom) at full brightness, the colours a lighting effect can show. The user
 // presses and drags to pick.
 
-#include "ui/Control.h"
+#include "ui/base/Control.h"
 
 namespace corvane::ui {
 

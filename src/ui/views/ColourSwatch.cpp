@@ -1,8 +1,8 @@
-#include "ui/ColourSwatch.h"
+#include "ui/views/ColourSwatch.h"
 
-#include "ui/Colour.h"
-#include "ui/Drawing.h"
-#include "ui/Skin.h"
+#include "ui/base/Colour.h"
+#include "ui/base/Drawing.h"
+#include "ui/base/Skin.h"
 
 #include <QPainter>
 

@@ -2,7 +2,7 @@
 // Colour button: a swatch of one colour, optionally in a group of which one is on
 // (preset colours, colour slots).
 
-#include "ui/GroupedButton.h"
+#include "ui/controls/GroupedButton.h"
 
 namespace corvane::ui {
 

@@ -1,7 +1,7 @@
-#include "ui/DeviceList.h"
+#include "ui/views/DeviceList.h"
 
-#include "ui/Drawing.h"
-#include "ui/Skin.h"
+#include "ui/base/Drawing.h"
+#include "ui/base/Skin.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -4,7 +4,7 @@
 // selected; entries are addressed by device type (several entries may share a type:
 // per-type setters change all of them, select picks the first).
 
-#include "ui/ItemControl.h"
+#include "ui/views/ItemControl.h"
 
 #include <QList>
 #include <QSize>

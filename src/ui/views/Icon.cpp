@@ -1,8 +1,8 @@
-#include "ui/Icon.h"
+#include "ui/views/Icon.h"
 
-#include "ui/Drawing.h"
-#include "ui/Settings.h"
-#include "ui/Skin.h"
+#include "ui/base/Drawing.h"
+#include "ui/base/Settings.h"
+#include "ui/base/Skin.h"
 
 #include <QFileInfo>
 #include <QPainter>

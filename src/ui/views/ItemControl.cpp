@@ -1,4 +1,4 @@
-#include "ui/ItemControl.h"
+#include "ui/views/ItemControl.h"
 
 #include <QMouseEvent>
 

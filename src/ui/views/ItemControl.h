@@ -1,6 +1,7 @@
 #pragma once
+// ui/views: item and picture controls (tabs, device and key lists, palette); uses controls/.
 
-#include "ui/Control.h"
+#include "ui/base/Control.h"
 
 namespace corvane::ui {
 

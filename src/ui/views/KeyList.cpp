@@ -1,7 +1,7 @@
-#include "ui/KeyList.h"
+#include "ui/views/KeyList.h"
 
-#include "ui/Drawing.h"
-#include "ui/Skin.h"
+#include "ui/base/Drawing.h"
+#include "ui/base/Skin.h"
 
 #include <QKeyEvent>
 

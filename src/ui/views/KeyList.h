@@ -2,7 +2,7 @@
 // The list of the mouse's keys: one row per key with its name, the description of its
 // current function and its key value.
 
-#include "ui/ItemControl.h"
+#include "ui/views/ItemControl.h"
 
 #include <QList>
 

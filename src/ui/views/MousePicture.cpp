@@ -1,7 +1,7 @@
-#include "ui/MousePicture.h"
+#include "ui/views/MousePicture.h"
 
-#include "ui/Drawing.h"
-#include "ui/Skin.h"
+#include "ui/base/Drawing.h"
+#include "ui/base/Skin.h"
 
 #include <QMouseEvent>
 #include <QPainter>

@@ -2,7 +2,7 @@
 // The picture of the mouse with a callout per key: a line from a point on the mouse to a
 // label button that names the key. One callout can be selected.
 
-#include "ui/ItemControl.h"
+#include "ui/views/ItemControl.h"
 
 #include <QList>
 

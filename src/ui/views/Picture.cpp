@@ -1,7 +1,7 @@
-#include "ui/Picture.h"
+#include "ui/views/Picture.h"
 
-#include "ui/Drawing.h"
-#include "ui/Skin.h"
+#include "ui/base/Drawing.h"
+#include "ui/base/Skin.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Picture (a skin image) and Panel (a container for other controls).
 
-#include "ui/StaticText.h"
+#include "ui/controls/StaticText.h"
 
 namespace corvane::ui {
 

@@ -1,8 +1,8 @@
-#include "ui/TabControl.h"
+#include "ui/views/TabControl.h"
 
-#include "ui/Dialog.h"
-#include "ui/Drawing.h"
-#include "ui/Skin.h"
+#include "ui/base/Dialog.h"
+#include "ui/base/Drawing.h"
+#include "ui/base/Skin.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>

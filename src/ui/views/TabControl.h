@@ -1,7 +1,7 @@
 #pragma once
 // Tab control: a column (or row) of items, each with a text, an item id and an icon.
 
-#include "ui/ItemControl.h"
+#include "ui/views/ItemControl.h"
 
 #include <QList>
 #include <QSize>

@@ -2,10 +2,10 @@
 // values read from config.xml.
 #include "WindowTest.h"
 
-#include "app/AppState.h"
-#include "app/DeviceChangeWiring.h"
-#include "app/Startup.h"
-#include "ui/Settings.h"
+#include "app/desktop/DeviceChangeWiring.h"
+#include "app/start/AppState.h"
+#include "app/start/Startup.h"
+#include "ui/base/Settings.h"
 #include "virtualmouse/VirtualMouse.h"
 
 namespace corvane::app::test {

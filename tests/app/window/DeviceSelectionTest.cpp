@@ -2,14 +2,14 @@
 // what the window shows of the worker's reports.
 #include "WindowTest.h"
 
-#include "app/BatteryIndicator.h"
-#include "app/MainWindowIds.h"
-#include "protocol/DeviceTask.h"
-#include "protocol/DeviceWorker.h"
+#include "app/frame/BatteryIndicator.h"
+#include "app/window/MainWindowIds.h"
+#include "protocol/worker/DeviceTask.h"
+#include "protocol/worker/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
-#include "ui/DeviceList.h"
-#include "ui/MousePicture.h"
-#include "ui/TabControl.h"
+#include "ui/views/DeviceList.h"
+#include "ui/views/MousePicture.h"
+#include "ui/views/TabControl.h"
 #include "virtualmouse/VirtualMouse.h"
 
 #include <QFileInfo>

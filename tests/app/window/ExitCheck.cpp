@@ -8,15 +8,15 @@
 //   silent-mice  two mice that never answer, the end during the scan of them
 // Exit codes: 0 clean; 2 and 3 the scenario could not be set up; 5 the worker outlived
 // the wait; 64 bad usage.
-#include "app/DeviceMainDlg.h"
-#include "app/MessageBoxes.h"
-#include "app/ProcessObjects.h"
-#include "app/SharedUserValues.h"
+#include "app/start/ProcessObjects.h"
+#include "app/start/SharedUserValues.h"
+#include "app/window/DeviceMainDlg.h"
+#include "app/window/MessageBoxes.h"
 #include "hid/DeviceManager.h"
 #include "i18n/LanguageTexts.h"
-#include "protocol/DeviceTask.h"
-#include "protocol/DeviceWorker.h"
-#include "ui/Settings.h"
+#include "protocol/worker/DeviceTask.h"
+#include "protocol/worker/DeviceWorker.h"
+#include "ui/base/Settings.h"
 #include "virtualmouse/VirtualMouse.h"
 
 #include <QApplication>

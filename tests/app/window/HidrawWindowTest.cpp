@@ -4,11 +4,11 @@
 // still under way.
 #include "WindowTest.h"
 
-#include "app/MainWindowIds.h"
+#include "app/window/MainWindowIds.h"
 #include "hid/DeviceManager.h"
-#include "protocol/DeviceTask.h"
-#include "protocol/DeviceWorker.h"
-#include "ui/DeviceList.h"
+#include "protocol/worker/DeviceTask.h"
+#include "protocol/worker/DeviceWorker.h"
+#include "ui/views/DeviceList.h"
 #include "virtualmouse/VirtualMouse.h"
 
 #include <QElapsedTimer>

@@ -2,14 +2,14 @@
 // tasks, and the running window following the virtual devices as they come and go.
 #include "WindowTest.h"
 
-#include "app/DeviceChangeWiring.h"
-#include "app/InterfaceText.h"
-#include "app/MainWindowIds.h"
-#include "app/VirtualDevices.h"
+#include "app/demo/VirtualDevices.h"
+#include "app/desktop/DeviceChangeWiring.h"
+#include "app/desktop/InterfaceText.h"
+#include "app/window/MainWindowIds.h"
 #include "catalog/DeviceCatalog.h"
 #include "hid/DeviceManager.h"
-#include "protocol/DeviceWorker.h"
-#include "ui/DeviceList.h"
+#include "protocol/worker/DeviceWorker.h"
+#include "ui/views/DeviceList.h"
 #include "virtualmouse/VirtualMouse.h"
 
 #include <memory>

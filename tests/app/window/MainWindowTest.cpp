@@ -2,16 +2,16 @@
 // the program settings page, the exit paths, the tray, the profile button and pop-ups.
 #include "WindowTest.h"
 
-#include "app/MainTray.h"
-#include "app/MainWindowIds.h"
+#include "app/desktop/MainTray.h"
+#include "app/window/MainWindowIds.h"
 #include "i18n/LanguageTexts.h"
-#include "pages/MessageBox.h"
-#include "pages/SaveWaitDlg.h"
-#include "protocol/DeviceWorker.h"
-#include "ui/DeviceList.h"
-#include "ui/MousePicture.h"
-#include "ui/Picture.h"
-#include "ui/TabControl.h"
+#include "pages/dialogs/MessageBox.h"
+#include "pages/dialogs/SaveWaitDlg.h"
+#include "protocol/worker/DeviceWorker.h"
+#include "ui/views/DeviceList.h"
+#include "ui/views/MousePicture.h"
+#include "ui/views/Picture.h"
+#include "ui/views/TabControl.h"
 
 #include <QAction>
 #include <QSystemTrayIcon>

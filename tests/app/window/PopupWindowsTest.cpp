@@ -1,13 +1,13 @@
 // The about window and the program's message boxes and saving wait window.
 #include "WindowTest.h"
 
-#include "app/AboutDlg.h"
-#include "app/MainWindowIds.h"
-#include "app/PageMessageBoxes.h"
-#include "pages/MessageBox.h"
-#include "pages/SaveWaitDlg.h"
-#include "ui/PushButton.h"
-#include "ui/StaticText.h"
+#include "app/frame/AboutDlg.h"
+#include "app/window/MainWindowIds.h"
+#include "app/window/PageMessageBoxes.h"
+#include "pages/dialogs/MessageBox.h"
+#include "pages/dialogs/SaveWaitDlg.h"
+#include "ui/controls/PushButton.h"
+#include "ui/controls/StaticText.h"
 #include "virtualmouse/VirtualMouse.h"
 
 #include <QTest>

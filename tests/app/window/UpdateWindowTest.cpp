@@ -3,11 +3,11 @@
 // program's place, and the firmware written into the mouse.
 #include "WindowTest.h"
 
-#include "app/ProgramLauncher.h"
-#include "pages/UpdateFlow.h"
-#include "pages/UpdateProcessDlg.h"
-#include "pages/UpdateTipDlg.h"
-#include "protocol/DeviceWorker.h"
+#include "app/desktop/ProgramLauncher.h"
+#include "pages/update/UpdateFlow.h"
+#include "pages/update/UpdateProcessDlg.h"
+#include "pages/update/UpdateTipDlg.h"
+#include "protocol/worker/DeviceWorker.h"
 #include "support/HttpTestServer.h"
 #include "support/ZipBuilder.h"
 #include "virtualmouse/VirtualMouse.h"

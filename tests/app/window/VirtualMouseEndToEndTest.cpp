@@ -3,12 +3,12 @@
 // the profiles with what the mouse reported.
 #include "WindowTest.h"
 
-#include "app/Folders.h"
-#include "app/MainWindowIds.h"
-#include "app/VirtualDevices.h"
-#include "protocol/DeviceWorker.h"
+#include "app/demo/VirtualDevices.h"
+#include "app/start/Folders.h"
+#include "app/window/MainWindowIds.h"
+#include "protocol/worker/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
-#include "ui/DeviceList.h"
+#include "ui/views/DeviceList.h"
 #include "virtualmouse/VirtualMouse.h"
 
 #include <QFileInfo>

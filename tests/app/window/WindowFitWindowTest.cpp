@@ -1,8 +1,8 @@
 // The main window on a small screen: the whole interface drawn smaller, at one scale.
 #include "WindowTest.h"
 
-#include "app/MainWindowIds.h"
-#include "ui/TabControl.h"
+#include "app/window/MainWindowIds.h"
+#include "ui/views/TabControl.h"
 
 #include <QGuiApplication>
 #include <QScreen>

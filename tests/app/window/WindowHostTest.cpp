@@ -2,14 +2,14 @@
 // waited for; questions are answered on the worker's thread.
 #include "WindowTest.h"
 
-#include "app/BatteryIndicator.h"
-#include "app/MainWindowIds.h"
-#include "app/ProgramLauncher.h"
-#include "app/WindowHost.h"
+#include "app/desktop/ProgramLauncher.h"
+#include "app/frame/BatteryIndicator.h"
+#include "app/window/MainWindowIds.h"
+#include "app/window/WindowHost.h"
 #include "i18n/LanguageTexts.h"
-#include "protocol/DeviceWorker.h"
-#include "ui/DeviceList.h"
-#include "ui/TabControl.h"
+#include "protocol/worker/DeviceWorker.h"
+#include "ui/views/DeviceList.h"
+#include "ui/views/TabControl.h"
 
 #include <QCoreApplication>
 #include <QTest>

@@ -3,9 +3,9 @@
 #include "hid/DeviceManager.h"
 #include "i18n/IniFile.h"
 #include "i18n/LanguageTexts.h"
-#include "protocol/DeviceWorker.h"
+#include "protocol/worker/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
-#include "ui/Settings.h"
+#include "ui/base/Settings.h"
 #include "virtualmouse/VirtualMouse.h"
 
 #include <QApplication>

@@ -4,11 +4,11 @@
 // in memory, recorded message boxes (or the real ones) and a recorded quit.
 
 #include "TestSupport.h"
-#include "app/DeviceMainDlg.h"
-#include "app/MessageBoxes.h"
-#include "app/PageMessageBoxes.h"
-#include "app/SharedUserValues.h"
-#include "pages/PageControls.h"
+#include "app/start/SharedUserValues.h"
+#include "app/window/DeviceMainDlg.h"
+#include "app/window/MessageBoxes.h"
+#include "app/window/PageMessageBoxes.h"
+#include "pages/host/PageControls.h"
 #include "support/EventLoop.h"
 
 #include <QTemporaryDir>

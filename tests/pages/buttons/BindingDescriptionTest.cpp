@@ -1,7 +1,7 @@
 // The key list's texts for stored bindings and the macro list's names: the catalogue's
 // descriptions, the per-language custom and copy words, and the menus' contents.
-#include "pages/BindingDescription.h"
-#include "pages/BindingCatalog.h"
+#include "pages/buttons/BindingDescription.h"
+#include "pages/buttons/BindingCatalog.h"
 
 #include <gtest/gtest.h>
 

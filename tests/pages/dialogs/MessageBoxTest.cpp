@@ -1,7 +1,7 @@
-#include "PagesTest.h"
+#include "pages/PagesTest.h"
 
-#include "pages/MessageBox.h"
-#include "ui/PushButton.h"
+#include "pages/dialogs/MessageBox.h"
+#include "ui/controls/PushButton.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
-#include "PagesTest.h"
+#include "pages/PagesTest.h"
 
-#include "pages/SaveWaitDlg.h"
-#include "ui/StaticText.h"
+#include "pages/dialogs/SaveWaitDlg.h"
+#include "ui/controls/StaticText.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

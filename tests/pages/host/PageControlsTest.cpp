@@ -1,10 +1,10 @@
 // A page's controls in the main window: ids from the page's block, and a refused control
 // never silently missing.
-#include "PagesTest.h"
+#include "pages/PagesTest.h"
 
-#include "pages/PageControls.h"
-#include "ui/Picture.h"
-#include "ui/PushButton.h"
+#include "pages/host/PageControls.h"
+#include "ui/controls/PushButton.h"
+#include "ui/views/Picture.h"
 
 #include <gtest/gtest.h>
 

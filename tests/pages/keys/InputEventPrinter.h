@@ -1,7 +1,7 @@
 #pragma once
 // Readable InputEvents in test failure messages.
 
-#include "pages/InputEvent.h"
+#include "pages/keys/InputEvent.h"
 
 #include <ostream>
 

@@ -1,8 +1,8 @@
-#include "InputEventPrinter.h"
-#include "PagesTest.h"
+#include "pages/PagesTest.h"
+#include "pages/keys/InputEventPrinter.h"
 
-#include "pages/KeyCapture.h"
-#include "ui/TextField.h"
+#include "pages/keys/KeyCapture.h"
+#include "ui/controls/TextField.h"
 
 #include <QApplication>
 #include <QKeyEvent>

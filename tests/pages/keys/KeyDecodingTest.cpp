@@ -1,6 +1,6 @@
-#include "InputEventPrinter.h"
+#include "pages/keys/InputEventPrinter.h"
 
-#include "pages/KeyDecoding.h"
+#include "pages/keys/KeyDecoding.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The keyboard held while a macro is recorded ends, and says so once, when the window is
 // deactivated or nobody typed for the idle limit; released, it says nothing.
-#include "pages/KeyboardGrab.h"
+#include "pages/macros/KeyboardGrab.h"
 
 #include <QApplication>
 #include <QTest>

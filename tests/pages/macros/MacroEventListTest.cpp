@@ -1,6 +1,6 @@
 // A macro's entries as the editor changes them: inserted presses and clicks with their
 // timestamps, changing a key or button of one press, and the size the mouse takes.
-#include "pages/MacroEventList.h"
+#include "pages/macros/MacroEventList.h"
 
 #include <gtest/gtest.h>
 

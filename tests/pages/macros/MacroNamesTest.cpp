@@ -1,5 +1,5 @@
 // How the macro list shows stored names in the language in use.
-#include "pages/MacroNames.h"
+#include "pages/macros/MacroNames.h"
 
 #include <gtest/gtest.h>
 

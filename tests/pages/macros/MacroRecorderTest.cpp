@@ -1,8 +1,8 @@
 // Recording captured keys into a macro: recorded, fixed and no delays, the closing
 // delay, the 31 s cap, the limit, timestamps, and a held key that repeats.
-#include "InputEventPrinter.h"
+#include "pages/keys/InputEventPrinter.h"
 
-#include "pages/MacroRecorder.h"
+#include "pages/macros/MacroRecorder.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Saving a macro's list as one store step, and finding the keys that play a macro.
-#include "pages/MacroStore.h"
+#include "pages/macros/MacroStore.h"
 #include "store/ProfileDatabase.h"
 
 #include <QDir>

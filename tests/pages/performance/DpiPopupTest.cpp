@@ -1,7 +1,7 @@
 // The DPI pop-up: its corner, what it shows, and how long.
-#include "PagesTest.h"
+#include "pages/PagesTest.h"
 
-#include "pages/DpiMsgDlg.h"
+#include "pages/performance/DpiMsgDlg.h"
 
 #include <QElapsedTimer>
 #include <QTest>

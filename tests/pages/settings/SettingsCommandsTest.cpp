@@ -1,4 +1,4 @@
-#include "pages/SettingsCommands.h"
+#include "pages/settings/SettingsCommands.h"
 
 #include <gtest/gtest.h>
 

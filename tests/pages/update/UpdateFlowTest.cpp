@@ -1,13 +1,13 @@
 // The window's side of the updates without the main window: offers, the two progress
 // windows, the settings pages' status lines and buttons.
-#include "PagesTest.h"
+#include "pages/PagesTest.h"
 
-#include "pages/MessageBox.h"
-#include "pages/UpdateFlow.h"
-#include "pages/UpdateProcessDlg.h"
-#include "pages/UpdateTipDlg.h"
-#include "protocol/DeviceTask.h"
-#include "ui/ProgressBar.h"
+#include "pages/dialogs/MessageBox.h"
+#include "pages/update/UpdateFlow.h"
+#include "pages/update/UpdateProcessDlg.h"
+#include "pages/update/UpdateTipDlg.h"
+#include "protocol/worker/DeviceTask.h"
+#include "ui/controls/ProgressBar.h"
 
 #include <gtest/gtest.h>
 

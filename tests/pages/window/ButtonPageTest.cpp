@@ -3,15 +3,15 @@
 // the mouse's key table; the primary key is refused; both restores ask first.
 #include "window/PageWindowTest.h"
 
-#include "pages/ButtonPage.h"
-#include "pages/KeyCapture.h"
-#include "protocol/ButtonTable.h"
-#include "protocol/DeviceTask.h"
+#include "pages/buttons/ButtonPage.h"
+#include "pages/keys/KeyCapture.h"
+#include "protocol/codec/ButtonTable.h"
+#include "protocol/worker/DeviceTask.h"
 #include "store/ProfileDatabase.h"
-#include "ui/ComboBox.h"
-#include "ui/KeyList.h"
-#include "ui/PushButton.h"
-#include "ui/TextField.h"
+#include "ui/controls/ComboBox.h"
+#include "ui/controls/PushButton.h"
+#include "ui/controls/TextField.h"
+#include "ui/views/KeyList.h"
 #include "virtualmouse/MouseDevice.h"
 
 #include <QApplication>

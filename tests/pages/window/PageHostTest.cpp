@@ -4,12 +4,12 @@
 #include "window/PageWindowTest.h"
 
 #include "i18n/LanguageTexts.h"
-#include "pages/KeyCapture.h"
-#include "pages/MessageBox.h"
-#include "pages/PageHost.h"
-#include "protocol/DeviceTask.h"
+#include "pages/dialogs/MessageBox.h"
+#include "pages/host/PageHost.h"
+#include "pages/keys/KeyCapture.h"
+#include "protocol/worker/DeviceTask.h"
 #include "store/ProfileDatabase.h"
-#include "ui/PushButton.h"
+#include "ui/controls/PushButton.h"
 
 namespace corvane::pages::test {
 namespace {

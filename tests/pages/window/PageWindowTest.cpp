@@ -1,14 +1,14 @@
 #include "window/PageWindowTest.h"
 
-#include "app/SharedUserValues.h"
+#include "app/start/SharedUserValues.h"
 #include "hid/DeviceManager.h"
 #include "i18n/IniFile.h"
 #include "i18n/LanguageTexts.h"
-#include "protocol/DeviceWorker.h"
-#include "protocol/PerformanceCodec.h"
+#include "protocol/codec/PerformanceCodec.h"
+#include "protocol/worker/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
-#include "ui/Settings.h"
-#include "ui/TabControl.h"
+#include "ui/base/Settings.h"
+#include "ui/views/TabControl.h"
 #include "virtualmouse/VirtualMouse.h"
 
 #include <QApplication>

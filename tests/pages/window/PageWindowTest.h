@@ -15,12 +15,12 @@
 //       EXPECT_TRUE(waitForKept(0x02, [](const Kept& k) { return k.parameters[0] == 2; }));
 //   }
 
-#include "app/DeviceMainDlg.h"
-#include "pages/MessageBoxes.h"
-#include "pages/PageControls.h"
-#include "pages/SystemIntegration.h"
-#include "pages/UserValues.h"
-#include "protocol/ReportPacket.h"
+#include "app/window/DeviceMainDlg.h"
+#include "pages/host/MessageBoxes.h"
+#include "pages/host/PageControls.h"
+#include "pages/host/SystemIntegration.h"
+#include "pages/host/UserValues.h"
+#include "protocol/transport/ReportPacket.h"
 #include "support/EventLoop.h"
 #include "virtualmouse/MouseSettings.h"
 

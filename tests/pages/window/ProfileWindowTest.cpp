@@ -3,12 +3,12 @@
 #include "window/PageWindowTest.h"
 
 #include "i18n/LanguageTexts.h"
-#include "pages/FileDialogs.h"
-#include "pages/MessageBox.h"
-#include "pages/ProfileDlg.h"
-#include "protocol/DeviceTask.h"
+#include "pages/dialogs/MessageBox.h"
+#include "pages/host/FileDialogs.h"
+#include "pages/settings/ProfileDlg.h"
+#include "protocol/worker/DeviceTask.h"
 #include "store/ProfileDatabase.h"
-#include "ui/ListBox.h"
+#include "ui/controls/ListBox.h"
 
 #include <QApplication>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "protocol/DeviceSelection.h"
+#include "protocol/worker/DeviceSelection.h"
 
 namespace corvane::protocol::testing {
 namespace {

@@ -12,7 +12,7 @@
 
 #include <QString>
 
-#include "protocol/WorkerHost.h"
+#include "protocol/worker/WorkerHost.h"
 
 namespace corvane::protocol::testing {
 

@@ -12,7 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include "protocol/DeviceTask.h"
+#include "protocol/worker/DeviceTask.h"
 #include "support/HttpTestServer.h"
 #include "support/ZipBuilder.h"
 #include "update/BootPackets.h"

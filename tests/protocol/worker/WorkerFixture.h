@@ -17,7 +17,7 @@
 #include "RecordingHost.h"
 #include "catalog/DeviceCatalog.h"
 #include "hid/DeviceManager.h"
-#include "protocol/DeviceWorker.h"
+#include "protocol/worker/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
 #include "virtualmouse/VirtualMouse.h"
 

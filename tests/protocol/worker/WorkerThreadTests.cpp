@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "WorkerFixture.h"
-#include "protocol/WorkerThread.h"
+#include "protocol/worker/WorkerThread.h"
 
 namespace corvane::protocol::testing {
 namespace {
