@@ -2,7 +2,7 @@
 
 #include "catalog/DeviceDetails.h"
 #include "store/ProfileDatabase.h"
-#include "store/SQLiteAutoTransaction.h"
+#include "store/sqlite/SQLiteAutoTransaction.h"
 
 #include <mutex>
 

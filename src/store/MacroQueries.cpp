@@ -2,8 +2,8 @@
 
 #include "store/ProfileDatabase.h"
 
-#include "store/Query.h"
-#include "store/Savepoint.h"
+#include "store/sqlite/Query.h"
+#include "store/sqlite/Savepoint.h"
 
 namespace corvane::store {
 

@@ -4,7 +4,7 @@
 #include "store/LightEffect.h"
 #include "store/MacroRecords.h"
 #include "store/ProfileRecord.h"
-#include "store/SQLiteDB.h"
+#include "store/sqlite/SQLiteDB.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "store/StoreTransaction.h"
 
 #include "store/ProfileDatabase.h"
-#include "store/SQLiteDB.h"
+#include "store/sqlite/SQLiteDB.h"
 
 namespace corvane::store {
 

@@ -2,8 +2,8 @@
 
 #include "store/LightEffect.h"
 #include "store/ProfileDatabase.h"
-#include "store/SQLiteDB.h"
-#include "store/SQLiteStatement.h"
+#include "store/sqlite/SQLiteDB.h"
+#include "store/sqlite/SQLiteStatement.h"
 
 #include <QByteArray>
 #include <QDir>

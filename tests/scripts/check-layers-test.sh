@@ -19,6 +19,7 @@ breaches=(
   'ui/base/Control.cpp|ui/views/KeyList.h|ui/base/ may not use'
   'control/names/KeyNames.cpp|control/requests/Request.h|control/names/ may not use'
   'store/ValueRules.cpp|pages/host/Page.h|store/ may not use'
+  'store/sqlite/Savepoint.cpp|store/ProfileDatabase.h|store/sqlite/ may not use'
 )
 failed=0
 for row in "${breaches[@]}"; do

@@ -5,7 +5,7 @@
 #include "StoreFixture.h"
 
 #include "store/ProfileStartup.h"
-#include "store/SQLiteAutoTransaction.h"
+#include "store/sqlite/SQLiteAutoTransaction.h"
 
 #include <chrono>
 #include <future>

@@ -1,6 +1,6 @@
 #include "StoreFixture.h"
 
-#include "store/SQLiteAutoTransaction.h"
+#include "store/sqlite/SQLiteAutoTransaction.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "store/ProfileDatabase.h"
-#include "store/SQLiteDB.h"
-#include "store/SQLiteStatement.h"
+#include "store/sqlite/SQLiteDB.h"
+#include "store/sqlite/SQLiteStatement.h"
 
 #include <QByteArray>
 #include <QDir>

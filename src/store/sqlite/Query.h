@@ -2,8 +2,8 @@
 
 // Internal to the store: one statement of the store's query pattern.
 
-#include "store/SQLiteDB.h"
-#include "store/SQLiteStatement.h"
+#include "store/sqlite/SQLiteDB.h"
+#include "store/sqlite/SQLiteStatement.h"
 
 #include <QByteArray>
 #include <QString>

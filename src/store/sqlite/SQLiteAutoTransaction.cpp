@@ -1,6 +1,6 @@
-#include "store/SQLiteAutoTransaction.h"
+#include "store/sqlite/SQLiteAutoTransaction.h"
 
-#include "store/SQLiteDB.h"
+#include "store/sqlite/SQLiteDB.h"
 
 namespace corvane::store {
 

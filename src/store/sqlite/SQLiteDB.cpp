@@ -1,6 +1,6 @@
-#include "store/SQLiteDB.h"
+#include "store/sqlite/SQLiteDB.h"
 
-#include "store/SQLiteStatement.h"
+#include "store/sqlite/SQLiteStatement.h"
 
 #include <sqlite3.h>
 

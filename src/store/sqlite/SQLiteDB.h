@@ -1,4 +1,5 @@
 #pragma once
+// store/sqlite: the SQLite wrappers: database, statements, transactions, savepoints.
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "store/SQLiteStatement.h"
+#include "store/sqlite/SQLiteStatement.h"
 
 #include <sqlite3.h>
 

@@ -1,6 +1,6 @@
-#include "store/Savepoint.h"
+#include "store/sqlite/Savepoint.h"
 
-#include "store/SQLiteDB.h"
+#include "store/sqlite/SQLiteDB.h"
 
 namespace corvane::store {
 
