@@ -60,12 +60,14 @@ TEST_F(SelfContainedFiles, AProfileWithMacroKeysPlaysTheSameMacrosElsewhere) {
     ASSERT_GT(db().saveBinding(binding(1, 1, 2, 0x04, 0, 0)), 0);
     const Pushed source = pushedFor(1);
     ASSERT_EQ(source.macros.size(), 2u);
-    ASSERT_EQ(exportProfile(db(), 1, file(QStringLiteral("p.xml")), {}), ExchangeStatus::Done);
+    ASSERT_EQ(exportProfile(db(), 1, file(QStringLiteral("p.xml")), takingEveryBinding()),
+              ExchangeStatus::Done);
 
     ASSERT_TRUE(use(QStringLiteral("target")));
     ASSERT_EQ(addProfile(QStringLiteral("Profile 1")), 1);
     const Pushed before = pushedFor(1);
-    const ProfileImportResult result = importProfile(db(), 1, file(QStringLiteral("p.xml")), {});
+    const ProfileImportResult result =
+        importProfile(db(), 1, file(QStringLiteral("p.xml")), takingEveryBinding());
     ASSERT_EQ(result.status, ExchangeStatus::Done);
     ASSERT_EQ(result.macros.size(), 2u);
     EXPECT_EQ(result.macros[0].id, 1);
@@ -75,7 +77,8 @@ TEST_F(SelfContainedFiles, AProfileWithMacroKeysPlaysTheSameMacrosElsewhere) {
     EXPECT_NE(pushedFor(1), before);
 
     // Imported again, the file finds its macros and adds none.
-    const ProfileImportResult again = importProfile(db(), 1, file(QStringLiteral("p.xml")), {});
+    const ProfileImportResult again =
+        importProfile(db(), 1, file(QStringLiteral("p.xml")), takingEveryBinding());
     ASSERT_EQ(again.status, ExchangeStatus::Done);
     EXPECT_TRUE(again.macros.empty());
     EXPECT_EQ(tableRows(dbPath(QStringLiteral("target")), QStringLiteral("t_macro_data"),
@@ -90,12 +93,14 @@ TEST_F(SelfContainedFiles, OnlyAnIdenticalMacroIsUsedAgain) {
     const int id = addMacro(QStringLiteral("Combo"), 0x51, 40);
     ASSERT_GT(db().saveBinding(binding(1, 3, 4, id, 0, 0, QStringLiteral("Combo"))), 0);
     const Pushed source = pushedFor(1);
-    ASSERT_EQ(exportProfile(db(), 1, file(QStringLiteral("p.xml")), {}), ExchangeStatus::Done);
+    ASSERT_EQ(exportProfile(db(), 1, file(QStringLiteral("p.xml")), takingEveryBinding()),
+              ExchangeStatus::Done);
 
     ASSERT_TRUE(use(QStringLiteral("target")));
     ASSERT_EQ(addProfile(QStringLiteral("Profile 1")), 1);
     addMacro(QStringLiteral("Combo"), 0x51, 41); // one millisecond longer
-    const ProfileImportResult result = importProfile(db(), 1, file(QStringLiteral("p.xml")), {});
+    const ProfileImportResult result =
+        importProfile(db(), 1, file(QStringLiteral("p.xml")), takingEveryBinding());
     ASSERT_EQ(result.status, ExchangeStatus::Done);
     ASSERT_EQ(result.macros.size(), 1u);
     EXPECT_EQ(result.macros[0].id, 2);

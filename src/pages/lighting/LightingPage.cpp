@@ -9,6 +9,7 @@
 #include "pages/host/PageHost.h"
 #include "protocol/worker/DeviceTask.h"
 #include "store/ProfileDatabase.h"
+#include "store/ValueRules.h"
 #include "ui/base/Colour.h"
 #include "ui/controls/ComboBox.h"
 #include "ui/controls/Slider.h"
@@ -92,7 +93,7 @@ void LightingPage::showLightMode() {
     m_mode = mode;
     m_functions = light.configFunc;
 
-    const bool brightness = (light.configFunc & LightFunction::Brightness) != 0;
+    const bool brightness = (light.configFunc & store::LightFunction::Brightness) != 0;
     for (int id : {C::BrightnessLabel, C::BrightnessValue, C::Brightness})
         m_controls->control(id)->setVisible(brightness);
     if (brightness) {
@@ -100,7 +101,7 @@ void LightingPage::showLightMode() {
         showBrightnessText(light.brightness);
     }
 
-    const bool speed = (light.configFunc & LightFunction::Speed) != 0;
+    const bool speed = (light.configFunc & store::LightFunction::Speed) != 0;
     for (int id : {C::SpeedLabel, C::SpeedValue, C::Speed})
         m_controls->control(id)->setVisible(speed);
     if (speed) {
@@ -108,7 +109,7 @@ void LightingPage::showLightMode() {
         showSpeedText(light.speed);
     }
 
-    const bool withSlots = (light.configFunc & LightFunction::ColourSlots) != 0;
+    const bool withSlots = (light.configFunc & store::LightFunction::ColourSlots) != 0;
     m_controls->control(C::SlotLabel)->setVisible(withSlots);
     for (int i = 0; i < kSlots; ++i) {
         auto* slot = m_controls->find<ui::ColourSwatch>(C::FirstSlot + i);
@@ -119,7 +120,7 @@ void LightingPage::showLightMode() {
     if (withSlots)
         m_controls->find<ui::ColourSwatch>(C::FirstSlot)->setChecked(true);
 
-    const bool editor = (light.configFunc & LightFunction::ColourEditor) != 0;
+    const bool editor = (light.configFunc & store::LightFunction::Colour) != 0;
     for (int id : {C::PresetLabel, C::PaletteLabel, C::Palette, C::Preview})
         m_controls->control(id)->setVisible(editor);
     for (int i = 0; i < kPresets; ++i)
@@ -136,6 +137,21 @@ void LightingPage::showLightMode() {
         showOnPalette(colour);
     }
     placeContent();
+}
+
+void LightingPage::retextModes() {
+    auto* modes = m_controls->find<ui::ComboBox>(C::Mode);
+    if (modes->count() == 0)
+        return; // never loaded: the first load names the modes
+    std::vector<store::LightEffect> lights;
+    store::ProfileDatabase::instance().listLights(profile(), lights);
+    for (const store::LightEffect& light : lights) {
+        const int index = modes->findData(light.mode);
+        if (index >= 0)
+            modes->setItemText(index, text(light.reserved));
+    }
+    showBrightnessText(m_controls->find<ui::Slider>(C::Brightness)->position());
+    showSpeedText(m_controls->find<ui::Slider>(C::Speed)->position());
 }
 
 void LightingPage::showBrightnessText(int level) {
@@ -242,7 +258,7 @@ void LightingPage::applyColour(int colour) {
     if (!light)
         return;
     light->colorValues[0] = colour;
-    if ((light->configFunc & LightFunction::ColourSlots) != 0) {
+    if ((light->configFunc & store::LightFunction::ColourSlots) != 0) {
         // The slot that is on takes the colour; the row keeps the seven withSlots.
         for (int i = 0; i < kSlots; ++i) {
             auto* slot = m_controls->find<ui::ColourSwatch>(C::FirstSlot + i);

@@ -42,14 +42,6 @@ inline constexpr int FirstChannelLabel = 228; // "R", "G", "B"
 inline constexpr int FirstChannel = 231;      // 231 .. 233: R, G, B
 } // namespace LightingControl
 
-// configFunc bits: what a mode lets the user adjust.
-namespace LightFunction {
-inline constexpr int Brightness = 0x1;
-inline constexpr int Speed = 0x2;
-inline constexpr int ColourEditor = 0x10;
-inline constexpr int ColourSlots = 0x800;
-} // namespace LightFunction
-
 class LightingPage : public Page {
 public:
     static constexpr int kPresets = 8;
@@ -69,6 +61,8 @@ public:
 private:
     void loadLightingPage();
     void showLightMode();
+    // The mode names and value texts in the current language; everything else stays.
+    void retextModes();
     void modeChosen();
     void sliderMoved(int local, int value, bool released);
     void presetChosen(int preset);
