@@ -52,8 +52,8 @@ bool StagedInput::stage(control::Request& request, std::FILE* input, QString& er
 void StagedInput::restoreName(control::Answer& answer) const {
     if (path_.isEmpty())
         return;
-    answer.out.replace(path_, control::kStandardStream);
-    answer.err.replace(path_, control::kStandardStream);
+    answer.out.replace(path_, control::kStandardStream.toString());
+    answer.err.replace(path_, control::kStandardStream.toString());
 }
 
 } // namespace corvane::cli

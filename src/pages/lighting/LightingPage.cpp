@@ -37,7 +37,11 @@ constexpr int kBrightnessPercent[] = {0, 25, 50, 75, 100};
 
 } // namespace
 
-LightingPage::LightingPage(PageHost& host) : m_host(host) {}
+LightingPage::LightingPage(PageHost& host) : m_host(host) {
+    m_channelPause.setSingleShot(true);
+    m_channelPause.setInterval(std::chrono::milliseconds(400));
+    QObject::connect(&m_channelPause, &QTimer::timeout, [this] { commitChannels(); });
+}
 
 int LightingPage::profile() const {
     return m_host.currentProfile();
@@ -68,6 +72,9 @@ void LightingPage::reload() {
 void LightingPage::loadLightingPage() {
     if (!m_controls || profile() <= 0)
         return;
+    // A colour typed for the profile shown before is not the new one's.
+    m_channelPause.stop();
+    m_channelTyped = false;
     store::ProfileDatabase& database = store::ProfileDatabase::instance();
     // A profile without light rows gets one per mode the device offers; mode 1 is current.
     database.createDefaultLights(profile(), m_host.deviceDetails().lightEffects);
@@ -197,6 +204,9 @@ int LightingPage::onMessage(int local, int code, int p1, int /*p2*/) {
     } else if (local >= C::FirstChannel && local < C::FirstChannel + 3 &&
                code == ui::Notify::TextChanged) {
         channelTyped(local);
+    } else if (local >= C::FirstChannel && local < C::FirstChannel + 3 &&
+               code == ui::Notify::FocusLost) {
+        commitChannels(); // leaving the field, or Enter, completes the value
     } else if (local == C::Reset && click) {
         reset();
     }
@@ -204,6 +214,7 @@ int LightingPage::onMessage(int local, int code, int p1, int /*p2*/) {
 }
 
 void LightingPage::modeChosen() {
+    commitChannels(); // a colour still being typed belongs to the mode it was typed for
     showLightMode();
     send();
 }
@@ -242,14 +253,30 @@ void LightingPage::paletteMoved(int colour, bool released) {
         showPreview(colour);
 }
 
-void LightingPage::channelTyped(int local) {
-    // Out of range is limited and written back, never refused.
-    limitColourChannel(*m_controls->find<ui::NumberField>(local));
+int LightingPage::typedColour() const {
     int colour = 0;
     for (int i = 0; i < 3; ++i)
         colour |= channelValue(*m_controls->find<ui::NumberField>(C::FirstChannel + i)) << (8 * i);
+    return colour;
+}
+
+void LightingPage::channelTyped(int local) {
+    // Out of range is limited and written back, never refused. The palette and the
+    // preview follow each key; the store and the mouse get the value once it is complete.
+    limitColourChannel(*m_controls->find<ui::NumberField>(local));
+    const int colour = typedColour();
     showOnPalette(colour);
-    applyColour(colour);
+    showPreview(colour);
+    m_channelTyped = true;
+    m_channelPause.start();
+}
+
+void LightingPage::commitChannels() {
+    m_channelPause.stop();
+    if (!m_channelTyped)
+        return; // nothing typed since the last store
+    m_channelTyped = false;
+    applyColour(typedColour());
 }
 
 void LightingPage::applyColour(int colour) {
