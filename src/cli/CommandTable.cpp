@@ -178,9 +178,10 @@ const char* const kHandoverText =
 
 const char* const kExitStatusText =
     "0 on success; 1 when the mouse or the profile store failed (also when no mouse is "
-    "attached), with the reason on stderr; 2 for a usage error: an unknown command, key "
-    "or option, a missing operand, or a value the mouse does not take. A refused request "
-    "leaves the store unchanged.";
+    "attached, except for list, which then prints an empty list), when the output cannot "
+    "be written, or when an import took nothing, with the reason on stderr; 2 for a usage "
+    "error: an unknown command, key or option, a missing operand, or a value the mouse "
+    "does not take. A refused request leaves the store unchanged.";
 
 const char* const kJsonText =
     "list --json writes {\"mice\": [MOUSE...]} with MOUSE = {\"type\": device type, "
