@@ -90,6 +90,7 @@ void BM_ImportProfileEveryKeyBound(benchmark::State& state) {
     exchange::exportProfile(db(), 1, bench.file("p.xml"), exportOptions());
     exchange::ProfileImportOptions options;
     options.hasLighting = true;
+    options.takesBinding = [](const store::ButtonBinding&) { return true; };
     for (auto _ : state) {
         const auto result = exchange::importProfile(db(), 1, bench.file("p.xml"), options);
         if (result.status != exchange::ExchangeStatus::Done) {

@@ -101,13 +101,12 @@ inline QString inputFile(const std::uint8_t* data, std::size_t size) {
 }
 
 // Every stored macro is one the macro page could have written.
-inline void checkMacros(int deviceType) {
+inline void checkMacros() {
     std::vector<store::MacroDefinition> macros;
     db().listMacros(macros);
     std::vector<store::MacroEvent> steps;
     for (const store::MacroDefinition& m : macros) {
-        check(store::isValidMacroSettings(m.playType, m.playTimes, m.delayType, m.delayTime,
-                                          deviceType),
+        check(store::isValidMacroSettings(m.playType, m.playTimes, m.delayType, m.delayTime),
               "macro settings");
         db().listMacroEvents(m.id, steps);
         for (const store::MacroEvent& s : steps) {

@@ -2,6 +2,7 @@
 
 #include "cli/CommandTable.h"
 #include "cli/HelpText.h"
+#include "control/requests/Request.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -38,6 +39,18 @@ bool hasCommandWithActions(const QString& command) {
 bool isKnownCommand(const QString& command) {
     for (const CommandEntry& entry : commandEntries()) {
         if (command == QLatin1String(entry.command))
+            return true;
+    }
+    return false;
+}
+
+// -h or --help among the words after the command (not after "--", where every word is an
+// operand).
+bool asksForHelp(const QStringList& words) {
+    for (const QString& word : words) {
+        if (word == u"--")
+            return false;
+        if (word == u"-h" || word == u"--help")
             return true;
     }
     return false;
@@ -84,7 +97,7 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, const QString& 
     QString action;
     if (hasCommandWithActions(command)) {
         if (words.isEmpty() || words.first().startsWith(u'-')) {
-            if (wantsHelp || words.contains(QStringLiteral("--help")))
+            if (wantsHelp || asksForHelp(words))
                 return help(commandGroupHelp(command));
             return usageError(QStringLiteral("%1 needs one of: %2")
                                   .arg(command, actionsOf(command).join(QStringLiteral(", "))));
@@ -95,7 +108,7 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, const QString& 
         findCommand(command.toUtf8().constData(), action.toUtf8().constData());
     if (!entry)
         return usageError(QStringLiteral("unknown command '%1 %2'").arg(command, action));
-    if (wantsHelp)
+    if (wantsHelp || asksForHelp(words))
         return help(commandHelp(*entry));
 
     QCommandLineParser parser;
@@ -121,7 +134,9 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, const QString& 
     if (operands.size() > entry->maxOperands)
         return usageError(QStringLiteral("%1: unexpected operand '%2'")
                               .arg(name, operands.at(entry->maxOperands)));
-    if (entry->lastOperandIsFile && !operands.isEmpty())
+    // "-" is standard input or output, not a file of that name.
+    if (entry->lastOperandIsFile && !operands.isEmpty() &&
+        operands.last() != control::kStandardStream)
         operands.last() = QDir::cleanPath(QDir(currentFolder).absoluteFilePath(operands.last()));
 
     ParsedCommandLine result;

@@ -111,7 +111,8 @@ const auto kCommands = std::to_array<CommandEntry>({
      "system:browser-home, system:email, system:show-desktop, system:switch-windows, "
      "system:copy, system:cut, system:paste; disable; key:COMBINATION (a keyboard key with "
      "modifiers, such as key:ctrl+shift+t, key:f5 or key:ctrl); repeat:COUNT,INTERVAL (the "
-     "rapid fire: COUNT 0 to 255, INTERVAL 5 to 255 ms); macro:NAME (a macro by its name).",
+     "rapid fire: COUNT 0 to 255, INTERVAL 5 to 255 ms); macro:NAME or macro:#ID (a macro by "
+     "its name, or by its id where two macros share a name; macro list shows the ids).",
      kNone, "keys", "functions"},
     {"unbind", "", "[KEY]", 0, 1, false, "Give a key its default function back.", "",
      kUnbindOptions, "keys", ""},
@@ -120,19 +121,24 @@ const auto kCommands = std::to_array<CommandEntry>({
     {"profile", "rename", "N NAME", 2, 2, false, "Rename profile N.", "", kNone, "profiles", ""},
     {"profile", "export", "N FILE", 2, 2, true, "Write profile N to a profile file.",
      "The file holds the profile's settings, key functions, lighting and the macros its "
-     "keys play, and the model it was made for.",
+     "keys play, and the model it was made for. A FILE of - writes it to standard output.",
      kNone, "profiles", "files"},
     {"profile", "import", "FILE", 1, 1, true, "Read a profile file into the current profile.",
      "The current profile takes the file's settings, key functions and lighting, and its "
      "name from the file name; values the mouse does not take keep the profile's own. The "
-     "profile is then sent to the mouse.",
+     "profile is then sent to the mouse. A FILE of - reads standard input (the profile "
+     "keeps its name).",
      kImportProfileOptions, "files", ""},
     {"macro", "list", "", 0, 0, false, "List the macros.", "", kJsonOption, "", ""},
     {"macro", "export", "NAME FILE", 1, 2, true,
-     "Write a macro (or with --all every macro) to a file.", "", kExportMacroOptions, "", "files"},
+     "Write a macro (or with --all every macro) to a file.",
+     "NAME is the macro's name, or #ID where two macros share a name. A FILE of - writes "
+     "to standard output.",
+     kExportMacroOptions, "", "files"},
     {"macro", "import", "FILE", 1, 1, true, "Add the macro or macros of a macro file.",
-     "Macros whose settings or steps the mouse does not take are left out with a warning.", kNone,
-     "files", ""},
+     "Macros whose settings or steps the mouse does not take are left out with a warning; "
+     "when every macro is left out the import fails. A FILE of - reads standard input.",
+     kNone, "files", ""},
     {"reset", "", "", 0, 0, false, "Restore the factory settings of the mouse and every profile.",
      "The mouse is reset, every profile gets the factory values, and key functions and "
      "lighting are set back. Nothing happens without --yes.",
@@ -172,9 +178,10 @@ const char* const kHandoverText =
 
 const char* const kExitStatusText =
     "0 on success; 1 when the mouse or the profile store failed (also when no mouse is "
-    "attached), with the reason on stderr; 2 for a usage error: an unknown command, key "
-    "or option, a missing operand, or a value the mouse does not take. A refused request "
-    "leaves the store unchanged.";
+    "attached, except for list, which then prints an empty list), when the output cannot "
+    "be written, or when an import took nothing, with the reason on stderr; 2 for a usage "
+    "error: an unknown command, key or option, a missing operand, or a value the mouse "
+    "does not take. A refused request leaves the store unchanged.";
 
 const char* const kJsonText =
     "list --json writes {\"mice\": [MOUSE...]} with MOUSE = {\"type\": device type, "

@@ -3,6 +3,7 @@
 #include "cli/ArgumentParser.h"
 #include "cli/Handover.h"
 #include "cli/HelpText.h"
+#include "cli/StandardInput.h"
 #include "control/local/InstancePaths.h"
 #include "control/local/ProgramFolders.h"
 
@@ -10,14 +11,31 @@
 #include <QDir>
 #include <QSaveFile>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
-void write(std::FILE* stream, const QString& text) {
+// False when the stream did not take every byte (a full disk, a closed pipe).
+bool write(std::FILE* stream, const QString& text) {
     const QByteArray bytes = text.toUtf8();
-    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
-    std::fflush(stream);
+    const size_t size = static_cast<size_t>(bytes.size());
+    const bool written = std::fwrite(bytes.constData(), 1, size, stream) == size;
+    return std::fflush(stream) == 0 && written && !std::ferror(stream);
+}
+
+// What was asked for could not be printed: a script must not take a cut-off answer for a
+// whole one, so this is a failure, as for other command-line tools.
+int printed(const QString& text, int exitCode) {
+    errno = 0;
+    if (write(stdout, text))
+        return exitCode;
+    const int error = errno;
+    write(stderr, QStringLiteral("corvanectl: cannot write the output: %1\n")
+                      .arg(error != 0 ? QString::fromLocal8Bit(std::strerror(error))
+                                      : QStringLiteral("write error")));
+    return corvane::control::ExitCode::Failure;
 }
 
 int writeFile(const QString& path, const QString& text) {
@@ -42,12 +60,11 @@ int runProgram() {
     const cli::ParsedCommandLine parsed = cli::parseCommandLine(arguments, QDir::currentPath());
     switch (parsed.kind) {
     case cli::ParsedCommandLine::Kind::Help:
-        write(stdout, parsed.text);
-        return control::ExitCode::Success;
+        return printed(parsed.text, control::ExitCode::Success);
     case cli::ParsedCommandLine::Kind::Version:
-        write(stdout, QStringLiteral("%1 %2\n").arg(QLatin1String(cli::kProgramName),
-                                                    QStringLiteral(CORVANE_VERSION)));
-        return control::ExitCode::Success;
+        return printed(QStringLiteral("%1 %2\n").arg(QLatin1String(cli::kProgramName),
+                                                     QStringLiteral(CORVANE_VERSION)),
+                       control::ExitCode::Success);
     case cli::ParsedCommandLine::Kind::Usage:
         write(stderr, parsed.text);
         return control::ExitCode::Usage;
@@ -68,12 +85,19 @@ int runProgram() {
     installation.defaultLanguage = startup.defaultLanguage;
     installation.catalog = catalog::readCatalog(configFile);
 
-    const control::Answer answer =
-        cli::runRequest(installation, control::instancePaths(installation.deviceName),
-                        parsed.request, parsed.virtualMouse);
-    write(stdout, answer.out);
+    control::Request request = parsed.request;
+    cli::StagedInput input;
+    if (QString error; !input.stage(request, stdin, error)) {
+        write(stderr, QStringLiteral("corvanectl: %1\n").arg(error));
+        return control::ExitCode::Failure;
+    }
+    control::Answer answer =
+        cli::runRequest(installation, control::instancePaths(installation.deviceName), request,
+                        parsed.virtualMouse);
+    input.restoreName(answer);
+    const int exitCode = printed(answer.out, answer.exitCode);
     write(stderr, answer.err);
-    return answer.exitCode;
+    return exitCode;
 }
 
 } // namespace

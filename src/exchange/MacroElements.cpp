@@ -116,10 +116,9 @@ std::vector<FileMacro> readMacroItems(xml::MarkupDocument& document) {
     return macros;
 }
 
-bool followsMacroRules(const FileMacro& macro, int deviceType) {
+bool followsMacroRules(const FileMacro& macro) {
     const store::MacroDefinition& m = macro.macro;
-    return store::isValidMacroSettings(m.playType, m.playTimes, m.delayType, m.delayTime,
-                                       deviceType) &&
+    return store::isValidMacroSettings(m.playType, m.playTimes, m.delayType, m.delayTime) &&
            std::all_of(macro.steps.begin(), macro.steps.end(), [](const store::MacroEvent& s) {
                return store::isValidMacroStep(s.type, s.value);
            });

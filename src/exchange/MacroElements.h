@@ -38,7 +38,7 @@ std::vector<store::MacroEvent> readSteps(xml::MarkupDocument& document);
 std::vector<FileMacro> readMacroItems(xml::MarkupDocument& document);
 
 // Whether the macro and each of its steps are what the macro page could have written.
-bool followsMacroRules(const FileMacro& macro, int deviceType);
+bool followsMacroRules(const FileMacro& macro);
 
 // Stores the macro and its steps under a new id (never the file's); 0 when any part
 // failed. Meant for a store step: on failure the caller undoes it whole.

@@ -29,7 +29,7 @@ struct MacroImportResult {
 };
 
 struct MacroImportOptions {
-    // The current device type: types from 201 on play a macro at most 255 times.
+    // The device type the macros are imported for; no macro rule depends on it today.
     int deviceType = 0;
 };
 

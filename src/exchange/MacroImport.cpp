@@ -24,15 +24,14 @@ ExchangeStatus openMacroRoot(const QString& path, xml::MarkupDocument& document)
 
 // Stores the macros that follow the rules, all in one store step.
 MacroImportResult storeMacros(store::ProfileDatabase& database,
-                              const std::vector<FileMacro>& macros,
-                              const MacroImportOptions& options) {
+                              const std::vector<FileMacro>& macros) {
     MacroImportResult result;
     store::StoreTransaction step(database);
     if (!step.isActive()) {
         return result;
     }
     for (const FileMacro& macro : macros) {
-        if (!followsMacroRules(macro, options.deviceType)) {
+        if (!followsMacroRules(macro)) {
             ++result.refused;
             continue;
         }
@@ -54,7 +53,7 @@ MacroImportResult storeMacros(store::ProfileDatabase& database,
 } // namespace
 
 MacroImportResult importMacroFile(store::ProfileDatabase& database, const QString& path,
-                                  const MacroImportOptions& options) {
+                                  const MacroImportOptions& /*options*/) {
     xml::MarkupDocument document;
     MacroImportResult result;
     result.status = openMacroRoot(path, document);
@@ -72,18 +71,18 @@ MacroImportResult importMacroFile(store::ProfileDatabase& database, const QStrin
         macro.steps = readSteps(document);
         document.outOfElem();
     }
-    return storeMacros(database, {macro}, options);
+    return storeMacros(database, {macro});
 }
 
 MacroImportResult importAllMacrosFile(store::ProfileDatabase& database, const QString& path,
-                                      const MacroImportOptions& options) {
+                                      const MacroImportOptions& /*options*/) {
     xml::MarkupDocument document;
     MacroImportResult result;
     result.status = openMacroRoot(path, document);
     if (result.status != ExchangeStatus::Done) {
         return result;
     }
-    return storeMacros(database, readMacroItems(document), options);
+    return storeMacros(database, readMacroItems(document));
 }
 
 } // namespace corvane::exchange

@@ -2,9 +2,11 @@
 
 #include "exchange/ExchangeStatus.h"
 #include "exchange/MacroFile.h"
+#include "store/ButtonBinding.h"
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -48,8 +50,9 @@ struct ProfileImportOptions {
     bool hasLighting = false;
     // The mouse's sensor when known: stage DPI values are snapped to what it runs.
     std::optional<int> sensorId;
-    // The current device type, for the macros' play-count limit.
-    int deviceType = 0;
+    // Whether the mouse can hold a binding of the file (its key and its function): an
+    // item it refuses is left out and counted. Unset, no binding is taken.
+    std::function<bool(const store::ButtonBinding&)> takesBinding;
 };
 
 struct ProfileImportResult {

@@ -50,7 +50,7 @@ private:
             }
         }
         if (carried != nullptr) {
-            if (followsMacroRules(*carried, options_.deviceType)) {
+            if (followsMacroRules(*carried)) {
                 id = findIdenticalMacro(db_, *carried);
                 if (id == 0) {
                     id = storeMacro(db_, *carried);
@@ -75,6 +75,12 @@ private:
         for (store::ButtonBinding binding : content.bindings) {
             binding.profile = profile_;
             binding.fnLayer = 0;
+            // A key the mouse lacks, the primary key, or a function no page gives: the
+            // push would send it into another key's slot or as garbage.
+            if (!options_.takesBinding || !options_.takesBinding(binding)) {
+                ++result_.refused;
+                continue;
+            }
             if (binding.macroType == kMacroBinding) {
                 int id = 0;
                 if (!macroFor(content, binding.macroValue, id)) {

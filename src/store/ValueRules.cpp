@@ -45,6 +45,10 @@ constexpr DpiPiece kSensor19[] = {{0, 100}, {16000, 1000}};
 constexpr DpiPiece kBy100Then500From5000[] = {{0, 100}, {5000, 500}};
 // Sensor 0x04: 100 up to 3900, then 4500 in steps of 500; the unit after 3900 is 4500.
 constexpr DpiPiece kSensor04[] = {{0, 100}, {3900, 600}, {4500, 500}};
+// Sensor 0x26 (slider offset -1): position p is grid point p + 1, so 100 apart up to 5000
+// (position 49) and 500 apart after it; 5500 is position 50 and position 50 reads 5500.
+// Counting the positions above 5000 as (dpi - 5000) / 500 + 50 instead would put 5500 at
+// 51, which reads back as 6000: every value here keeps its position both ways.
 
 // clang-format off
 const auto kSensorRules = std::to_array<SensorDpiRule>({
@@ -270,13 +274,8 @@ int dpiSliderMaxPosition(int sensorId) {
     return dpiToSliderPosition(sensorId, sensorDpiRule(sensorId).dpiMax);
 }
 
-IntRange playTimesRange(int deviceType) {
-    return {1, deviceType >= kFirstSmallPlayCountDeviceType ? 255 : 999};
-}
-
-bool isValidMacroSettings(int playType, int playTimes, int delayType, int delayTime,
-                          int deviceType) {
-    if (!kPlayTypeRange.contains(playType) || !playTimesRange(deviceType).contains(playTimes) ||
+bool isValidMacroSettings(int playType, int playTimes, int delayType, int delayTime) {
+    if (!kPlayTypeRange.contains(playType) || !kPlayTimesRange.contains(playTimes) ||
         !kDelayTypeRange.contains(delayType)) {
         return false;
     }

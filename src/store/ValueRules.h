@@ -76,6 +76,14 @@ constexpr bool isFlag(int value) {
 inline constexpr int kSensorOptionBits[] = {4, 8, 16};
 inline constexpr IntRange kSensorFlagRange{0, 0xFF};
 
+// What a lighting mode lets the user adjust: bits of its light row's configFunc.
+namespace LightFunction {
+inline constexpr int Brightness = 0x001;
+inline constexpr int Speed = 0x002;
+inline constexpr int Colour = 0x010; // the colour editor (one colour, or the slot that is on)
+inline constexpr int ColourSlots = 0x800;
+} // namespace LightFunction
+
 // --- DPI rules per sensor -------------------------------------------------------------
 
 // One piece of a sensor's DPI grid: from `from` on, values go in steps of `step`
@@ -115,9 +123,8 @@ int dpiSliderMaxPosition(int sensorId);
 
 // play_type: 0 plays play_times times, 1 and 2 the macro page's other two choices.
 inline constexpr IntRange kPlayTypeRange{0, 2};
-// play_times: 1..999, or 1..255 for device types 201 and above.
-inline constexpr int kFirstSmallPlayCountDeviceType = 201;
-IntRange playTimesRange(int deviceType);
+// play_times: 1..255 for every mouse (the macro stream carries the count in one byte).
+inline constexpr IntRange kPlayTimesRange{1, 255};
 // delay_type: 0 no delay, 1 recorded delays, 2 a fixed delay of delay_time (1..10000 ms;
 // 0 with the other types).
 inline constexpr IntRange kDelayTypeRange{0, 2};
@@ -131,8 +138,7 @@ inline constexpr IntRange kVirtualKeyRange{1, 254};
 inline constexpr int kMouseButtonBits[] = {1, 2, 4, 8, 16};
 
 // The macro's own settings (not its name) as the macro page could have written them.
-bool isValidMacroSettings(int playType, int playTimes, int delayType, int delayTime,
-                          int deviceType = 0);
+bool isValidMacroSettings(int playType, int playTimes, int delayType, int delayTime);
 bool isValidMacroStep(int type, int value);
 
 // --- settings by key -------------------------------------------------------------------

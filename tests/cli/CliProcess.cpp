@@ -52,14 +52,21 @@ QProcessEnvironment CliProcess::environment(const QString& log) const {
     return env;
 }
 
-Outcome CliProcess::corvanectl(const QStringList& arguments, bool virtualMouse) {
+Outcome CliProcess::corvanectl(const QStringList& arguments, const Streams& streams,
+                               bool virtualMouse) {
     QProcess process;
     process.setProcessEnvironment(environment(cliLog()));
     process.setWorkingDirectory(root.path());
+    if (!streams.outputFile.isEmpty())
+        process.setStandardOutputFile(streams.outputFile);
     QStringList all = arguments;
     if (virtualMouse)
         all.prepend(QStringLiteral("--virtual-mouse"));
     process.start(QStringLiteral(CORVANECTL_PATH), all);
+    if (process.waitForStarted()) {
+        process.write(streams.input);
+        process.closeWriteChannel();
+    }
     Outcome run;
     if (!process.waitForFinished(kRunTimeoutMs)) {
         process.kill();

@@ -44,7 +44,17 @@ protected:
     void SetUp() override;
 
     // corvanectl with `arguments` (and --virtual-mouse unless `virtualMouse` is false).
-    Outcome corvanectl(const QStringList& arguments, bool virtualMouse = true);
+    // Its standard input is `input` (then closed); `outputFile`, when given, takes its
+    // standard output in place of `out` (/dev/full for a full disk).
+    struct Streams {
+        QByteArray input;
+        QString outputFile;
+    };
+    Outcome corvanectl(const QStringList& arguments, bool virtualMouse = true) {
+        return corvanectl(arguments, Streams{}, virtualMouse);
+    }
+    Outcome corvanectl(const QStringList& arguments, const Streams& streams,
+                       bool virtualMouse = true);
     // show --json of the current profile (or `profile`).
     QJsonObject showJson(int profile = 0);
 

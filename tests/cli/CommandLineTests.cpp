@@ -36,6 +36,15 @@ TEST(CommandLine, RequestsCarryTheCommandItsOperandsAndOptions) {
         << "the window runs elsewhere: files are absolute";
     parsed = parse({"macro", "export", "--all", "all.xml"});
     EXPECT_EQ(parsed.request.arguments, QStringList{"/home/user/work/all.xml"});
+    // "-" is standard input or output, never a file named "-".
+    parsed = parse({"profile", "export", "1", "-"});
+    EXPECT_EQ(parsed.request.arguments, (QStringList{"1", "-"}));
+    parsed = parse({"profile", "import", "-"});
+    EXPECT_EQ(parsed.request.arguments, QStringList{"-"});
+    // After "--" every word is an operand, "-h" too.
+    parsed = parse({"profile", "rename", "1", "--", "-h"});
+    ASSERT_EQ(parsed.kind, Kind::Run) << parsed.text.toStdString();
+    EXPECT_EQ(parsed.request.arguments, (QStringList{"1", "-h"}));
 
     parsed = parse({"show", "--json", "--profile", "3"});
     EXPECT_TRUE(parsed.request.has("json"));
@@ -64,6 +73,10 @@ TEST(CommandLine, UsageErrorsHelpAndVersion) {
         {{"set", "--help"}, Kind::Help, "Actions:"},
         {{"bind", "--help"}, Kind::Help, "repeat:COUNT,INTERVAL"},
         {{"--help", "show"}, Kind::Help, "Usage: corvanectl show [options]"},
+        {{"show", "-h"}, Kind::Help, "Usage: corvanectl show [options]"},
+        {{"show", "--json", "-h"}, Kind::Help, "Usage: corvanectl show [options]"},
+        {{"bind", "back", "-h"}, Kind::Help, "Usage: corvanectl bind"},
+        {{"profile", "-h"}, Kind::Help, "Actions:"},
         {{"--version"}, Kind::Version, ""},
         {{"show", "--version"}, Kind::Version, ""},
     };
@@ -85,6 +98,8 @@ TEST(CommandLine, EveryCommandHasItsHelp) {
         EXPECT_EQ(parsed.kind, Kind::Help) << words.join(u' ').toStdString();
         EXPECT_TRUE(parsed.text.startsWith(QStringLiteral("Usage: ") + synopsisOf(entry)))
             << parsed.text.toStdString();
+        words.last() = QStringLiteral("-h");
+        EXPECT_EQ(parse(words).text, parsed.text) << words.join(u' ').toStdString();
         EXPECT_TRUE(parsed.text.contains(QLatin1String(entry.summary))) << entry.summary;
         for (const OptionEntry& option : entry.options)
             EXPECT_TRUE(parsed.text.contains(QStringLiteral("--") + QLatin1String(option.name)))

@@ -1,6 +1,7 @@
 // corvanectl's names for values, keys and functions, and the descriptions the button
 // page stores for them.
 #include "control/names/BindingCatalog.h"
+#include "control/names/BindingRules.h"
 #include "control/names/FunctionNames.h"
 #include "control/names/KeyNames.h"
 #include "control/names/ValueText.h"
@@ -109,6 +110,47 @@ TEST(FunctionNames, RefusedNamesSayWhy) {
         const ParsedFunction parsed = parseFunction(bad, {}, textOf);
         EXPECT_FALSE(parsed.ok) << QString::fromUtf16(bad).toStdString();
         EXPECT_FALSE(parsed.error.isEmpty());
+    }
+}
+
+// What a key of the mouse may hold: what the page and corvanectl can give, and nothing
+// that would land in another key's slot or go out as garbage.
+TEST(BindingRules, KeysAndFunctionsTheMouseCanHold) {
+    std::vector<catalog::KeyEntry> keys(5);
+    for (int i = 0; i < 5; ++i)
+        keys[std::size_t(i)].keyValue = i;
+    struct Case {
+        int key, type, value, value2;
+        bool takes;
+    };
+    const Case cases[] = {
+        {1, 1, 3, 0, true},        // mouse:right
+        {1, 1, 11, 0, false},      // no such mouse function
+        {2, 2, 0x06, 0x01, true},  // key:ctrl+c
+        {2, 2, 0, 0x02, true},     // a modifier alone
+        {2, 2, 0, 0, false},       // neither key nor modifier
+        {2, 2, 0x104, 0, false},   // a usage beyond one byte
+        {2, 2, 0x06, 0x10, false}, // a modifier bit that does not exist
+        {3, 3, 8, 0, true},        // media:mute
+        {3, 4, 7, 0, true},        // a macro (whether it is stored is the importer's to check)
+        {3, 4, 0, 0, false},       {3, 5, 4, 0, false},  // no such DPI function
+        {3, 7, 50, 3, true},                             // repeat 3 times, 50 ms apart
+        {3, 7, 4, 3, false},                             // an interval below 5 ms
+        {3, 7, 50, 256, false},                          // a count beyond one byte
+        {4, 9, 1, 0, true},                              // disable
+        {4, 9, 7, 0, false},       {4, 42, 1, 0, false}, // no such type
+        {4, -1, 1, 0, false},      {0, 1, 3, 0, false},  // the primary key keeps its function
+        {257, 4, 7, 0, false},                           // no such key (its low byte is key 1)
+        {-1, 1, 3, 0, false},      {5, 1, 3, 0, false},  // a key this mouse does not have
+    };
+    for (const Case& c : cases) {
+        store::ButtonBinding binding;
+        binding.keyCode = c.key;
+        binding.macroType = c.type;
+        binding.macroValue = c.value;
+        binding.macroValue2 = c.value2;
+        EXPECT_EQ(isAssignableBinding(binding, keys), c.takes)
+            << c.key << " " << c.type << " " << c.value << " " << c.value2;
     }
 }
 

@@ -223,12 +223,17 @@ TEST_F(MacroFiles, MacrosBreakingTheRulesAreLeftOutWhole) {
     EXPECT_EQ(tableRows(dbPath(), QStringLiteral("t_macrorecord"), {QStringLiteral("desc")}),
               QStringList{"'a'"});
 
-    // The play-count limit of the newer device types.
-    ASSERT_TRUE(writeFile(file(QStringLiteral("one.xml")),
-                          "<macro><macroinfo macro_name=\"many\" macro_type=\"0\" "
-                          "play_times=\"999\" delay_type=\"1\" delay_time=\"0\"/></macro>"));
-    EXPECT_EQ(importMacroFile(db(), file(QStringLiteral("one.xml")), {201}).refused, 1);
-    EXPECT_EQ(importMacroFile(db(), file(QStringLiteral("one.xml")), {200}).macros.size(), 1u);
+    // The play count fits one byte whatever the device type: 256 is refused, 255 taken.
+    for (const int type : {1, 200, 201}) {
+        ASSERT_TRUE(writeFile(file(QStringLiteral("one.xml")),
+                              "<macro><macroinfo macro_name=\"many\" macro_type=\"0\" "
+                              "play_times=\"256\" delay_type=\"1\" delay_time=\"0\"/></macro>"));
+        EXPECT_EQ(importMacroFile(db(), file(QStringLiteral("one.xml")), {type}).refused, 1);
+        ASSERT_TRUE(writeFile(file(QStringLiteral("one.xml")),
+                              "<macro><macroinfo macro_name=\"many\" macro_type=\"0\" "
+                              "play_times=\"255\" delay_type=\"1\" delay_time=\"0\"/></macro>"));
+        EXPECT_EQ(importMacroFile(db(), file(QStringLiteral("one.xml")), {type}).macros.size(), 1u);
+    }
 }
 
 TEST_F(MacroFiles, BrokenFilesImportNothing) {

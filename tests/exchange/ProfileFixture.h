@@ -43,6 +43,14 @@ inline void PrintTo(const ProfileRows& rows, std::ostream* out) {
 
 class ProfileTest : public ExchangeTest {
 protected:
+    // Import options of a mouse that takes every binding (which ones a mouse takes is
+    // decided above the file layer and tested there).
+    static ProfileImportOptions takingEveryBinding() {
+        ProfileImportOptions options;
+        options.takesBinding = [](const store::ButtonBinding&) { return true; };
+        return options;
+    }
+
     ProfileRows rowsOf(int profile, const QString& store = QStringLiteral("source"),
                        const QStringList& bindingColumns = kBindingColumns) const {
         const QString of = QStringLiteral("WHERE profile = %1").arg(profile);

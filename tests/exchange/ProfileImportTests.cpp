@@ -27,7 +27,7 @@ protected:
     }
 
     static ProfileImportOptions lit(std::optional<int> sensor = std::nullopt) {
-        ProfileImportOptions options;
+        ProfileImportOptions options = takingEveryBinding();
         options.hasLighting = true;
         options.sensorId = sensor;
         return options;
@@ -272,6 +272,37 @@ TEST_F(ProfileImports, BindingsAreReplacedWhateverTheFileHolds) {
     EXPECT_EQ(rowsOf(1).bindings, QStringList{"0|2|0|''|2|5|0|0|'b'"});
 }
 
+// What the mouse cannot hold is left out and counted before anything of it is stored (a
+// refused macro binding adds no macro); the other items and values still come in.
+TEST_F(ProfileImports, BindingsTheMouseRefusesAreLeftOut) {
+    const QString path = profileFile(
+        "<keyitems><item key_code=\"1\" macro_type=\"2\" macro_value=\"4\" macro_desc=\"a\"/>"
+        "<item key_code=\"257\" macro_type=\"4\" macro_value=\"5\" macro_desc=\"far\"/>"
+        "<item key_code=\"2\" macro_type=\"42\" macro_value=\"1\" macro_desc=\"odd\"/>"
+        "</keyitems><Mouse><report_rate value=\"4\"/></Mouse><key_macros><macro_item "
+        "macro_id=\"5\" macro_name=\"far\" macro_type=\"0\" play_times=\"1\" "
+        "delay_type=\"1\" delay_time=\"0\"/></key_macros>");
+    ProfileImportOptions options = lit();
+    options.takesBinding = [](const store::ButtonBinding& b) {
+        return b.keyCode < 8 && b.macroType != 42;
+    };
+    const ProfileImportResult result = importProfile(db(), 1, path, options);
+    ASSERT_EQ(result.status, ExchangeStatus::Done);
+    EXPECT_EQ(result.refused, 2);
+    EXPECT_TRUE(result.macros.empty());
+    EXPECT_TRUE(result.macroKeys.empty());
+    EXPECT_EQ(rowsOf(1).bindings, QStringList{"0|1|0|''|2|4|0|0|'a'"});
+    EXPECT_EQ(tableRows(dbPath(), QStringLiteral("t_macro_data"), {QStringLiteral("name")}),
+              QStringList{"'stored'"});
+    EXPECT_EQ(setting(u"report_rate"), QStringLiteral("4"));
+
+    // Without a rule no binding is taken: a caller that forgot cannot store garbage.
+    ProfileImportOptions unset = lit();
+    unset.takesBinding = nullptr;
+    EXPECT_EQ(importProfile(db(), 1, path, unset).refused, 3);
+    EXPECT_TRUE(rowsOf(1).bindings.isEmpty());
+}
+
 // A macro key must play a macro of this store: the file's own (key_macros), else a stored
 // one of the same id (the stated rule), else the key is left out.
 TEST_F(ProfileImports, MacroKeysNeverNameAMissingMacro) {
@@ -314,7 +345,7 @@ TEST_F(ProfileImports, LightsChangeOnlyForModesTheProfileHas) {
     // A device without lighting ignores Lightitems altogether.
     const QByteArray mode1 = "<Lightitems lightmode=\"1\"><item light_mode=\"1\" brightness=\"0\" "
                              "speed=\"0\"/></Lightitems>";
-    result = importProfile(db(), 1, profileFile(mode1), ProfileImportOptions{});
+    result = importProfile(db(), 1, profileFile(mode1), takingEveryBinding());
     ASSERT_EQ(result.status, ExchangeStatus::Done);
     EXPECT_EQ(rowsOf(1).lights, before.lights);
 

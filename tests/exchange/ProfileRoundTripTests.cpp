@@ -41,7 +41,7 @@ protected:
         return options;
     }
     static ProfileImportOptions litImport() {
-        ProfileImportOptions options;
+        ProfileImportOptions options = takingEveryBinding();
         options.hasLighting = true;
         return options;
     }
@@ -153,7 +153,8 @@ TEST_F(ProfileFiles, TheNewNameComesFromTheFileName) {
     }
     // A file named only ".xml" leaves the profile its name.
     ASSERT_EQ(exportProfile(db(), 2, file(QStringLiteral(".xml")), {}), ExchangeStatus::Done);
-    const ProfileImportResult result = importProfile(db(), 1, file(QStringLiteral(".xml")), {});
+    const ProfileImportResult result =
+        importProfile(db(), 1, file(QStringLiteral(".xml")), takingEveryBinding());
     EXPECT_EQ(result.profileName, QStringLiteral("Profile 1"));
     QString name;
     ASSERT_TRUE(db().getProfileName(1, name));

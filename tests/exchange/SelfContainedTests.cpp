@@ -65,7 +65,8 @@ TEST_F(SelfContainedFiles, AProfileWithMacroKeysPlaysTheSameMacrosElsewhere) {
     ASSERT_TRUE(use(QStringLiteral("target")));
     ASSERT_EQ(addProfile(QStringLiteral("Profile 1")), 1);
     const Pushed before = pushedFor(1);
-    const ProfileImportResult result = importProfile(db(), 1, file(QStringLiteral("p.xml")), {});
+    const ProfileImportResult result =
+        importProfile(db(), 1, file(QStringLiteral("p.xml")), takingEveryBinding());
     ASSERT_EQ(result.status, ExchangeStatus::Done);
     ASSERT_EQ(result.macros.size(), 2u);
     EXPECT_EQ(result.macros[0].id, 1);
@@ -75,7 +76,8 @@ TEST_F(SelfContainedFiles, AProfileWithMacroKeysPlaysTheSameMacrosElsewhere) {
     EXPECT_NE(pushedFor(1), before);
 
     // Imported again, the file finds its macros and adds none.
-    const ProfileImportResult again = importProfile(db(), 1, file(QStringLiteral("p.xml")), {});
+    const ProfileImportResult again =
+        importProfile(db(), 1, file(QStringLiteral("p.xml")), takingEveryBinding());
     ASSERT_EQ(again.status, ExchangeStatus::Done);
     EXPECT_TRUE(again.macros.empty());
     EXPECT_EQ(tableRows(dbPath(QStringLiteral("target")), QStringLiteral("t_macro_data"),
@@ -95,7 +97,8 @@ TEST_F(SelfContainedFiles, OnlyAnIdenticalMacroIsUsedAgain) {
     ASSERT_TRUE(use(QStringLiteral("target")));
     ASSERT_EQ(addProfile(QStringLiteral("Profile 1")), 1);
     addMacro(QStringLiteral("Combo"), 0x51, 41); // one millisecond longer
-    const ProfileImportResult result = importProfile(db(), 1, file(QStringLiteral("p.xml")), {});
+    const ProfileImportResult result =
+        importProfile(db(), 1, file(QStringLiteral("p.xml")), takingEveryBinding());
     ASSERT_EQ(result.status, ExchangeStatus::Done);
     ASSERT_EQ(result.macros.size(), 1u);
     EXPECT_EQ(result.macros[0].id, 2);

@@ -253,20 +253,19 @@ TEST(SettingRules, PlainDecimalReadsOnlyWhatPrintfWrites) {
 
 TEST(MacroRules, SettingsAsTheMacroPageWritesThem) {
     struct Case {
-        int playType, playTimes, delayType, delayTime, deviceType;
+        int playType, playTimes, delayType, delayTime;
         bool valid;
     };
+    // The play count is one byte for every mouse: 256 and up are refused whatever the type.
     const Case cases[] = {
-        {0, 1, 1, 0, 0, true},     {0, 999, 0, 0, 1, true},    {0, 999, 0, 0, 201, false},
-        {0, 255, 0, 0, 201, true}, {1, 1, 2, 10, 0, true},     {2, 1, 2, 10000, 0, true},
-        {3, 1, 1, 0, 0, false},    {0, 0, 1, 0, 0, false},     {0, 1, 3, 0, 0, false},
-        {0, 1, 2, 0, 0, false},    {0, 1, 2, 10001, 0, false}, {0, 1, 1, 10, 0, false},
-        {-1, 1, 1, 0, 0, false},
+        {0, 1, 1, 0, true},    {0, 255, 0, 0, true},    {0, 256, 0, 0, false},
+        {0, 999, 0, 0, false}, {1, 1, 2, 10, true},     {2, 1, 2, 10000, true},
+        {3, 1, 1, 0, false},   {0, 0, 1, 0, false},     {0, 1, 3, 0, false},
+        {0, 1, 2, 0, false},   {0, 1, 2, 10001, false}, {0, 1, 1, 10, false},
+        {-1, 1, 1, 0, false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(
-            isValidMacroSettings(c.playType, c.playTimes, c.delayType, c.delayTime, c.deviceType),
-            c.valid)
+        EXPECT_EQ(isValidMacroSettings(c.playType, c.playTimes, c.delayType, c.delayTime), c.valid)
             << c.playType << " " << c.playTimes << " " << c.delayType << " " << c.delayTime;
     }
 }

@@ -5,6 +5,7 @@
 #include "app/start/UiText.h"
 #include "app/window/DeviceMainDlg.h"
 #include "app/window/MainWindowIds.h"
+#include "control/names/BindingRules.h"
 #include "exchange/ProfileFile.h"
 #include "pages/dialogs/MessageBox.h"
 #include "pages/host/FileDialogs.h"
@@ -13,6 +14,7 @@
 #include "protocol/worker/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
 #include "store/ProfileStartup.h"
+#include "store/StoreTransaction.h"
 
 namespace corvane::app {
 
@@ -108,7 +110,9 @@ void DeviceMainDlg::importProfileFile() {
     options.hasLighting = m_details.hasLighting;
     if (const int sensor = deviceValues().sensorId; sensor >= 0)
         options.sensorId = sensor;
-    options.deviceType = type;
+    options.takesBinding = [&keys = m_details.keys](const store::ButtonBinding& binding) {
+        return control::isAssignableBinding(binding, keys);
+    };
     store::ProfileDatabase& database = store::ProfileDatabase::instance();
     const exchange::ProfileImportResult result =
         exchange::importProfile(database, profile, path, options);
@@ -136,6 +140,8 @@ void DeviceMainDlg::exportProfileFile(int profile) {
         return;
     // A profile the lighting page has not shown yet has no light rows; the file carries
     // the defaults the page would write, not an empty lighting that imports as "off".
+    // They stay only when the file was written.
+    store::StoreTransaction step(database);
     if (m_details.hasLighting)
         database.createDefaultLights(profile, m_details.lightEffects);
     exchange::ProfileExportOptions options;
@@ -143,7 +149,8 @@ void DeviceMainDlg::exportProfileFile(int profile) {
     options.profileWord = uiText(kProfileWord);
     options.origin.deviceType = currentDeviceType();
     options.origin.deviceName = nameOfType(m_catalog, options.origin.deviceType);
-    exchange::exportProfile(database, profile, path, options);
+    if (exchange::exportProfile(database, profile, path, options) == exchange::ExchangeStatus::Done)
+        step.commit();
 }
 
 } // namespace corvane::app

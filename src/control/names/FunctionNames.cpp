@@ -72,12 +72,18 @@ ParsedFunction parseRepeat(QStringView numbers, const std::function<QString(int)
 }
 
 ParsedFunction parseMacro(QStringView name, const std::vector<store::MacroDefinition>& macros) {
-    for (const store::MacroDefinition& macro : macros) {
-        if (macro.name == name)
-            return accept(BindingType::MacroCall, macro.id, 0, macro.name);
-    }
-    return refuse(QStringLiteral("no macro named \"%1\" (corvanectl macro list shows them)")
-                      .arg(name.toString()));
+    const MacroChoice choice = chooseMacro(name, macros);
+    if (!choice.macro)
+        return refuse(choice.error);
+    return accept(BindingType::MacroCall, choice.macro->id, 0, choice.macro->name);
+}
+
+// The id of a "#ID" text.
+std::optional<int> idOf(QStringView choice) {
+    if (!choice.startsWith(u'#'))
+        return std::nullopt;
+    const std::optional<int> id = parseNumber(choice.mid(1));
+    return id && *id > 0 ? id : std::nullopt;
 }
 
 } // namespace
@@ -97,6 +103,39 @@ ParsedFunction parseFunction(QStringView name, const std::vector<store::MacroDef
     }
     return refuse(QStringLiteral("unknown function \"%1\"; corvanectl bind --help lists them")
                       .arg(name.toString()));
+}
+
+MacroChoice chooseMacro(QStringView choice, const std::vector<store::MacroDefinition>& macros) {
+    if (const std::optional<int> id = idOf(choice)) {
+        for (const store::MacroDefinition& macro : macros) {
+            if (macro.id == *id)
+                return {&macro, {}};
+        }
+    }
+    QStringList ids;
+    const store::MacroDefinition* found = nullptr;
+    for (const store::MacroDefinition& macro : macros) {
+        if (macro.name == choice) {
+            found = &macro;
+            ids << QStringLiteral("#%1").arg(macro.id);
+        }
+    }
+    if (ids.size() == 1)
+        return {found, {}};
+    if (ids.size() > 1)
+        return {nullptr, QStringLiteral("%1 macros are named \"%2\"; choose one by its id: %3")
+                             .arg(ids.size())
+                             .arg(choice.toString(), choiceList(ids))};
+    return {nullptr, QStringLiteral("no macro named \"%1\" (corvanectl macro list shows them)")
+                         .arg(choice.toString())};
+}
+
+QString macroChoiceName(const store::MacroDefinition& macro,
+                        const std::vector<store::MacroDefinition>& macros) {
+    const MacroChoice byName = chooseMacro(macro.name, macros);
+    if (!macro.name.isEmpty() && byName.macro && byName.macro->id == macro.id)
+        return macro.name;
+    return QStringLiteral("#%1").arg(macro.id);
 }
 
 QString functionName(int type, int value, int value2,
@@ -127,7 +166,7 @@ QString functionName(int type, int value, int value2,
     case BindingType::MacroCall:
         for (const store::MacroDefinition& macro : macros) {
             if (macro.id == value)
-                return kMacroPrefix + macro.name;
+                return kMacroPrefix + macroChoiceName(macro, macros);
         }
         break;
     default:

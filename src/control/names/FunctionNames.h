@@ -28,6 +28,20 @@ struct ParsedFunction {
 ParsedFunction parseFunction(QStringView name, const std::vector<store::MacroDefinition>& macros,
                              const std::function<QString(int)>& text);
 
+// The macro a command line names: "#ID" by its id, otherwise by its name, which must be
+// one macro's only (two macros may share a name). `macro` is null on a refusal and
+// `error` says why, with the ids to choose from when the name is shared.
+struct MacroChoice {
+    const store::MacroDefinition* macro = nullptr;
+    QString error;
+};
+MacroChoice chooseMacro(QStringView choice, const std::vector<store::MacroDefinition>& macros);
+
+// How corvanectl names a stored macro: its name, or "#ID" where the name would not find
+// it alone (shared, empty, or itself of the "#ID" form).
+QString macroChoiceName(const store::MacroDefinition& macro,
+                        const std::vector<store::MacroDefinition>& macros);
+
 // The name of a stored binding; codes no name covers come out as "code:T,V,V2".
 QString functionName(int type, int value, int value2,
                      const std::vector<store::MacroDefinition>& macros);

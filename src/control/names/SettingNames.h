@@ -28,13 +28,6 @@ std::span<const LightModeName> lightModeNames();
 std::optional<int> lightModeByName(QStringView name);
 QString lightModeName(int mode);
 
-// What a lighting mode lets the user adjust (bits of its row's configFunc).
-namespace LightAdjust {
-inline constexpr int Brightness = 0x001;
-inline constexpr int Speed = 0x002;
-inline constexpr int Colour = 0x010;
-inline constexpr int ColourSlots = 0x800;
-} // namespace LightAdjust
 // A mode with colour slots takes one colour per stored colour of its row.
 inline constexpr int kColourSlots =
     static_cast<int>(std::tuple_size_v<decltype(store::LightEffect::colorValues)>);

@@ -87,4 +87,14 @@ QString choiceList(const QStringList& choices) {
            choices.last();
 }
 
+QString terminalText(QStringView text) {
+    QString shown = text.toString();
+    for (QChar& c : shown) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
+            c = u'?';
+    }
+    return shown;
+}
+
 } // namespace corvane::control

@@ -26,4 +26,9 @@ QStringList splitList(const QString& text);
 // "a, b or c" for error messages.
 QString choiceList(const QStringList& choices);
 
+// Text for a terminal: every control character (C0, DEL, C1) becomes '?', so that a name
+// from a file (which may carry ESC through a character reference) cannot rewrite the
+// screen. One line stays one line.
+QString terminalText(QStringView text);
+
 } // namespace corvane::control

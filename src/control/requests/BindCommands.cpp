@@ -1,5 +1,6 @@
 // corvanectl bind and unbind: the button page's functions for the keys of the current
 // profile.
+#include "control/names/BindingRules.h"
 #include "control/names/FunctionNames.h"
 #include "control/names/KeyNames.h"
 #include "control/names/ValueText.h"
@@ -13,10 +14,6 @@
 namespace corvane::control {
 
 namespace {
-
-// The key the button page never lets go of its function (the left button, key 0), so
-// that the mouse always keeps a way to click.
-constexpr int kPrimaryKey = 0;
 
 const catalog::KeyEntry* findKey(CommandContext& context, const QString& name) {
     const std::optional<int> number = parseNumber(name);

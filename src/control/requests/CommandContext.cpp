@@ -1,9 +1,14 @@
 #include "control/requests/CommandContext.h"
 
+#include "control/names/ValueText.h"
+
 namespace corvane::control {
 
+// Text lines go to a terminal: the names in them (profiles, macros, keys' descriptions,
+// what the user typed) lose their control characters. JSON and files (printRaw) are
+// escaped or written as they are.
 void CommandContext::print(const QString& line) {
-    answer.out += line + u'\n';
+    answer.out += terminalText(line) + u'\n';
 }
 
 void CommandContext::printRaw(const QString& text) {
@@ -12,18 +17,18 @@ void CommandContext::printRaw(const QString& text) {
 
 void CommandContext::note(const QString& line) {
     if (request.has(QStringLiteral("verbose")))
-        answer.err += QStringLiteral("corvanectl: %1\n").arg(line);
+        answer.err += QStringLiteral("corvanectl: %1\n").arg(terminalText(line));
 }
 
 bool CommandContext::usage(const QString& message) {
     answer.exitCode = ExitCode::Usage;
-    answer.err += QStringLiteral("corvanectl: %1\n").arg(message);
+    answer.err += QStringLiteral("corvanectl: %1\n").arg(terminalText(message));
     return false;
 }
 
 bool CommandContext::failure(const QString& message) {
     answer.exitCode = ExitCode::Failure;
-    answer.err += QStringLiteral("corvanectl: %1\n").arg(message);
+    answer.err += QStringLiteral("corvanectl: %1\n").arg(terminalText(message));
     return false;
 }
 

@@ -1,5 +1,7 @@
 // corvanectl profile export and import, macro export and import: the files the profile
 // pop-up and the macro page read and write.
+#include "control/names/BindingRules.h"
+#include "control/names/FunctionNames.h"
 #include "control/names/ValueText.h"
 #include "control/requests/CommandContext.h"
 #include "control/requests/ProfileChoice.h"
@@ -9,8 +11,13 @@
 #include "protocol/worker/WorkerHost.h"
 #include "protocol/worker/WorkerState.h"
 #include "store/ProfileDatabase.h"
+#include "store/StoreTransaction.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <functional>
 
 namespace corvane::control {
 
@@ -45,6 +52,26 @@ bool fileProblem(CommandContext& context, ExchangeStatus status, const QString& 
     return context.failure(QStringLiteral("the profile store cannot be read or written"));
 }
 
+// Writes an export to `path`, or for "-" to a file of a private temporary folder whose
+// text then goes to stdout (a pipe, a backup script).
+ExchangeStatus exportTo(CommandContext& context, const QString& path,
+                        const std::function<ExchangeStatus(const QString&)>& write) {
+    if (path != kStandardStream)
+        return write(path);
+    const QTemporaryDir folder;
+    if (!folder.isValid())
+        return ExchangeStatus::WriteFailed;
+    const QString staged = folder.filePath(QStringLiteral("export.xml"));
+    const ExchangeStatus status = write(staged);
+    if (status != ExchangeStatus::Done)
+        return status;
+    QFile file(staged);
+    if (!file.open(QIODevice::ReadOnly))
+        return ExchangeStatus::WriteFailed;
+    context.printRaw(QString::fromUtf8(file.readAll())); // the files are UTF-8
+    return ExchangeStatus::Done;
+}
+
 QString deviceNameOf(const CommandContext& context) {
     const std::optional<catalog::DeviceDescription> description =
         catalog::findDescription(context.session.catalog, context.deviceType);
@@ -72,15 +99,24 @@ void runProfileExport(CommandContext& context) {
         return;
     // A profile the lighting page has not shown yet has no light rows; show reports the
     // default rows the page would write, and the file must carry those, not an empty
-    // lighting that imports as "off".
+    // lighting that imports as "off". They are kept only when the file was written: a
+    // refused export leaves the store as it was.
+    store::StoreTransaction step(context.database);
     if (context.details.hasLighting)
         context.database.createDefaultLights(profile, context.details.lightEffects);
     exchange::ProfileExportOptions options;
     options.hasLighting = context.details.hasLighting;
     options.profileWord = context.text(kProfileWordText);
     options.origin = {context.deviceType, deviceNameOf(context)};
-    fileProblem(context, exchange::exportProfile(context.database, profile, path, options), path,
-                QStringLiteral("profile"));
+    const ExchangeStatus status = exportTo(context, path, [&](const QString& target) {
+        return exchange::exportProfile(context.database, profile, target, options);
+    });
+    if (status != ExchangeStatus::Done)
+        step.rollback();
+    else if (!step.commit())
+        return (void)fileProblem(context, ExchangeStatus::StoreFailed, path,
+                                 QStringLiteral("profile"));
+    fileProblem(context, status, path, QStringLiteral("profile"));
 }
 
 void runProfileImport(CommandContext& context) {
@@ -99,15 +135,23 @@ void runProfileImport(CommandContext& context) {
                          : origin->deviceName,
                      deviceNameOf(context)));
     // The lighting page writes a profile's light rows when it first shows it; the file's
-    // lights go into those rows.
+    // lights go into those rows. Written in the import's step: a refused file leaves the
+    // store as it was.
+    store::StoreTransaction step(context.database);
     if (context.details.hasLighting)
         context.database.createDefaultLights(context.profile, context.details.lightEffects);
     exchange::ProfileImportOptions options;
     options.hasLighting = context.details.hasLighting;
     options.sensorId = context.state.sensorId();
-    options.deviceType = context.deviceType;
-    const exchange::ProfileImportResult result =
+    options.takesBinding = [&keys = context.details.keys](const store::ButtonBinding& binding) {
+        return isAssignableBinding(binding, keys);
+    };
+    exchange::ProfileImportResult result =
         exchange::importProfile(context.database, context.profile, path, options);
+    if (result.status != ExchangeStatus::Done)
+        step.rollback();
+    else if (!step.commit())
+        result.status = ExchangeStatus::StoreFailed;
     if (!fileProblem(context, result.status, path, QStringLiteral("profile")))
         return;
     reportRefused(context, result.refused, QStringLiteral("the mouse does not take them"));
@@ -134,8 +178,12 @@ void runMacroExport(CommandContext& context) {
     if (all) {
         if (!context.operand(0, QStringLiteral("the file"), path) || !context.operandCount(1))
             return;
-        fileProblem(context, exchange::exportAllMacros(context.database, path), path,
-                    QStringLiteral("macro"));
+        fileProblem(context,
+                    exportTo(context, path,
+                             [&](const QString& target) {
+                                 return exchange::exportAllMacros(context.database, target);
+                             }),
+                    path, QStringLiteral("macro"));
         return;
     }
     if (!context.operand(0, QStringLiteral("the macro's name"), name) ||
@@ -143,15 +191,16 @@ void runMacroExport(CommandContext& context) {
         return;
     std::vector<store::MacroDefinition> macros;
     context.database.listMacros(macros);
-    for (const store::MacroDefinition& macro : macros) {
-        if (macro.name == name) {
-            fileProblem(context, exchange::exportMacro(context.database, macro.id, path), path,
-                        QStringLiteral("macro"));
-            return;
-        }
-    }
-    context.usage(
-        QStringLiteral("no macro named \"%1\" (corvanectl macro list shows them)").arg(name));
+    const MacroChoice choice = chooseMacro(name, macros);
+    if (!choice.macro)
+        return (void)context.usage(choice.error);
+    const int id = choice.macro->id;
+    fileProblem(context,
+                exportTo(context, path,
+                         [&](const QString& target) {
+                             return exchange::exportMacro(context.database, id, target);
+                         }),
+                path, QStringLiteral("macro"));
 }
 
 void runMacroImport(CommandContext& context) {
@@ -165,6 +214,15 @@ void runMacroImport(CommandContext& context) {
         result = exchange::importAllMacrosFile(context.database, path, options);
     if (!fileProblem(context, result.status, path, QStringLiteral("macro")))
         return;
+    // Nothing came in: a script must not read that as an import.
+    if (result.macros.empty() && result.refused > 0)
+        return (void)context.failure(
+            QStringLiteral("%1: no macro imported; the %2 in it %3 the rules (play count 1 to "
+                           "255, known step types and values)")
+                .arg(path,
+                     result.refused == 1 ? QStringLiteral("macro")
+                                         : QStringLiteral("%1 macros").arg(result.refused),
+                     result.refused == 1 ? QStringLiteral("breaks") : QStringLiteral("break")));
     if (result.refused > 0)
         context.answer.err += QStringLiteral("corvanectl: warning: %1 macro%2 left out: %3\n")
                                   .arg(result.refused)

@@ -49,7 +49,8 @@ bool coloursOf(CommandContext& context, store::LightEffect& light) {
     }
     if (request.has(QStringLiteral("colours"))) {
         const QStringList list = splitList(request.option(QStringLiteral("colours")));
-        const int slotCount = (light.configFunc & LightAdjust::ColourSlots) ? kColourSlots : 1;
+        const int slotCount =
+            (light.configFunc & store::LightFunction::ColourSlots) ? kColourSlots : 1;
         if (list.size() > slotCount)
             return context.usage(QStringLiteral("the %1 lighting takes %2 colour%3")
                                      .arg(lightModeName(light.mode))
@@ -104,18 +105,20 @@ void runSetLighting(CommandContext& context) {
                                                   "offers %2")
                                        .arg(lightModeName(mode), offeredModes(context)));
     if (request.has(QStringLiteral("brightness")) &&
-        (!adjustable(context, light, LightAdjust::Brightness, QStringLiteral("brightness")) ||
+        (!adjustable(context, light, store::LightFunction::Brightness,
+                     QStringLiteral("brightness")) ||
          !levelOf(context, QStringLiteral("brightness"), store::kBrightnessRange,
                   light.brightness)))
         return;
     if (request.has(QStringLiteral("speed")) &&
-        (!adjustable(context, light, LightAdjust::Speed, QStringLiteral("speed")) ||
+        (!adjustable(context, light, store::LightFunction::Speed, QStringLiteral("speed")) ||
          !levelOf(context, QStringLiteral("speed"), store::kSpeedRange, light.speed)))
         return;
     const bool colours =
         request.has(QStringLiteral("colour")) || request.has(QStringLiteral("colours"));
-    if (colours && (!adjustable(context, light, LightAdjust::Colour, QStringLiteral("colours")) ||
-                    !coloursOf(context, light)))
+    if (colours &&
+        (!adjustable(context, light, store::LightFunction::Colour, QStringLiteral("colours")) ||
+         !coloursOf(context, light)))
         return;
 
     if (!db.setCurrentLightMode(context.profile, mode) || !db.updateLight(mode, light) ||

@@ -5,6 +5,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <optional>
 
@@ -38,6 +39,11 @@ struct Answer {
     QString err;
     bool operator==(const Answer&) const = default;
 };
+
+// The file operand that stands for standard output (export) or standard input (import).
+// An import reads what corvanectl staged from its standard input; an export answers with
+// the file's text on stdout.
+inline constexpr QStringView kStandardStream = u"-";
 
 // The longest request line a window accepts, and the largest answer corvanectl reads.
 inline constexpr qsizetype kMaxRequestBytes = 64 * 1024;

@@ -82,12 +82,15 @@ void RequestRun::start() {
     }
     protocol::WorkerState& state = session_.worker->state();
     store::ProfileDatabase& database = store::ProfileDatabase::instance();
-    if (state.currentDeviceType() == 0 ||
-        hid::DeviceManager::instance().connectionKind() == kNoConnection) {
+    // Listing the attached mice needs none: no mouse is an empty list, which a script
+    // loops over as over any other.
+    const bool listing = entry->run == runList;
+    if (!listing && (state.currentDeviceType() == 0 ||
+                     hid::DeviceManager::instance().connectionKind() == kNoConnection)) {
         answer_ = errorAnswer(ExitCode::Failure, QStringLiteral("no mouse attached"));
         return;
     }
-    if (!database.isOpen() || state.currentProfile() < 1) {
+    if (!listing && (!database.isOpen() || state.currentProfile() < 1)) {
         answer_ = errorAnswer(ExitCode::Failure,
                               QStringLiteral("the mouse's profile store cannot be opened"));
         return;

@@ -88,12 +88,12 @@ QJsonValue lightingOf(CommandContext& context, int profile) {
     const store::LightEffect& light = *current;
     const int mode = light.mode;
     QJsonObject lighting{{QStringLiteral("mode"), lightModeName(mode)}};
-    if (light.configFunc & LightAdjust::Brightness)
+    if (light.configFunc & store::LightFunction::Brightness)
         lighting.insert(QStringLiteral("brightness"), light.brightness);
-    if (light.configFunc & LightAdjust::Speed)
+    if (light.configFunc & store::LightFunction::Speed)
         lighting.insert(QStringLiteral("speed"), light.speed);
-    if (light.configFunc & LightAdjust::Colour) {
-        const int shown = (light.configFunc & LightAdjust::ColourSlots) ? kColourSlots : 1;
+    if (light.configFunc & store::LightFunction::Colour) {
+        const int shown = (light.configFunc & store::LightFunction::ColourSlots) ? kColourSlots : 1;
         QJsonArray colours;
         for (int k = 0; k < shown; ++k)
             colours.append(colourText(light.colorValues[k]));

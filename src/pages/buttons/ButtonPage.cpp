@@ -243,10 +243,14 @@ void ButtonPage::applyTexts() {
     if (!m_captureFieldUsed)
         m_controls->find<ui::TextField>(C::CaptureField)->setText(text(Text::CaptureHint));
     fillMenus();
+    // The keys again in the new language, with the functions stored for them and the
+    // same key selected: a menu pick after a language change goes to the key shown.
     if (m_keys.empty())
         fillFixedKeys();
     else
-        showDeviceDetails({}); // re-labels the keys of the device in the new language
+        listDeviceKeys();
+    showBindingDescriptions();
+    showSelectedKey();
 }
 
 void ButtonPage::fillMenus() {
@@ -278,6 +282,14 @@ void ButtonPage::showDeviceDetails(const catalog::DeviceDetails& details) {
         m_keys = details.keys;
     if (m_keys.empty() || !m_controls)
         return;
+    listDeviceKeys();
+    auto* list = m_controls->find<ui::KeyList>(C::KeyList);
+    list->select(0);
+    if (ui::MousePicture* picture = mousePicture())
+        picture->select(0);
+}
+
+void ButtonPage::listDeviceKeys() {
     auto* list = m_controls->find<ui::KeyList>(C::KeyList);
     list->clear();
     m_defaults.clear();
@@ -286,9 +298,29 @@ void ButtonPage::showDeviceDetails(const catalog::DeviceDetails& details) {
         m_defaults.emplace_back(key.keyValue, key.funcDescId);
     }
     list->setGeometry(QRect(list->pos(), QSize(list->width(), list->fittingHeight())));
-    list->select(0);
+}
+
+void ButtonPage::showBindingDescriptions() {
+    auto* list = m_controls->find<ui::KeyList>(C::KeyList);
+    for (const auto& [code, textId] : m_defaults)
+        list->setDescriptionOfKey(code, text(textId));
+    std::vector<store::ButtonBinding> bindings;
+    store::ProfileDatabase::instance().listBindings(m_host.currentProfile(), bindings);
+    const int lcid = i18n::currentLcid();
+    for (const store::ButtonBinding& b : bindings)
+        list->setDescriptionOfKey(b.keyCode, describeBinding(b, lcid, text));
+}
+
+void ButtonPage::showSelectedKey() {
+    auto* list = m_controls->find<ui::KeyList>(C::KeyList);
+    // A key the list no longer holds (another mouse) gives way to the first.
+    const int index = std::max(0, list->indexOfKey(m_selectedKey));
+    if (list->count() > 0)
+        m_selectedKey = list->keyValue(index);
+    list->select(index);
     if (ui::MousePicture* picture = mousePicture())
-        picture->select(0);
+        picture->select(index);
+    m_controls->control(C::KeyName)->setText(list->name(index));
 }
 
 ui::MousePicture* ButtonPage::mousePicture() const {
@@ -328,20 +360,10 @@ QString ButtonPage::defaultDescription(int keyCode) const {
 void ButtonPage::loadPage() {
     if (!m_controls)
         return;
-    auto* list = m_controls->find<ui::KeyList>(C::KeyList);
     m_selectedKey = 0;
-    list->select(0);
-    if (ui::MousePicture* picture = mousePicture())
-        picture->select(0);
-    m_controls->control(C::KeyName)->setText(list->name(0));
+    showSelectedKey();
     m_controls->control(C::FunctionArea)->show();
-    for (const auto& [code, textId] : m_defaults)
-        list->setDescriptionOfKey(code, text(textId));
-    std::vector<store::ButtonBinding> bindings;
-    store::ProfileDatabase::instance().listBindings(m_host.currentProfile(), bindings);
-    const int lcid = i18n::currentLcid();
-    for (const store::ButtonBinding& b : bindings)
-        list->setDescriptionOfKey(b.keyCode, describeBinding(b, lcid, text));
+    showBindingDescriptions();
     showKeyFunction();
 }
 

@@ -115,6 +115,13 @@ private:
     QString defaultDescription(int keyCode) const;
     void fillMenus();
     void fillFixedKeys();
+    // The device's keys with their default descriptions, in the current language.
+    void listDeviceKeys();
+    // Each listed key's stored function in the current profile (its default where none).
+    void showBindingDescriptions();
+    // Selects m_selectedKey in the list and on the picture and shows its name; the first
+    // key when the list does not hold it.
+    void showSelectedKey();
     void captureKeyEvent();
 
     ui::MousePicture* mousePicture() const;

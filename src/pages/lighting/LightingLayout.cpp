@@ -144,9 +144,7 @@ void LightingPage::applyTexts() {
     for (int i = 0; i < kSlots; ++i)
         m_controls->control(C::FirstSlot + i)
             ->setAccessibleText(QStringLiteral("%1 %2").arg(lookup(272)).arg(i + 1));
-    // The mode names and the value texts follow the language too.
-    if (m_mode != 0)
-        loadLightingPage();
+    retextModes();
 }
 
 void LightingPage::layout(const QRect& area, double uiScale) {
@@ -179,9 +177,9 @@ void LightingPage::placeContent() {
         return;
     // From the window's (230, 80), 500 wide, as tall as the mode's controls need.
     const double s = m_scale;
-    const int height = (m_functions & LightFunction::ColourEditor) != 0 ? int(658 * s)
-                       : (m_functions & LightFunction::Brightness) != 0 ? int(430 * s)
-                                                                        : int(170 * s);
+    const int height = (m_functions & store::LightFunction::Colour) != 0       ? int(658 * s)
+                       : (m_functions & store::LightFunction::Brightness) != 0 ? int(430 * s)
+                                                                               : int(170 * s);
     const QRect content(230 - m_area.x(), 80 - m_area.y(), int(500 * s), height);
     m_controls->control(C::Content)->setGeometry(content);
     // Outside the window's layout pass (a mode change): drawn at the interface scale now.

@@ -9,6 +9,7 @@
 #include "pages/host/PageHost.h"
 #include "protocol/worker/DeviceTask.h"
 #include "store/ProfileDatabase.h"
+#include "store/ValueRules.h"
 #include "ui/base/Colour.h"
 #include "ui/controls/ComboBox.h"
 #include "ui/controls/Slider.h"
@@ -36,7 +37,11 @@ constexpr int kBrightnessPercent[] = {0, 25, 50, 75, 100};
 
 } // namespace
 
-LightingPage::LightingPage(PageHost& host) : m_host(host) {}
+LightingPage::LightingPage(PageHost& host) : m_host(host) {
+    m_channelPause.setSingleShot(true);
+    m_channelPause.setInterval(std::chrono::milliseconds(400));
+    QObject::connect(&m_channelPause, &QTimer::timeout, [this] { commitChannels(); });
+}
 
 int LightingPage::profile() const {
     return m_host.currentProfile();
@@ -67,6 +72,9 @@ void LightingPage::reload() {
 void LightingPage::loadLightingPage() {
     if (!m_controls || profile() <= 0)
         return;
+    // A colour typed for the profile shown before is not the new one's.
+    m_channelPause.stop();
+    m_channelTyped = false;
     store::ProfileDatabase& database = store::ProfileDatabase::instance();
     // A profile without light rows gets one per mode the device offers; mode 1 is current.
     database.createDefaultLights(profile(), m_host.deviceDetails().lightEffects);
@@ -92,7 +100,7 @@ void LightingPage::showLightMode() {
     m_mode = mode;
     m_functions = light.configFunc;
 
-    const bool brightness = (light.configFunc & LightFunction::Brightness) != 0;
+    const bool brightness = (light.configFunc & store::LightFunction::Brightness) != 0;
     for (int id : {C::BrightnessLabel, C::BrightnessValue, C::Brightness})
         m_controls->control(id)->setVisible(brightness);
     if (brightness) {
@@ -100,7 +108,7 @@ void LightingPage::showLightMode() {
         showBrightnessText(light.brightness);
     }
 
-    const bool speed = (light.configFunc & LightFunction::Speed) != 0;
+    const bool speed = (light.configFunc & store::LightFunction::Speed) != 0;
     for (int id : {C::SpeedLabel, C::SpeedValue, C::Speed})
         m_controls->control(id)->setVisible(speed);
     if (speed) {
@@ -108,7 +116,7 @@ void LightingPage::showLightMode() {
         showSpeedText(light.speed);
     }
 
-    const bool withSlots = (light.configFunc & LightFunction::ColourSlots) != 0;
+    const bool withSlots = (light.configFunc & store::LightFunction::ColourSlots) != 0;
     m_controls->control(C::SlotLabel)->setVisible(withSlots);
     for (int i = 0; i < kSlots; ++i) {
         auto* slot = m_controls->find<ui::ColourSwatch>(C::FirstSlot + i);
@@ -119,7 +127,7 @@ void LightingPage::showLightMode() {
     if (withSlots)
         m_controls->find<ui::ColourSwatch>(C::FirstSlot)->setChecked(true);
 
-    const bool editor = (light.configFunc & LightFunction::ColourEditor) != 0;
+    const bool editor = (light.configFunc & store::LightFunction::Colour) != 0;
     for (int id : {C::PresetLabel, C::PaletteLabel, C::Palette, C::Preview})
         m_controls->control(id)->setVisible(editor);
     for (int i = 0; i < kPresets; ++i)
@@ -136,6 +144,21 @@ void LightingPage::showLightMode() {
         showOnPalette(colour);
     }
     placeContent();
+}
+
+void LightingPage::retextModes() {
+    auto* modes = m_controls->find<ui::ComboBox>(C::Mode);
+    if (modes->count() == 0)
+        return; // never loaded: the first load names the modes
+    std::vector<store::LightEffect> lights;
+    store::ProfileDatabase::instance().listLights(profile(), lights);
+    for (const store::LightEffect& light : lights) {
+        const int index = modes->findData(light.mode);
+        if (index >= 0)
+            modes->setItemText(index, text(light.reserved));
+    }
+    showBrightnessText(m_controls->find<ui::Slider>(C::Brightness)->position());
+    showSpeedText(m_controls->find<ui::Slider>(C::Speed)->position());
 }
 
 void LightingPage::showBrightnessText(int level) {
@@ -181,6 +204,9 @@ int LightingPage::onMessage(int local, int code, int p1, int /*p2*/) {
     } else if (local >= C::FirstChannel && local < C::FirstChannel + 3 &&
                code == ui::Notify::TextChanged) {
         channelTyped(local);
+    } else if (local >= C::FirstChannel && local < C::FirstChannel + 3 &&
+               code == ui::Notify::FocusLost) {
+        commitChannels(); // leaving the field, or Enter, completes the value
     } else if (local == C::Reset && click) {
         reset();
     }
@@ -188,6 +214,7 @@ int LightingPage::onMessage(int local, int code, int p1, int /*p2*/) {
 }
 
 void LightingPage::modeChosen() {
+    commitChannels(); // a colour still being typed belongs to the mode it was typed for
     showLightMode();
     send();
 }
@@ -226,14 +253,30 @@ void LightingPage::paletteMoved(int colour, bool released) {
         showPreview(colour);
 }
 
-void LightingPage::channelTyped(int local) {
-    // Out of range is limited and written back, never refused.
-    limitColourChannel(*m_controls->find<ui::NumberField>(local));
+int LightingPage::typedColour() const {
     int colour = 0;
     for (int i = 0; i < 3; ++i)
         colour |= channelValue(*m_controls->find<ui::NumberField>(C::FirstChannel + i)) << (8 * i);
+    return colour;
+}
+
+void LightingPage::channelTyped(int local) {
+    // Out of range is limited and written back, never refused. The palette and the
+    // preview follow each key; the store and the mouse get the value once it is complete.
+    limitColourChannel(*m_controls->find<ui::NumberField>(local));
+    const int colour = typedColour();
     showOnPalette(colour);
-    applyColour(colour);
+    showPreview(colour);
+    m_channelTyped = true;
+    m_channelPause.start();
+}
+
+void LightingPage::commitChannels() {
+    m_channelPause.stop();
+    if (!m_channelTyped)
+        return; // nothing typed since the last store
+    m_channelTyped = false;
+    applyColour(typedColour());
 }
 
 void LightingPage::applyColour(int colour) {
@@ -242,7 +285,7 @@ void LightingPage::applyColour(int colour) {
     if (!light)
         return;
     light->colorValues[0] = colour;
-    if ((light->configFunc & LightFunction::ColourSlots) != 0) {
+    if ((light->configFunc & store::LightFunction::ColourSlots) != 0) {
         // The slot that is on takes the colour; the row keeps the seven withSlots.
         for (int i = 0; i < kSlots; ++i) {
             auto* slot = m_controls->find<ui::ColourSwatch>(C::FirstSlot + i);

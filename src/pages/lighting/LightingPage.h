@@ -3,12 +3,16 @@
 // The lighting page: the mouse's lighting mode of the current profile and, as far as the
 // mode allows (its row's configFunc bits), its brightness, speed and colours. Each change
 // updates the mode's light row, queues the lighting task and shows the saving wait
-// window; nothing is stored while a slider or the palette is being dragged.
+// window; nothing is stored while a slider or the palette is being dragged, nor while a
+// colour channel is being typed.
 
 #include "pages/host/Page.h"
 #include "store/LightEffect.h"
 
 #include <QRect>
+#include <QTimer>
+
+#include <chrono>
 
 #include <optional>
 
@@ -42,14 +46,6 @@ inline constexpr int FirstChannelLabel = 228; // "R", "G", "B"
 inline constexpr int FirstChannel = 231;      // 231 .. 233: R, G, B
 } // namespace LightingControl
 
-// configFunc bits: what a mode lets the user adjust.
-namespace LightFunction {
-inline constexpr int Brightness = 0x1;
-inline constexpr int Speed = 0x2;
-inline constexpr int ColourEditor = 0x10;
-inline constexpr int ColourSlots = 0x800;
-} // namespace LightFunction
-
 class LightingPage : public Page {
 public:
     static constexpr int kPresets = 8;
@@ -66,14 +62,23 @@ public:
     // The mode the page edits (the selected entry's data; 0 before the first load).
     int currentMode() const { return m_mode; }
 
+    // How long typing in a colour channel rests before the colour is stored and sent
+    // (about 400 ms; tests set their own).
+    void setChannelPause(std::chrono::milliseconds pause) { m_channelPause.setInterval(pause); }
+
 private:
     void loadLightingPage();
     void showLightMode();
+    // The mode names and value texts in the current language; everything else stays.
+    void retextModes();
     void modeChosen();
     void sliderMoved(int local, int value, bool released);
     void presetChosen(int preset);
     void paletteMoved(int colour, bool released);
     void channelTyped(int local);
+    // Stores and sends the colour typed in the channels, when typing has not done so yet.
+    void commitChannels();
+    int typedColour() const;
     void applyColour(int colour);
     void reset();
 
@@ -95,6 +100,10 @@ private:
     double m_scale = 1.0;
     int m_mode = 0;
     int m_functions = 0; // configFunc of the mode shown
+    // Runs while a typed colour waits to be stored: each key restarts it, so "128" is sent
+    // once and never as 1 and 12 first.
+    QTimer m_channelPause;
+    bool m_channelTyped = false; // a typed colour waits to be stored
 };
 
 } // namespace corvane::pages

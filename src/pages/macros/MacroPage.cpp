@@ -292,7 +292,9 @@ void MacroPage::commitMacroRename(int index) {
     if (id <= 0 || !db().getMacro(id, macro))
         return;
     const QString name = list->itemText(index).trimmed();
-    if (name.isEmpty()) {
+    // An empty name, or one the store refuses, gives the list the stored name back; the
+    // menu and the keys' texts change only for a name that was stored.
+    if (name.isEmpty() || !db().renameMacro(id, name)) {
         list->setItemText(index, macroDisplayName(macro.name, text(CustomWord), text(CopyWord)));
         return;
     }
@@ -304,7 +306,6 @@ void MacroPage::commitMacroRename(int index) {
         if (m_buttons)
             m_buttons->showKeyDescription(key, name);
     }
-    db().renameMacro(id, name);
 }
 
 void MacroPage::openMacroMenu(std::optional<QPoint> at) {

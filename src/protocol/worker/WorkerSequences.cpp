@@ -279,6 +279,12 @@ void DeviceWorkerCore::readSettings() {
         [&] { getDpi(profile, sensor); },
         [&] { getDpiColors(profile); },
         [&] {
+            // A fresh store has no light rows yet: the defaults come first, so that the
+            // mouse's mode and levels are kept in them (and the lighting page, finding
+            // rows, does not put its default mode over the mouse's).
+            if (state_.hasLighting()) {
+                database().createDefaultLights(profile, state_.details().lightEffects);
+            }
             int mode = 0;
             if (getLighting(profile, mode)) {
                 state_.setCurrentLightMode(mode);

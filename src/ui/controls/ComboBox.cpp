@@ -5,12 +5,29 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QSignalBlocker>
+#include <QWheelEvent>
 
 #include <algorithm>
 
 namespace corvane::ui {
+namespace {
 
-ComboBox::ComboBox(int id, QWidget* parent) : Control(id, parent), m_box(new QComboBox(this)) {
+// The wheel is turned over this window all the time, often with a game's habits: a closed
+// box never changes its choice under it (that would store and send a new setting). The
+// event goes on to the parents, so a scrolling page still scrolls. The open list is a
+// widget of its own and keeps scrolling.
+class WheelPassingBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void wheelEvent(QWheelEvent* event) override { event->ignore(); }
+};
+
+} // namespace
+
+ComboBox::ComboBox(int id, QWidget* parent)
+    : Control(id, parent), m_box(new WheelPassingBox(this)) {
     m_box->setFocusPolicy(Qt::StrongFocus);
     host(m_box);
     // `activated` is emitted for the user's choices only, never for changes made in code.

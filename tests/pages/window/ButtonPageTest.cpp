@@ -3,6 +3,7 @@
 // the mouse's key table; the primary key is refused; both restores ask first.
 #include "window/PageWindowTest.h"
 
+#include "app/window/MainWindowIds.h"
 #include "pages/buttons/ButtonPage.h"
 #include "pages/keys/KeyCapture.h"
 #include "protocol/codec/ButtonTable.h"
@@ -12,6 +13,7 @@
 #include "ui/controls/PushButton.h"
 #include "ui/controls/TextField.h"
 #include "ui/views/KeyList.h"
+#include "ui/views/MousePicture.h"
 #include "virtualmouse/MouseDevice.h"
 
 #include <QApplication>
@@ -288,6 +290,32 @@ TEST_F(ButtonPageTest, ShowsWhatIsStoredForTheSelectedKey) {
     // The keyboard reaches the key list: Down selects the next key.
     pressKey(kSlot, C::KeyList, Qt::Key_Down);
     EXPECT_EQ(page->selectedKey(), 4);
+}
+
+// A callout of the mouse picture selects the same key as its row of the key list would:
+// the list, the key's name, and the key the next menu pick is stored for.
+TEST_F(ButtonPageTest, ACalloutSelectsItsKeyInTheList) {
+    start();
+    auto* picture = window->find<ui::MousePicture>(app::MainControl::MousePicture);
+    ASSERT_NE(picture, nullptr);
+    ASSERT_TRUE(picture->isVisible());
+    auto* list = find<ui::KeyList>(kSlot, C::KeyList);
+    ASSERT_GE(picture->count(), 3);
+    ASSERT_EQ(picture->count(), list->count());
+    // From the last callout back, so that every click moves the selection.
+    for (int index = picture->count() - 1; index >= 0; --index) {
+        const int key = picture->keyValue(index);
+        QTest::mouseClick(picture, Qt::LeftButton, {}, picture->calloutRect(index).center());
+        EXPECT_EQ(picture->selectedIndex(), index);
+        EXPECT_EQ(list->selectedIndex(), list->indexOfKey(key)) << "key " << key;
+        EXPECT_EQ(page->selectedKey(), key);
+        EXPECT_EQ(control(kSlot, C::KeyName)->text(), list->name(list->indexOfKey(key)));
+    }
+    const int key = picture->keyValue(2);
+    QTest::mouseClick(picture, Qt::LeftButton, {}, picture->calloutRect(2).center());
+    choose(C::MediaMenu, 2);
+    EXPECT_EQ(stored(key).macroType, 3);
+    EXPECT_TRUE(mouseHasEntry(key, entryOf(stored(key))));
 }
 
 } // namespace

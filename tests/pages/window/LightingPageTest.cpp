@@ -209,19 +209,37 @@ TEST_F(LightingPageTest, AColourGoesToTheSlotThatIsOnOrToTheFirstColour) {
     EXPECT_TRUE(mouseHoldsRowOf(3));
 }
 
-TEST_F(LightingPageTest, TypedChannelsAreLimitedWrittenBackAndApplied) {
+// A channel is stored and sent once its value is complete (the field left, Enter, or a
+// pause in the typing), never digit by digit: "128" never sends 1 and 12 first.
+TEST_F(LightingPageTest, TypedChannelsAreLimitedWrittenBackAndAppliedWhenComplete) {
     start();
     chooseMode(3);
     clearNotes();
-    typeInto(kPage, C::FirstChannel, QStringLiteral("300"), false);
-    EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel)->text(), "255");
-    typeInto(kPage, C::FirstChannel + 1, QStringLiteral("-5"), false);
-    EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel + 1)->text(), "0");
-    typeInto(kPage, C::FirstChannel + 2, QStringLiteral("16"));
-    EXPECT_EQ(light(3).colorValues[0], 255 | (0 << 8) | (16 << 16));
-    EXPECT_FALSE(tasks.empty());
-    for (int task : tasks)
-        EXPECT_EQ(task, Task::SendLighting);
+    page->setChannelPause(std::chrono::hours(1)); // here only leaving the field completes
+    const int before = light(3).colorValues[0];
+    typeInto(kPage, C::FirstChannel, QStringLiteral("128"), false);
+    EXPECT_EQ(light(3).colorValues[0], before) << "stored while typing";
+    EXPECT_TRUE(tasks.empty()) << "sent while typing";
+    EXPECT_EQ(ui::bgrFromColour(find<ui::Picture>(kPage, C::Preview)->fillColour()) & 0xFF, 128)
+        << "the preview follows the keys";
+
+    typeInto(kPage, C::FirstChannel + 1, QStringLiteral("300"), false); // leaves R
+    EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel + 1)->text(), "255");
+    EXPECT_EQ(light(3).colorValues[0] & 0xFF, 128);
+    EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
+    typeInto(kPage, C::FirstChannel + 2, QStringLiteral("-5"));
+    EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel + 2)->text(), "0");
+    EXPECT_EQ(light(3).colorValues[0], 128 | (255 << 8) | (0 << 16));
+    EXPECT_EQ(tasks, std::vector<int>(3, Task::SendLighting));
+    EXPECT_TRUE(mouseHoldsRowOf(3));
+
+    // Enter completes it too; so does a pause, with the focus still in the field.
+    typeInto(kPage, C::FirstChannel + 2, QStringLiteral("64"), false);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(light(3).colorValues[0] >> 16, 64);
+    page->setChannelPause(std::chrono::milliseconds(1));
+    typeInto(kPage, C::FirstChannel, QStringLiteral("7"), false);
+    EXPECT_TRUE(waitUntil([&] { return (light(3).colorValues[0] & 0xFF) == 7; }));
     EXPECT_TRUE(mouseHoldsRowOf(3));
 }
 

@@ -198,11 +198,24 @@ TEST_F(MacroPageTest, TheMacroListAndTheButtonMenuAreOneList) {
     EXPECT_EQ(menuTexts(), macroTexts());
     EXPECT_EQ(macroMenu().itemData(1), second);
 
-    // A key playing the first macro follows its new name; an empty name restores the old.
+    // A key playing the first macro follows its new name; an empty name, or one the store
+    // refuses, shows the stored one again everywhere.
     bindWithButtonPage(3, first);
     auto* view = macroList().findChild<QListWidget*>();
-    for (const auto& [text, stored] :
-         {std::pair{QStringLiteral("Greeting"), "Greeting"}, std::pair{QString(), "Greeting"}}) {
+    struct Rename {
+        QString text;
+        const char* stored;
+        bool refused;
+    };
+    for (const auto& [text, stored, refused] :
+         {Rename{QStringLiteral("Greeting"), "Greeting", false},
+          Rename{QString(), "Greeting", false},
+          Rename{QStringLiteral("Farewell"), "Greeting", true}}) {
+        if (refused) {
+            ASSERT_EQ(db().connection().exec("CREATE TRIGGER refuse BEFORE UPDATE ON t_macro_data "
+                                             "BEGIN SELECT RAISE(ABORT, 'no'); END"),
+                      0);
+        }
         focus(kSlot, C::MacroList);
         QTest::keyClick(view, Qt::Key_Home);
         QTest::keyClick(view, Qt::Key_F2);
@@ -219,6 +232,9 @@ TEST_F(MacroPageTest, TheMacroListAndTheButtonMenuAreOneList) {
         ASSERT_TRUE(db().getMacro(first, macro));
         EXPECT_EQ(macro.name, QString::fromLatin1(stored));
         EXPECT_EQ(macroTexts()[0], QString::fromLatin1(stored));
+        if (refused) {
+            ASSERT_EQ(db().connection().exec("DROP TRIGGER refuse"), 0);
+        }
     }
     EXPECT_EQ(menuTexts(), macroTexts());
     store::ButtonBinding bound;

@@ -50,6 +50,7 @@ void giveOwnSettings(vm::MouseDevice& mouse) {
     mouse.setKept(0x03, dpi);
     mouse.setKept(0x02, {0x01, {0x08}});                   // 125 Hz
     mouse.setKept(0x07, {0x04, {0x06, 0x00, 0x01, 0x0C}}); // sleep 6, response 12
+    mouse.setKept(0x05, {0x02, {0x02, 0x13}});             // mode 2, brightness 1, speed 3
 }
 
 TEST_F(StartSequence, WithNothingAttachedSendsNothingAndShowsNoDevice) {
@@ -104,6 +105,15 @@ TEST_F(StartSequence, FirstWiredConnectionCreatesProfilesAndReadsTheMouseBack) {
     EXPECT_EQ(setting(1, "sleep_light"), 6);
     EXPECT_EQ(setting(1, "button_respondtime"), 12);
     EXPECT_EQ(setting(1, "dpi_group1_rgb"), 0x00FF00) << "the mouse's second stage is green";
+    // The lighting is read back at the first start too, into the profile's new light rows;
+    // the lighting page finding them keeps the mouse's mode.
+    store::LightEffect light;
+    ASSERT_TRUE(store().getLight(1, 2, light)) << "no light rows after the first start";
+    EXPECT_EQ(light.brightness, 1);
+    EXPECT_EQ(light.speed, 3);
+    store().createDefaultLights(1, {true, true, true, true, true, true});
+    EXPECT_EQ(store().getCurrentLightMode(1), 2);
+    EXPECT_EQ(worker->state().currentLightMode(), 2);
 
     EXPECT_TRUE(worker->state().idlePolling());
     EXPECT_TRUE(worker->state().connectionShown());
