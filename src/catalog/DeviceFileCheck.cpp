@@ -127,7 +127,7 @@ struct Verdict {
 
 bool isDigits(QStringView text) {
     static const QRegularExpression digits(QStringLiteral("^[0-9]+$"));
-    return digits.matchView(text).hasMatch();
+    return digits.match(text.toString()).hasMatch();
 }
 
 std::optional<Verdict> judge(Kind kind, const QString& value, const QString& folder) {
@@ -284,7 +284,7 @@ private:
                 reader.skipCurrentElement();
                 return;
             }
-            open_.push_back({name});
+            open_.push_back(OpenElement{name, 0, {}, {}});
             return;
         }
         OpenElement& parent = open_.back();
@@ -313,7 +313,7 @@ private:
         if (name == u"mode")
             ++modes_;
         checkAttributes(reader, name, line);
-        open_.push_back({name});
+        open_.push_back(OpenElement{name, 0, {}, {}});
     }
 
     void checkAttributes(const QXmlStreamReader& reader, const QString& element, int line) {

@@ -244,7 +244,7 @@ QString deviceFileTemplate(const ProbeAnswer& answer, const catalog::DeviceCatal
         QStringLiteral("%1:%2").arg(hexId(answer.info.vendorId), hexId(answer.info.productId));
     return QStringLiteral(
                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-               "<!-- A starting device file for the mouse %1 (identifier %2, sensor 0x%3, "
+               "<!-- A starting device file for the mouse %1 (sensor 0x%3, "
                "firmware %4).\n"
                "     Name the file after the model in lower case (my_mouse.xml). mode value "
                "1 is a\n"
