@@ -207,7 +207,7 @@ TEST(DeviceFileCheck, FindsEachProblemOnItsLine) {
          "pid=\"1\" dev_id=\"ABCD\"/></catalog>\n</mouse>",
          "<catalog", true, "101 is the type"},
         {"<mouse>\n<catalog name=\"M\" device_type=\"300\">\n<mode value=\"2\" vid=\"0x1209\" "
-         "pid=\"0x10000\" dev_id=\"ABC\"/></catalog>\n</mouse>",
+         "pid=\"1\" dev_id=\"ABCD\"/></catalog>\n</mouse>",
          "<mode", true, "neither 0 (USB cable)"},
         {"<mouse>\n<catalog name=\"M\" device_type=\"300\">\n<mode value=\"0\" vid=\"0x1209\" "
          "pid=\"0x10000\" dev_id=\"ABCD\"/></catalog>\n</mouse>",

@@ -126,8 +126,9 @@ TEST_F(UserDeviceFiles, TemplateFileMakesTheThirdMouseUsableEndToEnd) {
     const LoggedReport* dpi = nullptr;
     // The scan identifies every mouse (GetInfo); settings go to the third one only.
     for (const LoggedReport& report : sent) {
-        if (report.command() != 0x10)
+        if (report.command() != 0x10) {
             EXPECT_TRUE(report.path.startsWith(kThirdMouse)) << report.path.toStdString();
+        }
         if (report.command() == 0x03)
             dpi = &report;
     }
