@@ -1,3 +1,4 @@
+#include "catalog/CatalogEntries.h"
 #include "catalog/DeviceCatalog.h"
 #include "catalog/TextNumbers.h"
 #include "xml/MarkupDocument.h"
@@ -16,7 +17,9 @@ QString urlOf(MarkupDocument& doc, const QString& element) {
     return doc.findElem(element) ? doc.getAttrib(QStringLiteral("url")) : QString();
 }
 
-DeviceDescription readDescription(MarkupDocument& doc) {
+} // namespace
+
+DeviceDescription readMouseEntry(MarkupDocument& doc) {
     DeviceDescription device;
     device.name = doc.getAttrib(QStringLiteral("name"));
     device.deviceType = leadingInt(doc.getAttrib(QStringLiteral("device_type")));
@@ -25,7 +28,7 @@ DeviceDescription readDescription(MarkupDocument& doc) {
     return device;
 }
 
-DeviceMode readMode(MarkupDocument& doc, const DeviceDescription& device) {
+DeviceMode readModeEntry(MarkupDocument& doc, const DeviceDescription& device) {
     DeviceMode mode;
     mode.device = device;
     mode.mode = leadingInt(doc.getAttrib(QStringLiteral("value")));
@@ -37,13 +40,15 @@ DeviceMode readMode(MarkupDocument& doc, const DeviceDescription& device) {
     return mode;
 }
 
+namespace {
+
 void readDeviceList(MarkupDocument& doc, DeviceCatalog& catalog) {
     while (doc.findElem(QStringLiteral("mouse"))) {
-        const DeviceDescription device = readDescription(doc);
+        const DeviceDescription device = readMouseEntry(doc);
         catalog.devices.push_back(device);
         if (doc.intoElem()) {
             while (doc.findElem(QStringLiteral("mode")))
-                catalog.modes.push_back(readMode(doc, device));
+                catalog.modes.push_back(readModeEntry(doc, device));
             doc.outOfElem();
         }
     }
@@ -68,6 +73,9 @@ QString DeviceDescription::imagePath(const QString& skinFolder) const {
     QString folder = skinFolder;
     if (!folder.isEmpty() && !folder.endsWith(u'/'))
         folder += u'/';
+    // A user's model names its picture by its full path.
+    if (image.startsWith(u'/'))
+        return image;
     return folder + QStringLiteral("device/") + image;
 }
 

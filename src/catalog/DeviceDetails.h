@@ -59,7 +59,8 @@ constexpr int kLightEffectCount = 6;
 // it element by element: what a file lacks keeps its previous value, except the key
 // list, which is emptied as soon as the file has "mouse_key".
 struct DeviceDetails {
-    QString mousePicture; // "device/<mouse_img>", relative to the skin folder
+    QString mousePicture; // "device/<mouse_img>", relative to the skin folder (a user
+                          // model's: its own picture's full path, or the outline)
     bool hasLighting = false;
     bool showDpiTips = false;
     bool showSaveTips = false;
@@ -71,7 +72,8 @@ struct DeviceDetails {
     std::array<bool, kLightEffectCount> lightEffects{}; // light_1 ... light_6 offered
 };
 
-// "<exeFolder>/device/<deviceAttr>.xml".
+// "<exeFolder>/device/<deviceAttr>.xml", or the user's own file of that model when
+// addUserDevices registered one (UserDevices.h).
 QString deviceFilePath(const QString& exeFolder, const QString& deviceAttr);
 
 // Reads the device file of deviceAttr into inOut; an element the file lacks leaves its

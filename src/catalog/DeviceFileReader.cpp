@@ -1,6 +1,10 @@
 #include "catalog/DeviceDetails.h"
 #include "catalog/TextNumbers.h"
+#include "catalog/UserDevices.h"
 #include "xml/MarkupDocument.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 namespace corvane::catalog {
 namespace {
@@ -131,6 +135,8 @@ std::vector<DefaultBinding> defaultBindingsOf(const std::vector<KeyEntry>& keys)
 }
 
 QString deviceFilePath(const QString& exeFolder, const QString& deviceAttr) {
+    if (const QString userFile = userDeviceFileOf(deviceAttr); !userFile.isEmpty())
+        return userFile;
     QString folder = exeFolder;
     if (!folder.isEmpty() && !folder.endsWith(u'/'))
         folder += u'/';
@@ -142,8 +148,18 @@ bool readDeviceDetails(const QString& exeFolder, const QString& deviceAttr, Devi
     if (!enterDeviceFile(doc, exeFolder, deviceAttr))
         return false;
     // The children of "mouse" are looked up forward, in the file's order.
-    if (doc.findElem(QStringLiteral("image_file")))
-        inOut.mousePicture = QStringLiteral("device/") + doc.getAttrib(QStringLiteral("mouse_img"));
+    const bool hasPicture = doc.findElem(QStringLiteral("image_file"));
+    const QString picture = hasPicture ? doc.getAttrib(QStringLiteral("mouse_img")) : QString();
+    if (const QString userFolder = userDeviceFolderOf(deviceAttr); !userFolder.isEmpty()) {
+        // A user's model draws its callouts on its own picture beside the file, or on
+        // the neutral outline; never on the picture of the model shown before it.
+        const QFileInfo own(QDir(userFolder), picture);
+        inOut.mousePicture = !picture.isEmpty() && own.isFile()
+                                 ? own.absoluteFilePath()
+                                 : QString::fromLatin1(kOutlinePicture);
+    } else if (hasPicture) {
+        inOut.mousePicture = QStringLiteral("device/") + picture;
+    }
     if (doc.findElem(QStringLiteral("menu")))
         inOut.hasLighting = flagAttrib(doc, QStringLiteral("light"));
     if (doc.findElem(QStringLiteral("custom")))

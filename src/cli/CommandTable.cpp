@@ -65,6 +65,12 @@ constexpr OptionEntry kExportMacroOptions[] = {
     {"all", nullptr, "Write every macro into one file (then FILE is the only operand)."},
 };
 
+constexpr OptionEntry kProbeOptions[] = {
+    {"ask", "NODE",
+     "Send the one read-only identification request to NODE and print what the mouse says."},
+    {"template", nullptr, "With --ask: print a starting device file for the mouse instead."},
+};
+
 constexpr std::span<const OptionEntry> kNone;
 
 const auto kCommands = std::to_array<CommandEntry>({
@@ -143,6 +149,21 @@ const auto kCommands = std::to_array<CommandEntry>({
      "The mouse is reset, every profile gets the factory values, and key functions and "
      "lighting are set back. Nothing happens without --yes.",
      kResetOptions, "", ""},
+    {"probe", "", "", 0, 0, false,
+     "List HID interfaces that take our commands but that no device file describes.",
+     "Read only: it sends nothing. Each line gives the node, vendor:product, the interface "
+     "number, the command report lengths and the node's permissions. --ask NODE sends the "
+     "identification request, after saying so; --template turns the answer into a device "
+     "file for $XDG_DATA_HOME/corvane/devices/.",
+     kProbeOptions, "", ""},
+    {"check-device", "", "FILE", 1, 1, true,
+     "Check a device file as the program reads it, and print each problem with its line.",
+     "Exits with 1 when the program would skip the file.", kNone, "files", ""},
+    {"udev-rule", "", "", 0, 0, false,
+     "Print the udev rule for every known model, the user's own included.",
+     "Install it with: corvanectl udev-rule | sudo tee "
+     "/etc/udev/rules.d/71-corvane-local.rules",
+     kNone, "", ""},
 });
 
 } // namespace

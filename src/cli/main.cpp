@@ -1,6 +1,8 @@
 // corvanectl: the mouse's settings from the command line and from scripts.
 #include "catalog/DeviceCatalog.h"
+#include "catalog/UserDevices.h"
 #include "cli/ArgumentParser.h"
+#include "cli/DeviceFileCommands.h"
 #include "cli/Handover.h"
 #include "cli/HelpText.h"
 #include "cli/StandardInput.h"
@@ -84,6 +86,22 @@ int runProgram() {
     installation.deviceName = startup.caption;
     installation.defaultLanguage = startup.defaultLanguage;
     installation.catalog = catalog::readCatalog(configFile);
+    const QString userFolder = catalog::userDeviceFolderFor(control::dataHome());
+    for (const catalog::UserDeviceReport& report :
+         catalog::addUserDevices(installation.catalog, userFolder)) {
+        // check-device tells about its own file itself.
+        if (parsed.request.command == u"check-device" &&
+            parsed.request.arguments.value(0) == report.path)
+            continue;
+        for (const QString& line : report.lines())
+            write(stderr, QStringLiteral("corvanectl: %1\n").arg(line));
+    }
+    if (const std::optional<control::Answer> answer = cli::runDeviceFileCommand(
+            installation, parsed.request, parsed.virtualMouse, userFolder)) {
+        write(stdout, answer->out);
+        write(stderr, answer->err);
+        return answer->exitCode;
+    }
 
     control::Request request = parsed.request;
     cli::StagedInput input;

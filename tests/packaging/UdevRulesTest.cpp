@@ -3,6 +3,10 @@
 
 #include "UdevRules.h"
 #include "PackagingFiles.h"
+#include "catalog/DeviceCatalog.h"
+#include "catalog/UdevRule.h"
+
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -25,6 +29,27 @@ TEST(UdevRules, ShippedRuleMatchesCatalog) {
     ASSERT_FALSE(rules.isEmpty());
     const std::vector<QString> faults = udevRuleFaults(rules, ids);
     EXPECT_TRUE(faults.empty()) << joined(faults);
+}
+
+// corvanectl udev-rule writes the shipped rule's lines for the installed models: the
+// same matches, in the same order, under the same comments.
+TEST(UdevRules, GeneratedRuleForTheInstalledCatalogIsTheShippedOne) {
+    const catalog::DeviceCatalog installed = catalog::readCatalog(kConfigXml);
+    ASSERT_FALSE(installed.modes.empty());
+    const auto body = [](const QString& text) {
+        QStringList lines;
+        bool started = false;
+        for (const QString& line : text.split(u'\n')) {
+            started = started || line.startsWith(QStringLiteral("SUBSYSTEM"));
+            if (started || (line.startsWith(QStringLiteral("# Corvane M"))))
+                lines << line;
+        }
+        return lines;
+    };
+    const QString generated = catalog::udevRuleText(installed, QStringLiteral("# header"));
+    const QString shipped = readText(kPackagingFolder + QStringLiteral("/70-corvane.rules"));
+    EXPECT_EQ(body(generated), body(shipped)) << generated.toStdString();
+    EXPECT_TRUE(udevRuleFaults(generated, catalogUsbIds()).empty());
 }
 
 TEST(UdevRules, CheckerFindsEachFault) {

@@ -252,4 +252,30 @@ void paintMouseM2Thumbnail(QPainter& painter, const QSize& size) {
     paintMouseM2(painter, size);
 }
 
+void paintMouseOutline(QPainter& painter, const QSize&) {
+    // Lines only, in the light grey of the icons: no model's colours or marks, and the
+    // keys every mouse has where the two mice keep them, so callouts find a part to
+    // point at whatever the model.
+    const QPainterPath shell = m1Shell();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(withAlpha(kGlyph, 200), 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.drawPath(shell);
+    painter.save();
+    painter.setClipPath(shell);
+    painter.setPen(QPen(withAlpha(kGlyph, 140), 1.8, Qt::SolidLine, Qt::RoundCap));
+    painter.drawPath(buttonLine(188, 222, 188));
+    painter.drawLine(QPointF(kCentreX, 0), QPointF(kCentreX, 104));
+    painter.restore();
+    painter.setPen(QPen(withAlpha(kGlyph, 140), 1.8, Qt::DashLine, Qt::RoundCap));
+    painter.drawRoundedRect(QRectF(kCentreX - 9, 110, 18, 60), 8, 8);
+    painter.drawRoundedRect(QRectF(kCentreX - 7, 181, 14, 20), 7, 7);
+    for (qreal y : {210.0, 260.0})
+        painter.drawRoundedRect(QRectF(103, y - 17, 20, 34), 8, 8);
+}
+
+void paintMouseOutlineThumbnail(QPainter& painter, const QSize& size) {
+    fitThumbnail(painter, size, 26, 410);
+    paintMouseOutline(painter, size);
+}
+
 } // namespace corvane::skin

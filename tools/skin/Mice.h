@@ -19,4 +19,9 @@ void paintMouseM1Thumbnail(QPainter& painter, const QSize& size);
 void paintMouseM2(QPainter& painter, const QSize& size);
 void paintMouseM2Thumbnail(QPainter& painter, const QSize& size);
 
+// The neutral outline for a user's own model that brings no picture: the shell and
+// the usual keys (buttons, wheel, DPI button, two thumb buttons) as lines only.
+void paintMouseOutline(QPainter& painter, const QSize& size);
+void paintMouseOutlineThumbnail(QPainter& painter, const QSize& size);
+
 } // namespace corvane::skin

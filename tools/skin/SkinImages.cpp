@@ -16,6 +16,8 @@ const std::vector<ImageRecipe>& skinImages() {
         {"device/corvane_m2.png", {360, 420}, paintMouseM2},
         {"device/corvane_m1_list.png", {200, 160}, paintMouseM1Thumbnail},
         {"device/corvane_m2_list.png", {200, 160}, paintMouseM2Thumbnail},
+        {"device/outline.png", {360, 420}, paintMouseOutline},
+        {"device/outline_list.png", {200, 160}, paintMouseOutlineThumbnail},
         {"device_mode.png", {48, 24}, paintDeviceModes},
         {"icon/icon_battery_bkg.png", {32, 16}, paintBatteryOutline},
         {"icon/icon_batteryvalue.png", {32, 16}, paintBatteryFill},

@@ -27,6 +27,8 @@
 #include "app/window/PageMessageBoxes.h"
 #include "app/window/WindowRequests.h"
 #include "catalog/DeviceCatalog.h"
+#include "catalog/UserDevices.h"
+#include "control/local/ProgramFolders.h"
 #include "i18n/LanguageTexts.h"
 #include "protocol/worker/DeviceWorker.h"
 #include "ui/base/Settings.h"
@@ -135,6 +137,7 @@ int runProgram(int argc, char** argv) {
         WindowContext context;
         context.exeFolder = programFolder;
         context.dataFolder = dataFolder();
+        context.userDeviceFolder = catalog::userDeviceFolderFor(control::dataHome());
         context.userValues = &userValues;
         context.messageBoxes = &messageBoxes;
         context.system = &system;

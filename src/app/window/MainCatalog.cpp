@@ -1,9 +1,11 @@
 // The catalog on the main window: the device list and the supported interfaces from
 // config.xml, the version line, and a device type's description on the widgets.
+#include "app/start/AppLog.h"
 #include "app/start/UiText.h"
 #include "app/window/DeviceMainDlg.h"
 #include "app/window/MainWindowIds.h"
 #include "catalog/SupportedInterfaces.h"
+#include "catalog/UserDevices.h"
 #include "hid/DeviceManager.h"
 #include "ui/base/Settings.h"
 #include "ui/controls/StaticText.h"
@@ -15,6 +17,13 @@ namespace corvane::app {
 
 void DeviceMainDlg::loadCatalog() {
     m_catalog = catalog::readCatalog(m_context.exeFolder + QStringLiteral("/config.xml"));
+    // The user's own models follow the installed ones; a file that is broken or would
+    // take an installed model's place is left out and told about here.
+    for (const catalog::UserDeviceReport& report :
+         catalog::addUserDevices(m_catalog, m_context.userDeviceFolder)) {
+        for (const QString& line : report.lines())
+            qCWarning(lcDevices).noquote() << line;
+    }
 
     auto* list = find<ui::DeviceList>(MainControl::DeviceList);
     list->clear();

@@ -14,8 +14,9 @@ namespace corvane::app {
 namespace {
 // Shown in place of "no device" while a supported mouse is attached whose hidraw node
 // this user may not open: the one case a person must act on.
-const QString kNoPermissionText = QStringLiteral(
-    "Corvane has no permission to open the mouse: install the udev rule, see README");
+const QString kNoPermissionText =
+    QStringLiteral("Corvane has no permission to open the mouse: install the udev rule that "
+                   "corvanectl udev-rule prints, see README");
 } // namespace
 
 void DeviceMainDlg::forEachPage(const std::function<void(Page&)>& f) {

@@ -28,6 +28,8 @@ class ProgramLauncher;
 struct WindowContext {
     QString exeFolder;  // holds config.xml, device/ and language/
     QString dataFolder; // the per-user data folder, with a trailing slash; db/ below it
+    // The user's own device files (<dataHome>/corvane/devices); none when empty.
+    QString userDeviceFolder;
     // The per-user values; the device worker reads and writes "DeviceType" through them
     // from its own thread, so they must be safe to share (SharedUserValues).
     UserValues* userValues = nullptr;

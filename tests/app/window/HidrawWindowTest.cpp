@@ -26,8 +26,9 @@ using namespace std::chrono_literals;
 constexpr int kM1 = 1;
 constexpr int kM2 = 201;
 
-const QString kNoPermission = QStringLiteral(
-    "Corvane has no permission to open the mouse: install the udev rule, see README");
+const QString kNoPermission =
+    QStringLiteral("Corvane has no permission to open the mouse: install the udev rule that "
+                   "corvanectl udev-rule prints, see README");
 
 std::shared_ptr<vm::WiredMouse> plugWired(vm::VirtualMouse& bus, std::uint16_t pid, const char* id,
                                           vm::CommandPlacement placement = {}) {

@@ -9,9 +9,12 @@
 #include "protocol/worker/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
 #include "ui/views/DeviceList.h"
+#include "ui/views/MousePicture.h"
 #include "virtualmouse/VirtualMouse.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 #include <sqlite3.h>
 
@@ -126,6 +129,51 @@ TEST_F(VirtualMouseEndToEnd, FindsTheMiceAndKeepsFourProfilesWithWhatTheMouseHol
     EXPECT_EQ(db.value(2, "dpi_count"), QStringLiteral("6"));
     EXPECT_EQ(db.value(2, "dpi_group5_value"), QStringLiteral("12000"));
     EXPECT_EQ(textOf(MainControl::Profile), QStringLiteral("Profile 1"));
+}
+
+// A model from the user's own device file sits in the home page's list like the
+// installed ones and, having no picture of its own, gets its callouts on the outline.
+TEST_F(VirtualMouseEndToEnd, UserDeviceFileModelIsListedAndDrawnOnTheOutline) {
+    QTemporaryDir userDevices;
+    QFile file(userDevices.filePath(QStringLiteral("corvane_m3.xml")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(R"(<?xml version="1.0" encoding="UTF-8"?>
+<mouse>
+  <catalog name="Corvane M3" device_type="300">
+    <mode value="0" vid="0x1209" pid="0xC0C1" dev_id="CVM3"/>
+  </catalog>
+  <menu light="0"/>
+  <mouse_key>
+    <key name="143" key_value="0" direction="0" rect="150#20#90" func_desc="106" func_type="1" func_value="1"/>
+    <key name="148" key_value="5" direction="1" rect="190#340#190" func_desc="142" func_type="5" func_value="3"/>
+  </mouse_key>
+</mouse>
+)");
+    file.close();
+    adjustContext = [&](WindowContext& context) { context.userDeviceFolder = userDevices.path(); };
+    const VirtualDeviceSet devices = makeVirtualDevices();
+    installVirtualDevices(devices);
+    bus = devices.bus;
+    devices.wired->unplug();
+    devices.receiver->unplug();
+    devices.secondWired->unplug();
+
+    startWindow();
+    waitForStart();
+
+    auto* list = window->find<ui::DeviceList>(MainControl::DeviceList);
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->entryName(2), QStringLiteral("Corvane M3"));
+    EXPECT_EQ(list->entryType(2), 300);
+    ASSERT_TRUE(waitUntil([&] { return list->isOnline(300); }, 20000));
+    EXPECT_FALSE(list->isOnline(1));
+    EXPECT_EQ(list->selectedType(), 300);
+
+    auto* picture = window->find<ui::MousePicture>(MainControl::MousePicture);
+    ASSERT_TRUE(waitUntil([&] { return picture->count() == 2; }, 20000));
+    EXPECT_EQ(picture->image(), QStringLiteral("device/outline.png"));
+    EXPECT_FALSE(picture->imageSize().isEmpty()) << "the skin has no outline picture";
+    EXPECT_EQ(picture->calloutText(0), englishText(143));
 }
 
 } // namespace
