@@ -68,7 +68,7 @@ public:
 
 class HttpClient::TextSink final : public Sink {
 public:
-    TextSink(std::int64_t limit, QString& text) : limit_(limit), text_(text) {}
+    TextSink(std::int64_t limit, QByteArray& bytes) : limit_(limit), bytes_(bytes) {}
 
     bool open(std::int64_t length) override { return length <= limit_; }
     bool block(const char* data, std::size_t size) override {
@@ -78,16 +78,12 @@ public:
         bytes_.append(data, static_cast<qsizetype>(size));
         return true;
     }
-    bool finish() override {
-        text_ = QString::fromUtf8(bytes_);
-        return true;
-    }
+    bool finish() override { return true; }
     void discard() override { bytes_.clear(); }
 
 private:
     std::int64_t limit_;
-    QString& text_;
-    QByteArray bytes_;
+    QByteArray& bytes_;
 };
 
 class HttpClient::FileSink final : public Sink {
@@ -260,13 +256,18 @@ void HttpClient::post(const Progress& progress, int value) {
 }
 
 int HttpClient::fetchText(const QString& url, QString& text) {
+    QByteArray bytes;
+    const int result = fetchBytes(url, bytes);
+    text = QString::fromUtf8(bytes);
+    return result;
+}
+
+int HttpClient::fetchBytes(const QString& url, QByteArray& bytes) {
     running_.store(true);
-    text.clear();
-    TextSink sink(limits_.maxTextBytes, text);
+    bytes.clear();
+    TextSink sink(limits_.maxTextBytes, bytes);
     const int result = transfer(url, sink);
-    if (result == FetchResult::Complete) {
-        sink.finish();
-    } else {
+    if (result != FetchResult::Complete) {
         sink.discard();
     }
     return result;

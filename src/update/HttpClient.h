@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 
+#include <QByteArray>
 #include <QString>
 
 namespace corvane::update {
@@ -58,6 +59,8 @@ public:
     // The body of a 2xx answer as text (UTF-8), at most Limits::maxTextBytes bytes;
     // empty unless the result is Complete.
     int fetchText(const QString& url, QString& text);
+    // The same body as it came, byte for byte (a signature or a signed manifest).
+    int fetchBytes(const QString& url, QByteArray& bytes);
 
     // Saves the body of a 2xx answer at `path` (an existing file there is deleted
     // first). Unless the result is Complete, no file is left at `path`.

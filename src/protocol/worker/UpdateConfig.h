@@ -1,9 +1,11 @@
 #pragma once
 
 #include <chrono>
+#include <string>
 
 #include "update/BootloaderLink.h"
 #include "update/HttpClient.h"
+#include "update/ReleaseKeys.h"
 #include "update/ZipExtract.h"
 
 namespace corvane::protocol {
@@ -18,6 +20,10 @@ struct UpdateConfig {
     update::HttpClient::Limits http;
     update::ExtractLimits extract;
     update::BootTiming boot;
+    // The keys whose signatures a setup archive and a firmware manifest must carry (the
+    // base64 line of a minisign public key). Tests sign with keys of their own.
+    std::string setupPublicKey = update::kSetupPublicKey;
+    std::string firmwarePublicKey = update::kFirmwarePublicKey;
     // Before and after the firmware progress window is closed at the end of an upgrade.
     std::chrono::milliseconds afterUpgrade{100};
 };

@@ -9,6 +9,7 @@
 #include "pages/update/UpdateTipDlg.h"
 #include "protocol/worker/DeviceWorker.h"
 #include "support/HttpTestServer.h"
+#include "support/ReleaseSigner.h"
 #include "support/ZipBuilder.h"
 #include "virtualmouse/VirtualMouse.h"
 
@@ -18,6 +19,8 @@
 #include <QFileInfo>
 
 #include <mutex>
+
+#include <sodium.h>
 
 namespace corvane::app::test {
 namespace {
@@ -65,6 +68,8 @@ protected:
             context.updates.http.lowSpeedBytes = 1024;
             context.updates.boot.answerTimeoutMs = 50;
             context.updates.afterUpgrade = std::chrono::milliseconds(1);
+            context.updates.setupPublicKey = release.publicKey();
+            context.updates.firmwarePublicKey = release.publicKey();
         };
     }
 
@@ -91,15 +96,25 @@ protected:
         }
     }
 
+    // A file on the server and its release signature beside it.
+    void serveSigned(const std::string& path, const std::string& body) {
+        server.serveBody(path, body);
+        server.serveBody(path + ".minisig", release.sign(body));
+    }
+    void serveSetup() {
+        serveSigned("/soft/Mouse-Setup-1.0.2.zip",
+                    corvane::test::zipBytes({{"Mouse-Setup-1.0.2", "#!/bin/sh\nexit 0\n"}}));
+    }
+
     corvane::test::HttpTestServer server;
     QTemporaryDir install;
     RecordingLauncher launcher;
+    corvane::test::ReleaseSigner release;
 };
 
 TEST_F(UpdateWindowTest, ANewerProgramIsOfferedAndItsSetupStartedInTheProgramsPlace) {
     server.serveBody("/soft/version", "1.0.2\r\n");
-    server.serveBody("/soft/Mouse-Setup-1.0.2.zip",
-                     corvane::test::zipBytes({{"Mouse-Setup-1.0.2", "#!/bin/sh\nexit 0\n"}}));
+    serveSetup();
     messageBoxes.answer = 1;
     startWindow();
 
@@ -119,8 +134,7 @@ TEST_F(UpdateWindowTest, ANewerProgramIsOfferedAndItsSetupStartedInTheProgramsPl
 
 TEST_F(UpdateWindowTest, ASetupThatCannotStartLeavesTheProgramRunning) {
     server.serveBody("/soft/version", "1.0.2");
-    server.serveBody("/soft/Mouse-Setup-1.0.2.zip",
-                     corvane::test::zipBytes({{"Mouse-Setup-1.0.2", "#!/bin/sh\nexit 0\n"}}));
+    serveSetup();
     launcher.starts = false;
     startWindow();
 
@@ -142,6 +156,14 @@ TEST_F(UpdateWindowTest, NewerFirmwareIsOfferedAndWrittenIntoTheMouse) {
     const std::string image = imageOf(500);
     server.serveBody("/fw/m1/mouse/firmware-106.zip",
                      corvane::test::zipBytes({{"firmware     -106.bin", image}}));
+    std::array<std::uint8_t, 32> hash{};
+    crypto_hash_sha256(hash.data(), reinterpret_cast<const std::uint8_t*>(image.data()),
+                       image.size());
+    std::string hex(65, '\0');
+    sodium_bin2hex(hex.data(), hex.size(), hash.data(), hash.size());
+    hex.pop_back();
+    serveSigned("/fw/m1/mouse/firmware-106.manifest",
+                "usb=1209:c0a1\nversion=106\nsha256=" + hex + "\n");
     vm::WiredMouseConfig config;
     config.productId = 0xC0A1;
     config.releaseNumber = 0x105;
