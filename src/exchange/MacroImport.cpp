@@ -72,6 +72,10 @@ MacroImportResult importMacroFile(store::ProfileDatabase& database, const QStrin
         macro.steps = readSteps(document);
         document.outOfElem();
     }
+    if (!withinMacroLimits({macro})) {
+        result.status = ExchangeStatus::WrongLayout;
+        return result;
+    }
     return storeMacros(database, {macro}, options);
 }
 
@@ -83,7 +87,12 @@ MacroImportResult importAllMacrosFile(store::ProfileDatabase& database, const QS
     if (result.status != ExchangeStatus::Done) {
         return result;
     }
-    return storeMacros(database, readMacroItems(document), options);
+    const std::vector<FileMacro> macros = readMacroItems(document);
+    if (!withinMacroLimits(macros)) {
+        result.status = ExchangeStatus::WrongLayout;
+        return result;
+    }
+    return storeMacros(database, macros, options);
 }
 
 } // namespace corvane::exchange

@@ -161,6 +161,7 @@ struct HttpClient::Hop {
     bool refused = false; // not a 2xx answer
     bool sinkFailed = false;
     bool stopped = false;
+    bool redirected = false; // the answer is a redirect with a body, left unread
     std::array<char, kBlockSize> pending{};
     std::size_t filled = 0;
 
@@ -208,7 +209,9 @@ struct HttpClient::Hop {
             hop.statusKnown = true;
         }
         if (isRedirect(hop.status)) {
-            return total; // the body of a redirect is not kept
+            // Its headers are all we need: a body (of any length) is not read.
+            hop.redirected = true;
+            return 0;
         }
         if (!isSuccess(hop.status)) {
             hop.refused = true;
@@ -266,7 +269,7 @@ int HttpClient::fetchBytes(const QString& url, QByteArray& bytes) {
     running_.store(true);
     bytes.clear();
     TextSink sink(limits_.maxTextBytes, bytes);
-    const int result = transfer(url, sink);
+    const int result = transfer(url, sink, std::chrono::steady_clock::now() + limits_.textTimeout);
     if (result != FetchResult::Complete) {
         sink.discard();
     }
@@ -278,7 +281,7 @@ int HttpClient::fetchFile(const QString& url, const QString& path, const Progres
     post(progress, 0);
     QFile::remove(path);
     FileSink sink(*this, path, progress);
-    int result = transfer(url, sink);
+    int result = transfer(url, sink, std::nullopt);
     if (result == FetchResult::Complete && !sink.finish()) {
         result = FetchResult::Failed;
     }
@@ -288,7 +291,7 @@ int HttpClient::fetchFile(const QString& url, const QString& path, const Progres
     return result;
 }
 
-int HttpClient::transfer(const QString& url, Sink& sink) {
+int HttpClient::transfer(const QString& url, Sink& sink, Deadline deadline) {
     CurlHandle curl(curl_easy_init());
     if (!curl) {
         return FetchResult::NoSession;
@@ -301,7 +304,7 @@ int HttpClient::transfer(const QString& url, Sink& sink) {
     for (int hop = 0; hop <= limits_.maxRedirects; ++hop) {
         QString next;
         Hop state{*this, sink, curl.get()};
-        const int result = runHop(address, state, next);
+        const int result = runHop(address, state, next, deadline);
         if (result != kRedirected) {
             return result;
         }
@@ -313,9 +316,26 @@ int HttpClient::transfer(const QString& url, Sink& sink) {
     return FetchResult::Failed;
 }
 
-int HttpClient::runHop(const QString& url, Hop& hop, QString& redirect) {
+int HttpClient::runHop(const QString& url, Hop& hop, QString& redirect, Deadline deadline) {
     CURL* curl = hop.curl;
     curl_easy_reset(curl);
+    if (deadline) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            *deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return FetchResult::Failed;
+        }
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(left.count()));
+    }
+    if (!limits_.certificateAuthorities.empty()) {
+        curl_easy_setopt(curl, CURLOPT_CAINFO, limits_.certificateAuthorities.c_str());
+        curl_easy_setopt(curl, CURLOPT_CAPATH, nullptr);
+    }
+    HeaderList fixed;
+    for (const std::string& entry : limits_.fixedAddresses) {
+        fixed.reset(curl_slist_append(fixed.release(), entry.c_str()));
+    }
+    curl_easy_setopt(curl, CURLOPT_RESOLVE, fixed.get());
     const QByteArray address = url.toUtf8();
     const HeaderList headers = requestHeaders();
     curl_easy_setopt(curl, CURLOPT_URL, address.constData());
@@ -344,7 +364,7 @@ int HttpClient::runHop(const QString& url, Hop& hop, QString& redirect) {
     if (hop.stopped || !keepGoing()) {
         return FetchResult::Stopped;
     }
-    if (code != CURLE_OK || hop.refused || hop.sinkFailed) {
+    if ((code != CURLE_OK && !hop.redirected) || hop.refused || hop.sinkFailed) {
         return FetchResult::Failed;
     }
     long status = 0;

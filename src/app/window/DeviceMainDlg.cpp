@@ -16,6 +16,7 @@
 #include "app/window/MessageBoxes.h"
 #include "app/window/WindowHost.h"
 #include "hid/DeviceManager.h"
+#include "i18n/LanguageTexts.h"
 #include "pages/dialogs/MessageBox.h"
 #include "pages/dialogs/MousePaletteDlg.h"
 #include "pages/host/FileDialogs.h"
@@ -39,6 +40,9 @@ namespace corvane::app {
 namespace {
 
 const QString kExitModeName = QStringLiteral("exit_mode");
+// The firmware upgrade's title and the notice that the program ends once it is done.
+constexpr int kFirmwareTitle = 596;
+constexpr int kFirmwareQuitNotice = 598;
 const QString kDeviceTypeName = QStringLiteral("DeviceType");
 // Written at every start: the stored choice of the last run is not carried over, the
 // first attached device the catalog lists becomes current.
@@ -59,6 +63,10 @@ DeviceMainDlg::DeviceMainDlg(WindowContext context)
     };
     updateHooks.queueTask = [this](int code) { queueTask(code); };
     updateHooks.firmwareUrl = [this] { return m_details.firmwareUrl; };
+    updateHooks.cancelSetup = [this] {
+        if (m_worker)
+            m_worker->cancelSetupDownload();
+    };
     m_updates = std::make_unique<pages::UpdateFlow>(this, std::move(updateHooks));
     ProgramLauncher* launcher = m_context.launcher;
     if (!launcher) {
@@ -250,7 +258,9 @@ int DeviceMainDlg::OnWindowMessage(int message, int wParam, int lParam) {
             AboutDlg::run(this);
         return 0;
     case MainMessage::Quit:
-        if (lParam == MainMessage::QuitCode)
+        // From outside: refused while the firmware is being written (nobody is there to
+        // read a notice, and the sender can ask again).
+        if (lParam == MainMessage::QuitCode && !m_updates->isWritingFirmware())
             endProgram();
         return 0;
     case MainMessage::Retranslate:
@@ -443,6 +453,18 @@ void DeviceMainDlg::closePopups() {
 // --- the end ---
 
 void DeviceMainDlg::endProgram() {
+    if (m_updates && m_updates->isWritingFirmware()) {
+        m_quitAfterFirmware = true;
+        if (m_quitNoticeOpen)
+            return;
+        m_quitNoticeOpen = true;
+        m_context.messageBoxes->showMessage(
+            i18n::lookupText(i18n::kTextSection, kFirmwareQuitNotice), this,
+            i18n::lookupText(i18n::kTextSection, kFirmwareTitle), pages::MessageOneButton);
+        m_quitNoticeOpen = false;
+        if (m_updates->isWritingFirmware())
+            return; // firmwareUpgradeEnded ends the program
+    }
     closePopups();
     stopWorker();
     if (m_tray)
@@ -451,6 +473,12 @@ void DeviceMainDlg::endProgram() {
         m_context.quit(0);
     else
         DestroyWindow();
+}
+
+void DeviceMainDlg::firmwareUpgradeEnded(bool succeeded) {
+    m_updates->endFirmwareUpgrade(succeeded);
+    if (m_quitAfterFirmware && !m_quitNoticeOpen && !m_updates->isWritingFirmware())
+        endProgram();
 }
 
 void DeviceMainDlg::DestroyWindow() {

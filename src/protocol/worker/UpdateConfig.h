@@ -3,6 +3,7 @@
 #include <chrono>
 #include <string>
 
+#include "update/BootPackets.h"
 #include "update/BootloaderLink.h"
 #include "update/HttpClient.h"
 #include "update/ReleaseKeys.h"
@@ -18,7 +19,10 @@ struct UpdateConfig {
     // end before the first request.
     bool networkAllowed = CORVANE_UPDATE_CHECKS != 0;
     update::HttpClient::Limits http;
+    // The setup archive is unpacked with `extract`, the firmware archive with limits sized
+    // to the largest image a bootloader takes; only the expected file is taken from either.
     update::ExtractLimits extract;
+    update::ExtractLimits firmwareExtract{update::kMaxImageBytes, 64, {}};
     update::BootTiming boot;
     // The keys whose signatures a setup archive and a firmware manifest must carry (the
     // base64 line of a minisign public key). Tests sign with keys of their own.

@@ -83,7 +83,16 @@ std::optional<update::FirmwareManifest> signedFirmwareManifest(update::HttpClien
 
 WorkerUpdates::WorkerUpdates(Context context)
     : c_(std::move(context)), http_(c_.config.update.http) {
-    http_.setStopCheck(c_.stopping);
+    http_.setStopCheck([this] { return c_.stopping() || setupCancelled(); });
+}
+
+void WorkerUpdates::cancelSetupDownload() {
+    setupCancel_.store(true);
+    http_.cancel();
+}
+
+bool WorkerUpdates::setupCancelled() const {
+    return inSetup_ && setupCancel_.load();
 }
 
 QString WorkerUpdates::tempFolder() const {
@@ -195,10 +204,19 @@ void WorkerUpdates::checkFirmwareVersion() {
 // --- the setup ---
 
 void WorkerUpdates::downloadSetup() {
+    // A cancel counts for the download it was meant for: this one (queued or running).
+    inSetup_ = true;
+    struct EndOfSetup {
+        WorkerUpdates& updates;
+        ~EndOfSetup() {
+            updates.inSetup_ = false;
+            updates.setupCancel_.store(false);
+        }
+    } end{*this};
     const QString temp = tempFolder();
     bool started = false;
-    if (c_.config.update.networkAllowed && updateState_ == 1 && !temp.isEmpty() &&
-        QDir().mkpath(temp)) {
+    if (!setupCancelled() && c_.config.update.networkAllowed && updateState_ == 1 &&
+        !temp.isEmpty() && QDir().mkpath(temp)) {
         const QString version = latestVersion_;
         const QString archive = QDir(temp).filePath(update::setupArchiveName(version));
         const QString address = update::setupArchiveAddress(c_.config.catalog.product.upgrade,
@@ -218,10 +236,11 @@ void WorkerUpdates::downloadSetup() {
         const bool trusted =
             fetched == update::FetchResult::Complete &&
             carriesReleaseSignature(http_, address, archive, c_.config.update.setupPublicKey);
-        const bool unpacked =
-            trusted && update::extractAll(archive, temp, c_.config.update.extract);
+        update::ExtractLimits limits = c_.config.update.extract;
+        limits.onlyEntry = QFile::encodeName(update::setupProgramName(version)).toStdString();
+        const bool unpacked = trusted && update::extractAll(archive, temp, limits);
         QFile::remove(archive);
-        started = unpacked && update::makeExecutable(program) &&
+        started = unpacked && !setupCancelled() && update::makeExecutable(program) &&
                   c_.host.ask([&](WorkerHost& host) { return host.startSetup(program); }, false);
     }
     if (!started) {
@@ -302,7 +321,9 @@ bool WorkerUpdates::runUpgrade() {
         return false;
     }
     firmwareProgress(FirmwareText::Preparing, 7);
-    if (!update::extractAll(archive, temp, c_.config.update.extract)) {
+    update::ExtractLimits limits = c_.config.update.firmwareExtract;
+    limits.onlyEntry = QFile::encodeName(update::firmwareImageName(version)).toStdString();
+    if (!update::extractAll(archive, temp, limits)) {
         return false;
     }
     QFile::remove(archive);
@@ -345,6 +366,10 @@ void DeviceWorkerCore::programCheckTask() {
 
 void DeviceWorkerCore::firmwareCheckTask() {
     updates_->checkFirmwareVersion();
+}
+
+void DeviceWorkerCore::cancelSetupDownload() {
+    updates_->cancelSetupDownload();
 }
 
 void DeviceWorkerCore::setupDownloadTask() {

@@ -4,6 +4,7 @@
 #include "WindowTest.h"
 
 #include "app/desktop/ProgramLauncher.h"
+#include "app/window/MainWindowIds.h"
 #include "pages/update/UpdateFlow.h"
 #include "pages/update/UpdateProcessDlg.h"
 #include "pages/update/UpdateTipDlg.h"
@@ -18,6 +19,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <condition_variable>
 #include <mutex>
 
 #include <sodium.h>
@@ -106,6 +108,28 @@ protected:
                     corvane::test::zipBytes({{"Mouse-Setup-1.0.2", "#!/bin/sh\nexit 0\n"}}));
     }
 
+    // The server offers firmware 1.06 (signed) to an M1 with 1.05 and its bootloader.
+    std::shared_ptr<vm::WiredMouse> offerFirmware(const std::string& image) {
+        server.serveBody("/soft/version", "0.1.0");
+        server.serveBody("/fw/m1/mouse/version", "106");
+        server.serveBody("/fw/m1/mouse/firmware-106.zip",
+                         corvane::test::zipBytes({{"firmware     -106.bin", image}}));
+        std::array<std::uint8_t, 32> hash{};
+        crypto_hash_sha256(hash.data(), reinterpret_cast<const std::uint8_t*>(image.data()),
+                           image.size());
+        std::string hex(65, '\0');
+        sodium_bin2hex(hex.data(), hex.size(), hash.data(), hash.size());
+        hex.pop_back();
+        serveSigned("/fw/m1/mouse/firmware-106.manifest",
+                    "usb=1209:c0a1\nversion=106\nsha256=" + hex + "\n");
+        vm::WiredMouseConfig config;
+        config.productId = 0xC0A1;
+        config.releaseNumber = 0x105;
+        config.mouse.deviceId = "CVM1";
+        config.withBootloader = true;
+        return bus->addWiredMouse(config);
+    }
+
     corvane::test::HttpTestServer server;
     QTemporaryDir install;
     RecordingLauncher launcher;
@@ -151,25 +175,8 @@ TEST_F(UpdateWindowTest, ASetupThatCannotStartLeavesTheProgramRunning) {
 }
 
 TEST_F(UpdateWindowTest, NewerFirmwareIsOfferedAndWrittenIntoTheMouse) {
-    server.serveBody("/soft/version", "0.1.0");
-    server.serveBody("/fw/m1/mouse/version", "106");
     const std::string image = imageOf(500);
-    server.serveBody("/fw/m1/mouse/firmware-106.zip",
-                     corvane::test::zipBytes({{"firmware     -106.bin", image}}));
-    std::array<std::uint8_t, 32> hash{};
-    crypto_hash_sha256(hash.data(), reinterpret_cast<const std::uint8_t*>(image.data()),
-                       image.size());
-    std::string hex(65, '\0');
-    sodium_bin2hex(hex.data(), hex.size(), hash.data(), hash.size());
-    hex.pop_back();
-    serveSigned("/fw/m1/mouse/firmware-106.manifest",
-                "usb=1209:c0a1\nversion=106\nsha256=" + hex + "\n");
-    vm::WiredMouseConfig config;
-    config.productId = 0xC0A1;
-    config.releaseNumber = 0x105;
-    config.mouse.deviceId = "CVM1";
-    config.withBootloader = true;
-    auto mouse = bus->addWiredMouse(config);
+    auto mouse = offerFirmware(image);
     messageBoxes.answer = 1;
     startWindow();
 
@@ -184,6 +191,56 @@ TEST_F(UpdateWindowTest, NewerFirmwareIsOfferedAndWrittenIntoTheMouse) {
     EXPECT_TRUE(waitUntil([&] { return window->updates().firmwareWindow() == nullptr; }))
         << "the progress window closes at the end";
     EXPECT_EQ(window->updates().statusLine(protocol::UpdateKind::Program).text, englishText(580));
+}
+
+// Ending the program while the firmware is written would leave the mouse with half a
+// firmware: the tray's exit waits for the end with a notice, the socket's quit is refused.
+TEST_F(UpdateWindowTest, QuittingWaitsUntilTheFirmwareIsWritten) {
+    const std::string image = imageOf(1000);
+    auto mouse = offerFirmware(image);
+    std::mutex mutex;
+    std::condition_variable handled;
+    bool asked = false;
+    bool done = false;
+    std::size_t noticesAfterSocketQuit = 0;
+    // At the first data packet the worker waits until the window has handled both
+    // requests (a window that ended at once would stop it mid-image).
+    mouse->observeWrites(vm::InterfaceKind::Bootloader, [&] {
+        {
+            std::lock_guard lock(mutex);
+            if (asked || mouse->bootloader().image.empty())
+                return;
+            asked = true;
+        }
+        QMetaObject::invokeMethod(
+            window.get(),
+            [&] {
+                window->sendMessage(MainMessage::Quit, 0, MainMessage::QuitCode);
+                noticesAfterSocketQuit = messageBoxes.shown.size();
+                window->sendMessage(ui::Message::Command, MainMessage::TrayExitCommand);
+                std::lock_guard lock(mutex);
+                done = true;
+                handled.notify_all();
+            },
+            Qt::QueuedConnection);
+        std::unique_lock lock(mutex);
+        handled.wait_for(lock, std::chrono::seconds(5), [&] { return done; });
+    });
+    messageBoxes.answer = 1;
+    startWindow();
+
+    ASSERT_TRUE(waitUntil([&] { return !quits.empty(); })) << "the program did not end";
+    mouse->observeWrites(vm::InterfaceKind::Bootloader, {});
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(quits, std::vector<int>{0});
+    const vm::BootloaderState loader = mouse->bootloader();
+    EXPECT_TRUE(loader.ended) << "the end packet went out before the program ended";
+    ASSERT_GE(loader.image.size(), image.size());
+    EXPECT_EQ(std::string(loader.image.begin(), loader.image.begin() + image.size()), image);
+
+    ASSERT_EQ(messageBoxes.shown.size(), 2u) << "the offer and one notice";
+    EXPECT_EQ(noticesAfterSocketQuit, 1u) << "the socket's quit shows nothing and is refused";
+    EXPECT_EQ(messageBoxes.shown[1].text, englishText(598));
 }
 
 } // namespace

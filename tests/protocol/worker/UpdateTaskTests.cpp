@@ -404,6 +404,48 @@ TEST_F(UpdateTasks, AFailedSetupDownloadStartsNothing) {
     EXPECT_TRUE(matching(shownFrom(mark), "startSetup").empty());
 }
 
+// Closing the setup progress window stops its download, queued or running, and only that
+// one: the next download runs.
+TEST_F(UpdateTasks, ClosingTheSetupWindowStopsItsDownload) {
+    HttpReply stalled;
+    stalled.kind = HttpReply::Kind::Stall;
+    stalled.body = std::string(50000, 's');
+    stalled.sendBytes = 100;
+    server.serveBody("/soft/version", "1.0.2");
+    server.serve(kSetupArchivePath, stalled);
+    WorkerConfig patient = updateConfig();
+    patient.update.http.lowSpeedTime = std::chrono::seconds(120); // only the cancel ends it
+    startWorker(patient);
+    run({DeviceTask::CheckProgramVersion});
+
+    const std::size_t requests = server.requestCount();
+    const std::uint64_t ticket = worker->queueTask(DeviceTask::DownloadSetup);
+    const auto hang = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (server.requestCount() == requests && std::chrono::steady_clock::now() < hang) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ASSERT_GT(server.requestCount(), requests) << "the download never started";
+    worker->cancelSetupDownload();
+    while (!worker->finished(ticket) && std::chrono::steady_clock::now() < hang) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ASSERT_TRUE(worker->finished(ticket)) << "the download went on after the cancel";
+    EXPECT_TRUE(matching(host.calls(), "startSetup").empty());
+    EXPECT_FALSE(QFile::exists(tempFile(QStringLiteral("Mouse-Setup-1.0.2.zip"))));
+
+    // Closed before the download began: nothing is fetched.
+    worker->cancelSetupDownload();
+    const std::size_t before = server.requestCount();
+    run({DeviceTask::DownloadSetup});
+    EXPECT_EQ(server.requestCount(), before);
+    EXPECT_EQ(host.calls().back(), "setupFailed");
+
+    // The next download is not cancelled by the earlier close.
+    serveSetup({{"Mouse-Setup-1.0.2", "#!/bin/sh\nexit 0\n"}});
+    run({DeviceTask::DownloadSetup});
+    EXPECT_EQ(matching(host.calls(), "startSetup").size(), 1u);
+}
+
 TEST_F(UpdateTasks, NoSetupIsFetchedWithoutANewerVersion) {
     server.serveBody("/soft/version", "0.1.0");
     startWorker(updateConfig());
