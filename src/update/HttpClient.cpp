@@ -161,7 +161,8 @@ struct HttpClient::Hop {
     bool refused = false; // not a 2xx answer
     bool sinkFailed = false;
     bool stopped = false;
-    bool redirected = false; // the answer is a redirect with a body, left unread
+    bool redirected = false; // the answer is a redirect; its body is not read
+    QByteArray location;     // the Location header of the answer
     std::array<char, kBlockSize> pending{};
     std::size_t filled = 0;
 
@@ -221,6 +222,27 @@ struct HttpClient::Hop {
             return 0;
         }
         return hop.feed(data, total) ? total : 0;
+    }
+
+    // Headers, one line at a time. At the end of a redirect's headers the transfer stops:
+    // where it points is all that is needed, and its body (of any length) is not read.
+    static std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user) {
+        Hop& hop = *static_cast<Hop*>(user);
+        const std::size_t total = size * count;
+        const QByteArray line = QByteArray(data, static_cast<qsizetype>(total)).trimmed();
+        if (line.startsWith("HTTP/")) {
+            hop.location.clear(); // a new answer (after a 100 Continue)
+        } else if (line.toLower().startsWith("location:")) {
+            hop.location = line.mid(9).trimmed();
+        } else if (line.isEmpty()) {
+            long status = 0;
+            curl_easy_getinfo(hop.curl, CURLINFO_RESPONSE_CODE, &status);
+            if (isRedirect(status)) {
+                hop.redirected = true;
+                return 0;
+            }
+        }
+        return total;
     }
 
     static int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
@@ -353,6 +375,8 @@ int HttpClient::runHop(const QString& url, Hop& hop, QString& redirect, Deadline
     curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, static_cast<long>(kBlockSize));
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Hop::onBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &hop);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &Hop::onHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &hop);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Hop::onProgress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &hop);
@@ -370,12 +394,12 @@ int HttpClient::runHop(const QString& url, Hop& hop, QString& redirect, Deadline
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     if (isRedirect(status)) {
-        char* location = nullptr;
-        curl_easy_getinfo(curl, CURLINFO_REDIRECT_URL, &location);
-        if (!location) {
+        // Relative to the address asked, as a browser reads it.
+        const QUrl target = QUrl(QString::fromUtf8(hop.location), QUrl::StrictMode);
+        if (hop.location.isEmpty() || !target.isValid()) {
             return FetchResult::Failed;
         }
-        redirect = QString::fromUtf8(location);
+        redirect = QUrl(url).resolved(target).toString();
         return kRedirected;
     }
     if (!isSuccess(status)) {
