@@ -16,7 +16,6 @@
 #include "app/window/MessageBoxes.h"
 #include "app/window/WindowHost.h"
 #include "hid/DeviceManager.h"
-#include "i18n/LanguageTexts.h"
 #include "pages/dialogs/MessageBox.h"
 #include "pages/dialogs/MousePaletteDlg.h"
 #include "pages/host/FileDialogs.h"
@@ -40,9 +39,6 @@ namespace corvane::app {
 namespace {
 
 const QString kExitModeName = QStringLiteral("exit_mode");
-// The firmware upgrade's title and the notice that the program ends once it is done.
-constexpr int kFirmwareTitle = 596;
-constexpr int kFirmwareQuitNotice = 598;
 const QString kDeviceTypeName = QStringLiteral("DeviceType");
 // Written at every start: the stored choice of the last run is not carried over, the
 // first attached device the catalog lists becomes current.
@@ -458,9 +454,9 @@ void DeviceMainDlg::endProgram() {
         if (m_quitNoticeOpen)
             return;
         m_quitNoticeOpen = true;
-        m_context.messageBoxes->showMessage(
-            i18n::lookupText(i18n::kTextSection, kFirmwareQuitNotice), this,
-            i18n::lookupText(i18n::kTextSection, kFirmwareTitle), pages::MessageOneButton);
+        m_context.messageBoxes->showMessage(uiText(MainText::FirmwareQuitNotice), this,
+                                            uiText(MainText::FirmwareUpgrade),
+                                            pages::MessageOneButton);
         m_quitNoticeOpen = false;
         if (m_updates->isWritingFirmware())
             return; // firmwareUpgradeEnded ends the program
