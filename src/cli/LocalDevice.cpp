@@ -67,6 +67,9 @@ bool LocalDevice::start(std::chrono::milliseconds timeout) {
     config.dataFolder = setup_.dataFolder;
     config.catalog = setup_.catalog;
     config.pollNotices = false; // nobody shows the mouse's notices here
+    // A command never waits for the download server: the firmware check at the end of
+    // the start (and any other update task) is the window's.
+    config.update.networkAllowed = false;
     worker_ = std::make_unique<protocol::DeviceWorker>(std::move(config), *host_);
     // The store is what the profiles hold; reading the mouse back on every run would
     // only cost time (the window reads it once per run and then follows it too).

@@ -1,9 +1,17 @@
 #include "exchange/ExchangeFile.h"
 
 #include "store/SettingKey.h"
+#include "xml/MarkupFile.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <QSaveFile>
+
+#include <algorithm>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace corvane::exchange {
 
@@ -11,23 +19,64 @@ xml::MarkupDocument newExchangeDocument() {
     return xml::MarkupDocument(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"));
 }
 
+// The file is opened once and everything is decided on that descriptor: what is checked
+// is what is read. Opening does not wait (a FIFO is refused, never read), and no more
+// than the limit is read, whatever the file grows to meanwhile.
 ExchangeStatus loadExchangeFile(const QString& path, xml::MarkupDocument& document) {
-    const QFileInfo info(path);
-    if (path.isEmpty() || !info.isFile()) {
+    if (path.isEmpty()) {
         return ExchangeStatus::FileMissing;
     }
-    if (info.size() > kMaxExchangeFileBytes) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return errno == ENOENT || errno == ENOTDIR ? ExchangeStatus::FileMissing
+                                                   : ExchangeStatus::FileUnreadable;
+    }
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        return ExchangeStatus::FileMissing;
+    }
+    if (info.st_size > kMaxExchangeFileBytes) {
         return ExchangeStatus::FileTooLarge;
     }
-    if (!info.isReadable()) {
-        return ExchangeStatus::FileUnreadable;
+    // Room for the size stated (and a little more, to see growth), up to one byte past
+    // the limit.
+    const qsizetype ceiling = static_cast<qsizetype>(kMaxExchangeFileBytes) + 1;
+    QByteArray bytes;
+    bytes.resize(std::min<qsizetype>(ceiling, static_cast<qsizetype>(info.st_size) + 4096));
+    qsizetype used = 0;
+    for (;;) {
+        if (used == bytes.size()) {
+            if (used == ceiling) {
+                break;
+            }
+            bytes.resize(std::min<qsizetype>(ceiling, used * 2));
+        }
+        const ssize_t got =
+            ::read(fd, bytes.data() + used, static_cast<size_t>(bytes.size() - used));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return ExchangeStatus::FileUnreadable;
+        }
+        if (got == 0) {
+            break;
+        }
+        used += got;
     }
-    if (!document.load(path)) {
-        return document.result().contains(QLatin1String("<file_error"))
-                   ? ExchangeStatus::FileUnreadable
-                   : ExchangeStatus::NotWellFormed;
+    if (used > kMaxExchangeFileBytes) {
+        return ExchangeStatus::FileTooLarge; // it grew after the check
     }
-    return ExchangeStatus::Done;
+    bytes.truncate(used);
+    // Decoded as a file of markup (marks, declared encoding) and parsed.
+    xml::MarkupFileContent content;
+    xml::DiagnosticLog log;
+    xml::readMarkupBytes(bytes, content, log);
+    return document.setDoc(content.text) ? ExchangeStatus::Done : ExchangeStatus::NotWellFormed;
 }
 
 ExchangeStatus saveExchangeFile(const QString& path, const xml::MarkupDocument& document) {

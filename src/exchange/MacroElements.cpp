@@ -25,19 +25,6 @@ const QString kType = QStringLiteral("type");
 const QString kValue = QStringLiteral("value");
 const QString kTimestamp = QStringLiteral("timestamp");
 
-bool sameSteps(const std::vector<store::MacroEvent>& a, const std::vector<store::MacroEvent>& b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const store::MacroEvent& x, const store::MacroEvent& y) {
-                          return x.type == y.type && x.index == y.index && x.value == y.value &&
-                                 x.timestamp == y.timestamp && x.desc == y.desc;
-                      });
-}
-
-bool sameSettings(const store::MacroDefinition& a, const store::MacroDefinition& b) {
-    return a.name == b.name && a.playType == b.playType && a.playTimes == b.playTimes &&
-           a.delayType == b.delayType && a.delayTime == b.delayTime;
-}
-
 } // namespace
 
 void writeMacroAttributes(xml::MarkupDocument& document, const store::MacroDefinition& macro) {
@@ -138,24 +125,63 @@ int storeMacro(store::ProfileDatabase& database, const FileMacro& macro) {
     return id;
 }
 
-int findIdenticalMacro(store::ProfileDatabase& database, const FileMacro& macro) {
+namespace {
+
+// Name, settings and steps (in the order of their index, as the store gives them back) in
+// one text; lengths before texts keep any two different macros apart.
+QString identityOf(const store::MacroDefinition& macro, std::vector<store::MacroEvent> steps) {
+    std::stable_sort(
+        steps.begin(), steps.end(),
+        [](const store::MacroEvent& a, const store::MacroEvent& b) { return a.index < b.index; });
+    QString key = QStringLiteral("%1:%2|%3|%4|%5|%6")
+                      .arg(macro.name.size())
+                      .arg(macro.name)
+                      .arg(macro.playType)
+                      .arg(macro.playTimes)
+                      .arg(macro.delayType)
+                      .arg(macro.delayTime);
+    for (const store::MacroEvent& step : steps) {
+        key += QStringLiteral("|%1,%2,%3,%4,%5:%6")
+                   .arg(step.type)
+                   .arg(step.index)
+                   .arg(step.value)
+                   .arg(step.timestamp)
+                   .arg(step.desc.size())
+                   .arg(step.desc);
+    }
+    return key;
+}
+
+} // namespace
+
+bool withinMacroLimits(const std::vector<FileMacro>& macros) {
+    return macros.size() <= kMaxFileMacros &&
+           std::all_of(macros.begin(), macros.end(),
+                       [](const FileMacro& macro) { return macro.steps.size() <= kMaxMacroSteps; });
+}
+
+IdenticalMacros::IdenticalMacros(store::ProfileDatabase& database) {
     std::vector<store::MacroDefinition> macros;
     database.listMacros(macros);
-    // The store gives steps in the order of their index, whatever order they came in.
-    std::vector<store::MacroEvent> fileSteps = macro.steps;
-    std::stable_sort(
-        fileSteps.begin(), fileSteps.end(),
-        [](const store::MacroEvent& a, const store::MacroEvent& b) { return a.index < b.index; });
     std::vector<store::MacroEvent> steps;
     for (const store::MacroDefinition& stored : macros) {
-        if (sameSettings(stored, macro.macro)) {
-            database.listMacroEvents(stored.id, steps);
-            if (sameSteps(steps, fileSteps)) {
-                return stored.id;
-            }
-        }
+        database.listMacroEvents(stored.id, steps);
+        FileMacro known;
+        known.macro = stored;
+        known.steps = steps;
+        add(stored.id, known); // the first of equal macros is the one found
     }
-    return 0;
+}
+
+int IdenticalMacros::find(const FileMacro& macro) const {
+    return ids_.value(identityOf(macro.macro, macro.steps), 0);
+}
+
+void IdenticalMacros::add(int id, const FileMacro& macro) {
+    const QString key = identityOf(macro.macro, macro.steps);
+    if (!ids_.contains(key)) {
+        ids_.insert(key, id);
+    }
 }
 
 } // namespace corvane::exchange

@@ -6,6 +6,10 @@
 #include "store/MacroRecords.h"
 #include "xml/MarkupDocument.h"
 
+#include <QHash>
+#include <QString>
+
+#include <cstddef>
 #include <vector>
 
 namespace corvane::store {
@@ -44,7 +48,25 @@ bool followsMacroRules(const FileMacro& macro);
 // failed. Meant for a store step: on failure the caller undoes it whole.
 int storeMacro(store::ProfileDatabase& database, const FileMacro& macro);
 
-// An existing macro with the same name, settings and steps; 0 when there is none.
-int findIdenticalMacro(store::ProfileDatabase& database, const FileMacro& macro);
+// The most macros, and steps in one macro, that an import takes from a file; a file
+// with more is refused whole. Far above what the program writes (a recording holds at
+// most 30 keys), far below what would hold the store for long.
+inline constexpr std::size_t kMaxFileMacros = 1000;
+inline constexpr std::size_t kMaxMacroSteps = 2000;
+bool withinMacroLimits(const std::vector<FileMacro>& macros);
+
+// The stored macros by name, settings and steps, read once for a whole import: finding
+// an identical macro is one lookup, not a pass over every macro and its steps.
+class IdenticalMacros {
+public:
+    explicit IdenticalMacros(store::ProfileDatabase& database);
+    // An existing macro with the same name, settings and steps; 0 when there is none.
+    int find(const FileMacro& macro) const;
+    // A macro the import stored.
+    void add(int id, const FileMacro& macro);
+
+private:
+    QHash<QString, int> ids_;
+};
 
 } // namespace corvane::exchange

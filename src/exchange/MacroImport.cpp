@@ -71,6 +71,10 @@ MacroImportResult importMacroFile(store::ProfileDatabase& database, const QStrin
         macro.steps = readSteps(document);
         document.outOfElem();
     }
+    if (!withinMacroLimits({macro})) {
+        result.status = ExchangeStatus::WrongLayout;
+        return result;
+    }
     return storeMacros(database, {macro});
 }
 
@@ -82,7 +86,12 @@ MacroImportResult importAllMacrosFile(store::ProfileDatabase& database, const QS
     if (result.status != ExchangeStatus::Done) {
         return result;
     }
-    return storeMacros(database, readMacroItems(document));
+    const std::vector<FileMacro> macros = readMacroItems(document);
+    if (!withinMacroLimits(macros)) {
+        result.status = ExchangeStatus::WrongLayout;
+        return result;
+    }
+    return storeMacros(database, macros);
 }
 
 } // namespace corvane::exchange

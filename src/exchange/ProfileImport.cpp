@@ -10,12 +10,16 @@
 #include <QFileInfo>
 
 #include <map>
+#include <optional>
 
 namespace corvane::exchange {
 
 namespace {
 
 constexpr int kMacroBinding = 4; // a binding of this type plays the macro macroValue names
+// A mouse has a few dozen keys and lighting modes; a file with many more is not a profile.
+constexpr std::size_t kMaxFileBindings = 512;
+constexpr std::size_t kMaxFileLights = 256;
 
 // One import, run inside a store step. Each function returns false when a store write
 // failed; the caller then undoes the whole step.
@@ -42,21 +46,29 @@ private:
             return true;
         }
         id = 0;
-        const FileMacro* carried = nullptr;
-        for (const FileMacro& macro : content.macros) {
-            if (macro.sourceId == fileId && fileId > 0) {
-                carried = &macro;
-                break;
+        if (!carried_) {
+            // The file's macros by their id, once (the first of a repeated id counts).
+            carried_.emplace();
+            for (const FileMacro& macro : content.macros) {
+                if (macro.sourceId > 0) {
+                    carried_->emplace(macro.sourceId, &macro);
+                }
             }
         }
+        const auto found = carried_->find(fileId);
+        const FileMacro* carried = found != carried_->end() ? found->second : nullptr;
         if (carried != nullptr) {
             if (followsMacroRules(*carried)) {
-                id = findIdenticalMacro(db_, *carried);
+                if (!identical_) {
+                    identical_.emplace(db_);
+                }
+                id = identical_->find(*carried);
                 if (id == 0) {
                     id = storeMacro(db_, *carried);
                     if (id == 0) {
                         return false;
                     }
+                    identical_->add(id, *carried);
                     result_.macros.push_back({id, carried->macro.name});
                 }
             }
@@ -205,6 +217,8 @@ private:
     const ProfileImportOptions& options_;
     ProfileImportResult& result_;
     std::map<int, int> macroIds_; // file id -> id here (0: none)
+    std::optional<std::map<int, const FileMacro*>> carried_;
+    std::optional<IdenticalMacros> identical_;
 };
 
 } // namespace
@@ -235,7 +249,9 @@ ProfileImportResult importProfile(store::ProfileDatabase& database, int profile,
         return result;
     }
     ProfileFileContent content;
-    if (!readProfileContent(document, options.hasLighting, content)) {
+    if (!readProfileContent(document, options.hasLighting, content) ||
+        content.bindings.size() > kMaxFileBindings || content.lights.size() > kMaxFileLights ||
+        !withinMacroLimits(content.macros)) {
         result.status = ExchangeStatus::WrongLayout;
         return result;
     }

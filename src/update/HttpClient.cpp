@@ -68,7 +68,7 @@ public:
 
 class HttpClient::TextSink final : public Sink {
 public:
-    TextSink(std::int64_t limit, QString& text) : limit_(limit), text_(text) {}
+    TextSink(std::int64_t limit, QByteArray& bytes) : limit_(limit), bytes_(bytes) {}
 
     bool open(std::int64_t length) override { return length <= limit_; }
     bool block(const char* data, std::size_t size) override {
@@ -78,16 +78,12 @@ public:
         bytes_.append(data, static_cast<qsizetype>(size));
         return true;
     }
-    bool finish() override {
-        text_ = QString::fromUtf8(bytes_);
-        return true;
-    }
+    bool finish() override { return true; }
     void discard() override { bytes_.clear(); }
 
 private:
     std::int64_t limit_;
-    QString& text_;
-    QByteArray bytes_;
+    QByteArray& bytes_;
 };
 
 class HttpClient::FileSink final : public Sink {
@@ -165,6 +161,8 @@ struct HttpClient::Hop {
     bool refused = false; // not a 2xx answer
     bool sinkFailed = false;
     bool stopped = false;
+    bool redirected = false; // the answer is a redirect; its body is not read
+    QByteArray location;     // the Location header of the answer
     std::array<char, kBlockSize> pending{};
     std::size_t filled = 0;
 
@@ -212,7 +210,9 @@ struct HttpClient::Hop {
             hop.statusKnown = true;
         }
         if (isRedirect(hop.status)) {
-            return total; // the body of a redirect is not kept
+            // Its headers are all we need: a body (of any length) is not read.
+            hop.redirected = true;
+            return 0;
         }
         if (!isSuccess(hop.status)) {
             hop.refused = true;
@@ -222,6 +222,27 @@ struct HttpClient::Hop {
             return 0;
         }
         return hop.feed(data, total) ? total : 0;
+    }
+
+    // Headers, one line at a time. At the end of a redirect's headers the transfer stops:
+    // where it points is all that is needed, and its body (of any length) is not read.
+    static std::size_t onHeader(char* data, std::size_t size, std::size_t count, void* user) {
+        Hop& hop = *static_cast<Hop*>(user);
+        const std::size_t total = size * count;
+        const QByteArray line = QByteArray(data, static_cast<qsizetype>(total)).trimmed();
+        if (line.startsWith("HTTP/")) {
+            hop.location.clear(); // a new answer (after a 100 Continue)
+        } else if (line.toLower().startsWith("location:")) {
+            hop.location = line.mid(9).trimmed();
+        } else if (line.isEmpty()) {
+            long status = 0;
+            curl_easy_getinfo(hop.curl, CURLINFO_RESPONSE_CODE, &status);
+            if (isRedirect(status)) {
+                hop.redirected = true;
+                return 0;
+            }
+        }
+        return total;
     }
 
     static int onProgress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
@@ -260,13 +281,18 @@ void HttpClient::post(const Progress& progress, int value) {
 }
 
 int HttpClient::fetchText(const QString& url, QString& text) {
+    QByteArray bytes;
+    const int result = fetchBytes(url, bytes);
+    text = QString::fromUtf8(bytes);
+    return result;
+}
+
+int HttpClient::fetchBytes(const QString& url, QByteArray& bytes) {
     running_.store(true);
-    text.clear();
-    TextSink sink(limits_.maxTextBytes, text);
-    const int result = transfer(url, sink);
-    if (result == FetchResult::Complete) {
-        sink.finish();
-    } else {
+    bytes.clear();
+    TextSink sink(limits_.maxTextBytes, bytes);
+    const int result = transfer(url, sink, std::chrono::steady_clock::now() + limits_.textTimeout);
+    if (result != FetchResult::Complete) {
         sink.discard();
     }
     return result;
@@ -277,7 +303,7 @@ int HttpClient::fetchFile(const QString& url, const QString& path, const Progres
     post(progress, 0);
     QFile::remove(path);
     FileSink sink(*this, path, progress);
-    int result = transfer(url, sink);
+    int result = transfer(url, sink, std::nullopt);
     if (result == FetchResult::Complete && !sink.finish()) {
         result = FetchResult::Failed;
     }
@@ -287,7 +313,7 @@ int HttpClient::fetchFile(const QString& url, const QString& path, const Progres
     return result;
 }
 
-int HttpClient::transfer(const QString& url, Sink& sink) {
+int HttpClient::transfer(const QString& url, Sink& sink, Deadline deadline) {
     CurlHandle curl(curl_easy_init());
     if (!curl) {
         return FetchResult::NoSession;
@@ -300,7 +326,7 @@ int HttpClient::transfer(const QString& url, Sink& sink) {
     for (int hop = 0; hop <= limits_.maxRedirects; ++hop) {
         QString next;
         Hop state{*this, sink, curl.get()};
-        const int result = runHop(address, state, next);
+        const int result = runHop(address, state, next, deadline);
         if (result != kRedirected) {
             return result;
         }
@@ -312,9 +338,26 @@ int HttpClient::transfer(const QString& url, Sink& sink) {
     return FetchResult::Failed;
 }
 
-int HttpClient::runHop(const QString& url, Hop& hop, QString& redirect) {
+int HttpClient::runHop(const QString& url, Hop& hop, QString& redirect, Deadline deadline) {
     CURL* curl = hop.curl;
     curl_easy_reset(curl);
+    if (deadline) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            *deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return FetchResult::Failed;
+        }
+        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, static_cast<long>(left.count()));
+    }
+    if (!limits_.certificateAuthorities.empty()) {
+        curl_easy_setopt(curl, CURLOPT_CAINFO, limits_.certificateAuthorities.c_str());
+        curl_easy_setopt(curl, CURLOPT_CAPATH, nullptr);
+    }
+    HeaderList fixed;
+    for (const std::string& entry : limits_.fixedAddresses) {
+        fixed.reset(curl_slist_append(fixed.release(), entry.c_str()));
+    }
+    curl_easy_setopt(curl, CURLOPT_RESOLVE, fixed.get());
     const QByteArray address = url.toUtf8();
     const HeaderList headers = requestHeaders();
     curl_easy_setopt(curl, CURLOPT_URL, address.constData());
@@ -332,6 +375,8 @@ int HttpClient::runHop(const QString& url, Hop& hop, QString& redirect) {
     curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, static_cast<long>(kBlockSize));
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, &Hop::onBody);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &hop);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, &Hop::onHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &hop);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, &Hop::onProgress);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &hop);
@@ -343,18 +388,18 @@ int HttpClient::runHop(const QString& url, Hop& hop, QString& redirect) {
     if (hop.stopped || !keepGoing()) {
         return FetchResult::Stopped;
     }
-    if (code != CURLE_OK || hop.refused || hop.sinkFailed) {
+    if ((code != CURLE_OK && !hop.redirected) || hop.refused || hop.sinkFailed) {
         return FetchResult::Failed;
     }
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
     if (isRedirect(status)) {
-        char* location = nullptr;
-        curl_easy_getinfo(curl, CURLINFO_REDIRECT_URL, &location);
-        if (!location) {
+        // Relative to the address asked, as a browser reads it.
+        const QUrl target = QUrl(QString::fromUtf8(hop.location), QUrl::StrictMode);
+        if (hop.location.isEmpty() || !target.isValid()) {
             return FetchResult::Failed;
         }
-        redirect = QString::fromUtf8(location);
+        redirect = QUrl(url).resolved(target).toString();
         return kRedirected;
     }
     if (!isSuccess(status)) {

@@ -5,7 +5,11 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include <QByteArray>
 #include <QString>
 
 namespace corvane::update {
@@ -25,7 +29,8 @@ inline constexpr int NoSession = 0; // the transfer handle could not be made
 // Only https addresses are fetched, with the server's certificate and host name
 // checked, and redirects are followed only to https (plain http only on the loopback
 // interface, see AddressRules.h). A connection that cannot be made in time or a body
-// that stalls fails the transfer; text answers and files are capped in size.
+// that stalls fails the transfer; text answers and files are capped in size, a text
+// fetch in time too. The body of a redirect is never read.
 class HttpClient {
 public:
     struct Limits {
@@ -34,9 +39,18 @@ public:
         // that stalls or trickles cannot hold the worker.
         std::chrono::seconds lowSpeedTime{30};
         long lowSpeedBytes = 256;
+        // A text (a version, a signature, a manifest) arrives whole within this time,
+        // redirects included, or the fetch fails.
+        std::chrono::milliseconds textTimeout{20000};
         std::int64_t maxTextBytes = 10240;
         std::int64_t maxFileBytes = std::int64_t{1} << 30;
         int maxRedirects = 5;
+        // A PEM file of the certificate authorities to trust in place of the system's
+        // store; empty for the system's store.
+        std::string certificateAuthorities;
+        // Names resolved to fixed addresses, "host:port:address" (the tests send names
+        // that are not loopback to their server on 127.0.0.1).
+        std::vector<std::string> fixedAddresses;
     };
     // Progress of a file download, 0 to 100; called on the transferring thread with
     // each value that differs from the one before.
@@ -58,6 +72,8 @@ public:
     // The body of a 2xx answer as text (UTF-8), at most Limits::maxTextBytes bytes;
     // empty unless the result is Complete.
     int fetchText(const QString& url, QString& text);
+    // The same body as it came, byte for byte (a signature or a signed manifest).
+    int fetchBytes(const QString& url, QByteArray& bytes);
 
     // Saves the body of a 2xx answer at `path` (an existing file there is deleted
     // first). Unless the result is Complete, no file is left at `path`.
@@ -77,8 +93,9 @@ private:
     class FileSink;
     struct Hop;
 
-    int transfer(const QString& url, Sink& sink);
-    int runHop(const QString& url, Hop& hop, QString& redirect);
+    using Deadline = std::optional<std::chrono::steady_clock::time_point>;
+    int transfer(const QString& url, Sink& sink, Deadline deadline);
+    int runHop(const QString& url, Hop& hop, QString& redirect, Deadline deadline);
     bool keepGoing() const;
     void post(const Progress& progress, int value);
 

@@ -50,6 +50,14 @@ QString firmwareImageName(const QString& version) {
     return QStringLiteral("firmware     -%1.bin").arg(version);
 }
 
+QString firmwareManifestAddress(const QString& firmwareBase, const QString& version) {
+    return QStringLiteral("%1//mouse//firmware-%2.manifest").arg(firmwareBase, version);
+}
+
+QString signatureAddress(const QString& address) {
+    return address + QStringLiteral(".minisig");
+}
+
 bool isRegularFile(const QString& path) {
     std::error_code error;
     return fs::is_regular_file(fs::symlink_status(nativePath(path), error));

@@ -22,6 +22,11 @@ QString firmwareVersionAddress(const QString& firmwareBase);
 QString firmwareArchiveName(const QString& version);
 QString firmwareArchiveAddress(const QString& firmwareBase, const QString& archiveName);
 QString firmwareImageName(const QString& version);
+// The signed manifest beside the firmware archive (see FirmwareManifest.h).
+QString firmwareManifestAddress(const QString& firmwareBase, const QString& version);
+
+// The minisign signature the server holds beside the file at `address`.
+QString signatureAddress(const QString& address);
 
 // Whether `path` is a regular file (a symbolic link is not, whatever it points to).
 bool isRegularFile(const QString& path);

@@ -234,6 +234,7 @@ bool extractAll(const QString& archive, const QString& folder, const ExtractLimi
     Extraction extraction(root, limits);
     std::vector<char> name(kNameBuffer + 1, '\0');
     std::uint64_t entries = 0;
+    bool foundOnly = false;
     int step = unzGoToFirstFile(zip.get());
     for (; step == UNZ_OK; step = unzGoToNextFile(zip.get())) {
         if (++entries > limits.maxEntries) {
@@ -251,6 +252,15 @@ bool extractAll(const QString& archive, const QString& folder, const ExtractLimi
         if (kind == EntryKind::Other || !relative) {
             continue;
         }
+        if (!limits.onlyEntry.empty()) {
+            if (kind != EntryKind::File || *relative != limits.onlyEntry) {
+                continue;
+            }
+            if (foundOnly) {
+                break; // the same name twice: which one was signed is not ours to guess
+            }
+            foundOnly = true;
+        }
         bool ok = true;
         if (kind == EntryKind::Directory) {
             ok = extraction.makeFolder(fs::path(*relative));
@@ -262,7 +272,7 @@ bool extractAll(const QString& archive, const QString& folder, const ExtractLimi
             return false;
         }
     }
-    if (step != UNZ_END_OF_LIST_OF_FILE) {
+    if (step != UNZ_END_OF_LIST_OF_FILE || (!limits.onlyEntry.empty() && !foundOnly)) {
         extraction.undo();
         return false;
     }

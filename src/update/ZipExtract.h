@@ -13,6 +13,10 @@ namespace corvane::update {
 struct ExtractLimits {
     std::uint64_t maxTotalBytes = std::uint64_t{1} << 30; // unpacked bytes of all entries
     std::uint64_t maxEntries = 10000;
+    // When not empty, only the file of this path (as entryPathInside gives it) is
+    // unpacked and every other entry is passed over unread; without it the extraction
+    // fails.
+    std::string onlyEntry;
 };
 
 // The place inside the target folder that an entry name stands for: backslashes become

@@ -89,6 +89,8 @@ struct VirtualDevice::Faults {
     std::chrono::milliseconds lateDelay{0};
     int unplugCountdown = 0; // writes on unplugKind until the device goes away; 0 none
     InterfaceKind unplugKind = InterfaceKind::Command;
+    InterfaceKind observedKind = InterfaceKind::Command;
+    std::function<void()> writeObserver;
 };
 
 VirtualDevice::VirtualDevice(std::shared_ptr<Bus> bus, Ids ids, std::vector<NodeLayout> nodes,
@@ -308,6 +310,12 @@ void VirtualDevice::unplugAfterNextWrite() {
     unplugAfterWrites(1, InterfaceKind::Command);
 }
 
+void VirtualDevice::observeWrites(InterfaceKind kind, std::function<void()> observer) {
+    auto lock = lockBus();
+    faults_->observedKind = kind;
+    faults_->writeObserver = std::move(observer);
+}
+
 void VirtualDevice::unplugAfterWrites(int count, InterfaceKind kind) {
     auto lock = lockBus();
     faults_->unplugCountdown = count;
@@ -377,6 +385,7 @@ int VirtualDevice::reportDescriptor(VirtualHandle* handle, std::uint8_t* data,
 
 int VirtualDevice::write(VirtualHandle* handle, const std::uint8_t* data, std::size_t length) {
     std::vector<std::string> removed;
+    std::function<void()> observer;
     int result = -1;
     {
         auto lock = lockBus();
@@ -416,10 +425,16 @@ int VirtualDevice::write(VirtualHandle* handle, const std::uint8_t* data, std::s
             --faults_->unplugCountdown == 0) {
             removed = unplugLocked();
         }
+        if (entry.taken && target->kind == faults_->observedKind) {
+            observer = faults_->writeObserver;
+        }
         notifyLocked();
         result = static_cast<int>(length);
     }
     announce(removed, false);
+    if (observer) {
+        observer();
+    }
     return result;
 }
 

@@ -153,6 +153,9 @@ public:
     // takes `duration` (0 ends it): its answer comes when the flash is written, and a
     // command that arrives meanwhile is answered only after that.
     void writeFlashFor(std::chrono::milliseconds duration);
+    // Called on the writing thread, under no lock, after each report `kind` takes (the
+    // test's moment "while the firmware is being written"); an empty function ends it.
+    void observeWrites(InterfaceKind kind, std::function<void()> observer);
     // The device is unplugged right after it took the `count`-th next write on `kind`.
     void unplugAfterWrites(int count, InterfaceKind kind);
 

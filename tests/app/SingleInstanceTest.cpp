@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
@@ -86,11 +87,47 @@ TEST_F(SingleInstanceTest, PathsInTheRuntimeFolderElseUserSpecificInTemp) {
         QStringLiteral("Mouse X"), QStringLiteral("/run/user/1000"), QStringLiteral("/tmp"), 1000);
     EXPECT_EQ(runtime.lockFile, QStringLiteral("/run/user/1000/Mouse X.lock"));
     EXPECT_EQ(runtime.socket, QStringLiteral("/run/user/1000/Mouse X.socket"));
+    const unsigned me = ::getuid();
+    const QString folder = dir.filePath(QStringLiteral("corvane-%1").arg(me));
     for (const QString& unusable : {QString(), QStringLiteral("run/relative")}) {
         const InstancePaths temp =
-            instancePathsFor(QStringLiteral("Mouse X"), unusable, QStringLiteral("/tmp"), 1000);
-        EXPECT_EQ(temp.lockFile, QStringLiteral("/tmp/Mouse X-1000.lock"));
-        EXPECT_EQ(temp.socket, QStringLiteral("/tmp/Mouse X-1000.socket"));
+            instancePathsFor(QStringLiteral("Mouse X"), unusable, dir.path(), me);
+        EXPECT_EQ(temp.lockFile, folder + QStringLiteral("/Mouse X.lock"));
+        EXPECT_EQ(temp.socket, folder + QStringLiteral("/Mouse X.socket"));
+    }
+    struct stat info {};
+    ASSERT_EQ(::lstat(QFile::encodeName(folder).constData(), &info), 0);
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+}
+
+// The private folder in the temporary folder is used only when it is what we would have
+// made: a real folder of this user that nobody else may enter.
+TEST_F(SingleInstanceTest, APrivateFolderThatIsNotPrivateIsNotUsed) {
+    const unsigned me = ::getuid();
+    const QString folder = dir.filePath(QStringLiteral("corvane-%1").arg(me));
+    const QByteArray path = QFile::encodeName(folder);
+    ASSERT_EQ(corvane::control::privateTempFolder(dir.path(), me), folder);
+
+    ASSERT_EQ(::chmod(path.constData(), 0755), 0);
+    EXPECT_TRUE(corvane::control::privateTempFolder(dir.path(), me).isEmpty())
+        << "others may enter";
+    EXPECT_TRUE(
+        instancePathsFor(QStringLiteral("Mouse"), QString(), dir.path(), me).socket.isEmpty());
+    ASSERT_EQ(::chmod(path.constData(), 0700), 0);
+
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(QFile::link(elsewhere.path(), folder));
+    EXPECT_TRUE(corvane::control::privateTempFolder(dir.path(), me).isEmpty())
+        << "a link to a folder";
+    ASSERT_TRUE(QFile::remove(folder));
+
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::mkdir(path.constData(), 0700), 0);
+        ASSERT_EQ(::chown(path.constData(), 65534, 65534), 0);
+        EXPECT_TRUE(corvane::control::privateTempFolder(dir.path(), me).isEmpty())
+            << "made by another user";
     }
 }
 

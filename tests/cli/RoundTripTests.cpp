@@ -1,6 +1,7 @@
 // show --json gives back what set, bind and unbind take: a profile's JSON made into
 // commands for another profile reproduces it there.
 #include "CliProcess.h"
+#include "support/HttpTestServer.h"
 
 #include <QJsonArray>
 
@@ -156,6 +157,25 @@ TEST_F(CliProcess, AnUntouchedProfilesFileKeepsItsLighting) {
     ASSERT_EQ(corvanectl({"set", "lighting", "off"}).exitCode, 0);
     ASSERT_EQ(corvanectl({"profile", "import", "two.xml"}).exitCode, 0);
     EXPECT_EQ(showJson()[u"lighting"], lighting);
+}
+
+// corvanectl's own worker never asks the download server: a slow server made every
+// command without a window fail. Every https request would go through this proxy.
+TEST_F(CliProcess, CommandsNeverContactTheDownloadServer) {
+    corvane::test::HttpTestServer proxy;
+    ASSERT_TRUE(proxy.isListening());
+    const QByteArray before = qgetenv("https_proxy");
+    qputenv("https_proxy", proxy.url().toLatin1());
+    const Outcome list = corvanectl({QStringLiteral("list")});
+    const Outcome set =
+        corvanectl({QStringLiteral("set"), QStringLiteral("rate"), QStringLiteral("500")});
+    if (before.isEmpty())
+        qunsetenv("https_proxy");
+    else
+        qputenv("https_proxy", before);
+    EXPECT_EQ(list.exitCode, 0) << list.err.toStdString();
+    EXPECT_EQ(set.exitCode, 0) << set.err.toStdString();
+    EXPECT_EQ(proxy.requestCount(), 0u);
 }
 
 } // namespace

@@ -66,7 +66,9 @@ TEST(RequestProtocol, AnythingButAWellShapedRequestIsRefused) {
 // A listening socket that runs `serve` on each connection, on a thread of its own.
 class Listener {
 public:
-    explicit Listener(std::function<void(int connection)> serve) : serve_(std::move(serve)) {
+    // `listenAs`: the user id the socket listens as (root only), -1 for this process's.
+    explicit Listener(std::function<void(int connection)> serve, int listenAs = -1)
+        : serve_(std::move(serve)) {
         path_ = dir_.filePath(QStringLiteral("socket"));
         fd_ = ::socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un address{};
@@ -74,7 +76,13 @@ public:
         const QByteArray bytes = path_.toLocal8Bit();
         std::memcpy(address.sun_path, bytes.constData(), static_cast<size_t>(bytes.size()));
         EXPECT_EQ(::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-        EXPECT_EQ(::listen(fd_, 4), 0);
+        if (listenAs >= 0) {
+            EXPECT_EQ(::seteuid(static_cast<uid_t>(listenAs)), 0);
+        }
+        EXPECT_EQ(::listen(fd_, 4), 0); // the peer's credentials are taken here
+        if (listenAs >= 0) {
+            EXPECT_EQ(::seteuid(0), 0);
+        }
         thread_ = std::thread([this] {
             const int connection = ::accept(fd_, nullptr, nullptr);
             if (connection >= 0) {
@@ -118,6 +126,26 @@ TEST(LocalClient, TheWindowsAnswerComesBack) {
     ASSERT_EQ(result.status, Handover::Status::Answered);
     EXPECT_EQ(result.answer.out, QStringLiteral("shown"));
     EXPECT_EQ(received, "request " + encodeRequest(sample()));
+}
+
+// Someone else listening where the window's socket would be (as another user) gets no
+// request and cannot answer in the window's name.
+TEST(LocalClient, AListenerOfAnotherUserIsRefused) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "listening as another user needs root";
+    std::atomic<bool> answered = false;
+    Listener stranger(
+        [&](int connection) {
+            readLine(connection);
+            const QByteArray answer = encodeAnswer({0, QStringLiteral("fake"), QString()}) + '\n';
+            answered = ::write(connection, answer.constData(), answer.size()) == answer.size();
+        },
+        65534);
+    const Handover result = sendRequest(stranger.path(), sample(), 5s);
+    EXPECT_EQ(result.status, Handover::Status::Failed);
+    EXPECT_TRUE(result.error.contains(QStringLiteral("another user")))
+        << result.error.toStdString();
+    EXPECT_FALSE(answered);
 }
 
 TEST(LocalClient, NoListenerAndListenersThatFailAreToldApart) {

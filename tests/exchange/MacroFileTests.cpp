@@ -1,5 +1,9 @@
 #include "ExchangeFixture.h"
 
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
 #include "exchange/MacroFile.h"
 
 namespace corvane::exchange::test {
@@ -255,6 +259,13 @@ TEST_F(MacroFiles, BrokenFilesImportNothing) {
         EXPECT_TRUE(all.macros.empty());
     }
     EXPECT_EQ(importMacroFile(db(), file(QStringLiteral("none.xml"))).status,
+              ExchangeStatus::FileMissing);
+
+    // Not a plain file: refused at once, never read (a FIFO would wait for a writer).
+    const QString fifo = file(QStringLiteral("fifo.xml"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(importMacroFile(db(), fifo).status, ExchangeStatus::FileMissing);
+    EXPECT_EQ(importMacroFile(db(), QFileInfo(fifo).absolutePath()).status,
               ExchangeStatus::FileMissing);
     EXPECT_EQ(fileBytes(dbPath()), before);
 }

@@ -99,7 +99,21 @@ INSTANTIATE_TEST_SUITE_P(
                         "</profile>",
                     ExchangeStatus::WrongLayout},
         HostileCase{"AboveSixteenMebibytes", exportedText() + QByteArray(16 * 1024 * 1024, ' '),
-                    ExchangeStatus::FileTooLarge}),
+                    ExchangeStatus::FileTooLarge},
+        // Item counts no mouse has: refused before anything is looked up or stored.
+        HostileCase{"ThousandsOfBindings",
+                    "<profile><profileinfo name=\"p\"><keyitems>" +
+                        QByteArray("<item key_code=\"1\" macro_type=\"4\" macro_value=\"5\"/>")
+                            .repeated(513) +
+                        "</keyitems><Mouse/></profileinfo></profile>",
+                    ExchangeStatus::WrongLayout},
+        HostileCase{"ThousandsOfMacros",
+                    "<profile><profileinfo name=\"p\"><keyitems/><Mouse/><key_macros>" +
+                        QByteArray("<macro_item macro_id=\"5\" macro_name=\"m\" macro_type=\"0\" "
+                                   "play_times=\"1\" delay_type=\"1\" delay_time=\"0\"/>")
+                            .repeated(1001) +
+                        "</key_macros></profileinfo></profile>",
+                    ExchangeStatus::WrongLayout}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(ProfileImports, MissingFilesAndFoldersImportNothing) {

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <future>
 #include <string>
 #include <thread>
 #include <vector>
@@ -11,10 +12,12 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <sys/resource.h>
 
 #include "support/HttpTestServer.h"
+#include "support/TlsTestServer.h"
 #include "update/AddressRules.h"
 #include "update/HttpClient.h"
 
@@ -214,14 +217,173 @@ TEST_F(HttpClientTest, ALaterDownloadStartsFromZero) {
     EXPECT_EQ(client.lastProgress(), 100);
 }
 
-TEST_F(HttpClientTest, AddressesOtherThanHttpsAreNotContacted) {
-    for (const char* url : {"http://example.com/version", "ftp://127.0.0.1/version",
-                            "file:///etc/hostname", "", "version", "https://"}) {
+// corvane.example and mirror.example are resolved to the test server: without the
+// address rules these requests would reach it.
+TEST_F(HttpClientTest, PlainHttpGoesOnlyFromLoopbackToLoopback) {
+    const std::string port = std::to_string(server.port());
+    HttpClient::Limits limits = shortLimits();
+    limits.fixedAddresses = {"corvane.example:" + port + ":127.0.0.1",
+                             "mirror.example:" + port + ":127.0.0.1"};
+    HttpClient mapped(limits);
+    const std::string remote = "http://corvane.example:" + port;
+    server.serveBody("/version", "1.0.2");
+    HttpReply toRemote;
+    toRemote.kind = Kind::Redirect;
+    toRemote.location = "http://mirror.example:" + port + "/version";
+    server.serve("/to-remote", toRemote);
+    HttpReply toLoopback;
+    toLoopback.kind = Kind::Redirect;
+    toLoopback.location = "http://localhost:" + port + "/version";
+    server.serve("/to-loopback", toLoopback);
+
+    const struct {
+        const char* name;
+        std::string url;
+        int expected;
+        std::size_t requests; // that reach the server
+    } cases[] = {
+        {"plain http to another host", remote + "/version", FetchResult::Failed, 0},
+        {"loopback redirected to plain http elsewhere", server.url("/to-remote").toStdString(),
+         FetchResult::Failed, 1},
+        {"loopback redirected to loopback", server.url("/to-loopback").toStdString(),
+         FetchResult::Complete, 2},
+        {"ftp", "ftp://127.0.0.1:" + port + "/version", FetchResult::Failed, 0},
+        {"a file", "file:///etc/hostname", FetchResult::Failed, 0},
+        {"no scheme", "version", FetchResult::Failed, 0},
+        {"https without a host", "https://", FetchResult::Failed, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::size_t before = server.requestCount();
         QString text;
-        EXPECT_EQ(client.fetchText(QString::fromLatin1(url), text), FetchResult::Failed) << url;
-        EXPECT_EQ(client.fetchFile(QString::fromLatin1(url), file()), FetchResult::Failed) << url;
+        EXPECT_EQ(mapped.fetchText(QString::fromStdString(c.url), text), c.expected);
+        EXPECT_EQ(server.requestCount() - before, c.requests);
+        EXPECT_EQ(mapped.fetchFile(QString::fromStdString(c.url), file()), c.expected);
+        EXPECT_EQ(QFile::exists(file()), c.expected == FetchResult::Complete);
     }
+}
+
+// --- TLS against an https server on 127.0.0.1 ---
+
+HttpClient::Limits trusting(const test::TlsTestServer& tls) {
+    HttpClient::Limits limits = shortLimits();
+    limits.certificateAuthorities = tls.authorityFile().toStdString();
+    return limits;
+}
+
+TEST_F(HttpClientTest, OnlyACertificateFromATrustedAuthorityForTheHostIsAccepted) {
+    const struct {
+        const char* name;
+        test::TlsCertificate certificate;
+        int expected;
+    } cases[] = {
+        {"issued by the trusted authority", test::TlsCertificate::Trusted, FetchResult::Complete},
+        {"self-signed", test::TlsCertificate::SelfSigned, FetchResult::Failed},
+        {"expired", test::TlsCertificate::Expired, FetchResult::Failed},
+        {"for another host name", test::TlsCertificate::OtherHost, FetchResult::Failed},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TlsTestServer tls(c.certificate);
+        ASSERT_TRUE(tls.isListening());
+        tls.serveBody("/fw/mouse/firmware-106.zip", bytesOf(30000));
+        tls.serveBody("/fw/mouse/version", "106");
+        HttpClient client(trusting(tls));
+        QString text;
+        EXPECT_EQ(client.fetchText(tls.url("/fw/mouse/version"), text), c.expected);
+        EXPECT_EQ(client.fetchFile(tls.url("/fw/mouse/firmware-106.zip"), file()), c.expected);
+        if (c.expected == FetchResult::Complete) {
+            EXPECT_EQ(text, QStringLiteral("106"));
+            EXPECT_EQ(fileBytes(file()).toStdString(), bytesOf(30000));
+        } else {
+            EXPECT_TRUE(text.isEmpty());
+            EXPECT_FALSE(QFile::exists(file()));
+            EXPECT_EQ(tls.requestCount(), 0) << "nothing is asked of a server not trusted";
+        }
+    }
+}
+
+TEST_F(HttpClientTest, TheHostNameIsCheckedAgainstTheCertificate) {
+    // The same certificate for corvane.example is good when that is the name asked for.
+    test::TlsTestServer tls(test::TlsCertificate::OtherHost);
+    ASSERT_TRUE(tls.isListening());
+    tls.serveBody("/version", "1.0.2");
+    HttpClient::Limits limits = trusting(tls);
+    const QString port = QString::number(QUrl(tls.url()).port());
+    limits.fixedAddresses = {"corvane.example:" + port.toStdString() + ":127.0.0.1"};
+    HttpClient client(limits);
+    QString text;
+    EXPECT_EQ(
+        client.fetchText(QStringLiteral("https://corvane.example:%1/version").arg(port), text),
+        FetchResult::Complete);
+    EXPECT_EQ(text, QStringLiteral("1.0.2"));
+    EXPECT_EQ(client.fetchText(tls.url("/version"), text), FetchResult::Failed);
+}
+
+TEST_F(HttpClientTest, WithoutTheAuthorityTheTestCertificateIsRefused) {
+    test::TlsTestServer tls(test::TlsCertificate::Trusted);
+    ASSERT_TRUE(tls.isListening());
+    tls.serveBody("/version", "1.0.2");
+    QString text;
+    EXPECT_EQ(client.fetchText(tls.url("/version"), text), FetchResult::Failed)
+        << "the system's store does not hold the test authority";
+    EXPECT_EQ(tls.requestCount(), 0);
+}
+
+TEST_F(HttpClientTest, HttpsRedirectsOnlyToHttps) {
+    test::TlsTestServer tls(test::TlsCertificate::Trusted);
+    ASSERT_TRUE(tls.isListening());
+    server.serveBody("/version", "9.9.9");
+    tls.serveBody("/version", "1.0.2");
+    tls.serveRedirect("/to-http", server.url("/version").toStdString());
+    tls.serveRedirect("/to-https", tls.url("/version").toStdString());
+    HttpClient client(trusting(tls));
+    QString text;
+    EXPECT_EQ(client.fetchText(tls.url("/to-https"), text), FetchResult::Complete);
+    EXPECT_EQ(text, QStringLiteral("1.0.2"));
+    EXPECT_EQ(client.fetchText(tls.url("/to-http"), text), FetchResult::Failed)
+        << "from https to plain http, even on the loopback";
+    EXPECT_EQ(client.fetchFile(tls.url("/to-http"), file()), FetchResult::Failed);
+    EXPECT_FALSE(QFile::exists(file()));
     EXPECT_EQ(server.requestCount(), 0u);
+}
+
+// --- transfers that cannot hold the caller ---
+
+TEST_F(HttpClientTest, ARedirectsBodyIsNotRead) {
+    server.serveBody("/moved", "1.0.2");
+    HttpReply redirect;
+    redirect.kind = Kind::Redirect;
+    redirect.location = server.url("/moved").toStdString();
+    redirect.body = bytesOf(5000);
+    redirect.announcedLength = std::int64_t{1} << 32; // and then the connection ends
+    server.serve("/redirect", redirect);
+    QString text;
+    EXPECT_EQ(client.fetchText(server.url("/redirect"), text), FetchResult::Complete);
+    EXPECT_EQ(text, QStringLiteral("1.0.2"));
+}
+
+TEST_F(HttpClientTest, AVersionCheckEndsWithinItsTimeLimit) {
+    HttpClient::Limits limits; // a stalled body alone would hold it for 30 s
+    limits.textTimeout = std::chrono::milliseconds(300);
+    HttpClient patient(limits);
+    server.serve("/version", reply(Kind::Stall, "1.0.2", 2));
+    HttpReply stalledRedirect = reply(Kind::StallBeforeHeaders, {});
+    server.serve("/stalled", stalledRedirect);
+    HttpReply redirect;
+    redirect.kind = Kind::Redirect;
+    redirect.location = server.url("/stalled").toStdString();
+    server.serve("/redirect", redirect);
+    for (const char* path : {"/version", "/redirect"}) {
+        SCOPED_TRACE(path);
+        auto fetch = std::async(std::launch::async, [&] {
+            QString text;
+            return patient.fetchText(server.url(path), text);
+        });
+        ASSERT_EQ(fetch.wait_for(std::chrono::seconds(15)), std::future_status::ready)
+            << "the check is still waiting";
+        EXPECT_EQ(fetch.get(), FetchResult::Failed);
+    }
 }
 
 TEST(AddressRules, HttpsEverywhereAndPlainHttpOnlyOnTheLoopback) {

@@ -172,14 +172,45 @@ TEST_F(ZipExtractTest, FailuresLeaveNothingBehind) {
         ExtractLimits limits;
     } cases[] = {
         {"CRC error", {{"first.txt", "fine"}, {"dir/second.txt", "damaged", true, 0, true}}, {}},
-        {"zip bomb", {{"first.txt", "fine"}, {"bomb", zeros}}, {1024 * 1024, 100}},
-        {"too many entries", {{"a", "1"}, {"b", "2"}, {"c", "3"}}, {1024, 2}},
+        {"zip bomb", {{"first.txt", "fine"}, {"bomb", zeros}}, {1024 * 1024, 100, {}}},
+        {"too many entries", {{"a", "1"}, {"b", "2"}, {"c", "3"}}, {1024, 2, {}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         fs::remove_all(target);
         EXPECT_FALSE(extract(c.entries, c.limits));
         EXPECT_TRUE(!fs::exists(target) || fs::is_empty(target));
+        EXPECT_EQ(everything(), (std::set<std::string>{"temp"}));
+    }
+}
+
+// Only the expected file is taken: the rest of the archive, however large, is not
+// unpacked and does not count against the limits sized to that file.
+TEST_F(ZipExtractTest, OnlyTheExpectedEntryIsTaken) {
+    const std::string zeros(4 * 1024 * 1024, '\0');
+    const std::string image(1000, 'i');
+    ExtractLimits imageOnly{2048, 64, "firmware     -106.bin"};
+    ASSERT_TRUE(extract({{"bomb", zeros},
+                         {"docs/", ""},
+                         {"docs/firmware     -106.bin", "not at the top"},
+                         {"firmware     -106.bin", image}},
+                        imageOnly));
+    EXPECT_EQ(everything(), (std::set<std::string>{"temp", "temp/firmware     -106.bin"}));
+    EXPECT_EQ(contentOf(target / "firmware     -106.bin"), image);
+
+    const struct {
+        const char* name;
+        std::vector<ZipEntry> entries;
+    } refused[] = {
+        {"missing", {{"other.bin", image}}},
+        {"larger than its limit", {{"firmware     -106.bin", std::string(4096, 'i')}}},
+        {"twice", {{"firmware     -106.bin", image}, {"./firmware     -106.bin", "x"}}},
+        {"a link", {{"firmware     -106.bin", "/etc/passwd", false, test::kLinkMode}}},
+    };
+    for (const auto& c : refused) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(target);
+        EXPECT_FALSE(extract(c.entries, imageOnly));
         EXPECT_EQ(everything(), (std::set<std::string>{"temp"}));
     }
 }

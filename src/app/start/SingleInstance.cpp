@@ -122,6 +122,11 @@ bool SingleInstance::sendCommand(const QString& socketPath, const QByteArray& co
     socket.connectToServer(socketPath);
     if (!socket.waitForConnected(timeoutMs))
         return false;
+    // Only this user's instance is told anything; another user's listener is nobody.
+    if (!control::isSameUserPeer(static_cast<int>(socket.socketDescriptor()))) {
+        socket.abort();
+        return false;
+    }
     socket.write(command + '\n');
     if (!socket.waitForBytesWritten(timeoutMs))
         return false;

@@ -27,6 +27,9 @@ inline constexpr int PreviousTip = 85;
 inline constexpr int NextTip = 86;
 inline constexpr int RestoreDefaults = 558;
 inline constexpr int ProfileCaption = 576;
+// The program ends only once the firmware being written is complete.
+inline constexpr int FirmwareUpgrade = 596;
+inline constexpr int FirmwareQuitNotice = 598;
 // The tabs' captions, in tab order.
 inline constexpr int TabHome = 71;
 inline constexpr int TabButtons = 72;

@@ -59,6 +59,10 @@ DeviceMainDlg::DeviceMainDlg(WindowContext context)
     };
     updateHooks.queueTask = [this](int code) { queueTask(code); };
     updateHooks.firmwareUrl = [this] { return m_details.firmwareUrl; };
+    updateHooks.cancelSetup = [this] {
+        if (m_worker)
+            m_worker->cancelSetupDownload();
+    };
     m_updates = std::make_unique<pages::UpdateFlow>(this, std::move(updateHooks));
     ProgramLauncher* launcher = m_context.launcher;
     if (!launcher) {
@@ -250,7 +254,9 @@ int DeviceMainDlg::OnWindowMessage(int message, int wParam, int lParam) {
             AboutDlg::run(this);
         return 0;
     case MainMessage::Quit:
-        if (lParam == MainMessage::QuitCode)
+        // From outside: refused while the firmware is being written (nobody is there to
+        // read a notice, and the sender can ask again).
+        if (lParam == MainMessage::QuitCode && !m_updates->isWritingFirmware())
             endProgram();
         return 0;
     case MainMessage::Retranslate:
@@ -443,6 +449,18 @@ void DeviceMainDlg::closePopups() {
 // --- the end ---
 
 void DeviceMainDlg::endProgram() {
+    if (m_updates && m_updates->isWritingFirmware()) {
+        m_quitAfterFirmware = true;
+        if (m_quitNoticeOpen)
+            return;
+        m_quitNoticeOpen = true;
+        m_context.messageBoxes->showMessage(uiText(MainText::FirmwareQuitNotice), this,
+                                            uiText(MainText::FirmwareUpgrade),
+                                            pages::MessageOneButton);
+        m_quitNoticeOpen = false;
+        if (m_updates->isWritingFirmware())
+            return; // firmwareUpgradeEnded ends the program
+    }
     closePopups();
     stopWorker();
     if (m_tray)
@@ -451,6 +469,12 @@ void DeviceMainDlg::endProgram() {
         m_context.quit(0);
     else
         DestroyWindow();
+}
+
+void DeviceMainDlg::firmwareUpgradeEnded(bool succeeded) {
+    m_updates->endFirmwareUpgrade(succeeded);
+    if (m_quitAfterFirmware && !m_quitNoticeOpen && !m_updates->isWritingFirmware())
+        endProgram();
 }
 
 void DeviceMainDlg::DestroyWindow() {

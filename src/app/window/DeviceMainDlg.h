@@ -155,8 +155,13 @@ public:
     void leaveProgramSettings() override;
 
     // The exit paths (close button, tray menu, "quit" from outside): the worker is
-    // stopped, the tray icon removed, then the context's quit action runs with 0.
+    // stopped, the tray icon removed, then the context's quit action runs with 0. While
+    // the firmware is being written the end is held back, with a notice, until the
+    // upgrade ended.
     void endProgram();
+    // The worker's end of a firmware upgrade: the progress window learns it, and an end
+    // of the program held back meanwhile goes ahead.
+    void firmwareUpgradeEnded(bool succeeded);
     MainTray* tray() const { return m_tray.get(); }
     // Where the profile window (opened by the profile button while a device is usable)
     // goes, in screen coordinates: just above the button.
@@ -235,6 +240,9 @@ private:
     QString m_fontNames[2];
     int m_lastTab = 1;
     int m_connectionText = 50;
+    // An end of the program waits for the firmware upgrade; its notice is open.
+    bool m_quitAfterFirmware = false;
+    bool m_quitNoticeOpen = false;
     bool m_noPermission = false; // the last scan could open no mouse it saw
     double m_uiScale = 1.0;
     bool m_followsScreen = false;

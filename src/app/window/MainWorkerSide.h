@@ -70,7 +70,7 @@ public:
     void showFirmwareProgress(int textId, int percent) override {
         w.updates().showFirmwareProgress(textId, percent);
     }
-    void endFirmwareUpgrade(bool succeeded) override { w.updates().endFirmwareUpgrade(succeeded); }
+    void endFirmwareUpgrade(bool succeeded) override { w.firmwareUpgradeEnded(succeeded); }
 
 private:
     DeviceMainDlg& w;

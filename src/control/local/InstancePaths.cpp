@@ -3,8 +3,12 @@
 #include "control/local/DeviceFileName.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace corvane::control {
@@ -12,12 +16,30 @@ namespace corvane::control {
 InstancePaths instancePathsFor(const QString& deviceName, const QString& runtimeDir,
                                const QString& tempDir, unsigned userId) {
     const QString name = deviceFileName(deviceName);
-    QString base;
+    QString folder;
     if (!runtimeDir.isEmpty() && QDir::isAbsolutePath(runtimeDir))
-        base = QDir::cleanPath(runtimeDir) + u'/' + name;
+        folder = QDir::cleanPath(runtimeDir);
     else
-        base = QDir::cleanPath(tempDir) + u'/' + name + u'-' + QString::number(userId);
+        folder = privateTempFolder(tempDir, userId);
+    if (folder.isEmpty())
+        return {};
+    const QString base = folder + u'/' + name;
     return {base + QStringLiteral(".lock"), base + QStringLiteral(".socket")};
+}
+
+QString privateTempFolder(const QString& tempDir, unsigned userId) {
+    if (tempDir.isEmpty() || !QDir::isAbsolutePath(tempDir))
+        return {};
+    const QString folder =
+        QDir::cleanPath(tempDir) + QStringLiteral("/corvane-") + QString::number(userId);
+    const QByteArray path = QFile::encodeName(folder);
+    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
+        return {};
+    struct stat info {};
+    if (::lstat(path.constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+        info.st_uid != static_cast<uid_t>(userId) || (info.st_mode & 077) != 0)
+        return {};
+    return folder;
 }
 
 InstancePaths instancePaths(const QString& deviceName) {

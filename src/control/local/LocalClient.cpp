@@ -1,5 +1,7 @@
 #include "control/local/LocalClient.h"
 
+#include "control/local/PeerCredentials.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -89,6 +91,11 @@ Handover sendRequest(const QString& socketPath, const Request& request,
                           .arg(QString::fromLocal8Bit(std::strerror(errno))));
     if (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0)
         return {}; // ENOENT, ECONNREFUSED: nobody listens
+    // Whoever listens must be this user's window: another user's program never gets the
+    // request, nor answers in the window's name.
+    if (!isSameUserPeer(socket.get()))
+        return failed(
+            QStringLiteral("the program listening on %1 runs as another user").arg(socketPath));
 
     const Clock::time_point deadline = Clock::now() + timeout;
     const QByteArray line = QByteArray(kRequestWord) + ' ' + encodeRequest(request) + '\n';

@@ -26,6 +26,18 @@ bool ProgressWindow::takeProgress(int percent) {
     return true;
 }
 
+void ProgressWindow::setCancel(std::function<void()> cancel) {
+    m_cancel = std::move(cancel);
+    if (auto* close = control(m_closeId))
+        close->setVisible(canClose());
+}
+
+void ProgressWindow::closeWindow() {
+    if (!m_failed && m_cancel)
+        m_cancel();
+    DestroyWindow();
+}
+
 void ProgressWindow::markFailed() {
     m_failed = true;
     if (auto* close = control(m_closeId))
@@ -34,21 +46,24 @@ void ProgressWindow::markFailed() {
 
 int ProgressWindow::OnMessage(int controlId, int code, int /*param1*/, int /*param2*/) {
     if (controlId == m_closeId && code == ui::Notify::Click)
-        DestroyWindow();
+        closeWindow();
     return 0;
 }
 
-// While the work runs the window stays: closing it would leave the download or the
+// While work that cannot be cancelled runs the window stays: closing it would leave the
 // upgrade going on with nobody watching it.
 int ProgressWindow::OnWindowMessage(int message, int wParam, int lParam) {
-    if (message == ui::Message::Close && !m_failed)
+    if (message == ui::Message::Close) {
+        if (canClose())
+            closeWindow();
         return 0;
+    }
     return ui::Dialog::OnWindowMessage(message, wParam, lParam);
 }
 
 void ProgressWindow::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape && m_failed) {
-        DestroyWindow();
+    if (event->key() == Qt::Key_Escape && canClose()) {
+        closeWindow();
         return;
     }
     ui::Dialog::keyPressEvent(event);

@@ -1,9 +1,12 @@
 #pragma once
 // What the two update progress windows share: a bar kept within 0..100, and a close
 // button that appears only after a failure. While the work runs the window cannot be
-// closed; after a failure its close button, Escape and the desktop's close all close it.
+// closed, unless the work can be cancelled (setCancel): then closing it cancels the work.
+// After a failure its close button, Escape and the desktop's close all close it.
 
 #include "ui/base/Dialog.h"
+
+#include <functional>
 
 namespace corvane::pages {
 
@@ -13,6 +16,9 @@ public:
     bool hasFailed() const { return m_failed; }
     // The texts again in the language in use.
     virtual void applyTexts() = 0;
+    // Closing the window while the work runs calls `cancel` (and the close button shows
+    // from the start).
+    void setCancel(std::function<void()> cancel);
 
     int OnWindowMessage(int message, int wParam, int lParam) override;
 
@@ -32,9 +38,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    bool canClose() const { return m_failed || m_cancel; }
+    // Closes the window, cancelling the work when it still runs.
+    void closeWindow();
+
     const int m_closeId;
     int m_percent = 0;
     bool m_failed = false;
+    std::function<void()> m_cancel;
 };
 
 } // namespace corvane::pages

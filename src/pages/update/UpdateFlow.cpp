@@ -99,6 +99,10 @@ bool UpdateFlow::isBusy(protocol::UpdateKind kind) const {
     return m_askingFirmware || (firmwareWindow() && !firmwareWindow()->hasFailed());
 }
 
+bool UpdateFlow::isWritingFirmware() const {
+    return firmwareWindow() && !firmwareWindow()->hasFailed();
+}
+
 void UpdateFlow::offer(protocol::UpdateKind kind, const QString& latest) {
     if (isBusy(kind) || !m_hooks.ask)
         return;
@@ -136,6 +140,8 @@ void UpdateFlow::openSetupWindow() {
     delete m_setupWindow.data();
     m_setupWindow = new UpdateProcessDlg;
     m_setupWindow->openOver(m_mainWindow);
+    if (m_hooks.cancelSetup)
+        m_setupWindow->setCancel(m_hooks.cancelSetup);
 }
 
 void UpdateFlow::openFirmwareWindow() {

@@ -30,6 +30,8 @@ struct UpdateFlowHooks {
     std::function<void(int code)> queueTask;
     // The current device type's firmware address (empty when it has none).
     std::function<QString()> firmwareUrl;
+    // The setup progress window was closed while the download ran: it stops.
+    std::function<void()> cancelSetup;
 };
 
 class UpdateFlow {
@@ -69,6 +71,9 @@ public:
     // --- the window ---
     // Is a question, download or upgrade of that kind in hand?
     bool isBusy(protocol::UpdateKind kind) const;
+    // From the firmware upgrade's start until it ended: the program must not end then,
+    // or the mouse is left with half a firmware.
+    bool isWritingFirmware() const;
     UpdateProcessDlg* setupWindow() const;
     UpdateTipDlg* firmwareWindow() const;
     void applyTexts();

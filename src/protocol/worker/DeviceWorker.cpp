@@ -51,6 +51,10 @@ bool DeviceWorker::selectDeviceType(int deviceType) {
     return core_->queueSelectType(deviceType);
 }
 
+void DeviceWorker::cancelSetupDownload() {
+    core_->cancelSetupDownload();
+}
+
 int DeviceWorker::chosenDeviceType() const {
     return core_->chosenDeviceType();
 }

@@ -62,6 +62,9 @@ public:
     // with the last choice queued, not with the type being settled now. True when
     // queued. A wireless type wants DeviceTask::Reselect queued after it.
     bool selectDeviceType(int deviceType);
+    // The setup progress window was closed: the setup download queued or running ends
+    // (its transfer stops) and nothing is started. Any thread.
+    void cancelSetupDownload();
     // The last choice queued while it is not settled yet, else the current type.
     int chosenDeviceType() const;
     std::size_t queuedTasks() const;

@@ -31,6 +31,9 @@ public:
     // thread has ended the manager is usable again.
     bool stopWorker(Milliseconds wait);
 
+    // The setup download ends (any thread; see DeviceWorker::cancelSetupDownload).
+    void cancelSetupDownload();
+
     // --- the task queue (any thread) ---
     // Returns the entry's ticket: its number in the order of appending (from 1).
     std::uint64_t queueTask(int code);

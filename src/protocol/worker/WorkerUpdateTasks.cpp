@@ -12,6 +12,8 @@
 #include "hid/DeviceManager.h"
 #include "hid/Trace.h"
 #include "update/BootloaderLink.h"
+#include "update/FirmwareManifest.h"
+#include "update/Minisign.h"
 #include "update/UpdateFiles.h"
 #include "update/Versions.h"
 #include "update/ZipExtract.h"
@@ -26,11 +28,71 @@ hid::DeviceManager& manager() {
 
 constexpr int kWirelessConnection = 1;
 
+std::string_view viewOf(const QByteArray& bytes) {
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+// Whether the file downloaded from `address` to `path` carries the release signature
+// the server holds beside it.
+bool carriesReleaseSignature(update::HttpClient& http, const QString& address, const QString& path,
+                             const std::string& publicKey) {
+    const std::optional<update::minisign::PublicKey> key =
+        update::minisign::parsePublicKey(publicKey);
+    QByteArray signature;
+    if (!key || http.fetchBytes(update::signatureAddress(address), signature) !=
+                    update::FetchResult::Complete) {
+        hid::trace(2, "no release signature beside the download");
+        return false;
+    }
+    const update::minisign::Verdict verdict =
+        update::minisign::verifyFile(path, viewOf(signature), *key);
+    if (verdict != update::minisign::Verdict::Valid) {
+        hid::trace(2, "release signature refused (%d)", static_cast<int>(verdict));
+        return false;
+    }
+    return true;
+}
+
+// The firmware manifest of `version`, when its signature holds.
+std::optional<update::FirmwareManifest> signedFirmwareManifest(update::HttpClient& http,
+                                                               const QString& base,
+                                                               const QString& version,
+                                                               const std::string& publicKey) {
+    const std::optional<update::minisign::PublicKey> key =
+        update::minisign::parsePublicKey(publicKey);
+    const QString address = update::firmwareManifestAddress(base, version);
+    QByteArray manifest;
+    QByteArray signature;
+    if (!key || http.fetchBytes(address, manifest) != update::FetchResult::Complete ||
+        http.fetchBytes(update::signatureAddress(address), signature) !=
+            update::FetchResult::Complete) {
+        hid::trace(2, "no signed firmware manifest");
+        return std::nullopt;
+    }
+    const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(manifest.constData()),
+                                 static_cast<std::size_t>(manifest.size()));
+    if (update::minisign::verify(bytes, viewOf(signature), *key) !=
+        update::minisign::Verdict::Valid) {
+        hid::trace(2, "firmware manifest signature refused");
+        return std::nullopt;
+    }
+    return update::parseFirmwareManifest(viewOf(manifest));
+}
+
 } // namespace
 
 WorkerUpdates::WorkerUpdates(Context context)
     : c_(std::move(context)), http_(c_.config.update.http) {
-    http_.setStopCheck(c_.stopping);
+    http_.setStopCheck([this] { return c_.stopping() || setupCancelled(); });
+}
+
+void WorkerUpdates::cancelSetupDownload() {
+    setupCancel_.store(true);
+    http_.cancel();
+}
+
+bool WorkerUpdates::setupCancelled() const {
+    return inSetup_ && setupCancel_.load();
 }
 
 QString WorkerUpdates::tempFolder() const {
@@ -142,10 +204,19 @@ void WorkerUpdates::checkFirmwareVersion() {
 // --- the setup ---
 
 void WorkerUpdates::downloadSetup() {
+    // A cancel counts for the download it was meant for: this one (queued or running).
+    inSetup_ = true;
+    struct EndOfSetup {
+        WorkerUpdates& updates;
+        ~EndOfSetup() {
+            updates.inSetup_ = false;
+            updates.setupCancel_.store(false);
+        }
+    } end{*this};
     const QString temp = tempFolder();
     bool started = false;
-    if (c_.config.update.networkAllowed && updateState_ == 1 && !temp.isEmpty() &&
-        QDir().mkpath(temp)) {
+    if (!setupCancelled() && c_.config.update.networkAllowed && updateState_ == 1 &&
+        !temp.isEmpty() && QDir().mkpath(temp)) {
         const QString version = latestVersion_;
         const QString archive = QDir(temp).filePath(update::setupArchiveName(version));
         const QString address = update::setupArchiveAddress(c_.config.catalog.product.upgrade,
@@ -161,13 +232,16 @@ void WorkerUpdates::downloadSetup() {
         const QString program = QDir(temp).filePath(update::setupProgramName(version));
         std::error_code error;
         std::filesystem::remove_all(QFile::encodeName(program).toStdString(), error);
-        if (fetched == update::FetchResult::Complete &&
-            update::extractAll(archive, temp, c_.config.update.extract)) {
-            QFile::remove(archive);
-            started =
-                update::makeExecutable(program) &&
-                c_.host.ask([&](WorkerHost& host) { return host.startSetup(program); }, false);
-        }
+        // Nothing of an archive without the release signature is unpacked, let alone run.
+        const bool trusted =
+            fetched == update::FetchResult::Complete &&
+            carriesReleaseSignature(http_, address, archive, c_.config.update.setupPublicKey);
+        update::ExtractLimits limits = c_.config.update.extract;
+        limits.onlyEntry = QFile::encodeName(update::setupProgramName(version)).toStdString();
+        const bool unpacked = trusted && update::extractAll(archive, temp, limits);
+        QFile::remove(archive);
+        started = unpacked && !setupCancelled() && update::makeExecutable(program) &&
+                  c_.host.ask([&](WorkerHost& host) { return host.startSetup(program); }, false);
     }
     if (!started) {
         hid::trace(2, "setup download failed");
@@ -217,6 +291,25 @@ bool WorkerUpdates::runUpgrade() {
         return false;
     }
 
+    hid::DeviceManager& devices = manager();
+    int vendorId = 0;
+    int productId = 0;
+    if (!devices.currentVidPid(vendorId, productId)) {
+        return false;
+    }
+    // The signed manifest first: a firmware for another mouse or another version is not
+    // even downloaded.
+    const std::optional<update::FirmwareManifest> manifest =
+        signedFirmwareManifest(http_, base, version, c_.config.update.firmwarePublicKey);
+    const auto forThisMouse = [&](std::span<const std::uint8_t> image) {
+        return update::checkFirmwareImage(*manifest, vendorId, productId, version, image);
+    };
+    if (!manifest || forThisMouse({}) == update::ImageCheck::OtherMouse ||
+        forThisMouse({}) == update::ImageCheck::OtherVersion) {
+        hid::trace(2, "the firmware manifest is not for this mouse and version");
+        return false;
+    }
+
     std::error_code error;
     std::filesystem::remove_all(QFile::encodeName(temp).toStdString(), error);
     if (!QDir().mkpath(temp)) {
@@ -228,7 +321,9 @@ bool WorkerUpdates::runUpgrade() {
         return false;
     }
     firmwareProgress(FirmwareText::Preparing, 7);
-    if (!update::extractAll(archive, temp, c_.config.update.extract)) {
+    update::ExtractLimits limits = c_.config.update.firmwareExtract;
+    limits.onlyEntry = QFile::encodeName(update::firmwareImageName(version)).toStdString();
+    if (!update::extractAll(archive, temp, limits)) {
         return false;
     }
     QFile::remove(archive);
@@ -237,17 +332,12 @@ bool WorkerUpdates::runUpgrade() {
     const std::optional<std::vector<std::uint8_t>> image =
         update::readImageFile(imagePath, update::kMaxImageBytes);
     QFile::remove(imagePath);
-    if (!image) {
+    if (!image || forThisMouse(*image) != update::ImageCheck::Accepted) {
+        hid::trace(2, "the firmware image is not the one its manifest names");
         return false;
     }
     firmwareProgress(FirmwareText::Preparing, 10);
 
-    hid::DeviceManager& devices = manager();
-    int vendorId = 0;
-    int productId = 0;
-    if (!devices.currentVidPid(vendorId, productId)) {
-        return false;
-    }
     hid::HidDevice* loader = devices.openBootloader(vendorId, productId);
     if (!loader) {
         return false;
@@ -276,6 +366,10 @@ void DeviceWorkerCore::programCheckTask() {
 
 void DeviceWorkerCore::firmwareCheckTask() {
     updates_->checkFirmwareVersion();
+}
+
+void DeviceWorkerCore::cancelSetupDownload() {
+    updates_->cancelSetupDownload();
 }
 
 void DeviceWorkerCore::setupDownloadTask() {

@@ -3,6 +3,7 @@
 // the setup download (26) and the firmware upgrade (27). Internal to protocol/; every
 // call runs on the worker thread.
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 
@@ -37,6 +38,9 @@ public:
     // Task 26: downloads and unpacks the setup of the version last offered and has the
     // window start it; any failure is reported and nothing is started.
     void downloadSetup();
+    // The setup progress window closed: the setup download queued or running stops and
+    // starts nothing. Any thread.
+    void cancelSetupDownload();
     // Task 27: downloads the firmware of the version last offered and writes it into the
     // mouse through its bootloader, reporting the progress; ends the progress window.
     void upgradeFirmware();
@@ -46,9 +50,12 @@ private:
     void firmwareProgress(int textId, int percent);
     QString deviceFirmwareText() const;
     QString tempFolder() const;
+    bool setupCancelled() const;
 
     Context c_;
     update::HttpClient http_;
+    std::atomic<bool> setupCancel_{false};
+    bool inSetup_ = false; // worker thread only
     QString latestVersion_;
     int updateState_ = 0;
     // The firmware offer: the version, and the address and device type it was checked for.

@@ -4,11 +4,13 @@
 #include "WindowTest.h"
 
 #include "app/desktop/ProgramLauncher.h"
+#include "app/window/MainWindowIds.h"
 #include "pages/update/UpdateFlow.h"
 #include "pages/update/UpdateProcessDlg.h"
 #include "pages/update/UpdateTipDlg.h"
 #include "protocol/worker/DeviceWorker.h"
 #include "support/HttpTestServer.h"
+#include "support/ReleaseSigner.h"
 #include "support/ZipBuilder.h"
 #include "virtualmouse/VirtualMouse.h"
 
@@ -17,7 +19,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <condition_variable>
 #include <mutex>
+
+#include <sodium.h>
 
 namespace corvane::app::test {
 namespace {
@@ -65,6 +70,8 @@ protected:
             context.updates.http.lowSpeedBytes = 1024;
             context.updates.boot.answerTimeoutMs = 50;
             context.updates.afterUpgrade = std::chrono::milliseconds(1);
+            context.updates.setupPublicKey = release.publicKey();
+            context.updates.firmwarePublicKey = release.publicKey();
         };
     }
 
@@ -91,15 +98,47 @@ protected:
         }
     }
 
+    // A file on the server and its release signature beside it.
+    void serveSigned(const std::string& path, const std::string& body) {
+        server.serveBody(path, body);
+        server.serveBody(path + ".minisig", release.sign(body));
+    }
+    void serveSetup() {
+        serveSigned("/soft/Mouse-Setup-1.0.2.zip",
+                    corvane::test::zipBytes({{"Mouse-Setup-1.0.2", "#!/bin/sh\nexit 0\n"}}));
+    }
+
+    // The server offers firmware 1.06 (signed) to an M1 with 1.05 and its bootloader.
+    std::shared_ptr<vm::WiredMouse> offerFirmware(const std::string& image) {
+        server.serveBody("/soft/version", "0.1.0");
+        server.serveBody("/fw/m1/mouse/version", "106");
+        server.serveBody("/fw/m1/mouse/firmware-106.zip",
+                         corvane::test::zipBytes({{"firmware     -106.bin", image}}));
+        std::array<std::uint8_t, 32> hash{};
+        crypto_hash_sha256(hash.data(), reinterpret_cast<const std::uint8_t*>(image.data()),
+                           image.size());
+        std::string hex(65, '\0');
+        sodium_bin2hex(hex.data(), hex.size(), hash.data(), hash.size());
+        hex.pop_back();
+        serveSigned("/fw/m1/mouse/firmware-106.manifest",
+                    "usb=1209:c0a1\nversion=106\nsha256=" + hex + "\n");
+        vm::WiredMouseConfig config;
+        config.productId = 0xC0A1;
+        config.releaseNumber = 0x105;
+        config.mouse.deviceId = "CVM1";
+        config.withBootloader = true;
+        return bus->addWiredMouse(config);
+    }
+
     corvane::test::HttpTestServer server;
     QTemporaryDir install;
     RecordingLauncher launcher;
+    corvane::test::ReleaseSigner release;
 };
 
 TEST_F(UpdateWindowTest, ANewerProgramIsOfferedAndItsSetupStartedInTheProgramsPlace) {
     server.serveBody("/soft/version", "1.0.2\r\n");
-    server.serveBody("/soft/Mouse-Setup-1.0.2.zip",
-                     corvane::test::zipBytes({{"Mouse-Setup-1.0.2", "#!/bin/sh\nexit 0\n"}}));
+    serveSetup();
     messageBoxes.answer = 1;
     startWindow();
 
@@ -119,8 +158,7 @@ TEST_F(UpdateWindowTest, ANewerProgramIsOfferedAndItsSetupStartedInTheProgramsPl
 
 TEST_F(UpdateWindowTest, ASetupThatCannotStartLeavesTheProgramRunning) {
     server.serveBody("/soft/version", "1.0.2");
-    server.serveBody("/soft/Mouse-Setup-1.0.2.zip",
-                     corvane::test::zipBytes({{"Mouse-Setup-1.0.2", "#!/bin/sh\nexit 0\n"}}));
+    serveSetup();
     launcher.starts = false;
     startWindow();
 
@@ -137,17 +175,8 @@ TEST_F(UpdateWindowTest, ASetupThatCannotStartLeavesTheProgramRunning) {
 }
 
 TEST_F(UpdateWindowTest, NewerFirmwareIsOfferedAndWrittenIntoTheMouse) {
-    server.serveBody("/soft/version", "0.1.0");
-    server.serveBody("/fw/m1/mouse/version", "106");
     const std::string image = imageOf(500);
-    server.serveBody("/fw/m1/mouse/firmware-106.zip",
-                     corvane::test::zipBytes({{"firmware     -106.bin", image}}));
-    vm::WiredMouseConfig config;
-    config.productId = 0xC0A1;
-    config.releaseNumber = 0x105;
-    config.mouse.deviceId = "CVM1";
-    config.withBootloader = true;
-    auto mouse = bus->addWiredMouse(config);
+    auto mouse = offerFirmware(image);
     messageBoxes.answer = 1;
     startWindow();
 
@@ -162,6 +191,56 @@ TEST_F(UpdateWindowTest, NewerFirmwareIsOfferedAndWrittenIntoTheMouse) {
     EXPECT_TRUE(waitUntil([&] { return window->updates().firmwareWindow() == nullptr; }))
         << "the progress window closes at the end";
     EXPECT_EQ(window->updates().statusLine(protocol::UpdateKind::Program).text, englishText(580));
+}
+
+// Ending the program while the firmware is written would leave the mouse with half a
+// firmware: the tray's exit waits for the end with a notice, the socket's quit is refused.
+TEST_F(UpdateWindowTest, QuittingWaitsUntilTheFirmwareIsWritten) {
+    const std::string image = imageOf(1000);
+    auto mouse = offerFirmware(image);
+    std::mutex mutex;
+    std::condition_variable handled;
+    bool asked = false;
+    bool done = false;
+    std::size_t noticesAfterSocketQuit = 0;
+    // At the first data packet the worker waits until the window has handled both
+    // requests (a window that ended at once would stop it mid-image).
+    mouse->observeWrites(vm::InterfaceKind::Bootloader, [&] {
+        {
+            std::lock_guard lock(mutex);
+            if (asked || mouse->bootloader().image.empty())
+                return;
+            asked = true;
+        }
+        QMetaObject::invokeMethod(
+            window.get(),
+            [&] {
+                window->sendMessage(MainMessage::Quit, 0, MainMessage::QuitCode);
+                noticesAfterSocketQuit = messageBoxes.shown.size();
+                window->sendMessage(ui::Message::Command, MainMessage::TrayExitCommand);
+                std::lock_guard lock(mutex);
+                done = true;
+                handled.notify_all();
+            },
+            Qt::QueuedConnection);
+        std::unique_lock lock(mutex);
+        handled.wait_for(lock, std::chrono::seconds(5), [&] { return done; });
+    });
+    messageBoxes.answer = 1;
+    startWindow();
+
+    ASSERT_TRUE(waitUntil([&] { return !quits.empty(); })) << "the program did not end";
+    mouse->observeWrites(vm::InterfaceKind::Bootloader, {});
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(quits, std::vector<int>{0});
+    const vm::BootloaderState loader = mouse->bootloader();
+    EXPECT_TRUE(loader.ended) << "the end packet went out before the program ended";
+    ASSERT_GE(loader.image.size(), image.size());
+    EXPECT_EQ(std::string(loader.image.begin(), loader.image.begin() + image.size()), image);
+
+    ASSERT_EQ(messageBoxes.shown.size(), 2u) << "the offer and one notice";
+    EXPECT_EQ(noticesAfterSocketQuit, 1u) << "the socket's quit shows nothing and is refused";
+    EXPECT_EQ(messageBoxes.shown[1].text, englishText(598));
 }
 
 } // namespace

@@ -78,10 +78,45 @@ TEST_F(UpdateFlowTest, AnAcceptedProgramOfferDownloadsWithItsProgressWindow) {
     EXPECT_EQ(lineOf(*window, UpdateProcessDlg::kLineId), "Downloading: 100%");
     EXPECT_EQ(barOf(*window, UpdateProcessDlg::kProgressId), 100);
 
-    // While the download runs the window cannot be closed.
+    // While the download runs the window cannot be closed (nothing could cancel it).
     window->sendMessage(ui::Message::Close);
     EXPECT_TRUE(window->isCreated());
     EXPECT_FALSE(window->control(UpdateProcessDlg::kCloseId)->isVisible());
+}
+
+// With a way to cancel the download the setup window can be closed while it runs, and
+// closing it cancels; the firmware window still cannot be closed while the mouse is written.
+TEST_F(UpdateFlowTest, ClosingTheSetupWindowCancelsItsDownload) {
+    int cancels = 0;
+    UpdateFlowHooks hooks;
+    hooks.ask = [](const QString&, const QString&, int) { return 1; };
+    hooks.queueTask = [this](int code) { queued.push_back(code); };
+    hooks.firmwareUrl = [this] { return firmwareUrl; };
+    hooks.cancelSetup = [&cancels] { ++cancels; };
+    flow = std::make_unique<UpdateFlow>(main.get(), std::move(hooks));
+
+    flow->offer(UpdateKind::Program, QStringLiteral("1.0.2"));
+    UpdateProcessDlg* window = flow->setupWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->control(UpdateProcessDlg::kCloseId)->isVisible());
+    flow->showSetupProgress(55);
+    window->sendMessage(ui::Message::Close);
+    EXPECT_EQ(cancels, 1);
+    EXPECT_EQ(flow->setupWindow(), nullptr);
+    EXPECT_FALSE(flow->isBusy(UpdateKind::Program));
+
+    flow->offer(UpdateKind::Program, QStringLiteral("1.0.2"));
+    flow->setupFailed();
+    ASSERT_NE(flow->setupWindow(), nullptr);
+    flow->setupWindow()->sendMessage(ui::Message::Close);
+    EXPECT_EQ(cancels, 1) << "after a failure there is nothing to cancel";
+
+    flow->offer(UpdateKind::Firmware, QStringLiteral("106"));
+    ASSERT_NE(flow->firmwareWindow(), nullptr);
+    flow->firmwareWindow()->sendMessage(ui::Message::Close);
+    EXPECT_NE(flow->firmwareWindow(), nullptr);
+    EXPECT_TRUE(flow->isWritingFirmware());
+    EXPECT_EQ(cancels, 1);
 }
 
 TEST_F(UpdateFlowTest, AFailedDownloadSaysSoAndLetsTheWindowBeClosed) {

@@ -1,6 +1,6 @@
 // The update tasks on the worker against a real HTTP server on 127.0.0.1 and the
 // virtual mouse's bootloader: version checks, offers, the setup download and the
-// firmware upgrade end to end.
+// firmware upgrade end to end, signed with a release key made for the test.
 #include "WorkerFixture.h"
 
 #include <algorithm>
@@ -12,8 +12,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sodium.h>
+
 #include "protocol/worker/DeviceTask.h"
 #include "support/HttpTestServer.h"
+#include "support/ReleaseSigner.h"
 #include "support/ZipBuilder.h"
 #include "update/BootPackets.h"
 
@@ -27,6 +30,23 @@ using Bytes = std::vector<std::uint8_t>;
 constexpr const char* kSetupArchivePath = "/soft/Mouse-Setup-1.0.2.zip";
 constexpr const char* kFirmwareArchivePath = "/fw/m1/mouse/firmware-106.zip";
 constexpr const char* kImageName = "firmware     -106.bin";
+constexpr const char* kManifestPath = "/fw/m1/mouse/firmware-106.manifest";
+
+std::string sha256Hex(const std::string& bytes) {
+    std::array<std::uint8_t, 32> hash{};
+    crypto_hash_sha256(hash.data(), reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                       bytes.size());
+    std::string hex(65, '\0');
+    sodium_bin2hex(hex.data(), hex.size(), hash.data(), hash.size());
+    hex.pop_back();
+    return hex;
+}
+
+// A firmware manifest as a release manager writes it.
+std::string manifestFor(const std::string& image, const std::string& version = "106",
+                        const std::string& usb = "1209:c0a1") {
+    return "usb=" + usb + "\nversion=" + version + "\nsha256=" + sha256Hex(image) + "\n";
+}
 
 std::string textOf(const Bytes& bytes) {
     return std::string(bytes.begin(), bytes.end());
@@ -89,6 +109,8 @@ protected:
         c.update.http.lowSpeedBytes = 1024;
         c.update.boot.answerTimeoutMs = 50;
         c.update.afterUpgrade = std::chrono::milliseconds(1);
+        c.update.setupPublicKey = release.publicKey();
+        c.update.firmwarePublicKey = release.publicKey();
         return c;
     }
 
@@ -107,11 +129,29 @@ protected:
         return QDir(dataDir.path()).filePath(QStringLiteral("temp/") + name);
     }
 
+    // The archive and its release signature.
     void serveSetup(const std::vector<ZipEntry>& entries) {
-        server.serveBody(kSetupArchivePath, corvane::test::zipBytes(entries));
+        const std::string archive = corvane::test::zipBytes(entries);
+        server.serveBody(kSetupArchivePath, archive);
+        server.serveBody(kSetupArchivePath + std::string(".minisig"), release.sign(archive));
     }
+    // The archive, and a signed manifest naming the M1, 1.06 and the image in it.
     void serveFirmware(const std::vector<ZipEntry>& entries) {
         server.serveBody(kFirmwareArchivePath, corvane::test::zipBytes(entries));
+        std::string image;
+        for (const ZipEntry& entry : entries) {
+            if (entry.name == kImageName) {
+                image = entry.data;
+            }
+        }
+        serveManifest(manifestFor(image));
+    }
+    void serveManifest(const std::string& manifest) {
+        serveManifest(manifest, release.sign(manifest));
+    }
+    void serveManifest(const std::string& manifest, const std::string& signature) {
+        server.serveBody(kManifestPath, manifest);
+        server.serveBody(kManifestPath + std::string(".minisig"), signature);
     }
 
     // Starts with an M1 whose firmware is 1.05 and a server offering 1.06.
@@ -126,6 +166,7 @@ protected:
 
     corvane::test::HttpTestServer server;
     QTemporaryDir installFolder;
+    corvane::test::ReleaseSigner release;
 };
 
 // --- version checks ---
@@ -246,8 +287,60 @@ TEST_F(UpdateTasks, TheOfferedSetupIsDownloadedUnpackedAndStarted) {
     EXPECT_TRUE(matching(shown, "setupFailed").empty());
     EXPECT_TRUE(QFileInfo(program).isExecutable());
     EXPECT_FALSE(QFile::exists(tempFile(QStringLiteral("Mouse-Setup-1.0.2.zip"))));
-    // The address is the base, two slashes and the archive name.
-    EXPECT_EQ(server.requests().back().path, "/soft///Mouse-Setup-1.0.2.zip");
+    // The address is the base, two slashes and the archive name; its signature beside it.
+    const std::vector<corvane::test::HttpRequest> requests = server.requests();
+    ASSERT_GE(requests.size(), 2u);
+    EXPECT_EQ(requests[requests.size() - 2].path, "/soft///Mouse-Setup-1.0.2.zip");
+    EXPECT_EQ(requests.back().path, "/soft///Mouse-Setup-1.0.2.zip.minisig");
+}
+
+// A setup archive runs only with the release signature over exactly that archive: anything
+// else is refused with the failure text and leaves nothing in the temporary folder.
+TEST_F(UpdateTasks, ASetupWithoutItsReleaseSignatureIsNeverUnpacked) {
+    const corvane::test::ReleaseSigner stranger;
+    const std::string archive =
+        corvane::test::zipBytes({{"Mouse-Setup-1.0.2", "#!/bin/sh\nexit 0\n"}});
+    const std::string good = release.sign(archive);
+    const struct {
+        const char* name;
+        std::string signature; // empty: the server has none (404)
+        bool starts;
+    } cases[] = {
+        {"no signature", "", false},
+        {"a valid signature over another file", release.sign(archive + "x"), false},
+        {"signed by another key", stranger.sign(archive), false},
+        {"a truncated signature", good.substr(0, good.size() / 2), false},
+        {"the trusted comment changed",
+         [&] {
+             std::string edited = good;
+             edited.replace(edited.find("1700000000"), 1, "2");
+             return edited;
+         }(),
+         false},
+        {"the whole-file kind of signature", release.sign(archive, false), true},
+    };
+    server.serveBody("/soft/version", "1.0.2");
+    server.serveBody(kSetupArchivePath, archive);
+    startWorker(updateConfig());
+    run({DeviceTask::CheckProgramVersion});
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.signature.empty()) {
+            server.serveBody(kSetupArchivePath + std::string(".minisig"), "<html>404</html>", 404);
+        } else {
+            server.serveBody(kSetupArchivePath + std::string(".minisig"), c.signature);
+        }
+        const std::size_t mark = host.count();
+        run({DeviceTask::DownloadSetup});
+        const std::vector<std::string> shown = shownFrom(mark);
+        ASSERT_FALSE(shown.empty());
+        EXPECT_EQ(matching(shown, "startSetup").size(), c.starts ? 1u : 0u);
+        EXPECT_EQ(shown.back() == "setupFailed", !c.starts);
+        if (!c.starts) {
+            EXPECT_TRUE(QDir(tempFile({})).isEmpty()) << "no archive and no setup left behind";
+        }
+        QDir(tempFile({})).removeRecursively();
+    }
 }
 
 TEST_F(UpdateTasks, AFailedSetupDownloadStartsNothing) {
@@ -309,6 +402,48 @@ TEST_F(UpdateTasks, AFailedSetupDownloadStartsNothing) {
     run({DeviceTask::DownloadSetup});
     EXPECT_EQ(shownFrom(mark).back(), "setupFailed");
     EXPECT_TRUE(matching(shownFrom(mark), "startSetup").empty());
+}
+
+// Closing the setup progress window stops its download, queued or running, and only that
+// one: the next download runs.
+TEST_F(UpdateTasks, ClosingTheSetupWindowStopsItsDownload) {
+    HttpReply stalled;
+    stalled.kind = HttpReply::Kind::Stall;
+    stalled.body = std::string(50000, 's');
+    stalled.sendBytes = 100;
+    server.serveBody("/soft/version", "1.0.2");
+    server.serve(kSetupArchivePath, stalled);
+    WorkerConfig patient = updateConfig();
+    patient.update.http.lowSpeedTime = std::chrono::seconds(120); // only the cancel ends it
+    startWorker(patient);
+    run({DeviceTask::CheckProgramVersion});
+
+    const std::size_t requests = server.requestCount();
+    const std::uint64_t ticket = worker->queueTask(DeviceTask::DownloadSetup);
+    const auto hang = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (server.requestCount() == requests && std::chrono::steady_clock::now() < hang) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ASSERT_GT(server.requestCount(), requests) << "the download never started";
+    worker->cancelSetupDownload();
+    while (!worker->finished(ticket) && std::chrono::steady_clock::now() < hang) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    ASSERT_TRUE(worker->finished(ticket)) << "the download went on after the cancel";
+    EXPECT_TRUE(matching(host.calls(), "startSetup").empty());
+    EXPECT_FALSE(QFile::exists(tempFile(QStringLiteral("Mouse-Setup-1.0.2.zip"))));
+
+    // Closed before the download began: nothing is fetched.
+    worker->cancelSetupDownload();
+    const std::size_t before = server.requestCount();
+    run({DeviceTask::DownloadSetup});
+    EXPECT_EQ(server.requestCount(), before);
+    EXPECT_EQ(host.calls().back(), "setupFailed");
+
+    // The next download is not cancelled by the earlier close.
+    serveSetup({{"Mouse-Setup-1.0.2", "#!/bin/sh\nexit 0\n"}});
+    run({DeviceTask::DownloadSetup});
+    EXPECT_EQ(matching(host.calls(), "startSetup").size(), 1u);
 }
 
 TEST_F(UpdateTasks, NoSetupIsFetchedWithoutANewerVersion) {
@@ -443,6 +578,63 @@ TEST_F(UpdateTasks, FirmwareUpgradeFailuresSaySo) {
         }
         EXPECT_EQ(data, c.dataPackets);
         EXPECT_FALSE(ended) << "no end packet after a failure";
+
+        worker->stop();
+        worker.reset();
+        mouse->unplug();
+    }
+}
+
+// The image is written only under a manifest signed with the release key that names this
+// mouse, the version offered and the image's hash.
+TEST_F(UpdateTasks, FirmwareIsWrittenOnlyUnderASignedManifestForThisMouse) {
+    const corvane::test::ReleaseSigner stranger;
+    const std::string image = textOf(imageOf(480));
+    const std::string manifest = manifestFor(image);
+    const std::string signature = release.sign(manifest);
+    const struct {
+        const char* name;
+        std::string manifest; // empty: the server has none
+        std::string signature;
+        bool archiveFetched; // refused only once the image is known
+    } cases[] = {
+        {"no manifest", "", "", false},
+        {"a manifest without a signature", manifest, "", false},
+        {"signed by another key", manifest, stranger.sign(manifest), false},
+        {"a truncated signature", manifest, signature.substr(0, signature.size() - 30), false},
+        {"a valid signature over another manifest", manifestFor(image, "106", "1209:c0a2"),
+         signature, false},
+        {"a manifest for another mouse", manifestFor(image, "106", "1209:c0b1"),
+         release.sign(manifestFor(image, "106", "1209:c0b1")), false},
+        {"an older version than offered", manifestFor(image, "105"),
+         release.sign(manifestFor(image, "105")), false},
+        {"another image than the manifest names", manifestFor(image + "x"),
+         release.sign(manifestFor(image + "x")), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto mouse = startWithFirmwareOffer();
+        server.serveBody(kFirmwareArchivePath, corvane::test::zipBytes({{kImageName, image}}));
+        server.serveBody(kManifestPath, c.manifest.empty() ? "<html>404</html>" : c.manifest,
+                         c.manifest.empty() ? 404 : 200);
+        server.serveBody(kManifestPath + std::string(".minisig"),
+                         c.signature.empty() ? "<html>404</html>" : c.signature,
+                         c.signature.empty() ? 404 : 200);
+        mouse->clearLog();
+        const std::size_t requests = server.requestCount();
+        const std::size_t mark = host.count();
+        run({DeviceTask::UpgradeFirmware});
+
+        EXPECT_TRUE(mouse->received(vm::InterfaceKind::Bootloader).empty());
+        EXPECT_TRUE(mouse->bootloader().image.empty());
+        EXPECT_EQ(shownFrom(mark).back(), "endFirmwareUpgrade 0");
+        bool archiveFetched = false;
+        const std::vector<corvane::test::HttpRequest> all = server.requests();
+        for (std::size_t i = requests; i < all.size(); ++i) {
+            archiveFetched = archiveFetched || all[i].path.find(".zip") != std::string::npos;
+        }
+        EXPECT_EQ(archiveFetched, c.archiveFetched);
+        EXPECT_FALSE(QFile::exists(tempFile(QString::fromLatin1(kImageName))));
 
         worker->stop();
         worker.reset();
