@@ -27,7 +27,7 @@ class HeldNotices;
 // stop() ends the read and joins the thread; only then may the handle be closed.
 class InterfaceReader {
 public:
-    static constexpr int kStopTimeoutMs = 1000;
+    static constexpr int kStopTimeoutMs = 2000;
     // Like the kernel's buffer per reader: while it is full, a new answer is dropped.
     static constexpr std::size_t kAnswerLimit = 64;
 
