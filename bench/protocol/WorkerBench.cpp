@@ -1,7 +1,7 @@
 // The device worker: what a full push costs per transaction against a virtual mouse
 // that answers at once, and what an idle worker costs (CPU, and how often it wakes up)
-// with nothing attached, with a mouse it cannot identify, with a linked wireless mouse
-// and with a receiver whose mouse is switched off.
+// with nothing attached, with a mouse it cannot identify, with a linked wireless mouse,
+// with a receiver whose mouse is switched off and with an identified wired mouse.
 #include <benchmark/benchmark.h>
 
 #include <sys/resource.h>
@@ -28,6 +28,13 @@ namespace {
 
 using namespace corvane;
 using namespace std::chrono_literals;
+
+// Times any thread of the process gave up the CPU to wait (and so woke up again).
+long processWaits() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_nvcsw;
+}
 
 // Process CPU time (every thread), user plus system.
 double processCpuSeconds() {
@@ -107,8 +114,6 @@ struct RunningWorker {
 void workerPush(benchmark::State& state) {
     RunningWorker running(true);
     store::ProfileDatabase::instance().createDefaultLights(1, {true, true, true, true, true, true});
-    // Polling would hold each task back for up to 100 ms; the push itself is measured.
-    running.worker->state().setIdlePolling(false);
     running.mouse->clearLog();
     running.runTask(protocol::DeviceTask::PushProfile);
     running.mouse->clearLog();
@@ -130,12 +135,18 @@ void workerPush(benchmark::State& state) {
 BENCHMARK(workerPush)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
 
 // What is attached while the worker idles.
-enum Attached : int { Nothing, UnidentifiedMouse, LinkedWireless, UnlinkedWireless };
+enum Attached : int { Nothing, UnidentifiedMouse, LinkedWireless, UnlinkedWireless, WiredMouse };
 
 void attach(RunningWorker& running, Attached what) {
     switch (what) {
     case Nothing:
         break;
+    case WiredMouse: {
+        vm::WiredMouseConfig config;
+        config.mouse.deviceId = "CVM1";
+        running.bus->addWiredMouse(config);
+        break;
+    }
     case UnidentifiedMouse: {
         vm::WiredMouseConfig config;
         config.mouse.deviceId = "ZZZZ"; // a supported pair, an identifier nobody lists
@@ -153,22 +164,29 @@ void attach(RunningWorker& running, Attached what) {
     }
 }
 
-// Five seconds of a started worker with nothing queued.
+// Five seconds of a started worker with nothing queued. wakes_per_s counts the worker's
+// steps; process_wakes_per_s every wait of any thread of the process (the interface
+// readers' included), less the benchmark's own sleep.
 void idleWorker(benchmark::State& state) {
     const auto what = static_cast<Attached>(state.range(0));
     RunningWorker running([what](RunningWorker& self) { attach(self, what); });
+    std::this_thread::sleep_for(1s); // the start's read-back and firmware check end
     double cpu = 0;
     std::uint64_t wakes = 0;
+    long waits = 0;
     for (auto _ : state) {
         const double before = processCpuSeconds();
         const std::uint64_t stepsBefore = running.worker->steps();
+        const long waitsBefore = processWaits();
         std::this_thread::sleep_for(5s);
+        waits += processWaits() - waitsBefore - 1;
         cpu += processCpuSeconds() - before;
         wakes += running.worker->steps() - stepsBefore;
     }
     const auto iterations = static_cast<double>(state.iterations());
     state.counters["cpu_ms_per_5s"] = cpu * 1e3 / iterations;
     state.counters["wakes_per_s"] = static_cast<double>(wakes) / (5.0 * iterations);
+    state.counters["process_wakes_per_s"] = static_cast<double>(waits) / (5.0 * iterations);
 }
 BENCHMARK(idleWorker)
     ->ArgName("attached")
@@ -176,6 +194,7 @@ BENCHMARK(idleWorker)
     ->Arg(UnidentifiedMouse)
     ->Arg(LinkedWireless)
     ->Arg(UnlinkedWireless)
+    ->Arg(WiredMouse)
     ->Iterations(1)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);

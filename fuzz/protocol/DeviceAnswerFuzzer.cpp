@@ -99,6 +99,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto api = std::make_shared<FuzzedHidApi>(input);
     hid::DeviceManager manager(api);
     manager.setInfoRetryDelay(0);
+    // The input is read from this thread only: exchanges read their answers themselves
+    // (and hold the notices among them) instead of an interface reader.
+    manager.setBackgroundReading(false);
     manager.addSupportedInterface(entry(0xC0A1, hid::kModeWired, 7, "CV01"));
     manager.addSupportedInterface(entry(0xC0A2, hid::kModeWireless, 7, ""));
 

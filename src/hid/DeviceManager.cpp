@@ -18,37 +18,11 @@ constexpr std::uint8_t kLinked = 0x01;
 constexpr std::size_t kIdentifierLength = 4;
 constexpr std::size_t kIdentifierIndex = 4;
 constexpr int kNotificationReadLength = 65;
-constexpr int kNotificationTimeoutMs = 100;
-// A wait that may be cut short reads in slices this long: a task queued meanwhile
-// starts within one slice instead of after the whole wait.
-constexpr int kNotificationSliceMs = 20;
 constexpr int kWirelessReadLength = 33;
+// How long refreshWirelessState waits for a connection notice on each interface.
 constexpr int kWirelessTimeoutMs = 10;
 
-// The current interface's wait for a notice: one read of the whole wait, or, when the
-// caller may cut it short, reads of one slice each until a report comes, the wait is
-// over or the caller (or a stop) ends it. The hidraw node keeps what arrives between two
-// reads, so slicing loses nothing.
-int readNoticeWait(const Channel& channel, std::uint8_t* buffer,
-                   const std::function<bool()>& cutShort) {
-    if (!cutShort) {
-        return readOwnReport(channel, buffer, kNotificationReadLength, kNotificationTimeoutMs);
-    }
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline =
-        Clock::now() + std::chrono::milliseconds(kNotificationTimeoutMs);
-    for (;;) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        const int slice =
-            static_cast<int>(std::clamp<long long>(left.count(), 0, kNotificationSliceMs));
-        const int got = readOwnReport(channel, buffer, kNotificationReadLength, slice);
-        if (got != 0 || Clock::now() >= deadline || cutShort() ||
-            (channel.interrupted && channel.interrupted->load())) {
-            return got;
-        }
-    }
-}
+using Clock = std::chrono::steady_clock;
 
 const char* modeName(int mode) {
     return mode == kModeWired ? "USB" : "2.4G";
@@ -140,6 +114,74 @@ void DeviceManager::setInterrupted(bool interrupted) {
         interrupted_.store(interrupted);
     }
     pauseChanged_.notify_all();
+    std::vector<std::shared_ptr<InterfaceReader>> readers;
+    {
+        std::lock_guard lock(mutex_);
+        for (const auto& [handle, reader] : readers_) {
+            readers.push_back(reader);
+        }
+    }
+    for (const auto& reader : readers) {
+        reader->wakeWaiters();
+    }
+}
+
+void DeviceManager::setNoticeListener(std::function<void()> listener) {
+    std::lock_guard lock(listenerMutex_);
+    noticeListener_ = std::move(listener);
+}
+
+void DeviceManager::noticeHeld() {
+    {
+        std::lock_guard lock(noticeMutex_);
+        ++noticeGeneration_;
+    }
+    noticeHeld_.notify_all();
+    // Called under the lock so that a listener replaced or removed is never called after.
+    std::lock_guard lock(listenerMutex_);
+    if (noticeListener_) {
+        noticeListener_();
+    }
+}
+
+std::uint64_t DeviceManager::noticeGeneration() const {
+    std::lock_guard lock(noticeMutex_);
+    return noticeGeneration_;
+}
+
+void DeviceManager::waitForNotice(std::uint64_t seen, Clock::time_point deadline) {
+    std::unique_lock lock(noticeMutex_);
+    noticeHeld_.wait_until(lock, deadline, [&] { return noticeGeneration_ != seen; });
+}
+
+bool DeviceManager::takeNotice(HidDevice* handle, std::uint8_t* buffer, std::size_t length,
+                               Clock::time_point deadline) {
+    for (;;) {
+        const std::uint64_t seen = noticeGeneration();
+        if (notices_.take(handle, buffer, length)) {
+            return true;
+        }
+        if (Clock::now() >= deadline) {
+            return false;
+        }
+        waitForNotice(seen, deadline);
+    }
+}
+
+void DeviceManager::startReader(HidDevice* handle, const ReportLayout& layout) {
+    if (!backgroundReading_.load()) {
+        return;
+    }
+    auto reader = std::make_shared<InterfaceReader>(*api_, handle, layout, notices_,
+                                                    [this] { noticeHeld(); });
+    std::lock_guard lock(mutex_);
+    readers_[handle] = std::move(reader);
+}
+
+std::shared_ptr<InterfaceReader> DeviceManager::readerOf(HidDevice* handle) const {
+    std::lock_guard lock(mutex_);
+    const auto found = readers_.find(handle);
+    return found == readers_.end() ? nullptr : found->second;
 }
 
 bool DeviceManager::pauseUnlessInterrupted(int milliseconds) {
@@ -150,8 +192,9 @@ bool DeviceManager::pauseUnlessInterrupted(int milliseconds) {
 
 // --- exchanges ---
 
-Channel DeviceManager::channel(HidDevice* handle, const ReportLayout& layout) {
-    return Channel{*api_, handle, layout, &notices_, &interrupted_};
+Channel DeviceManager::channel(HidDevice* handle, const ReportLayout& layout,
+                               InterfaceReader* reader) {
+    return Channel{*api_, handle, layout, &notices_, &interrupted_, reader};
 }
 
 ReportLayout DeviceManager::layoutOf(HidDevice* handle) const {
@@ -165,11 +208,13 @@ ReportLayout DeviceManager::layoutOf(HidDevice* handle) const {
 }
 
 bool DeviceManager::exchange(HidDevice* handle, std::uint8_t* buffer, std::size_t length) {
-    return exchangeReport(channel(handle, layoutOf(handle)), buffer, length);
+    const std::shared_ptr<InterfaceReader> reader = readerOf(handle);
+    return exchangeReport(channel(handle, layoutOf(handle), reader.get()), buffer, length);
 }
 
 bool DeviceManager::readInfo(HidDevice* handle, std::uint8_t* info) {
-    return readDeviceInfo(channel(handle, layoutOf(handle)), info);
+    const std::shared_ptr<InterfaceReader> reader = readerOf(handle);
+    return readDeviceInfo(channel(handle, layoutOf(handle), reader.get()), info);
 }
 
 ReportLayout DeviceManager::readLayout(HidDevice* handle) {
@@ -260,11 +305,20 @@ int DeviceManager::identifyLocked(int vendorId, int productId, const QString& de
 
 void DeviceManager::closeAll() {
     std::vector<ConnectedDevice> closing;
+    std::map<HidDevice*, std::shared_ptr<InterfaceReader>> readers;
     {
         std::lock_guard lock(mutex_);
         closing.swap(devices_);
+        readers.swap(readers_);
         currentHid_ = nullptr;
         ready_ = false;
+    }
+    // Every read ends before any handle closes: first ask them all, then wait for each.
+    for (const auto& [handle, reader] : readers) {
+        api_->cancel_reads(handle);
+    }
+    for (const auto& [handle, reader] : readers) {
+        reader->stop();
     }
     for (ConnectedDevice& device : closing) {
         if (device.hid) {
@@ -276,7 +330,8 @@ void DeviceManager::closeAll() {
 
 bool DeviceManager::readInfoWithRetry(HidDevice* handle, const ReportLayout& layout,
                                       std::array<std::uint8_t, kReportBufferSize>& info) {
-    const Channel link = channel(handle, layout);
+    const std::shared_ptr<InterfaceReader> reader = readerOf(handle);
+    const Channel link = channel(handle, layout, reader.get());
     if (readDeviceInfo(link, info.data())) {
         return true;
     }
@@ -330,6 +385,7 @@ int DeviceManager::EnumerateDevice() {
         device.interfaceNumber = entry.interfaceNumber;
         device.hid = handle;
         device.reports = readLayout(handle);
+        startReader(handle, device.reports);
         device.releaseNumber = entry.releaseNumber;
         device.deviceType = 0;
         device.mode = mode;
@@ -577,13 +633,37 @@ void DeviceManager::applyInfo(HidDevice* handle,
     device->deviceType = identifyLocked(device->vendorId, device->productId, device->deviceIdText);
 }
 
+bool DeviceManager::noticeWaiting() {
+    HidDevice* current = nullptr;
+    std::vector<HidDevice*> wireless;
+    {
+        std::lock_guard lock(mutex_);
+        if (!ready_) {
+            return false;
+        }
+        current = currentHandleLocked();
+        if (!current) {
+            for (const ConnectedDevice& device : devices_) {
+                if (device.mode == kModeWireless && device.hid) {
+                    wireless.push_back(device.hid);
+                }
+            }
+        }
+    }
+    if (current) {
+        return notices_.count(current) > 0;
+    }
+    return std::any_of(wireless.begin(), wireless.end(),
+                       [this](HidDevice* handle) { return notices_.count(handle) > 0; });
+}
+
 bool DeviceManager::pollNotification(std::uint8_t* buffer, int& type, PollOutcome* outcome,
-                                     const std::function<bool()>& cutShort) {
+                                     int waitMs) {
     PollOutcome ignored = PollOutcome::NothingToPoll;
     PollOutcome& result = outcome ? *outcome : ignored;
     result = PollOutcome::NothingToPoll;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(waitMs);
     HidDevice* current = nullptr;
-    ReportLayout currentLayout;
     std::vector<std::pair<HidDevice*, ReportLayout>> wireless;
     {
         std::lock_guard lock(mutex_);
@@ -592,9 +672,6 @@ bool DeviceManager::pollNotification(std::uint8_t* buffer, int& type, PollOutcom
         }
         type = currentType_;
         current = currentHandleLocked();
-        if (const ConnectedDevice* device = findLocked(current)) {
-            currentLayout = device->reports;
-        }
         if (!current) {
             for (const ConnectedDevice& device : devices_) {
                 if (device.mode == kModeWireless && device.hid) {
@@ -603,81 +680,94 @@ bool DeviceManager::pollNotification(std::uint8_t* buffer, int& type, PollOutcom
             }
         }
     }
+    const auto readerEnded = [this](HidDevice* handle) {
+        const std::shared_ptr<InterfaceReader> reader = readerOf(handle);
+        return !reader || reader->failed();
+    };
     if (current) {
-        if (notices_.take(current, buffer, kNotificationReadLength)) {
+        if (takeNotice(current, buffer, kNotificationReadLength, deadline)) {
             result = PollOutcome::Delivered;
             return true;
         }
-        const int got = readNoticeWait(channel(current, currentLayout), buffer, cutShort);
-        result = got > 0    ? PollOutcome::Delivered
-                 : got == 0 ? PollOutcome::Quiet
-                            : PollOutcome::Failed;
-        return got > 0;
-    }
-
-    bool anyRead = false;
-    for (const auto& [handle, layout] : wireless) {
-        std::array<std::uint8_t, kReportBufferSize> report{};
-        if (!notices_.take(handle, report.data(), kWirelessReadLength)) {
-            const int got = readOwnReport(channel(handle, layout), report.data(),
-                                          kWirelessReadLength, kWirelessTimeoutMs);
-            anyRead = anyRead || got >= 0;
-            if (got <= 0) {
-                continue;
-            }
-        }
-        result = PollOutcome::Delivered;
-        if (report[0] == kConnectionNotice) {
-            int state = kOfflineByNotice;
-            if (report[1] == kLinked) {
-                state = kOnline;
-                {
-                    std::lock_guard lock(mutex_);
-                    if (ConnectedDevice* device = findLocked(handle)) {
-                        device->onlineState = kOnline;
-                    }
-                }
-                std::array<std::uint8_t, kReportBufferSize> info{};
-                if (readInfoWithRetry(handle, layout, info)) {
-                    applyInfo(handle, info);
-                }
-            }
-            std::lock_guard lock(mutex_);
-            if (ConnectedDevice* device = findLocked(handle)) {
-                device->onlineState = state;
-                setOnlineStateLocked(device->deviceType, device->mode, state);
-            }
-        }
-        {
-            // The type as it stands now, so a mouse identified by this notice is named.
-            std::lock_guard lock(mutex_);
-            if (const ConnectedDevice* device = findLocked(handle)) {
-                type = device->deviceType;
-            }
-        }
-        std::copy(report.begin(), report.end(), buffer);
+        result = readerEnded(current) ? PollOutcome::Failed : PollOutcome::Quiet;
         return false;
     }
-    if (!wireless.empty()) {
-        result = anyRead ? PollOutcome::Quiet : PollOutcome::Failed;
+    if (wireless.empty()) {
+        return false;
     }
+
+    std::array<std::uint8_t, kReportBufferSize> report{};
+    HidDevice* handle = nullptr;
+    ReportLayout layout;
+    for (;;) {
+        const std::uint64_t seen = noticeGeneration();
+        for (const auto& [candidate, candidateLayout] : wireless) {
+            if (notices_.take(candidate, report.data(), kWirelessReadLength)) {
+                handle = candidate;
+                layout = candidateLayout;
+                break;
+            }
+        }
+        if (handle || Clock::now() >= deadline) {
+            break;
+        }
+        waitForNotice(seen, deadline);
+    }
+    if (!handle) {
+        const bool allEnded = std::all_of(wireless.begin(), wireless.end(), [&](const auto& entry) {
+            return readerEnded(entry.first);
+        });
+        result = allEnded ? PollOutcome::Failed : PollOutcome::Quiet;
+        return false;
+    }
+    result = PollOutcome::Delivered;
+    if (report[0] == kConnectionNotice) {
+        int state = kOfflineByNotice;
+        if (report[1] == kLinked) {
+            state = kOnline;
+            {
+                std::lock_guard lock(mutex_);
+                if (ConnectedDevice* device = findLocked(handle)) {
+                    device->onlineState = kOnline;
+                }
+            }
+            std::array<std::uint8_t, kReportBufferSize> info{};
+            if (readInfoWithRetry(handle, layout, info)) {
+                applyInfo(handle, info);
+            }
+        }
+        std::lock_guard lock(mutex_);
+        if (ConnectedDevice* device = findLocked(handle)) {
+            device->onlineState = state;
+            setOnlineStateLocked(device->deviceType, device->mode, state);
+        }
+    }
+    {
+        // The type as it stands now, so a mouse identified by this notice is named.
+        std::lock_guard lock(mutex_);
+        if (const ConnectedDevice* device = findLocked(handle)) {
+            type = device->deviceType;
+        }
+    }
+    std::copy(report.begin(), report.end(), buffer);
     return false;
 }
 
 void DeviceManager::refreshWirelessState() {
-    std::vector<std::pair<HidDevice*, ReportLayout>> handles;
+    std::vector<HidDevice*> handles;
     {
         std::lock_guard lock(mutex_);
         for (const ConnectedDevice& device : devices_) {
             if (device.deviceType == currentType_ && device.mode == kModeWireless && device.hid) {
-                handles.emplace_back(device.hid, device.reports);
+                handles.push_back(device.hid);
             }
         }
     }
-    for (const auto& [handle, layout] : handles) {
+    for (HidDevice* handle : handles) {
         std::array<std::uint8_t, kReportBufferSize> report{};
-        if (readOwnReport(channel(handle, layout), report.data(), kWirelessReadLength,
-                          kWirelessTimeoutMs) <= 0 ||
+        const Clock::time_point deadline =
+            Clock::now() + std::chrono::milliseconds(kWirelessTimeoutMs);
+        if (!takeNotice(handle, report.data(), kWirelessReadLength, deadline) ||
             report[0] != kConnectionNotice) {
             continue;
         }

@@ -2,9 +2,11 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -14,6 +16,7 @@
 
 #include "hid/HeldNotices.h"
 #include "hid/HidApi.h"
+#include "hid/InterfaceReader.h"
 #include "hid/ReportDescriptor.h"
 #include "hid/ReportExchange.h"
 
@@ -64,9 +67,9 @@ struct ConnectedDevice {
 // How a notification poll went.
 enum class PollOutcome {
     NothingToPoll, // not ready, or no interface that could carry a notice
-    Quiet,         // read, and nothing came
+    Quiet,         // nothing has come
     Delivered,     // a report was delivered
-    Failed,        // every read failed (a handle whose device is gone)
+    Failed,        // every reader ended (a handle whose device is gone)
 };
 
 // A supported command interface the last scan saw, opened or not.
@@ -80,11 +83,13 @@ struct CommandInterface {
 
 // Owns every open command interface, knows which device type is current and which
 // interface commands go to, and tracks the link state of wireless mice. It also owns
-// what belongs to those handles: the notices held for them.
+// what belongs to those handles: their readers and the notices held for them.
 //
 // Threads: scans, polls, the bootloader and closeAll do HID I/O and run on the device
 // worker only. The queries and selectType may be called from any thread. One mutex
-// guards the lists; it is never held across a HID read or write.
+// guards the lists; it is never held across a HID read or write. Each command interface
+// opened by a scan gets its InterfaceReader (unless background reading is off): the
+// only thread that reads it. closeAll stops the readers before it closes the handles.
 class DeviceManager {
 public:
     // The process-wide manager, created on first use with the HidApi installed by
@@ -116,6 +121,17 @@ public:
     // a stop never waits for a mouse that does not answer. Any thread.
     void setInterrupted(bool interrupted);
     bool isInterrupted() const { return interrupted_.load(); }
+
+    // Whether the interfaces opened by later scans get a reader (the default). Without
+    // one, an exchange reads the handle itself and no notice is read between them: a
+    // process that runs one command has no use for a thread per interface.
+    void setBackgroundReading(bool on) { backgroundReading_.store(on); }
+    // Called on a reader's thread each time a notice has been held: the device worker
+    // wakes up for it. Once this returns with another listener (or none), the previous
+    // one is not called again. Any thread.
+    void setNoticeListener(std::function<void()> listener);
+    // True when pollNotification would deliver a notice held right now.
+    bool noticeWaiting();
 
     // One request-answer exchange (ReportExchange.h) on a listed interface, framed by
     // the layout read from its descriptor; notices read meanwhile are held for it.
@@ -171,17 +187,17 @@ public:
     bool releaseOfMode(int mode, int& release) const;
     bool hasIdentifiedDevice(int type) const;
 
-    // Reads one unsolicited report into `buffer` (65 bytes). On the current interface:
-    // waits up to 100 ms and returns true when a report arrived. Without one: tries each
-    // wireless interface for 10 ms, applies a connection notice to the device's online
-    // state (reading its details again when it links), copies the report into `buffer`
-    // and returns false. `type` receives the device type concerned.
-    // `outcome`, when given, tells how the poll went. `cutShort`, when given, is asked
-    // between short reads of the current interface's wait and ends the wait when it
-    // answers true (the worker has a task waiting).
+    // Hands over one notice the readers hold into `buffer` (65 bytes), waiting up to
+    // `waitMs` for one to arrive (0: only what is held already). On the current
+    // interface: returns true when one was there. Without one: takes the first held on a
+    // wireless interface, applies a connection notice to the device's online state
+    // (reading its details again when it links), copies the report into `buffer` and
+    // returns false. `type` receives the device type concerned. `outcome`, when given,
+    // tells how the poll went. Nothing is read here: the readers have done it.
     bool pollNotification(std::uint8_t* buffer, int& type, PollOutcome* outcome = nullptr,
-                          const std::function<bool()>& cutShort = {});
-    // Reads the connection notices waiting on the wireless interfaces of the current type.
+                          int waitMs = 0);
+    // Takes the connection notices the wireless interfaces of the current type hold
+    // (waiting a moment for each) and applies them.
     void refreshWirelessState();
 
     // Opens the first bootloader interface of this pair that opens and keeps it in the
@@ -200,7 +216,18 @@ private:
     void collectOfCurrentType(std::vector<ConnectedDevice>& list, bool onlineOnly) const;
     bool readInfoWithRetry(HidDevice* handle, const ReportLayout& layout,
                            std::array<std::uint8_t, kReportBufferSize>& info);
-    Channel channel(HidDevice* handle, const ReportLayout& layout);
+    Channel channel(HidDevice* handle, const ReportLayout& layout, InterfaceReader* reader);
+    std::shared_ptr<InterfaceReader> readerOf(HidDevice* handle) const;
+    // Starts the reader of a handle just opened (when background reading is on).
+    void startReader(HidDevice* handle, const ReportLayout& layout);
+    // A reader held a notice: wakes pollNotification's wait and the listener.
+    void noticeHeld();
+    // Takes the oldest notice held for `handle`, waiting until `deadline` for one.
+    bool takeNotice(HidDevice* handle, std::uint8_t* buffer, std::size_t length,
+                    std::chrono::steady_clock::time_point deadline);
+    // Waits until a notice is held after generation `seen`, or the deadline.
+    void waitForNotice(std::uint64_t seen, std::chrono::steady_clock::time_point deadline);
+    std::uint64_t noticeGeneration() const;
     // Reads the interface's report descriptor and takes the command collection's layout.
     ReportLayout readLayout(HidDevice* handle);
     // Sleeps unless interrupted meanwhile; false when interrupted.
@@ -215,8 +242,15 @@ private:
     std::mutex pauseMutex_;
     std::condition_variable pauseChanged_;
     HeldNotices notices_;
+    std::atomic<bool> backgroundReading_{true};
+    mutable std::mutex noticeMutex_;
+    std::condition_variable noticeHeld_;
+    std::uint64_t noticeGeneration_ = 0; // notices held so far (noticeMutex_)
+    std::mutex listenerMutex_;
+    std::function<void()> noticeListener_;
 
     mutable std::mutex mutex_;
+    std::map<HidDevice*, std::shared_ptr<InterfaceReader>> readers_;
     bool ready_ = false;
     std::vector<ConnectedDevice> devices_;
     std::vector<SupportedInterface> supported_;

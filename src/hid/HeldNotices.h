@@ -11,11 +11,10 @@
 
 namespace corvane::hid {
 
-// The mouse may send a notice (0xC0 link state, 0xC2 DPI button) while a command waits
-// for its answer. Such a report is not the answer, and dropping it would lose a button
-// press or a link change, so the exchange holds it here and the next notification poll
-// on that handle delivers it before reading anything new. The device manager owns one
-// of these beside the handles it keeps notices for. Thread-safe.
+// The mouse may send a notice (0xC0 link state, 0xC2 DPI button) at any time, also
+// while a command waits for its answer. The interface's reader (or an exchange reading
+// the handle itself) holds it here, and the worker's next notice step hands it over.
+// The device manager owns one of these beside the handles it keeps notices for. Thread-safe.
 
 inline constexpr std::uint8_t kConnectionNoticeCode = 0xC0;
 inline constexpr std::uint8_t kDpiNoticeCode = 0xC2;

@@ -52,13 +52,20 @@ public:
     virtual int write(HidDevice* device, const std::uint8_t* data, std::size_t length) = 0;
     virtual int read_timeout(HidDevice* device, std::uint8_t* data, std::size_t length,
                              int milliseconds) = 0;
-    // Closes and deletes the handle; a read still waiting on it is ended.
+    // Closes and deletes the handle. No read may still wait on it: end it first with
+    // cancel_reads and wait for the reading thread.
     virtual void close(HidDevice* device) = 0;
+    // Ends the reads on a handle that is about to be closed: a read waiting on it returns
+    // -1 soon, and so does every later one. Without it (the default) a waiting read ends
+    // only at its timeout.
+    virtual void cancel_reads(HidDevice* device);
     // Copies the report descriptor of the open interface into `buffer` (at most `size`
     // bytes); the number of bytes, or -1 when it cannot be read (the default, for a HID
     // layer that has no way to read it).
     virtual int get_report_descriptor(HidDevice* device, std::uint8_t* buffer, std::size_t size);
 };
+
+inline void HidApi::cancel_reads(HidDevice*) {}
 
 inline int HidApi::get_report_descriptor(HidDevice*, std::uint8_t*, std::size_t) {
     return -1;

@@ -1,6 +1,7 @@
 #include "hid/ReportExchange.h"
 
 #include "hid/HeldNotices.h"
+#include "hid/InterfaceReader.h"
 
 #include <algorithm>
 #include <array>
@@ -96,6 +97,9 @@ bool exchangeReport(const Channel& channel, std::uint8_t* buffer, std::size_t le
         (length != kShortReportLength && length != kLongReportLength) || isInterrupted(channel)) {
         return false;
     }
+    if (channel.reader && channel.reader->failed()) {
+        return false; // its reads fail: the device is gone
+    }
     const std::optional<std::vector<std::uint8_t>> report =
         frameRequest(buffer, length, channel.layout);
     if (!report || channel.api.write(channel.device, report->data(), report->size()) <= 0) {
@@ -109,7 +113,10 @@ bool exchangeReport(const Channel& channel, std::uint8_t* buffer, std::size_t le
         if (isInterrupted(channel)) {
             break;
         }
-        const int got = readOwnReport(channel, scratch.data(), length, kAnswerTimeoutMs);
+        const int got = channel.reader
+                            ? channel.reader->takeAnswer(scratch.data(), length, kAnswerTimeoutMs,
+                                                         channel.interrupted)
+                            : readOwnReport(channel, scratch.data(), length, kAnswerTimeoutMs);
         if (got <= 0) {
             continue;
         }

@@ -52,6 +52,7 @@ std::uint8_t requestChecksum(const std::uint8_t* request);
 void storeRequestChecksum(std::uint8_t* request);
 
 class HeldNotices;
+class InterfaceReader;
 
 // One interface to exchange reports with, and how they travel on it.
 struct Channel {
@@ -65,6 +66,9 @@ struct Channel {
     HeldNotices* notices = nullptr;
     // Once set, an exchange ends at its next read, failed; a scan or a stop sets it.
     const std::atomic<bool>* interrupted = nullptr;
+    // The interface's reader, when one reads it: answers are taken from it (it holds
+    // the notices itself). Without one the exchange reads the handle itself.
+    InterfaceReader* reader = nullptr;
 };
 
 // Frames the first `length` bytes of a request (report ID byte 0x00, then the body) as
@@ -82,7 +86,8 @@ int readOwnReport(const Channel& channel, std::uint8_t* buffer, std::size_t leng
 
 // Writes the first `length` bytes of `buffer` (request form, checksum already stored;
 // length 33 or 65) to the channel, framed by frameRequest, then reads up to
-// kAnswerAttempts times with kAnswerTimeoutMs until a report with status 0x00 arrives.
+// kAnswerAttempts times with kAnswerTimeoutMs until a report with status 0x00 arrives
+// (from the channel's reader when it has one).
 // A notice (B0 0xC0 or 0xC2) is never the answer: it is held for the next notification
 // poll and the wait goes on. A report of fewer than two bytes carries no status and is
 // not accepted; bytes a report did not fill are zeroed. Afterwards the first `length`

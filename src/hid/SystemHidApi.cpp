@@ -2,6 +2,15 @@
 
 #include <hidapi.h>
 
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include <pthread.h>
+
 #include "hid/HidrawDescriptor.h"
 
 namespace corvane::hid {
@@ -13,7 +22,32 @@ public:
     SystemHandle(hid_device* device, std::string path) : device(device), path(std::move(path)) {}
     hid_device* const device;
     const std::string path; // the hidraw node
+    std::atomic<bool> cancelled{false};
+    std::mutex readerMutex;
+    std::optional<pthread_t> reader; // the thread waiting in a read (readerMutex)
 };
+
+// hidapi waits in poll() and offers no way to end that wait from another thread; a
+// signal with an empty handler does: poll returns EINTR and the read gives -1.
+int wakeSignal() {
+    return SIGRTMIN + 4;
+}
+
+void installWakeHandler() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        struct sigaction action {};
+        action.sa_handler = [](int) {};
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = 0; // no SA_RESTART: the wait must end
+        sigaction(wakeSignal(), &action, nullptr);
+    });
+}
+
+// A signal that lands just before the reader enters poll() is lost, so it is sent
+// again until the read has ended; a read that ignores every one ends at its timeout.
+constexpr auto kWakeRepeat = std::chrono::milliseconds(2);
+constexpr int kWakeAttempts = 500;
 
 hid_device* native(HidDevice* device) {
     auto* handle = dynamic_cast<SystemHandle*>(device);
@@ -64,11 +98,40 @@ int SystemHidApi::write(HidDevice* device, const std::uint8_t* data, std::size_t
 
 int SystemHidApi::read_timeout(HidDevice* device, std::uint8_t* data, std::size_t length,
                                int milliseconds) {
-    hid_device* handle = native(device);
+    auto* handle = dynamic_cast<SystemHandle*>(device);
     if (!handle || !data) {
         return -1;
     }
-    return hid_read_timeout(handle, data, length, milliseconds);
+    {
+        std::lock_guard lock(handle->readerMutex);
+        if (handle->cancelled.load()) {
+            return -1;
+        }
+        handle->reader = pthread_self();
+    }
+    const int result = hid_read_timeout(handle->device, data, length, milliseconds);
+    std::lock_guard lock(handle->readerMutex);
+    handle->reader.reset();
+    return handle->cancelled.load() ? -1 : result;
+}
+
+void SystemHidApi::cancel_reads(HidDevice* device) {
+    auto* handle = dynamic_cast<SystemHandle*>(device);
+    if (!handle) {
+        return;
+    }
+    installWakeHandler();
+    handle->cancelled.store(true);
+    for (int attempt = 0; attempt < kWakeAttempts; ++attempt) {
+        {
+            std::lock_guard lock(handle->readerMutex);
+            if (!handle->reader) {
+                return;
+            }
+            pthread_kill(*handle->reader, wakeSignal());
+        }
+        std::this_thread::sleep_for(kWakeRepeat);
+    }
 }
 
 int SystemHidApi::get_report_descriptor(HidDevice* device, std::uint8_t* buffer, std::size_t size) {

@@ -15,6 +15,7 @@ public:
     int read_timeout(HidDevice* device, std::uint8_t* data, std::size_t length,
                      int milliseconds) override;
     void close(HidDevice* device) override;
+    void cancel_reads(HidDevice* device) override;
     int get_report_descriptor(HidDevice* device, std::uint8_t* buffer, std::size_t size) override;
 };
 

@@ -371,6 +371,12 @@ void VirtualDevice::close(VirtualHandle* handle) {
     delete handle;
 }
 
+void VirtualDevice::cancelReads(VirtualHandle* handle) {
+    auto lock = lockBus();
+    handle->cancelled = true;
+    notifyLocked();
+}
+
 int VirtualDevice::reportDescriptor(VirtualHandle* handle, std::uint8_t* data,
                                     std::size_t size) const {
     auto lock = lockBus();
@@ -527,7 +533,7 @@ int VirtualDevice::read(VirtualHandle* handle, std::uint8_t* data, std::size_t l
     };
     const Located command = locate(InterfaceKind::Command);
     for (;;) {
-        if (handle->dead) {
+        if (handle->dead || handle->cancelled) {
             return -1;
         }
         if (command.node == &node && faults_->busyReads > 0) {

@@ -91,6 +91,7 @@ public:
     const std::size_t nodeIndex;
     std::deque<Pending> queue; // ordered by `at`
     bool dead = false;
+    bool cancelled = false; // reads end: the handle is about to be closed
 };
 
 // One USB device with its HID interfaces, as hidraw shows them: a write reaches the
@@ -167,6 +168,7 @@ public:
     int write(VirtualHandle* handle, const std::uint8_t* data, std::size_t length);
     int read(VirtualHandle* handle, std::uint8_t* data, std::size_t length, int milliseconds);
     void close(VirtualHandle* handle);
+    void cancelReads(VirtualHandle* handle);
     int reportDescriptor(VirtualHandle* handle, std::uint8_t* data, std::size_t size) const;
     // Called by VirtualMouse with the bus locked.
     void appendEntriesLocked(std::vector<hid::HidDeviceInfo>& entries, std::uint16_t vendorId,

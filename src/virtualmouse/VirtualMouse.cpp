@@ -130,6 +130,12 @@ void VirtualMouse::close(hid::HidDevice* device) {
     }
 }
 
+void VirtualMouse::cancel_reads(hid::HidDevice* device) {
+    if (VirtualHandle* handle = handleOf(device)) {
+        handle->device->cancelReads(handle);
+    }
+}
+
 int VirtualMouse::get_report_descriptor(hid::HidDevice* device, std::uint8_t* buffer,
                                         std::size_t size) {
     VirtualHandle* handle = handleOf(device);

@@ -50,6 +50,7 @@ public:
     int read_timeout(hid::HidDevice* device, std::uint8_t* data, std::size_t length,
                      int milliseconds) override;
     void close(hid::HidDevice* device) override;
+    void cancel_reads(hid::HidDevice* device) override;
     int get_report_descriptor(hid::HidDevice* device, std::uint8_t* buffer,
                               std::size_t size) override;
 

@@ -111,7 +111,7 @@ TEST_F(DeviceManagerReports, ACollectionSharingTheNodeNeverAnswersForTheCommandO
     EXPECT_EQ(outcome, PollOutcome::Quiet);
     ASSERT_TRUE(mouse->pressDpiButton());
     move();
-    ASSERT_TRUE(manager->pollNotification(notice.data(), type, &outcome));
+    ASSERT_TRUE(manager->pollNotification(notice.data(), type, &outcome, 5000));
     EXPECT_EQ(outcome, PollOutcome::Delivered);
     EXPECT_EQ(notice[0], 0xC2);
     EXPECT_EQ(notice[1], 0x24);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
 #include <memory>
+#include <thread>
 
 #include "hid/DeviceManager.h"
 #include "virtualmouse/VirtualMouse.h"
@@ -39,6 +42,18 @@ inline vm::ReceiverConfig receiverConfig(bool linked, const std::string& deviceI
     config.mouse.deviceId = deviceId;
     config.linked = linked;
     return config;
+}
+
+// Waits until `condition` holds; the limit only catches a hang.
+inline bool eventually(const std::function<bool()>& condition) {
+    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > limit) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
 }
 
 // A virtual bus and a manager over it whose table knows the wired mouse and the

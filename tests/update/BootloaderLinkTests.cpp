@@ -112,6 +112,7 @@ public:
         return result;
     }
     void close(hid::HidDevice* device) override { bus->close(device); }
+    void cancel_reads(hid::HidDevice* device) override { bus->cancel_reads(device); }
 
     std::shared_ptr<vm::VirtualMouse> bus;
     std::vector<std::string> calls;

@@ -18,8 +18,8 @@ class DeviceWorkerCore;
 
 // The device worker: one background thread that owns all traffic with the mouse. The
 // window queues DeviceTask codes; the worker runs them one at a time in queue order
-// and, while the queue is empty and a device was found, polls for the mouse's notices.
-// With an empty queue and nothing to poll it sleeps until a task is queued.
+// and, once a device was found, hands over the mouse's notices that the interface
+// readers hold. It sleeps until a task is queued or a reader holds a notice.
 //
 // It uses the process-wide DeviceManager and ProfileDatabase, and reaches the window
 // only through the WorkerHost, from its own thread. `state()` is what both threads
@@ -70,7 +70,7 @@ public:
     std::size_t queuedTasks() const;
     // Entries taken off the queue so far (ignored codes included).
     std::uint64_t tasksTaken() const;
-    // Steps the thread has run (tasks and idle polls): how often it woke up.
+    // Steps the thread has run (tasks and notice steps): how often it woke up.
     std::uint64_t steps() const;
 
     WorkerState& state();

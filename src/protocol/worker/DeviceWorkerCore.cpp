@@ -59,13 +59,24 @@ bool DeviceWorkerCore::startWorker() {
     if (isRunning()) {
         return false;
     }
-    hid::DeviceManager::instance().setInterrupted(false);
+    hid::DeviceManager& devices = hid::DeviceManager::instance();
+    devices.setInterrupted(false);
+    // Without anyone to show notices to, exchanges read their answers themselves.
+    devices.setBackgroundReading(config_.pollNotices);
+    if (config_.pollNotices) {
+        devices.setNoticeListener([weak = weak_from_this()] {
+            if (const std::shared_ptr<CThreadBasic> self = weak.lock()) {
+                self->wake();
+            }
+        });
+    }
     return startThread(1, config_.delays.loopPause);
 }
 
 bool DeviceWorkerCore::stopWorker(Milliseconds wait) {
     const bool started = isRunning();
     if (started) {
+        hid::DeviceManager::instance().setNoticeListener({});
         hid::DeviceManager::instance().setInterrupted(true);
     }
     const bool ended = stopThread(wait);
@@ -136,9 +147,8 @@ std::optional<DeviceWorkerCore::QueuedTask> DeviceWorkerCore::take() {
     return task;
 }
 
-// With an empty queue the loop sleeps on its condition variable, which queueTask
-// signals: without anything to poll until a task comes, between polls as the last one
-// asked.
+// With an empty queue and no notice held the loop sleeps on its condition variable
+// until queueTask or a reader holding a notice wakes it: nothing is polled.
 CThreadBasic::Milliseconds DeviceWorkerCore::restAfterStep() {
     {
         std::lock_guard lock(queueMutex_);
@@ -146,7 +156,10 @@ CThreadBasic::Milliseconds DeviceWorkerCore::restAfterStep() {
             return config_.delays.loopPause;
         }
     }
-    return state_.idlePolling() ? pollRest_ : kUntilWoken;
+    if (state_.idlePolling() && hid::DeviceManager::instance().noticeWaiting()) {
+        return config_.delays.loopPause;
+    }
+    return kUntilWoken;
 }
 
 // --- one step ---
@@ -156,9 +169,6 @@ void DeviceWorkerCore::doWork() {
     if (std::optional<QueuedTask> task = take()) {
         run(*task);
         ++tasksTaken_;
-        // A task may have changed what there is to poll: poll again soon.
-        pollRest_ = config_.delays.loopPause;
-        failureBackoff_ = Milliseconds(0);
     } else if (state_.idlePolling()) {
         idleStep();
     }

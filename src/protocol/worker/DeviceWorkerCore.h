@@ -45,7 +45,7 @@ public:
     std::size_t queuedTasks() const;
     void dropQueued();
     std::uint64_t tasksTaken() const { return tasksTaken_.load(); }
-    // Calls of doWork so far: tasks and idle steps (how often the thread woke).
+    // Calls of doWork so far: tasks and idle steps (how often the thread woke up).
     std::uint64_t steps() const { return steps_.load(); }
 
     WorkerState& state() { return state_; }
@@ -117,11 +117,6 @@ private:
 
     // --- notices and failures (WorkerNotices.cpp) ---
     void idleStep();
-    // How long the loop may rest after an idle step that brought `outcome`: nothing to
-    // poll sleeps until a task comes; a quiet poll of the wireless interfaces rests so
-    // that they are read about ten times a second; a handle that keeps failing is read
-    // less and less often.
-    Milliseconds restAfterPoll(hid::PollOutcome outcome);
     void dpiNotice(std::uint8_t stages);
     void connectionNotice(const std::uint8_t* report, int deviceType);
     // Runs after a write the mouse did not accept and when the read-back finds the
@@ -152,10 +147,6 @@ private:
     std::uint64_t appended_ = 0; // entries appended so far
     std::atomic<std::uint64_t> tasksTaken_{0};
     std::atomic<std::uint64_t> steps_{0};
-
-    // The idle poll (worker thread only, read in restAfterStep on it).
-    Milliseconds pollRest_{0};
-    Milliseconds failureBackoff_{0};
     std::unique_ptr<WorkerUpdates> updates_;
 };
 

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 
 #include "hid/DeviceManager.h"
 #include "hid/ReportExchange.h"
@@ -22,16 +21,6 @@ namespace {
 constexpr std::uint8_t kLinked = 0x01;
 constexpr int kWireless = 1;
 
-using Milliseconds = std::chrono::milliseconds;
-// A poll that brought nothing is repeated at most this often: the current interface's
-// read waits this long itself, the short reads of the other wireless interfaces leave
-// the rest to a sleep that a queued task ends at once.
-constexpr Milliseconds kQuietPollPeriod{100};
-// A handle whose reads fail at once (its device went without a removal that matched)
-// is read after 100 ms, then twice as long each time, up to 2 s.
-constexpr Milliseconds kFirstFailureRest{100};
-constexpr Milliseconds kLongestFailureRest{2000};
-
 bool anyDeviceOnline(const hid::DeviceManager& devices) {
     for (const hid::ConnectedDevice& device : devices.devices()) {
         if (device.deviceType > 0 && device.onlineState == hid::kOnline) {
@@ -43,21 +32,11 @@ bool anyDeviceOnline(const hid::DeviceManager& devices) {
 
 } // namespace
 
+// Woken by a notice the readers hold (or by a task): hands one over without reading.
 void DeviceWorkerCore::idleStep() {
     std::array<std::uint8_t, hid::kReportBufferSize> report{};
     int type = 0;
-    hid::PollOutcome outcome = hid::PollOutcome::NothingToPoll;
-    const auto began = std::chrono::steady_clock::now();
-    // A task queued while the current interface is read starts after the read's slice,
-    // not after the whole wait.
-    const auto taskWaiting = [this] { return queuedTasks() > 0; };
-    hid::DeviceManager::instance().pollNotification(report.data(), type, &outcome, taskWaiting);
-    pollRest_ = restAfterPoll(outcome);
-    if (outcome == hid::PollOutcome::Quiet) {
-        const auto took =
-            std::chrono::duration_cast<Milliseconds>(std::chrono::steady_clock::now() - began);
-        pollRest_ = std::max(config_.delays.loopPause, kQuietPollPeriod - took);
-    }
+    hid::DeviceManager::instance().pollNotification(report.data(), type);
     if (report[0] == 0) {
         return;
     }
@@ -71,25 +50,6 @@ void DeviceWorkerCore::idleStep() {
     } else if (report[0] == kConnectionNotice) {
         connectionNotice(report.data(), type);
     }
-}
-
-CThreadBasic::Milliseconds DeviceWorkerCore::restAfterPoll(hid::PollOutcome outcome) {
-    if (outcome != hid::PollOutcome::Failed) {
-        failureBackoff_ = Milliseconds(0);
-    }
-    switch (outcome) {
-    case hid::PollOutcome::NothingToPoll:
-        return kUntilWoken;
-    case hid::PollOutcome::Failed:
-        failureBackoff_ = failureBackoff_.count() == 0
-                              ? kFirstFailureRest
-                              : std::min(failureBackoff_ * 2, kLongestFailureRest);
-        return failureBackoff_;
-    case hid::PollOutcome::Quiet:
-    case hid::PollOutcome::Delivered:
-        break;
-    }
-    return config_.delays.loopPause;
 }
 
 // The user pressed the mouse's DPI button: B1 = (active stage << 4) | stage count.

@@ -25,7 +25,7 @@ struct MacroRequest {
 class WorkerState {
 public:
     // --- flags the window reads ---
-    // The last scan found a device: the worker polls for notifications when idle.
+    // The last scan found a device: the worker takes the mouse's notices when idle.
     bool idlePolling() const { return idlePolling_.load(); }
     void setIdlePolling(bool on) { idlePolling_.store(on); }
     // The connected state (text 51 or 52, configuration pages) is shown.
