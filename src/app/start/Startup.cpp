@@ -29,6 +29,7 @@
 #include "catalog/DeviceCatalog.h"
 #include "i18n/LanguageTexts.h"
 #include "protocol/worker/DeviceWorker.h"
+#include "ui/access/Accessibility.h"
 #include "ui/base/Settings.h"
 
 #include <QApplication>
@@ -87,6 +88,7 @@ int runProgram(int argc, char** argv) {
     QApplication application(argc, argv);
     // Hiding the window to the tray must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    ui::installAccessibility();
     AppState& state = appState();
 
     logDpiRule();
