@@ -30,6 +30,7 @@
 #include "i18n/LanguageTexts.h"
 #include "protocol/worker/DeviceWorker.h"
 #include "ui/access/Accessibility.h"
+#include "ui/access/FocusRing.h"
 #include "ui/base/Settings.h"
 
 #include <QApplication>
@@ -89,6 +90,7 @@ int runProgram(int argc, char** argv) {
     // Hiding the window to the tray must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
     ui::installAccessibility();
+    ui::installFocusRing();
     AppState& state = appState();
 
     logDpiRule();

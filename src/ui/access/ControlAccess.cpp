@@ -14,6 +14,7 @@
 #include "ui/views/ColourSwatch.h"
 #include "ui/views/Picture.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
