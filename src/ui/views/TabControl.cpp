@@ -150,8 +150,10 @@ void TabControl::paintEvent(QPaintEvent* /*event*/) {
         const QColor ink =
             current ? skin::textColour()
                     : (isEnabled() ? skin::mutedTextColour() : skin::disabledTextColour());
+        // A name longer than its line goes on to a second line rather than being cut.
+        const bool wrap = p.fontMetrics().horizontalAdvance(m_items[i].text) > textRect.width();
         draw::text(p, textRect, m_items[i].text, Qt::AlignLeft | Qt::AlignVCenter,
-                   hasTextColour() && !current ? textColour() : ink, false);
+                   hasTextColour() && !current ? textColour() : ink, wrap);
     }
 }
 

@@ -169,9 +169,13 @@ private:
                 const QRect room = tabs->itemTextRect(i);
                 if (room.isEmpty())
                     continue;
-                const int advance = metrics.horizontalAdvance(tabs->itemText(i));
-                if (advance > room.width() || !tabs->rect().contains(tabs->itemRect(i)))
-                    tooWide(c, tabs->itemText(i), advance, room.width());
+                // A long name wraps onto a second line.
+                const QRect needed = metrics.boundingRect(
+                    QRect(0, 0, room.width(), 100000), Qt::AlignLeft | Qt::TextWordWrap,
+                    tabs->itemText(i));
+                if (needed.width() > room.width() || needed.height() > room.height() ||
+                    !tabs->rect().contains(tabs->itemRect(i)))
+                    tooWide(c, tabs->itemText(i), needed.width(), room.width());
             }
             return;
         }
