@@ -31,6 +31,8 @@
 #include "control/local/ProgramFolders.h"
 #include "i18n/LanguageTexts.h"
 #include "protocol/worker/DeviceWorker.h"
+#include "ui/access/Accessibility.h"
+#include "ui/access/FocusRing.h"
 #include "ui/base/Settings.h"
 
 #include <QApplication>
@@ -89,6 +91,8 @@ int runProgram(int argc, char** argv) {
     QApplication application(argc, argv);
     // Hiding the window to the tray must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    ui::installAccessibility();
+    ui::installFocusRing();
     AppState& state = appState();
 
     logDpiRule();

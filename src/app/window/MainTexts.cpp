@@ -80,6 +80,9 @@ void DeviceMainDlg::applyTexts() {
         if (binding.tip > 0)
             target->setToolTip(uiText(binding.tip));
     }
+    // The logo reads as the program's name, not as the letter it draws without its image.
+    if (ui::Control* logo = control(MainControl::Logo))
+        logo->setAccessibleText(ui::deviceName());
     if (auto* title = find<ui::StaticText>(MainControl::Title)) {
         title->setTextFont(kTitleFont, 18);
         title->setText(uiText(MainText::Title));
@@ -90,6 +93,7 @@ void DeviceMainDlg::applyTexts() {
     if (auto* list = find<ui::DeviceList>(MainControl::DeviceList))
         list->setVersionCaption(uiText(MainText::FirmwareCaption));
     if (auto* tabs = find<ui::TabControl>(MainControl::Tabs)) {
+        tabs->setAccessibleText(uiText(MainText::Title));
         for (int i = 0; i < tabs->count() && i < int(std::size(kTabTexts)); ++i)
             tabs->setItemText(i, uiText(kTabTexts[i]));
     }

@@ -169,7 +169,7 @@ void ButtonPage::createControls(PageControls& controls) {
         auto* toggle = controls.add<ui::PushButton>(control, QRect(x, 80, 68, 30), keyboard);
         toggle->setCheckable(true);
         toggle->setText(QString::fromLatin1(name));
-        toggle->setAccessibleName(QString::fromLatin1(name));
+        toggle->setAccessibleText(QString::fromLatin1(name));
         x += 74;
     }
     controls.add<ui::PushButton>(C::KeyboardConfirm, QRect(10, 124, 120, 32), keyboard);
@@ -209,7 +209,7 @@ void ButtonPage::applyTexts() {
     auto set = [&](int local, int id) {
         if (ui::Control* c = m_controls->control(local)) {
             c->setText(text(id));
-            c->setAccessibleName(text(id));
+            c->setAccessibleText(text(id));
         }
     };
     set(C::Caption, Text::Caption);
@@ -222,10 +222,10 @@ void ButtonPage::applyTexts() {
             c->setText(text(Text::OpenPanel));
         else if (choice.menu == FunctionMenu::Disable)
             c->setText(text(choice.caption));
-        c->setAccessibleName(text(choice.caption));
+        c->setAccessibleText(text(choice.caption));
     }
     m_controls->control(C::RestoreKey)->setToolTip(text(Text::RestoreKeyTip));
-    m_controls->control(C::RestoreKey)->setAccessibleName(text(Text::RestoreKeyTip));
+    m_controls->control(C::RestoreKey)->setAccessibleText(text(Text::RestoreKeyTip));
     set(C::KeyboardTitle, 160);
     set(C::KeyboardConfirm, Text::Confirm);
     set(C::RepeatTitle, 182);
@@ -235,11 +235,12 @@ void ButtonPage::applyTexts() {
     set(C::RepeatConfirm, Text::Confirm);
     for (int close : {C::KeyboardClose, C::RepeatClose}) {
         m_controls->control(close)->setToolTip(text(Text::ClosePanelTip));
-        m_controls->control(close)->setAccessibleName(text(Text::ClosePanelTip));
+        m_controls->control(close)->setAccessibleText(text(Text::ClosePanelTip));
     }
-    m_controls->control(C::CaptureField)->setAccessibleName(text(160));
-    m_controls->control(C::RepeatFirstField)->setAccessibleName(text(Text::RepeatFirst));
-    m_controls->control(C::RepeatSecondField)->setAccessibleName(text(Text::RepeatSecond));
+    m_controls->control(C::CaptureField)->setAccessibleText(text(160));
+    m_controls->control(C::KeyList)->setAccessibleText(text(Text::Caption));
+    m_controls->control(C::RepeatFirstField)->setAccessibleText(text(Text::RepeatFirst));
+    m_controls->control(C::RepeatSecondField)->setAccessibleText(text(Text::RepeatSecond));
     if (!m_captureFieldUsed)
         m_controls->find<ui::TextField>(C::CaptureField)->setText(text(Text::CaptureHint));
     fillMenus();

@@ -211,6 +211,9 @@ void ProgramSettingsPage::applyTexts() {
         return;
     for (const TextEntry& entry : kTexts)
         m_controls->control(entry.local)->setText(text(entry.textId));
+    // The return button shows only its arrow.
+    m_controls->control(BackButton)->setToolTip(text(110));
+    m_controls->control(LanguageCombo)->setAccessibleText(text(600));
     m_controls->control(VersionLine)
         ->setText(QStringLiteral("%1: v%2").arg(text(17), m_host.deviceCatalog().product.version));
     m_controls->control(VersionStatus)

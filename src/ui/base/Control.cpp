@@ -41,8 +41,18 @@ void Control::setText(const QString& text) {
 
 void Control::setAccessibleText(const QString& name) {
     setAccessibleName(name);
+    nameHosted();
+}
+
+void Control::nameHosted() {
     if (m_hosted)
-        m_hosted->setAccessibleName(name);
+        m_hosted->setAccessibleName(accessibleName().isEmpty() ? toolTip() : accessibleName());
+}
+
+bool Control::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTipChange)
+        nameHosted();
+    return QWidget::event(event);
 }
 
 void Control::setTextFont(const QString& family, int pixelSize, int style) {
@@ -93,6 +103,7 @@ void Control::host(QWidget* inner) {
     setFocusProxy(inner);
     watchFocus(inner);
     applyHostedColour();
+    nameHosted();
 }
 
 void Control::applyHostedColour() {

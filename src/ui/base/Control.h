@@ -87,10 +87,13 @@ protected:
     QWidget* hosted() const { return m_hosted; }
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void applyHostedColour();
+    // The hosted widget is read by the control's name, else by its tooltip.
+    void nameHosted();
 
     int m_id;
     QWidget* m_hosted = nullptr;

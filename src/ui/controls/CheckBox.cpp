@@ -1,5 +1,6 @@
 #include "ui/controls/CheckBox.h"
 
+#include "ui/base/Announce.h"
 #include "ui/base/Drawing.h"
 #include "ui/base/Skin.h"
 
@@ -44,6 +45,7 @@ void CheckBox::setChecked(bool on) {
         return;
     m_checked = on;
     update();
+    announceChecked(this);
 }
 
 void CheckBox::setImages(const QString& off, const QString& on) {
@@ -55,6 +57,7 @@ void CheckBox::setImages(const QString& off, const QString& on) {
 void CheckBox::clicked() {
     m_checked = !m_checked;
     update();
+    announceChecked(this);
     notify(Notify::Click, m_checked ? 1 : 0);
 }
 

@@ -1,5 +1,6 @@
 #include "ui/controls/GroupedButton.h"
 
+#include "ui/base/Announce.h"
 #include "ui/base/Dialog.h"
 #include "ui/controls/CheckBox.h"
 
@@ -46,12 +47,14 @@ void GroupedButton::setChecked(bool on) {
             if (other != this && other->m_checked) {
                 other->m_checked = false;
                 other->update();
+                announceChecked(other);
             }
         }
     }
     if (m_checked != on) {
         m_checked = on;
         update();
+        announceChecked(this);
     }
 }
 

@@ -1,5 +1,6 @@
 #include "ui/controls/PushButton.h"
 
+#include "ui/base/Announce.h"
 #include "ui/base/Skin.h"
 
 #include <QPainter>
@@ -42,12 +43,14 @@ void PushButton::setChecked(bool on) {
         return;
     m_checked = on;
     update();
+    announceChecked(this);
 }
 
 void PushButton::clicked() {
     if (m_checkable) {
         m_checked = !m_checked;
         update();
+        announceChecked(this);
     }
     notify(Notify::Click, m_checked ? 1 : 0);
 }

@@ -19,6 +19,7 @@ public:
     void setGlyph(Glyph glyph);
     // Drawn as a text link: no face, accent text, underlined under the mouse.
     void setLinkStyle(bool on);
+    bool isLinkStyle() const { return m_link; }
 
     void setCheckable(bool on);
     bool isCheckable() const { return m_checkable; }

@@ -28,6 +28,7 @@ class StaticText : public PassiveControl {
 public:
     StaticText(int id, QWidget* parent);
     void setWordWrap(bool on);
+    bool wordWrap() const { return m_wrap; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

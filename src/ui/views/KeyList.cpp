@@ -1,5 +1,6 @@
 #include "ui/views/KeyList.h"
 
+#include "ui/base/Announce.h"
 #include "ui/base/Drawing.h"
 #include "ui/base/Skin.h"
 
@@ -80,6 +81,7 @@ int KeyList::indexOfKey(int keyValue) const {
 void KeyList::select(int index) {
     m_selected = index >= 0 && index < count() ? index : -1;
     update();
+    announceCurrentItem(this, m_selected);
 }
 
 void KeyList::setRowHeight(int pixels) {
@@ -142,6 +144,7 @@ void KeyList::mousePressEvent(QMouseEvent* event) {
         return;
     m_selected = index;
     update();
+    announceCurrentItem(this, index);
     notify(Notify::Click, index, m_rows[index].keyValue);
 }
 
@@ -168,6 +171,7 @@ void KeyList::keyPressEvent(QKeyEvent* event) {
         return;
     m_selected = index;
     update();
+    announceCurrentItem(this, index);
     notify(Notify::Click, index, m_rows[index].keyValue);
 }
 

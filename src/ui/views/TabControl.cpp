@@ -1,5 +1,6 @@
 #include "ui/views/TabControl.h"
 
+#include "ui/base/Announce.h"
 #include "ui/base/Dialog.h"
 #include "ui/base/Drawing.h"
 #include "ui/base/Skin.h"
@@ -68,6 +69,7 @@ bool TabControl::isItemVisible(int index) const {
 void TabControl::setCurrentIndex(int index) {
     m_current = isItemVisible(index) ? index : -1;
     update();
+    announceCurrentItem(this, m_current);
 }
 
 void TabControl::setVertical(bool vertical) {
@@ -102,6 +104,25 @@ int TabControl::itemAt(const QPoint& point) const {
     return -1;
 }
 
+namespace {
+QRect iconRect(const QRect& item) {
+    const int size = std::min(32, item.height() - 16);
+    return QRect(item.left() + 20, item.top() + (item.height() - size) / 2, size, size);
+}
+} // namespace
+
+QRect TabControl::itemTextRect(int index) const {
+    const QRect r = itemRect(index);
+    if (r.isEmpty())
+        return {};
+    QRect textRect = r.adjusted(20, 0, -8, 0);
+    const QRect icon = iconRect(r);
+    if (!m_items[index].icon.isEmpty() && icon.height() > 0 &&
+        !skin::image(m_items[index].icon).isNull())
+        textRect.setLeft(icon.right() + 12);
+    return textRect;
+}
+
 void TabControl::paintEvent(QPaintEvent* /*event*/) {
     QPainter p(this);
     p.setFont(font());
@@ -123,19 +144,16 @@ void TabControl::paintEvent(QPaintEvent* /*event*/) {
                                          : QRect(r.left(), r.bottom() - 3, r.width(), 4);
             p.fillRect(bar, skin::accentColour());
         }
-        QRect textRect = r.adjusted(20, 0, -8, 0);
-        const int iconSize = std::min(32, r.height() - 16);
-        if (!m_items[i].icon.isEmpty() && iconSize > 0) {
-            const QRect iconRect(r.left() + 20, r.top() + (r.height() - iconSize) / 2, iconSize,
-                                 iconSize);
-            if (draw::image(p, iconRect, m_items[i].icon))
-                textRect.setLeft(iconRect.right() + 12);
-        }
+        const QRect textRect = itemTextRect(i);
+        if (textRect.left() > r.left() + 20)
+            draw::image(p, iconRect(r), m_items[i].icon);
         const QColor ink =
             current ? skin::textColour()
                     : (isEnabled() ? skin::mutedTextColour() : skin::disabledTextColour());
+        // A name longer than its line goes on to a second line rather than being cut.
+        const bool wrap = p.fontMetrics().horizontalAdvance(m_items[i].text) > textRect.width();
         draw::text(p, textRect, m_items[i].text, Qt::AlignLeft | Qt::AlignVCenter,
-                   hasTextColour() && !current ? textColour() : ink, false);
+                   hasTextColour() && !current ? textColour() : ink, wrap);
     }
 }
 
@@ -151,6 +169,7 @@ void TabControl::mousePressEvent(QMouseEvent* event) {
 void TabControl::choose(int index) {
     m_current = index;
     update();
+    announceCurrentItem(this, index);
     notify(Notify::Click, index, m_items[index].id);
 }
 

@@ -34,8 +34,10 @@ public:
     // Items are stacked top to bottom (default) or left to right, each of this size.
     void setVertical(bool vertical);
     void setItemSize(const QSize& size);
-    // Where a visible item is drawn (empty when hidden).
+    // Where a visible item is drawn (empty when hidden), and where its text goes (right of
+    // its icon when the skin has the icon).
     QRect itemRect(int index) const;
+    QRect itemTextRect(int index) const;
 
     // A click on a visible item (also the current one) makes it current and notifies
     // Click with param1 = index, param2 = item id. The keyboard reaches the control with

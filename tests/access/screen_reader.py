@@ -1,0 +1,247 @@
+#!/usr/bin/python3
+"""Reads the running program through the accessibility bus the way a screen reader does.
+
+Started by screen-reader-test.sh inside its own D-Bus session, under Xvfb, with
+CORVANE_PROGRAM (the executable) and CORVANE_SCRATCH (a scratch folder) set. It opens every
+page through its tab, as a reader's user would, and checks on each page:
+  - a table of (role, name, states) rows: the controls are there with the right role,
+  - every focusable control that is showing has a name,
+  - the controls of the other pages and the items of closed drop-down lists are not showing;
+then moves the keyboard focus to a check box, toggles it with Space and reads its new state.
+Exits 0 when every check passed; prints every failure otherwise.
+"""
+
+import os
+import subprocess
+import sys
+import time
+
+import pyatspi
+
+DEADLINE = 60.0  # seconds; only catches a hang
+
+failures = []
+
+
+def fail(message):
+    failures.append(message)
+    print("FAIL:", message, flush=True)
+
+
+def wait_for(predicate, what):
+    end = time.monotonic() + DEADLINE
+    while time.monotonic() < end:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(0.1)
+    fail("timed out waiting for " + what)
+    return None
+
+
+def states(node):
+    return node.getState()
+
+
+def showing(node):
+    return states(node).contains(pyatspi.STATE_SHOWING)
+
+
+def walk(node):
+    yield node
+    for child in node:
+        if child is not None:
+            yield from walk(child)
+
+
+def find(root, role, name, only_showing=True):
+    for node in walk(root):
+        if node.getRoleName() == role and node.name == name:
+            if not only_showing or showing(node):
+                return node
+    return None
+
+
+def press(node):
+    action = node.queryAction()
+    for i in range(action.nActions):
+        if action.getName(i) in ("press", "toggle"):
+            action.doAction(i)
+            return
+    fail(f"{node.getRoleName()} '{node.name}' offers no press action")
+
+
+def describe(node):
+    return f"{node.getRoleName()} '{node.name}'"
+
+
+# Per page: the tab that opens it, the rows that must be showing on it and names that belong
+# to the other pages only (they must not be showing here).
+STATE = {"checked": pyatspi.STATE_CHECKED, "checkable": pyatspi.STATE_CHECKABLE,
+         "focusable": pyatspi.STATE_FOCUSABLE, "selected": pyatspi.STATE_SELECTED}
+
+PAGES = [
+    ("Buttons", [
+        ("page tab", "Buttons", ["selected"]),
+        ("list", "Button assignment", ["focusable"]),
+        ("list item", "Left button: Left click", []),
+        ("push button", "Restore all buttons", ["focusable"]),
+        ("combo box", "Mouse function", ["focusable"]),
+        ("push button", "Keyboard key", ["focusable"]),
+    ], ["Ripple control", "Brightness", "Start with the system"]),
+    ("Performance", [
+        ("page tab", "Performance", ["selected"]),
+        ("radio button", "DPI 2", ["checkable", "checked", "focusable"]),
+        ("radio button", "DPI 1", ["checkable", "focusable"]),
+        ("slider", "DPI settings", ["focusable"]),
+        ("check box", "Angle snapping", ["checkable", "checked", "focusable"]),
+        ("check box", "Ripple control", ["checkable", "focusable"]),
+        ("radio button", "2.0mm", ["checked"]),
+    ], ["Restore all buttons", "Brightness", "Start with the system", "Flowing light",
+        "English"]),
+    ("Macros", [
+        ("page tab", "Macros", ["selected"]),
+        ("radio button", "Record actual delays", ["checked"]),
+    ], ["Ripple control", "Restore all buttons"]),
+    ("Lighting", [
+        ("page tab", "Lighting", ["selected"]),
+        ("slider", "Brightness", ["focusable"]),
+        ("radio button", "#ff0000", ["checkable"]),
+    ], ["Ripple control", "Restore all buttons"]),
+    ("Device settings", [
+        ("page tab", "Device settings", ["selected"]),
+        ("push button", "Restore factory settings", ["focusable"]),
+    ], ["Ripple control", "Restore all buttons", "Brightness"]),
+]
+
+
+def check_rows(frame, page, rows):
+    for role, name, wanted in rows:
+        node = find(frame, role, name)
+        if node is None:
+            fail(f"{page}: no showing {role} '{name}'")
+            continue
+        for state in wanted:
+            if not states(node).contains(STATE[state]):
+                fail(f"{page}: {describe(node)} is not {state}")
+
+
+def check_names(frame, page):
+    for node in walk(frame):
+        st = states(node)
+        if st.contains(pyatspi.STATE_SHOWING) and st.contains(pyatspi.STATE_FOCUSABLE):
+            if not node.name:
+                fail(f"{page}: a focusable {node.getRoleName()} has no name")
+
+
+def check_hidden(frame, page, others):
+    for node in walk(frame):
+        if not showing(node):
+            continue
+        if node.name in others and node.getRoleName() not in ("page tab", "label"):
+            fail(f"{page}: {describe(node)} of another page is showing")
+        if node.getRoleName() == "list item":
+            parent = node.parent.parent if node.parent is not None else None
+            if parent is not None and parent.getRoleName() == "combo box":
+                fail(f"{page}: item '{node.name}' of the closed drop-down "
+                     f"'{parent.name}' is showing")
+
+
+def open_page(frame, tab_name):
+    tab = find(frame, "page tab", tab_name)
+    if tab is None:
+        fail(f"no page tab '{tab_name}'")
+        return False
+    press(tab)
+    return wait_for(lambda: states(tab).contains(pyatspi.STATE_SELECTED),
+                    f"the tab '{tab_name}' to be selected") is not None
+
+
+def toggle_with_keyboard(frame):
+    box = find(frame, "check box", "Ripple control")
+    if box is None:
+        fail("no check box 'Ripple control' to toggle")
+        return
+    before = states(box).contains(pyatspi.STATE_CHECKED)
+    box.queryComponent().grabFocus()
+    if not wait_for(lambda: states(box).contains(pyatspi.STATE_FOCUSED),
+                    "the check box to take the focus"):
+        return
+    pyatspi.Registry.generateKeyboardEvent(0x20, None, pyatspi.KEY_SYM)  # Space
+    after = wait_for(lambda: states(box).contains(pyatspi.STATE_CHECKED) != before,
+                     "the check box to report its new state")
+    if after is None:
+        fail(f"Space on {describe(box)} did not change its checked state")
+
+
+def main():
+    program = os.environ["CORVANE_PROGRAM"]
+    scratch = os.environ["CORVANE_SCRATCH"]
+    log = open(os.path.join(scratch, "program.log"), "w")
+    process = subprocess.Popen([program, "--virtual-mouse"], stdout=log,
+                               stderr=subprocess.STDOUT)
+    try:
+        def application():
+            desktop = pyatspi.Registry.getDesktop(0)
+            for app in desktop:
+                if app is not None and app.get_process_id() == process.pid:
+                    return app
+            return None
+
+        def device_page_frame():
+            app = application()
+            if app is None:
+                return None
+            for frame in app:
+                if frame is not None and find(frame, "page tab", "Buttons") is not None \
+                        and find(frame, "list item", "Left button: Left click") is not None:
+                    return frame
+            return None
+
+        frame = wait_for(device_page_frame, "the window with the mouse's pages")
+        if frame is None:
+            return 1
+        tab_list = next((n for n in walk(frame) if n.getRoleName() == "page tab list"), None)
+        if tab_list is None or not tab_list.name:
+            fail("the tab column is not a named page tab list")
+        for tab_name, rows, others in PAGES:
+            if not open_page(frame, tab_name):
+                continue
+            check_rows(frame, tab_name, rows)
+            check_names(frame, tab_name)
+            check_hidden(frame, tab_name, others)
+            if tab_name == "Performance":
+                toggle_with_keyboard(frame)
+
+        # The program settings page opens from the caption bar's settings button.
+        settings = find(frame, "push button", "Settings")
+        if settings is None:
+            fail("no push button 'Settings'")
+        else:
+            press(settings)
+            if wait_for(lambda: find(frame, "check box", "Start with the system"),
+                        "the program settings page"):
+                check_rows(frame, "Program settings", [
+                    ("combo box", "Language", ["focusable"]),
+                    ("check box", "Start with the system", ["checkable", "focusable"]),
+                    ("radio button", "Exit the program", ["checkable", "checked"]),
+                    ("link", "Official website", ["focusable"]),
+                ])
+                check_names(frame, "Program settings")
+                check_hidden(frame, "Program settings", ["Ripple control", "Brightness"])
+    finally:
+        process.terminate()
+        try:
+            process.wait(timeout=20)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+    if failures:
+        print(f"{len(failures)} check(s) failed")
+        return 1
+    print("every page read as expected")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
