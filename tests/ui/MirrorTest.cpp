@@ -2,11 +2,14 @@
 // design pixels, and each control lands at its mirrored place inside its parent.
 #include "UiTest.h"
 
+#include "ui/base/Skin.h"
+#include "ui/controls/CheckBox.h"
 #include "ui/controls/PushButton.h"
 #include "ui/controls/StaticText.h"
 #include "ui/views/Picture.h"
 
 #include <QGuiApplication>
+#include <QImage>
 
 #include <gtest/gtest.h>
 
@@ -76,6 +79,36 @@ TEST_F(MirrorTest, LayoutsWhileRightToLeftAreMirrored) {
     d->resize(500, 300); // the window grew: the button keeps its distance to the right
     d->scaleControls();
     EXPECT_EQ(d->control(1)->geometry(), QRect(450, 0, 50, 10));
+}
+
+// The columns where a checked box's accent colour shows, drawn as the control is now.
+std::pair<int, int> accentColumns(QWidget& box) {
+    QImage image(box.size(), QImage::Format_ARGB32);
+    image.fill(Qt::black);
+    box.render(&image);
+    int first = image.width();
+    int last = -1;
+    for (int x = 0; x < image.width(); ++x) {
+        if (image.pixel(x, image.height() / 2) == skin::accentColour().rgb()) {
+            first = std::min(first, x);
+            last = std::max(last, x);
+        }
+    }
+    return {first, last};
+}
+
+TEST_F(MirrorTest, TheCheckBoxStandsBeforeItsTextInEitherDirection) {
+    auto d = showDialog([](RecordingDialog& r) { r.add<CheckBox>(1, QRect(0, 0, 200, 24)); });
+    auto* box = d->find<CheckBox>(1);
+    box->setText(QStringLiteral("Motion sync"));
+    box->setChecked(true);
+
+    const auto [ltrFirst, ltrLast] = accentColumns(*box);
+    EXPECT_LE(ltrLast, 20) << "the box at the left";
+    QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+    const auto [rtlFirst, rtlLast] = accentColumns(*box);
+    EXPECT_GE(rtlFirst, 180) << "the box at the right";
+    EXPECT_GE(rtlLast, rtlFirst);
 }
 
 } // namespace
