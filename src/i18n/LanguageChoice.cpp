@@ -1,5 +1,8 @@
 #include "i18n/LanguageChoice.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace corvane::i18n {
 
 namespace {
@@ -12,7 +15,14 @@ const LanguageChoiceRow kLanguageChoice[] = {
     {1066, u"Tiếng Việt"}, {2070, u"Português"},
 };
 
+// Of the languages above, those written from right to left.
+constexpr int kRightToLeft[] = {1025};
+
 } // namespace
+
+bool readsRightToLeft(int lcid) {
+    return std::ranges::find(kRightToLeft, lcid) != std::end(kRightToLeft);
+}
 
 std::span<const LanguageChoiceRow> languageChoice() {
     return kLanguageChoice;

@@ -31,6 +31,9 @@ QList<LanguageChoiceRow> offeredLanguages(const LcidContainer& supportedLanguage
     return items;
 }
 
+// Whether the language is written from right to left (the window is then mirrored).
+bool readsRightToLeft(int lcid);
+
 // The position of lcid among items (the item to select), or -1 when it is not offered.
 qsizetype indexOfLcid(const QList<LanguageChoiceRow>& items, int lcid);
 

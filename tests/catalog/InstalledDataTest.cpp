@@ -19,7 +19,8 @@ TEST(InstalledData, StartupInfo) {
     const StartupInfo info = readStartupInfo(kConfigXml);
     ASSERT_TRUE(info.loaded);
     EXPECT_EQ(info.defaultLanguage, 1033);
-    EXPECT_EQ(info.languages, (std::vector<int>{1033, 2052}));
+    EXPECT_EQ(info.languages, (std::vector<int>{1025, 1028, 1031, 1033, 1034, 1036, 1040, 1041,
+                                                1045, 1049, 1058, 1066, 2052, 2070}));
     EXPECT_EQ(info.caption, "Corvane");
 }
 

@@ -1,6 +1,7 @@
-// The language files the program ships (data/language), against each other and against
+// The language files the program ships (data/language), against the English file and against
 // every text number the program uses: a number missing from one language shows as an
-// empty text in the interface.
+// empty text in the interface, a lost placeholder drops the value it should show.
+#include "i18n/LanguageChoice.h"
 #include "i18n/LanguageTexts.h"
 #include "i18n/TextDecoding.h"
 
@@ -8,6 +9,7 @@
 
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -23,7 +25,31 @@ using namespace corvane::i18n;
 
 const QString kSourceDir = QStringLiteral(CORVANE_SOURCE_DIR);
 const QString kDataDir = kSourceDir + QStringLiteral("/data");
-constexpr int kLanguages[] = {1033, 2052};
+constexpr int kEnglish = 1033;
+
+// Every language file shipped, by its number.
+std::vector<int> shippedLanguages() {
+    std::vector<int> lcids;
+    QDirIterator files(kDataDir + QStringLiteral("/language"), {QStringLiteral("*.lan")},
+                       QDir::Files);
+    while (files.hasNext())
+        lcids.push_back(QFileInfo(files.next()).completeBaseName().toInt());
+    std::ranges::sort(lcids);
+    return lcids;
+}
+
+// Texts that stay as they are in English, by language: names, units and words that
+// language has taken over. Every other text equal to the English one is an oversight.
+const std::map<int, std::set<QString>> kSameAsEnglish = {
+    {1031, {"Multimedia", "Neon", "Firmware"}},
+    {1034, {"Macro", "Macros", "Multimedia", "min", "Firmware"}},
+    {1036, {"Macro", "Macros", "Action", "Type", "min", "FAQ"}},
+    {1040, {"Home", "Macro", "Multimedia", "Neon", "min", "Firmware"}},
+    {1045, {"Multimedia", "Neon", "min", "Firmware"}},
+    {1066, {"Macro", "Neon", "Firmware"}},
+    {2070, {"Macro", "Macros", "min", "Firmware"}},
+};
+const std::set<QString> kSameEverywhere = {"Corvane", "OK"};
 
 QByteArray bytesOf(const QString& path) {
     QFile file(path);
@@ -48,11 +74,11 @@ std::string lines(const std::vector<std::string>& texts) {
 // ';' comments and lines without '=' are skipped, blanks around the key do not count,
 // section names match without regard to case. Keys that are not numbers and numbers given
 // twice (the second is never read) are written to `faults`.
-std::set<int> textIdsOf(int lcid, std::vector<std::string>& faults) {
+std::map<int, QString> textsOf(int lcid, std::vector<std::string>& faults) {
     const QString path = languageFile(kDataDir, lcid);
     const QString text = decodeIniBytes(bytesOf(path), QByteArrayLiteral("UTF-8"));
     static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
-    std::set<int> ids;
+    std::map<int, QString> texts;
     bool inTexts = false;
     for (const QString& raw : text.split(lineEnd)) {
         const QString line = raw.trimmed();
@@ -71,10 +97,47 @@ std::set<int> textIdsOf(int lcid, std::vector<std::string>& faults) {
         if (!isNumber)
             faults.push_back(std::to_string(lcid) + ": key \"" + key.toStdString() +
                              "\" is not a text number");
-        else if (!ids.insert(id).second)
+        else if (!texts.emplace(id, line.section(u'=', 1).trimmed()).second)
             faults.push_back(std::to_string(lcid) + ": " + std::to_string(id) + " given twice");
     }
+    return texts;
+}
+
+std::set<int> textIdsOf(int lcid, std::vector<std::string>& faults) {
+    std::set<int> ids;
+    for (const auto& [id, text] : textsOf(lcid, faults))
+        ids.insert(id);
     return ids;
+}
+
+// The file's lines reduced to what the translators must keep: section headers as they
+// stand, text lines by their number, comments and blank lines by their kind.
+std::vector<std::string> shapeOf(int lcid) {
+    const QString text =
+        decodeIniBytes(bytesOf(languageFile(kDataDir, lcid)), QByteArrayLiteral("UTF-8"));
+    static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
+    std::vector<std::string> shape;
+    for (const QString& raw : text.split(lineEnd)) {
+        const QString line = raw.trimmed();
+        if (line.isEmpty())
+            shape.emplace_back("(blank)");
+        else if (line.startsWith(u';'))
+            shape.emplace_back("(comment)");
+        else if (line.startsWith(u'['))
+            shape.push_back(line.toStdString());
+        else
+            shape.push_back(line.section(u'=', 0, 0).trimmed().toStdString() + "=");
+    }
+    return shape;
+}
+
+// The placeholders of a text in order: "%1", "%s", "%d", ...
+std::vector<std::string> placeholdersOf(const QString& text) {
+    static const QRegularExpression placeholder(QStringLiteral("%(?:\\d+|[sd])"));
+    std::vector<std::string> found;
+    for (const auto& match : placeholder.globalMatch(text))
+        found.push_back(match.captured().toStdString());
+    return found;
 }
 
 // Where the program's text numbers stand. In each file matching `names` under `folder`,
@@ -154,22 +217,88 @@ private:
     int m_lcid = 0;
 };
 
-TEST_F(LanguageFiles, HoldTheSameTextNumbers) {
+TEST(LanguageFileList, EveryOfferedLanguageHasAFile) {
+    const std::vector<int> shipped = shippedLanguages();
+    std::vector<int> offered;
+    for (const LanguageChoiceRow& row : languageChoice())
+        offered.push_back(row.lcid);
+    std::ranges::sort(offered);
+    EXPECT_EQ(shipped, offered);
+}
+
+TEST_F(LanguageFiles, HoldTheEnglishTextNumbersInItsOrder) {
     std::vector<std::string> faults;
-    const std::set<int> english = textIdsOf(1033, faults);
-    const std::set<int> chinese = textIdsOf(2052, faults);
+    const std::set<int> english = textIdsOf(kEnglish, faults);
+    ASSERT_GT(english.size(), 100u);
+    const std::vector<std::string> englishShape = shapeOf(kEnglish);
+    for (int lcid : shippedLanguages()) {
+        const std::set<int> ids = textIdsOf(lcid, faults);
+        std::set<int> missing;
+        std::set<int> extra;
+        std::ranges::set_difference(english, ids, std::inserter(missing, missing.end()));
+        std::ranges::set_difference(ids, english, std::inserter(extra, extra.end()));
+        EXPECT_TRUE(missing.empty()) << lcid << ".lan lacks " << join(missing);
+        EXPECT_TRUE(extra.empty()) << "only in " << lcid << ".lan: " << join(extra);
+        const std::vector<std::string> shape = shapeOf(lcid);
+        const auto [at, inEnglish] = std::ranges::mismatch(shape, englishShape);
+        EXPECT_TRUE(at == shape.end() && inEnglish == englishShape.end())
+            << lcid << ".lan line " << (at - shape.begin()) + 1 << " is \""
+            << (at == shape.end() ? "(end)" : *at) << "\" where 1033.lan has \""
+            << (inEnglish == englishShape.end() ? "(end)" : *inEnglish) << "\"";
+    }
     EXPECT_TRUE(faults.empty()) << lines(faults);
-    ASSERT_FALSE(english.empty());
-    std::set<int> onlyEnglish;
-    std::set<int> onlyChinese;
-    std::ranges::set_difference(english, chinese, std::inserter(onlyEnglish, onlyEnglish.end()));
-    std::ranges::set_difference(chinese, english, std::inserter(onlyChinese, onlyChinese.end()));
-    EXPECT_TRUE(onlyEnglish.empty()) << "only in 1033.lan: " << join(onlyEnglish);
-    EXPECT_TRUE(onlyChinese.empty()) << "only in 2052.lan: " << join(onlyChinese);
+}
+
+TEST_F(LanguageFiles, KeepThePlaceholdersInOrder) {
+    std::vector<std::string> faults;
+    const std::map<int, QString> english = textsOf(kEnglish, faults);
+    for (int lcid : shippedLanguages()) {
+        for (const auto& [id, text] : textsOf(lcid, faults)) {
+            const auto source = english.find(id);
+            if (source != english.end() && placeholdersOf(text) != placeholdersOf(source->second))
+                faults.push_back(std::to_string(lcid) + ": " + std::to_string(id) + " \"" +
+                                 text.toStdString() + "\"");
+        }
+    }
+    EXPECT_TRUE(faults.empty()) << "placeholders differ from 1033.lan:\n" << lines(faults);
+}
+
+TEST_F(LanguageFiles, AreTranslated) {
+    std::vector<std::string> faults;
+    const std::map<int, QString> english = textsOf(kEnglish, faults);
+    for (int lcid : shippedLanguages()) {
+        if (lcid == kEnglish)
+            continue;
+        const auto allowed = kSameAsEnglish.find(lcid);
+        for (const auto& [id, text] : textsOf(lcid, faults)) {
+            const auto source = english.find(id);
+            if (source == english.end() || text != source->second ||
+                kSameEverywhere.contains(text) ||
+                (allowed != kSameAsEnglish.end() && allowed->second.contains(text)))
+                continue;
+            faults.push_back(std::to_string(lcid) + ": " + std::to_string(id) + " \"" +
+                             text.toStdString() + "\"");
+        }
+    }
+    EXPECT_TRUE(faults.empty()) << "left in English:\n" << lines(faults);
+}
+
+// The program's own reader (quotes, blanks, the length limit, the decoding) gives every
+// text as written in the file.
+TEST_F(LanguageFiles, ReadThroughTheProgramsReaderAsWritten) {
+    for (int lcid : shippedLanguages()) {
+        std::vector<std::string> faults;
+        for (const auto& [id, text] : textsOf(lcid, faults)) {
+            if (textOf(lcid, id) != text)
+                faults.push_back(std::to_string(id) + " reads \"" + textOf(lcid, id).toStdString() +
+                                 "\"");
+        }
+        EXPECT_TRUE(faults.empty()) << lcid << ".lan:\n" << lines(faults);
+    }
 }
 
 TEST_F(LanguageFiles, HaveNoEmptyText) {
-    for (int lcid : kLanguages) {
+    for (int lcid : shippedLanguages()) {
         std::vector<std::string> faults;
         std::set<int> empty;
         for (int id : textIdsOf(lcid, faults)) {
@@ -182,7 +311,7 @@ TEST_F(LanguageFiles, HaveNoEmptyText) {
 
 TEST_F(LanguageFiles, HoldEveryTextTheProgramUses) {
     for (const auto& [what, ids] : textIdsInUse()) {
-        for (int lcid : kLanguages) {
+        for (int lcid : shippedLanguages()) {
             std::set<int> missing;
             for (int id : ids) {
                 if (textOf(lcid, id).isEmpty())

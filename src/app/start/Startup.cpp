@@ -16,6 +16,7 @@
 #include "app/start/CommandLine.h"
 #include "app/start/Folders.h"
 #include "app/start/LanguageStartup.h"
+#include "app/start/LayoutDirection.h"
 #include "app/start/LocaleLcid.h"
 #include "app/start/ProcessObjects.h"
 #include "app/start/SharedUserValues.h"
@@ -112,6 +113,7 @@ int runProgram(int argc, char** argv) {
     const int lcid = chooseLanguage(state, userValues, userInterfaceLcid());
     i18n::setProgramFolder(programFolder);
     i18n::setCurrentLcid(lcid);
+    applyLayoutDirection(lcid);
 
     ui::setThemeName(state.themeName);
     ui::setSkinFolder(skinFolder());

@@ -1,6 +1,7 @@
 // The main window's texts and fonts, from the language in use.
 #include "app/desktop/MainTray.h"
 #include "app/start/AppState.h"
+#include "app/start/LayoutDirection.h"
 #include "app/start/UiText.h"
 #include "app/start/UserValues.h"
 #include "app/window/DeviceMainDlg.h"
@@ -62,6 +63,7 @@ constexpr int kTabTexts[] = {MainText::TabHome,        MainText::TabButtons,
 void DeviceMainDlg::setLanguage(int lcid) {
     appState().currentLcid = lcid;
     i18n::setCurrentLcid(lcid);
+    applyLayoutDirection(lcid);
     m_context.userValues->writeUserValue(QStringLiteral("LCID"), QString::number(lcid));
     ui::setDefaultFontName(kInterfaceFont);
     m_fontNames[0] = m_fontNames[1] = kInterfaceFont;

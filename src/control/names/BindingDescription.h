@@ -19,14 +19,16 @@ inline constexpr int kCopyWordText = 31;    // the language's word for "copy"
 
 // The key list's text for a stored binding in the language `lcid`: the catalogue's
 // description for known values of types 1, 3, 6, 7, 8, 9; a macro's stored name re-worded
-// for the language (foreign "custom" prefix or "copy" suffix); otherwise macroDesc.
+// for the language (another language's "custom" prefix or "copy" suffix, MacroWords.h);
+// otherwise macroDesc.
 QString describeBinding(const store::ButtonBinding& binding, int lcid, const TextLookup& text);
 
 // A stored macro name re-worded for `lcid` (the rule describeBinding applies to macros).
 QString macroBindingName(const QString& stored, int lcid, const TextLookup& text);
 
-// The macro list's name for a stored macro name: a leading "Custom" or "自定义" becomes
-// the custom word, then a trailing "Copy" or "复制" becomes "<part before it> <copy word>".
+// The macro list's name for a stored macro name: a leading "custom" word of any language
+// becomes the custom word, then a trailing "copy" word of any language becomes
+// "<part before it> <copy word>".
 QString macroDisplayName(const QString& stored, const TextLookup& text);
 
 } // namespace corvane::control

@@ -1,8 +1,8 @@
 #pragma once
 // How the macro list shows a stored macro name in the current language: a name made with
-// the word "Custom" (or its Chinese form) shows the language's word for it, and a name
-// ending in the word "Copy" (or its Chinese form) shows the language's word for that. The
-// stored name never changes.
+// the word "custom" of any language shows the current language's word for it, and a name
+// ending in the word "copy" of any language shows the current word for that
+// (control/names/MacroWords.h). The stored name never changes.
 
 #include <QString>
 

@@ -30,6 +30,18 @@ QRect scaledRect(const QRect& r, double s) {
     return QRect(QPoint(left, top), QPoint(int(std::lround((r.x() + r.width()) * s)) - 1,
                                            int(std::lround((r.y() + r.height()) * s)) - 1));
 }
+
+// Where a control with the design rectangle `design` goes on the screen: scaled, and for a
+// right-to-left language mirrored inside its parent, so that every window is laid out once,
+// in left-to-right design pixels. The parent has its final size by then: controls are
+// placed parents first.
+QRect screenRect(const QRect& design, double scale, const QWidget* control) {
+    const QRect scaled = scaledRect(design, scale);
+    const QWidget* parent = control->parentWidget();
+    if (!parent || !control->isRightToLeft())
+        return scaled;
+    return QRect(QPoint(parent->width() - 1 - scaled.right(), scaled.top()), scaled.size());
+}
 } // namespace
 namespace {
 
@@ -144,7 +156,7 @@ void Dialog::scaleControls() {
         QRect design = c->geometry();
         if (drawn.isValid() && drawn.toRect() == design)
             design = c->property(kDesignRect).toRect();
-        const QRect target = scaledRect(design, m_scale);
+        const QRect target = screenRect(design, m_scale, c);
         c->setProperty(kDesignRect, design);
         c->setProperty(kScaledRect, target);
         if (c->geometry() != target)
@@ -295,8 +307,8 @@ bool Dialog::idAvailable(int id) const {
 void Dialog::placeControl(Control* control, const QRect& rect) {
     if (control->id() > 0)
         m_controls.insert(control->id(), control);
-    if (m_scale != 1.0) {
-        const QRect target = scaledRect(rect, m_scale);
+    if (m_scale != 1.0 || control->isRightToLeft()) {
+        const QRect target = screenRect(rect, m_scale, control);
         control->setProperty(kDesignRect, rect);
         control->setProperty(kScaledRect, target);
         control->setGeometry(target);
@@ -391,6 +403,9 @@ void Dialog::resizeEvent(QResizeEvent* event) {
 void Dialog::changeEvent(QEvent* event) {
     if (event->type() == QEvent::ActivationChange && m_created)
         OnNcActivate(isActiveWindow());
+    // The language changed the reading direction: every control goes to its mirrored place.
+    if (event->type() == QEvent::LayoutDirectionChange && m_uiBuilt && !m_inInitDialog)
+        scaleControls();
     QWidget::changeEvent(event);
 }
 

@@ -12,7 +12,11 @@ namespace corvane::ui {
 void paintIndicatorAndText(QPainter& p, const Control& c, const QRect& r, bool checked, bool round,
                            bool hovered, const QString& image) {
     const int size = std::min(16, r.height());
-    const QRect box(r.left() + 1, r.top() + (r.height() - size) / 2, size, size);
+    // The indicator stands before the text: on the left, or on the right when reading
+    // from right to left.
+    const bool rightToLeft = c.isRightToLeft();
+    const QRect box(rightToLeft ? r.right() - size : r.left() + 1,
+                    r.top() + (r.height() - size) / 2, size, size);
     if (!draw::image(p, box, image)) {
         const QColor accent = skin::accentColour();
         const QColor border = checked || hovered ? accent : skin::borderColour();
@@ -34,7 +38,8 @@ void paintIndicatorAndText(QPainter& p, const Control& c, const QRect& r, bool c
         }
         p.restore();
     }
-    const QRect textRect = r.adjusted(size + 8, 0, 0, 0);
+    const QRect textRect =
+        rightToLeft ? r.adjusted(0, 0, -(size + 8), 0) : r.adjusted(size + 8, 0, 0, 0);
     draw::text(p, textRect, c.text(), c.alignment(), c.textColour(), false);
 }
 

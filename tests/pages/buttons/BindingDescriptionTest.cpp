@@ -3,7 +3,14 @@
 #include "pages/buttons/BindingDescription.h"
 #include "pages/buttons/BindingCatalog.h"
 
+#include "control/names/MacroWords.h"
+#include "i18n/IniFile.h"
+#include "i18n/LanguageChoice.h"
+#include "i18n/LanguageTexts.h"
+
 #include <gtest/gtest.h>
+
+#include <QFile>
 
 namespace corvane::pages {
 namespace {
@@ -57,10 +64,24 @@ TEST(DescribeBinding, MacroNamesAreReWordedForTheLanguage) {
         {1049, "A Copy", "A  Копировать"},
         {1028, "Copy of Copy", " 複製"},
         {1049, "A Копировать", "A Копировать"}, // 1049 has no Russian copy word to try
-        // The prefix wins over the suffix; other languages change nothing.
+        // The prefix wins over the suffix; a language without macro words changes nothing.
         {2052, "Custom Copy", "<351> Copy"},
-        {1031, "Custom Copy", "Custom Copy"},
+        {9999, "Custom Copy", "Custom Copy"},
         {2052, "plain", "plain"},
+        // Every offered language takes the others' words and gives its own copy word.
+        {1031, "Custom Copy", "<351> Copy"},
+        {1036, "Benutzerdefiniert 2", "<351> 2"},
+        {1025, "Personnalisé 4", "<351> 4"},
+        {1034, "A نسخ", "A  Copiar"},
+        {1058, "A Kopiuj", "A  Копіювати"},
+        {1049, "A 複製", "A  Копировать"},
+        {1025, "A Copier", "A  نسخ"},
+        // The whole Russian word goes, not only its first nine letters.
+        {1033, "Пользовательский 3", "<351> 3"},
+        // A word the language shares with another, or one of its other forms, stays.
+        {2070, "A Copiar", "A Copiar"},
+        {1041, "A コピー", "A コピー"},
+        {1028, "自定義 1", "自定義 1"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(describeBinding(binding(4, 7, c.stored), c.lcid, numbered), c.expected)
@@ -75,6 +96,24 @@ TEST(MacroDisplayName, CustomPrefixThenCopySuffix) {
     EXPECT_EQ(macroDisplayName("Custom 1 复制", numbered), "<351> 1  <31>");
     EXPECT_EQ(macroDisplayName("Copy", numbered), " <31>");
     EXPECT_EQ(macroDisplayName("100%", numbered), "100%");
+    EXPECT_EQ(macroDisplayName("Personalizzata 3 Kopiuj", numbered), "<351> 3  <31>");
+}
+
+// A name made in any offered language is recognised: each language's custom word (text
+// 351) and copy word (text 31) are among its macro words.
+TEST(MacroWords, HoldEveryLanguagesOwnWords) {
+    const QString folder = QStringLiteral(CORVANE_SOURCE_DIR "/data");
+    for (const i18n::LanguageChoiceRow& row : i18n::languageChoice()) {
+        QFile file(i18n::languageFile(folder, row.lcid));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << row.lcid;
+        const i18n::IniFile texts = i18n::IniFile::fromBytes(file.readAll(), "UTF-8");
+        const QString custom = texts.value(i18n::kTextSection, u"351");
+        const QString copy = texts.value(i18n::kTextSection, u"31");
+        EXPECT_TRUE(control::isOwnWord(control::customWords(), custom.toStdU16String(), row.lcid))
+            << row.lcid << " custom word " << custom.toStdString();
+        EXPECT_TRUE(control::isOwnWord(control::copyWords(), copy.toStdU16String(), row.lcid))
+            << row.lcid << " copy word " << copy.toStdString();
+    }
 }
 
 TEST(BindingCatalog, MenusHoldTheirItemsInOrderAndEveryPairIsListedOnce) {

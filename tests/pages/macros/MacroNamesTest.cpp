@@ -17,6 +17,10 @@ TEST(MacroNames, CustomAndCopyWordsShowInTheLanguage) {
         {u"A\u590D\u5236", u"A Kopie"},
         {u"Copy of Copy", u" Kopie"}, // cut at the word's first occurrence
         {u"Customer", u"Eigener"},
+        // Names made in the other offered languages.
+        {u"Personnalisé 5", u"Eigen 5"},
+        {u"\u0645\u062E\u0635\u0635 6", u"Eigen 6"},
+        {u"Macro Sao chép", u"Macro  Kopie"},
         {u"Macro", u"Macro"},
         {u"", u""},
     };
