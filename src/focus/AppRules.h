@@ -1,0 +1,34 @@
+#pragma once
+
+#include "focus/FocusedApp.h"
+
+#include <QStringList>
+
+#include <array>
+
+namespace corvane::focus {
+
+inline constexpr int kRuleProfiles = 4;
+
+// Which applications each profile (1..4) is for, and the profile the mouse goes back to
+// when the focused application is named by no rule.
+struct AppRules {
+    std::array<QStringList, kRuleProfiles> apps; // [0] is profile 1
+    int defaultProfile = 1;
+};
+
+// A stored list (one identity per line) as identities: trimmed, blank lines dropped.
+QStringList parseAppList(const QString& stored);
+// Identities as they are stored: trimmed, no blanks, no line breaks, no repeats (letter
+// case ignored), in their order.
+QString formatAppList(const QStringList& apps);
+
+// The names an application is known by, most specific first: its app id or window class,
+// its window instance, and its executable's name (empty names left out).
+QStringList identitiesOf(const FocusedApp& app, const QString& executable);
+
+// The first profile whose list names one of the identities (letter case ignored), else
+// the default profile.
+int profileFor(const AppRules& rules, const QStringList& identities);
+
+} // namespace corvane::focus
