@@ -33,6 +33,14 @@ QStringList identitiesOf(const FocusedApp& app, const QString& executable) {
     return names;
 }
 
+bool hasRules(const AppRules& rules) {
+    for (const QStringList& apps : rules.apps) {
+        if (!apps.isEmpty())
+            return true;
+    }
+    return false;
+}
+
 int profileFor(const AppRules& rules, const QStringList& identities) {
     for (int index = 0; index < kRuleProfiles; ++index) {
         for (const QString& name : identities) {

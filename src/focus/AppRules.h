@@ -27,6 +27,9 @@ QString formatAppList(const QStringList& apps);
 // its window instance, and its executable's name (empty names left out).
 QStringList identitiesOf(const FocusedApp& app, const QString& executable);
 
+// Whether any profile names an application (without, the focus changes nothing).
+bool hasRules(const AppRules& rules);
+
 // The first profile whose list names one of the identities (letter case ignored), else
 // the default profile.
 int profileFor(const AppRules& rules, const QStringList& identities);

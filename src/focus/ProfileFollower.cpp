@@ -40,7 +40,10 @@ void ProfileFollower::settle() {
         return;
     if (m_hooks.holding && m_hooks.holding())
         return;
-    const int profile = profileFor(m_hooks.rules(), identities(*app));
+    const AppRules rules = m_hooks.rules();
+    if (!hasRules(rules))
+        return; // nobody asked for it: a profile chosen by hand stays
+    const int profile = profileFor(rules, identities(*app));
     if (profile < 1 || profile > kRuleProfiles || profile == m_hooks.currentProfile())
         return;
     m_hooks.switchTo(profile);

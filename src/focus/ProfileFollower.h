@@ -13,8 +13,9 @@ namespace corvane::focus {
 
 // Switches the mouse to the profile the focused application's rule names, and back to
 // the default profile for an application without one, once the focus has stayed put for
-// stableMs. Never while paused or while the caller holds switches (a macro recording);
-// never for our own window (the user came to change settings) or for nothing focused.
+// stableMs. Without any rule it does nothing, so a profile picked by hand stays. Never while paused
+// or while the caller holds switches (a macro recording); never for our own window (the user came
+// to change settings) or for nothing focused.
 class ProfileFollower : public QObject {
     Q_OBJECT
 public:
