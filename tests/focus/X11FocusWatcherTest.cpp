@@ -4,11 +4,7 @@
 #include "focus/ProfileFollower.h"
 
 #include "support/WaitUntil.h"
-
-#include <QProcess>
-#include <QStandardPaths>
-
-#include <xcb/xcb.h>
+#include "support/XvfbDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -23,63 +19,18 @@ constexpr int kHang = 10000; // only catches a hang
 class X11Session : public ::testing::Test {
 protected:
     void SetUp() override {
-        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-        if (xvfb.isEmpty())
+        if (!test::XvfbDisplay::installed())
             GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
-        // -displayfd 1: the server picks a free display and writes its number on stdout.
-        m_server.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                              QStringLiteral("-nolisten"), QStringLiteral("tcp"),
-                              QStringLiteral("-screen"), QStringLiteral("0"),
-                              QStringLiteral("320x240x24")});
-        ASSERT_TRUE(m_server.waitForStarted(kHang));
-        ASSERT_TRUE(test::waitUntil([&] { return m_server.canReadLine(); }, kHang));
-        m_display = ":" + m_server.readLine().trimmed();
-        m_wm = xcb_connect(m_display.constData(), nullptr);
-        ASSERT_FALSE(xcb_connection_has_error(m_wm));
-        m_root = xcb_setup_roots_iterator(xcb_get_setup(m_wm)).data->root;
+        ASSERT_TRUE(m_x.start());
+        m_display = m_x.display();
     }
-    void TearDown() override {
-        if (m_wm)
-            xcb_disconnect(m_wm);
-        m_server.terminate();
-        m_server.waitForFinished(kHang);
-    }
-
-    xcb_atom_t atom(const char* name) {
-        auto* reply = xcb_intern_atom_reply(
-            m_wm, xcb_intern_atom(m_wm, 0, uint16_t(std::strlen(name)), name), nullptr);
-        const xcb_atom_t value = reply ? reply->atom : 0;
-        std::free(reply);
-        return value;
-    }
-
-    // A window with WM_CLASS instance\0class\0, a title and a process id.
     xcb_window_t window(const char* instance, const char* cls, const char* title, uint32_t pid) {
-        const xcb_window_t id = xcb_generate_id(m_wm);
-        xcb_create_window(m_wm, XCB_COPY_FROM_PARENT, id, m_root, 0, 0, 50, 50, 0,
-                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
-        QByteArray wmClass = QByteArray(instance) + '\0' + cls + '\0';
-        xcb_change_property(m_wm, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8,
-                            uint32_t(wmClass.size()), wmClass.constData());
-        xcb_change_property(m_wm, XCB_PROP_MODE_REPLACE, id, atom("_NET_WM_NAME"),
-                            atom("UTF8_STRING"), 8, uint32_t(std::strlen(title)), title);
-        xcb_change_property(m_wm, XCB_PROP_MODE_REPLACE, id, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL,
-                            32, 1, &pid);
-        xcb_map_window(m_wm, id);
-        xcb_flush(m_wm);
-        return id;
+        return m_x.window(instance, cls, title, pid);
     }
+    void activate(xcb_window_t id) { m_x.activate(id); }
 
-    void activate(xcb_window_t id) {
-        xcb_change_property(m_wm, XCB_PROP_MODE_REPLACE, m_root, atom("_NET_ACTIVE_WINDOW"),
-                            XCB_ATOM_WINDOW, 32, 1, &id);
-        xcb_flush(m_wm);
-    }
-
-    QProcess m_server;
+    test::XvfbDisplay m_x;
     QByteArray m_display;
-    xcb_connection_t* m_wm = nullptr;
-    xcb_window_t m_root = 0;
 };
 
 TEST_F(X11Session, ReportsTheActiveWindowsClassInstanceTitleAndProcess) {
