@@ -2,11 +2,16 @@
 
 #include "focus/FocusedApp.h"
 
+#include "store/AppList.h"
+
 #include <QStringList>
 
 #include <array>
 
 namespace corvane::focus {
+
+using store::formatAppList;
+using store::parseAppList;
 
 inline constexpr int kRuleProfiles = 4;
 
@@ -16,12 +21,6 @@ struct AppRules {
     std::array<QStringList, kRuleProfiles> apps; // [0] is profile 1
     int defaultProfile = 1;
 };
-
-// A stored list (one identity per line) as identities: trimmed, blank lines dropped.
-QStringList parseAppList(const QString& stored);
-// Identities as they are stored: trimmed, no blanks, no line breaks, no repeats (letter
-// case ignored), in their order.
-QString formatAppList(const QStringList& apps);
 
 // The names an application is known by, most specific first: its app id or window class,
 // its window instance, and its executable's name (empty names left out).
