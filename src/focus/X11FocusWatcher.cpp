@@ -38,7 +38,7 @@ void X11FocusWatcher::close() {
 std::uint32_t X11FocusWatcher::atom(const char* name) const {
     const auto cookie = xcb_intern_atom(m_connection, 0, std::uint16_t(std::strlen(name)), name);
     XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(m_connection, cookie, nullptr));
-    return reply ? reply->atom : XCB_ATOM_NONE;
+    return reply ? reply->atom : std::uint32_t(XCB_ATOM_NONE);
 }
 
 bool X11FocusWatcher::start() {
