@@ -145,6 +145,21 @@ const auto kCommands = std::to_array<CommandEntry>({
      "Macros whose settings or steps the mouse does not take are left out with a warning; "
      "when every macro is left out the import fails. A FILE of - reads standard input.",
      kNone, "files", ""},
+    {"rule", "list", "", 0, 0, false, "List which applications choose a profile.",
+     "One line per rule: the profile and the application, then the default profile the "
+     "mouse goes back to for every other application.",
+     kJsonOption, "", ""},
+    {"rule", "add", "N APP", 2, 2, false, "Switch to profile N while APP has the focus.",
+     "APP is the application's Wayland app id or X11 window class or instance (games under "
+     "Proton show steam_app_ID), or its program's file name; letter case does not count. "
+     "An application chooses one profile: a rule for it elsewhere moves to N. With no rule "
+     "at all the profile never follows the focus.",
+     kNone, "profiles", ""},
+    {"rule", "remove", "N APP", 2, 2, false, "Remove APP from profile N's rules.", "", kNone,
+     "profiles", ""},
+    {"rule", "default", "N", 1, 1, false,
+     "Go back to profile N when an application without a rule has the focus.", "", kNone,
+     "profiles", ""},
     {"reset", "", "", 0, 0, false, "Restore the factory settings of the mouse and every profile.",
      "The mouse is reset, every profile gets the factory values, and key functions and "
      "lighting are set back. Nothing happens without --yes.",

@@ -126,6 +126,17 @@ public:
     // not a mode-1 row was written. The number of rows written.
     int createDefaultLights(int profile, const std::array<bool, 6>& offered);
 
+    // --- applications that choose a profile (t_profile_data.app) ------------
+
+    // The applications profile is used for, as stored: one identity per line.
+    bool getProfileApps(int profile, QString& apps);
+    // Replaces the profile's application list; false when the profile has no row.
+    bool setProfileApps(int profile, const QString& apps);
+    // The profile the mouse goes back to when the focused application names no
+    // rule (a row of its own in t_configdata under profile 0); 1 when never set.
+    int getDefaultAppProfile();
+    bool setDefaultAppProfile(int profile);
+
 private:
     ProfileDatabase() = default;
     ~ProfileDatabase();

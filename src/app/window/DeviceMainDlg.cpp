@@ -15,6 +15,8 @@
 #include "app/window/MainWorkerSide.h"
 #include "app/window/MessageBoxes.h"
 #include "app/window/WindowHost.h"
+#include "focus/FocusWatcher.h"
+#include "focus/ProfileFollower.h"
 #include "hid/DeviceManager.h"
 #include "pages/dialogs/MessageBox.h"
 #include "pages/dialogs/MousePaletteDlg.h"
@@ -73,6 +75,8 @@ DeviceMainDlg::DeviceMainDlg(WindowContext context)
 }
 
 DeviceMainDlg::~DeviceMainDlg() {
+    m_follower.reset();
+    m_focusWatcher.reset();
     stopWorker();
     m_updates.reset();
     m_deviceChanges.reset();
@@ -194,6 +198,7 @@ bool DeviceMainDlg::OnInitDialog() {
     m_tray = std::make_unique<MainTray>(icon, ui::deviceName(), std::move(trayHooks));
     m_tray->setExitText(uiText(MainText::TrayExit));
     m_tray->show();
+    startFocusFollowing();
 
     m_dpiPopup = std::make_unique<pages::DpiMsgDlg>();
     m_dpiPopup->createOver(this);

@@ -38,6 +38,11 @@ class FileDialogs;
 class ProfileDlg;
 } // namespace corvane::pages
 
+namespace corvane::focus {
+class FocusWatcher;
+class ProfileFollower;
+} // namespace corvane::focus
+
 namespace corvane::app {
 
 class DeviceChangeWiring;
@@ -254,6 +259,16 @@ private:
     void exportProfileFile(int profile);
     QPointer<pages::ProfileDlg> m_profileDlg;
     std::unique_ptr<pages::FileDialogs> m_ownFileDialogs;
+
+    // MainFocus.cpp: the profile follows the focused application.
+    void startFocusFollowing();
+    bool pageHoldsProfile() const;
+    std::unique_ptr<focus::FocusWatcher> m_focusWatcher;
+    std::unique_ptr<focus::ProfileFollower> m_follower;
+
+public:
+    // Null when no watcher fits the session (or it could not connect).
+    focus::ProfileFollower* profileFollower() const { return m_follower.get(); }
 };
 
 } // namespace corvane::app

@@ -19,6 +19,10 @@ namespace corvane::vm {
 class VirtualMouse;
 }
 
+namespace corvane::focus {
+class FocusWatcher;
+}
+
 namespace corvane::app {
 
 class ProgramLauncher;
@@ -54,6 +58,9 @@ struct WindowContext {
     std::shared_ptr<vm::VirtualMouse> virtualDevices;
     // Watch udev for hidraw arrivals and removals (without virtual devices).
     bool watchSystemHotplug = true;
+    // Makes the watcher of the focused application; when empty, the one the session's
+    // environment calls for. Returning null turns following the focus off.
+    std::function<std::unique_ptr<focus::FocusWatcher>()> focusWatcher;
 };
 
 } // namespace corvane::app

@@ -38,6 +38,10 @@ constexpr auto kCommands = std::to_array<CommandEntry>({
     {"macro", "list", runMacroList},
     {"macro", "export", runMacroExport},
     {"macro", "import", runMacroImport},
+    {"rule", "list", runRuleList},
+    {"rule", "add", runRuleAdd},
+    {"rule", "remove", runRuleRemove},
+    {"rule", "default", runRuleDefault},
     {"reset", "", runReset},
 });
 

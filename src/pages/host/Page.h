@@ -46,6 +46,9 @@ public:
     // A click on the callout of the window's mouse picture at `index` (the button page
     // keeps its key list on the same selection).
     virtual void mouseKeyClicked(int /*index*/) {}
+    // The page needs the current profile to stay put (a macro recording runs): profiles
+    // that follow the focused application wait.
+    virtual bool holdsProfile() const { return false; }
 
     // What the device worker reports (see protocol/worker/WorkerHost.h).
     virtual void showVersion(const protocol::VersionView& /*version*/) {}

@@ -111,6 +111,7 @@ public:
 
     void loadPage();
     bool isRecording() const { return m_recorder.isRecording(); }
+    bool holdsProfile() const override { return isRecording(); }
     // The macro shown (0 for none) and its steps as shown.
     int selectedMacro() const;
     const MacroEventList& steps() const { return m_list; }

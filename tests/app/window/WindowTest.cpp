@@ -1,5 +1,7 @@
 #include "WindowTest.h"
 
+#include "focus/FocusWatcher.h"
+
 #include "hid/DeviceManager.h"
 #include "i18n/IniFile.h"
 #include "i18n/LanguageTexts.h"
@@ -84,6 +86,8 @@ void WindowTest::startWindowIn(const QString& dataFolder,
     context.delays.infoRetry = context.delays.lighting = std::chrono::milliseconds(1);
     context.delays.lightingRepeat = std::chrono::milliseconds(1);
     context.watchSystemHotplug = false;
+    // The test's own desktop never moves its profiles; the focus tests give a watcher.
+    context.focusWatcher = [] { return std::unique_ptr<focus::FocusWatcher>(); };
     // The catalog's download server is not contacted; the update tests give their own.
     context.updates.networkAllowed = false;
     if (watchVirtualHotplug)

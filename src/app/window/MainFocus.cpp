@@ -1,0 +1,52 @@
+// The profile follows the focused application: the session's focus watcher reports each
+// change, the follower waits until the focus settles and asks for the profile a rule
+// names, which is switched as a pick in the profile list would.
+
+#include "app/start/AppLog.h"
+#include "app/window/DeviceMainDlg.h"
+#include "focus/FocusWatcher.h"
+#include "focus/ProcessName.h"
+#include "focus/ProfileFollower.h"
+#include "focus/StoredRules.h"
+#include "focus/WatcherChoice.h"
+#include "store/ProfileDatabase.h"
+
+#include <QProcessEnvironment>
+
+namespace corvane::app {
+
+void DeviceMainDlg::startFocusFollowing() {
+    std::unique_ptr<focus::FocusWatcher> watcher =
+        m_context.focusWatcher ? m_context.focusWatcher()
+                               : focus::watcherForSession(QProcessEnvironment::systemEnvironment());
+    if (!watcher)
+        return;
+    if (!watcher->start()) {
+        qCInfo(lcApp) << "the focused application cannot be followed: no connection to"
+                      << watcher->name();
+        return;
+    }
+    focus::ProfileFollower::Hooks hooks;
+    hooks.rules = [] { return focus::loadAppRules(store::ProfileDatabase::instance()); };
+    hooks.currentProfile = [this] { return currentProfile(); };
+    hooks.switchTo = [this](int profile) { switchProfile(profile); };
+    hooks.holding = [this] { return pageHoldsProfile(); };
+    hooks.executableOf = focus::executableName;
+    m_follower = std::make_unique<focus::ProfileFollower>(std::move(hooks));
+    connect(watcher.get(), &focus::FocusWatcher::focused, m_follower.get(),
+            &focus::ProfileFollower::focusChanged);
+    connect(watcher.get(), &focus::FocusWatcher::lost, this, [name = watcher->name()] {
+        qCInfo(lcApp) << name << "closed the connection: the profile no longer follows the focus";
+    });
+    m_focusWatcher = std::move(watcher);
+}
+
+bool DeviceMainDlg::pageHoldsProfile() const {
+    for (const auto& page : m_pages) {
+        if (page && page->holdsProfile())
+            return true;
+    }
+    return false;
+}
+
+} // namespace corvane::app

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "focus/FocusWatcher.h"
+
+#include <QByteArray>
+
+#include <optional>
+
+class QLocalSocket;
+
+namespace corvane::focus {
+
+// Hyprland: its event socket (.socket2.sock in the instance's folder) sends one line per
+// event; "activewindow>>CLASS,TITLE" tells the focus moved. Read only: the command socket
+// is never opened.
+class HyprlandFocusWatcher : public FocusWatcher {
+    Q_OBJECT
+public:
+    explicit HyprlandFocusWatcher(QString socketPath, QObject* parent = nullptr);
+    ~HyprlandFocusWatcher() override;
+
+    bool start() override;
+    QString name() const override { return QStringLiteral("hyprland"); }
+
+    // One event line (without its line break) as the focused application; nothing when
+    // it is another event.
+    static std::optional<FocusedApp> focusFromLine(const QByteArray& line);
+
+private:
+    void readLines();
+
+    QString m_path;
+    QLocalSocket* m_socket = nullptr;
+    QByteArray m_buffer;
+};
+
+} // namespace corvane::focus

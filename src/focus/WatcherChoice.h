@@ -1,0 +1,16 @@
+#pragma once
+
+#include "focus/FocusWatcher.h"
+
+#include <QProcessEnvironment>
+
+#include <memory>
+
+namespace corvane::focus {
+
+// The watcher for the session in env: sway or i3 by their IPC socket, Hyprland by its
+// instance signature, X11 by $DISPLAY (on a Wayland desktop without its own watcher
+// that sees XWayland windows only). Null when nothing fits.
+std::unique_ptr<FocusWatcher> watcherForSession(const QProcessEnvironment& env);
+
+} // namespace corvane::focus
