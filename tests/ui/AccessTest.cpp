@@ -150,8 +150,10 @@ TEST_F(Access, EveryKindOfControlHasItsRoleNameAndStates) {
     ASSERT_NE(inner(d->control(7))->valueInterface(), nullptr);
     EXPECT_EQ(inner(d->control(7))->valueInterface()->currentValue().toInt(), 4);
     // The buttons offer their action; a press through it is a click.
-    EXPECT_TRUE(of(d->control(1))->actionInterface()->actionNames().contains(
-        QAccessibleActionInterface::pressAction()));
+    EXPECT_TRUE(of(d->control(1))
+                    ->actionInterface()
+                    ->actionNames()
+                    .contains(QAccessibleActionInterface::pressAction()));
     of(d->control(4))->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     EXPECT_TRUE(d->find<CheckBox>(4)->isChecked());
     EXPECT_TRUE(of(d->control(4))->state().checked);
@@ -223,9 +225,10 @@ TEST_F(Access, TheFocusRingSurroundsTheFocusedControlAndStandsOut) {
     const QRect around = ring->geometry();
     EXPECT_TRUE(around.contains(toggle->geometry()));
     EXPECT_FALSE(toggle->geometry().contains(around)); // drawn outside the control's edge
-    for (const QColor& background : {skin::windowColour(), skin::panelColour(),
-                                     skin::faceColour(), skin::hoverColour()})
-        EXPECT_GE(contrastRatio(focusRingColour(), background), 3.0) << background.name().toStdString();
+    for (const QColor& background :
+         {skin::windowColour(), skin::panelColour(), skin::faceColour(), skin::hoverColour()})
+        EXPECT_GE(contrastRatio(focusRingColour(), background), 3.0)
+            << background.name().toStdString();
     // It follows the focus into a stock widget, around the control that hosts it.
     d->control(6)->setFocus(Qt::TabFocusReason);
     ASSERT_TRUE(waitUntil([&] { return ring->geometry().contains(d->control(6)->geometry()); }));

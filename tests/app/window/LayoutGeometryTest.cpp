@@ -170,9 +170,9 @@ private:
                 if (room.isEmpty())
                     continue;
                 // A long name wraps onto a second line.
-                const QRect needed = metrics.boundingRect(
-                    QRect(0, 0, room.width(), 100000), Qt::AlignLeft | Qt::TextWordWrap,
-                    tabs->itemText(i));
+                const QRect needed =
+                    metrics.boundingRect(QRect(0, 0, room.width(), 100000),
+                                         Qt::AlignLeft | Qt::TextWordWrap, tabs->itemText(i));
                 if (needed.width() > room.width() || needed.height() > room.height() ||
                     !tabs->rect().contains(tabs->itemRect(i)))
                     tooWide(c, tabs->itemText(i), needed.width(), room.width());
