@@ -162,7 +162,7 @@ struct HttpClient::Hop {
     bool sinkFailed = false;
     bool stopped = false;
     bool redirected = false; // the answer is a redirect; its body is not read
-    QByteArray location;     // the Location header of the answer
+    QByteArray location{};   // the Location header of the answer
     std::array<char, kBlockSize> pending{};
     std::size_t filled = 0;
 
