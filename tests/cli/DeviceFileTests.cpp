@@ -146,7 +146,8 @@ TEST_F(UserDeviceFiles, ClashingAndMalformedFilesAreReportedAndSkipped) {
                     QByteArray(made)
                         .replace("pid=\"0xC0C1\" dev_id=\"CVM3\"", "pid=\"0xC0A1\" dev_id=\"CVM1\"")
                         .replace("device_type=\"300\"", "device_type=\"301\""));
-    writeDeviceFile(QStringLiteral("broken.xml"), "<mouse>\n<catalog name=\"x\">\n</mouse>\n");
+    writeDeviceFile(QStringLiteral("broken.xml"),
+                    "<mouse>\n<catalog name=\"x\" device_type=\"400\">\n</mouse>\n");
 
     const Outcome listed = corvanectl({"list"});
     ASSERT_EQ(listed.exitCode, 0) << listed.err.toStdString();
@@ -181,13 +182,18 @@ TEST_F(UserDeviceFiles, UdevRuleCoversEveryModelAndIsSound) {
     const std::vector<QString> faults = packaging::udevRuleFaults(rule.out, everyModel);
     EXPECT_TRUE(faults.empty())
         << QStringList(faults.begin(), faults.end()).join('\n').toStdString();
+}
 
-    // udevadm verify (systemd 253 and later) where it exists.
+// udevadm verify exists from systemd 253 on; where it does, it judges the rule too.
+TEST_F(UserDeviceFiles, UdevadmVerifiesTheRuleWhereItCan) {
     QProcess version;
     version.start(QStringLiteral("udevadm"), {QStringLiteral("--version")});
     if (!version.waitForFinished(10000) || version.exitCode() != 0 ||
         version.readAllStandardOutput().trimmed().toInt() < 253)
-        GTEST_SKIP() << "udevadm verify is not available here; checked with our own reader";
+        GTEST_SKIP() << "udevadm verify is not available here; our own reader checks the rule";
+    writeDeviceFile(QStringLiteral("corvane_m3.xml"), templateFile());
+    const Outcome rule = corvanectl({"udev-rule"}, false);
+    ASSERT_EQ(rule.exitCode, 0) << rule.err.toStdString();
     QFile file(folder(QStringLiteral("71-corvane-local.rules")));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(rule.out.toUtf8());
