@@ -1,7 +1,9 @@
 #pragma once
 // The public keys that releases are signed with, one per purpose, built into the
 // program. A release manager who signs with another key replaces the line here (the
-// second line of the key's .pub file) and builds again.
+// second line of the key's .pub file) and builds again. The keys below are placeholders
+// whose secret halves were not kept: nothing verifies against them until they are
+// replaced with the release keys.
 
 namespace corvane::update {
 
