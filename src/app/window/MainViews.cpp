@@ -63,8 +63,9 @@ void DeviceMainDlg::onTabChanged(int index) {
         control(MainControl::ProgramSettingsPage)->hide();
         setSystemButtonsShown(true);
     }
-    if (m_lastTab == TabItem::Home)
-        control(MainControl::MousePicture)->show();
+    // The picture's callouts choose keys of the buttons page; over the other pages it
+    // would only cover their controls.
+    control(MainControl::MousePicture)->setVisible(item == TabItem::Buttons);
     control(MainControl::Battery)->show();
     if (item == TabItem::Home) {
         for (int id : kHiddenOnHome)
