@@ -219,7 +219,7 @@ TEST(DeviceFileCheck, FindsEachProblemOnItsLine) {
          "'yes' is neither 0 nor 1"},
         {QByteArray(good).replace("rect=\"230#340#90\"", "rect=\"230,340,90\""), "230,340", false,
          "not a callout x1#x2#y"},
-        {QByteArray(good).replace("<menu light=\"0\"/>", "<firmware url=\"http://x\"/><menu/>"),
+        {QByteArray(good).replace("<menu light=\"0\"/>", "<firmware url=\"https://x\"/><menu/>"),
          "<firmware", false, "<menu> must come before <firmware>"},
         {QByteArray(good).replace("<dpi_1 value=\"800\"", "<dpi_1 value=\"800dpi\""), "<dpi_1",
          false, "'800dpi' is not a number: it reads as 800"},
