@@ -172,8 +172,10 @@ const auto kCommands = std::to_array<CommandEntry>({
      "file for $XDG_DATA_HOME/corvane/devices/.",
      kProbeOptions, "", ""},
     {"check-device", "", "FILE", 1, 1, true,
-     "Check a device file as the program reads it, and print each problem with its line.",
-     "Exits with 1 when the program would skip the file.", kNone, "files", ""},
+     "Check a device file and print each problem with its line.",
+     "The file is read as the program reads it. Exits with 1 when the program would skip "
+     "the file.",
+     kNone, "files", ""},
     {"udev-rule", "", "", 0, 0, false,
      "Print the udev rule for every known model, the user's own included.",
      "Install it with: corvanectl udev-rule | sudo tee "

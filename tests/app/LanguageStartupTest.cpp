@@ -138,23 +138,30 @@ TEST(ChooseLanguage, UnavailableStoreMeansChinese) {
     EXPECT_EQ(chooseLanguage(state, key, 1033), 2052);
 }
 
-// A first start on a German desktop with the installation's own files: English texts,
-// not an empty window.
-TEST(ChooseLanguage, GermanDesktopStartsInEnglish) {
+// A first start with the installation's own files: a desktop language we offer is taken
+// (German), one we do not (Dutch) gives English texts, never an empty window.
+TEST(ChooseLanguage, FirstStartTakesTheDesktopsLanguageOrEnglish) {
     const QString installation = QStringLiteral(CORVANE_SOURCE_DIR "/data");
     const catalog::StartupInfo info =
         catalog::readStartupInfo(installation + QStringLiteral("/config.xml"));
     ASSERT_TRUE(info.loaded);
-    AppState state;
-    applyStartupConfig(state, info.defaultLanguage, info.languages, std::nullopt);
-    ASSERT_FALSE(state.offers(1031)) << "the test needs a language we do not offer";
-    MemoryUserValues values;
-    const int lcid = chooseLanguage(state, values, lcidOfLocale(QLocale(QStringLiteral("de_DE"))));
-    EXPECT_EQ(lcid, 1033);
-    i18n::setProgramFolder(installation);
-    i18n::setCurrentLcid(lcid);
-    EXPECT_FALSE(i18n::lookupText(i18n::kTextSection, 1).isEmpty());
-    EXPECT_EQ(values.values[QStringLiteral("LCID")], QStringLiteral("1033"));
+    const struct {
+        const char* locale;
+        int lcid;
+    } cases[] = {{"de_DE", 1031}, {"nl_NL", 1033}};
+    for (const auto& c : cases) {
+        AppState state;
+        applyStartupConfig(state, info.defaultLanguage, info.languages, std::nullopt);
+        ASSERT_FALSE(state.offers(1043)) << "the test needs a language we do not offer";
+        MemoryUserValues values;
+        const int lcid =
+            chooseLanguage(state, values, lcidOfLocale(QLocale(QString::fromLatin1(c.locale))));
+        EXPECT_EQ(lcid, c.lcid) << c.locale;
+        i18n::setProgramFolder(installation);
+        i18n::setCurrentLcid(lcid);
+        EXPECT_FALSE(i18n::lookupText(i18n::kTextSection, 1).isEmpty()) << c.locale;
+        EXPECT_EQ(values.values[QStringLiteral("LCID")], QString::number(c.lcid)) << c.locale;
+    }
 }
 
 TEST(LocaleLcid, LanguagesTheSettingsPageOffers) {

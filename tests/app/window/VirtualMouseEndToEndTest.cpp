@@ -8,6 +8,7 @@
 #include "app/window/MainWindowIds.h"
 #include "protocol/worker/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
+#include "ui/base/Settings.h"
 #include "ui/views/DeviceList.h"
 #include "ui/views/MousePicture.h"
 #include "virtualmouse/VirtualMouse.h"
@@ -150,6 +151,8 @@ TEST_F(VirtualMouseEndToEnd, UserDeviceFileModelIsListedAndDrawnOnTheOutline) {
 </mouse>
 )");
     file.close();
+    // The window tests draw without a skin; this one looks at the outline picture.
+    ui::setSkinFolder(sourceData() + QStringLiteral("/skins/default/"));
     adjustContext = [&](WindowContext& context) { context.userDeviceFolder = userDevices.path(); };
     const VirtualDeviceSet devices = makeVirtualDevices();
     installVirtualDevices(devices);

@@ -302,16 +302,17 @@ bool PageWindowTest::waitForKeptPacket(const protocol::ReportPacket& packet, int
 }
 
 void PageWindowTest::waitForWorker() {
+    // A code no task has is taken off the queue and ignored: once it is taken, every task
+    // queued before it has run to its end.
+    // Tasks that queue others (or pages that queue one on what a task posted) need
+    // another round, until a round finds the queue empty.
     protocol::DeviceWorker* worker = window->worker();
-    ASSERT_TRUE(waitUntil([&] { return worker->queuedTasks() == 0; }));
-    // The last task taken may still run: wait until the count stays put a little while.
-    std::uint64_t taken = worker->tasksTaken();
-    for (int quiet = 0; quiet < 3;) {
-        spin(20);
-        const std::uint64_t now = worker->tasksTaken();
-        quiet = now == taken && worker->queuedTasks() == 0 ? quiet + 1 : 0;
-        taken = now;
-    }
+    do {
+        const std::uint64_t barrier = worker->queueTask(-1);
+        ASSERT_TRUE(waitUntil([&] { return worker->finished(barrier); }));
+        // What those tasks posted reaches the pages.
+        spin(5);
+    } while (worker->queuedTasks() != 0);
 }
 
 } // namespace corvane::pages::test
