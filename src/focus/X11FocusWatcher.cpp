@@ -70,26 +70,33 @@ bool X11FocusWatcher::start() {
         new QSocketNotifier(xcb_get_file_descriptor(m_connection), QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &X11FocusWatcher::readEvents);
     reportActiveWindow();
-    return true;
+    readEvents(); // what the first report's replies queued
+    return m_connection != nullptr;
 }
 
 void X11FocusWatcher::readEvents() {
-    bool activeChanged = false;
-    while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
-        if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY) {
-            const auto* notify = reinterpret_cast<xcb_property_notify_event_t*>(event);
-            if (notify->window == m_root && notify->atom == m_activeAtom)
-                activeChanged = true;
+    // The replies read in reportActiveWindow can pull events off the socket into xcb's
+    // own queue, where the socket notifier never sees them: after each report, take what
+    // was queued meanwhile, until a pass finds no change of the active window.
+    for (;;) {
+        bool activeChanged = false;
+        while (xcb_generic_event_t* event = xcb_poll_for_event(m_connection)) {
+            if ((event->response_type & 0x7F) == XCB_PROPERTY_NOTIFY) {
+                const auto* notify = reinterpret_cast<xcb_property_notify_event_t*>(event);
+                if (notify->window == m_root && notify->atom == m_activeAtom)
+                    activeChanged = true;
+            }
+            std::free(event);
         }
-        std::free(event);
-    }
-    if (xcb_connection_has_error(m_connection)) {
-        close();
-        emit lost();
-        return;
-    }
-    if (activeChanged)
+        if (xcb_connection_has_error(m_connection)) {
+            close();
+            emit lost();
+            return;
+        }
+        if (!activeChanged)
+            return;
         reportActiveWindow();
+    }
 }
 
 QByteArray X11FocusWatcher::property(std::uint32_t window, std::uint32_t name,
