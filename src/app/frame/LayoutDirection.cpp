@@ -1,4 +1,4 @@
-#include "app/start/LayoutDirection.h"
+#include "app/frame/LayoutDirection.h"
 
 #include "i18n/LanguageChoice.h"
 

@@ -1,7 +1,7 @@
 // The main window's texts and fonts, from the language in use.
 #include "app/desktop/MainTray.h"
+#include "app/frame/LayoutDirection.h"
 #include "app/start/AppState.h"
-#include "app/start/LayoutDirection.h"
 #include "app/start/UiText.h"
 #include "app/start/UserValues.h"
 #include "app/window/DeviceMainDlg.h"
