@@ -4,6 +4,7 @@
 #include "control/requests/ProfileChoice.h"
 #include "store/AppList.h"
 #include "store/ProfileDatabase.h"
+#include "store/StoreTransaction.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -68,7 +69,12 @@ void runRuleAdd(CommandContext& context) {
     QString app;
     if (!profileAndApp(context, profile, app))
         return;
-    // An application chooses one profile: a rule for it elsewhere moves here.
+    // An application chooses one profile: a rule for it elsewhere moves here, in one
+    // step, so a failed write never leaves it taken from one profile and not given to
+    // the other.
+    store::StoreTransaction step(context.database);
+    if (!step.isActive())
+        return (void)context.failure(QStringLiteral("the profile store cannot be written"));
     for (int other = 1; other <= kProfiles; ++other) {
         QStringList apps = appsOf(context, other);
         if (other == profile || !apps.contains(app, Qt::CaseInsensitive))
@@ -81,7 +87,8 @@ void runRuleAdd(CommandContext& context) {
     }
     QStringList apps = appsOf(context, profile);
     apps.append(app);
-    storeApps(context, profile, apps);
+    if (storeApps(context, profile, apps) && !step.commit())
+        context.failure(QStringLiteral("the profile store cannot be written"));
 }
 
 void runRuleRemove(CommandContext& context) {
