@@ -8,6 +8,9 @@ page through its tab, as a reader's user would, and checks on each page:
   - every focusable control that is showing has a name,
   - the controls of the other pages and the items of closed drop-down lists are not showing;
 then moves the keyboard focus to a check box, toggles it with Space and reads its new state.
+Then it starts the program again on a German and on an Arabic desktop (a first start takes the
+desktop's language) and reads the performance page there: the names a reader speaks are the
+translated ones, and in Arabic the tab column stands on the right of the page.
 Exits 0 when every check passed; prints every failure otherwise.
 """
 
@@ -114,6 +117,33 @@ PAGES = [
 ]
 
 
+# Per language: the desktop's locale, the performance tab's name and the rows of that page,
+# written out as a reader of that language hears them.
+LANGUAGES = [
+    ("de_DE.UTF-8", "Leistung", [
+        ("page tab", "Leistung", ["selected"]),
+        ("radio button", "DPI 2", ["checked", "focusable"]),
+        ("slider", "DPI-Einstellungen", ["focusable"]),
+        ("combo box", "Abfragerate", ["focusable"]),
+        ("check box", "Winkelkorrektur", ["checked", "focusable"]),
+        ("check box", "Ripple-Control", ["focusable"]),
+        ("check box", "Motion Sync", ["focusable"]),
+        ("push button", "Anwenden", ["focusable"]),
+    ]),
+    ("ar_EG.UTF-8", "الأداء", [
+        ("page tab", "الأداء", ["selected"]),
+        ("radio button", "DPI 2", ["checked", "focusable"]),
+        ("slider", "إعدادات DPI", ["focusable"]),
+        ("combo box", "معدل الإبلاغ", ["focusable"]),
+        ("check box", "تقويم الزوايا", ["checked", "focusable"]),
+        ("check box", "التحكم في التموج", ["focusable"]),
+        ("check box", "مزامنة الحركة", ["focusable"]),
+        ("push button", "تطبيق", ["focusable"]),
+    ]),
+]
+RIGHT_TO_LEFT = {"ar_EG.UTF-8"}
+
+
 def check_rows(frame, page, rows):
     for role, name, wanted in rows:
         node = find(frame, role, name)
@@ -183,33 +213,64 @@ def toggle_with_keyboard(frame):
         fail(f"Space on {describe(box)} did not change its checked state")
 
 
-def main():
-    program = os.environ["CORVANE_PROGRAM"]
-    scratch = os.environ["CORVANE_SCRATCH"]
-    log = open(os.path.join(scratch, "program.log"), "w")
-    process = subprocess.Popen([program, "--virtual-mouse"], stdout=log,
-                               stderr=subprocess.STDOUT)
-    try:
-        def application():
-            desktop = pyatspi.Registry.getDesktop(0)
-            for app in desktop:
-                if app is not None and app.get_process_id() == process.pid:
-                    return app
-            return None
+class Program:
+    """The program with the virtual mice, started in a home of its own on a desktop whose
+    language is `locale` (None: the session's)."""
 
-        def device_page_frame():
-            app = application()
+    def __init__(self, name, locale=None):
+        scratch = os.path.join(os.environ["CORVANE_SCRATCH"], name)
+        env = dict(os.environ)
+        for folder, variable in (("home", "HOME"), ("data", "XDG_DATA_HOME"),
+                                 ("config", "XDG_CONFIG_HOME"), ("runtime", "XDG_RUNTIME_DIR")):
+            path = os.path.join(scratch, folder)
+            os.makedirs(path, mode=0o700, exist_ok=True)
+            env[variable] = path
+        if locale is not None:
+            env.pop("LC_ALL", None)
+            env.pop("LC_MESSAGES", None)
+            env["LANG"] = locale
+            env["LANGUAGE"] = locale.split(".")[0]
+        self.log = open(os.path.join(scratch, "program.log"), "w")
+        self.process = subprocess.Popen([os.environ["CORVANE_PROGRAM"], "--virtual-mouse"],
+                                        stdout=self.log, stderr=subprocess.STDOUT, env=env)
+
+    def application(self):
+        desktop = pyatspi.Registry.getDesktop(0)
+        for app in desktop:
+            if app is not None and app.get_process_id() == self.process.pid:
+                return app
+        return None
+
+    def frame_with_tab(self, tab_name):
+        """The window that shows the mouse's pages, once its tab `tab_name` is there."""
+        def found():
+            app = self.application()
             if app is None:
                 return None
             for frame in app:
-                if frame is not None and find(frame, "page tab", "Buttons") is not None \
-                        and find(frame, "list item", "Left button: Left click") is not None:
+                if frame is not None and find(frame, "page tab", tab_name) is not None:
                     return frame
             return None
+        return wait_for(found, f"the window with the page tab '{tab_name}'")
 
-        frame = wait_for(device_page_frame, "the window with the mouse's pages")
-        if frame is None:
-            return 1
+    def stop(self):
+        self.process.terminate()
+        try:
+            self.process.wait(timeout=20)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+        self.log.close()
+
+
+def read_every_page():
+    program = Program("en")
+    try:
+        frame = program.frame_with_tab("Buttons")
+        if frame is None or not wait_for(
+                lambda: find(frame, "list item", "Left button: Left click"),
+                "the button page's key list"):
+            return
         tab_list = next((n for n in walk(frame) if n.getRoleName() == "page tab list"), None)
         if tab_list is None or not tab_list.name:
             fail("the tab column is not a named page tab list")
@@ -239,16 +300,41 @@ def main():
                 check_names(frame, "Program settings")
                 check_hidden(frame, "Program settings", ["Ripple control", "Brightness"])
     finally:
-        process.terminate()
-        try:
-            process.wait(timeout=20)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait()
+        program.stop()
+
+
+def read_performance_page_in(locale, tab_name, rows):
+    program = Program(locale.split(".")[0], locale)
+    try:
+        frame = program.frame_with_tab(tab_name)
+        if frame is None or not open_page(frame, tab_name):
+            return
+        page = f"{tab_name} ({locale})"
+        check_rows(frame, page, rows)
+        check_names(frame, page)
+        if locale in RIGHT_TO_LEFT:
+            # Mirrored: the tab column stands right of the page's controls.
+            tab_list = next((n for n in walk(frame) if n.getRoleName() == "page tab list"),
+                            None)
+            slider = find(frame, "slider", rows[2][1])
+            if tab_list is not None and slider is not None:
+                tabs_x = tab_list.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).x
+                slider_x = slider.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).x
+                if tabs_x <= slider_x:
+                    fail(f"{page}: the tab column (x {tabs_x}) is not right of the "
+                         f"page (slider at x {slider_x})")
+    finally:
+        program.stop()
+
+
+def main():
+    read_every_page()
+    for locale, tab_name, rows in LANGUAGES:
+        read_performance_page_in(locale, tab_name, rows)
     if failures:
         print(f"{len(failures)} check(s) failed")
         return 1
-    print("every page read as expected")
+    print("every page read as expected, in English, German and Arabic")
     return 0
 
 
