@@ -10,6 +10,7 @@
 #include "protocol/codec/KeyCodes.h"
 #include "protocol/worker/DeviceTask.h"
 #include "store/ProfileDatabase.h"
+#include "ui/base/EscapeCloses.h"
 #include "ui/base/Skin.h"
 #include "ui/controls/ComboBox.h"
 #include "ui/controls/PushButton.h"
@@ -192,6 +193,21 @@ void ButtonPage::createControls(PageControls& controls) {
     controls.add<ui::StaticText>(C::RepeatNote, QRect(10, 104, kAreaWidth - 20, 20), repeat)
         ->setTextFont({}, 11);
     controls.add<ui::PushButton>(C::RepeatConfirm, QRect(10, 130, 120, 32), repeat);
+
+    // Escape closes a sub-panel and gives the focus back to the button that opened it. In
+    // the capture field Escape is a key like any other (a mouse button may send it), so
+    // there it is captured and the panel stays.
+    ui::EscapeCloses::install(keyboard, [this] {
+        QWidget* field = m_controls->control(C::CaptureField);
+        if (field->hasFocus() || field->isAncestorOf(QApplication::focusWidget()))
+            return false;
+        closeSubPanel(C::KeyboardPanel, C::KeyboardChoice);
+        return true;
+    });
+    ui::EscapeCloses::install(repeat, [this] {
+        closeSubPanel(C::RepeatPanel, C::RepeatChoice);
+        return true;
+    });
 
     KeyCapture& capture = m_host.keyCapture();
     capture.setConsumer(CaptureMode::KeyboardPanel,
@@ -423,11 +439,10 @@ int ButtonPage::onMessage(int local, int code, int p1, int /*p2*/) {
         commitRepeatFunction();
         break;
     case C::KeyboardClose:
-        m_host.keyCapture().stopCapture();
-        m_controls->control(C::KeyboardPanel)->hide();
+        closeSubPanel(C::KeyboardPanel, C::KeyboardChoice);
         break;
     case C::RepeatClose:
-        m_controls->control(C::RepeatPanel)->hide();
+        closeSubPanel(C::RepeatPanel, C::RepeatChoice);
         break;
     default:
         break;
@@ -471,6 +486,16 @@ void ButtonPage::hideSubPanels() {
         field->clearFocus();
     m_controls->control(C::KeyboardPanel)->hide();
     showRepeatPanel(false);
+}
+
+void ButtonPage::closeSubPanel(int panel, int opener) {
+    if (panel == C::KeyboardPanel)
+        m_host.keyCapture().stopCapture();
+    ui::Control* shown = m_controls->control(panel);
+    const bool hadFocus = shown->isAncestorOf(QApplication::focusWidget());
+    shown->hide();
+    if (hadFocus)
+        m_controls->control(opener)->setFocus(Qt::OtherFocusReason);
 }
 
 void ButtonPage::showRepeatPanel(bool shown) {

@@ -108,6 +108,8 @@ private:
     bool refusePrimaryKey();
     void hideSubPanels();
     void showRepeatPanel(bool shown);
+    // Hides a sub-panel; the focus, when it was inside, goes to the button that opens it.
+    void closeSubPanel(int panel, int opener);
     void markChoice(FunctionMenu menu);
     // Stores the binding for the selected key, shows its text, queues task 6.
     void commit(const store::ButtonBinding& binding);

@@ -3,6 +3,7 @@
 #include "i18n/LanguageTexts.h"
 #include "store/ProfileDatabase.h"
 #include "store/ProfileStartup.h"
+#include "ui/base/EscapeCloses.h"
 #include "ui/controls/ListBox.h"
 #include "ui/controls/PushButton.h"
 #include "ui/views/Picture.h"
@@ -45,6 +46,16 @@ void ProfileDlg::InitUI(const QRect& /*client*/) {
         add<ui::PushButton>(id, {})->setImages(QStringLiteral("img_button.png"));
     fillList();
     applyTexts();
+    // Escape closes the pop-up as a click elsewhere does (a name being edited takes the
+    // first Escape itself and keeps the old name).
+    ui::EscapeCloses::install(this, [this] {
+        if (!isRunningModal() || m_closing)
+            return false;
+        if (m_nameChanged)
+            post(ProfileSwitch, m_renamedProfile);
+        finish();
+        return true;
+    });
 }
 
 void ProfileDlg::UISize(const QRect& client) {

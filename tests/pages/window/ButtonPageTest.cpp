@@ -244,6 +244,42 @@ TEST_F(ButtonPageTest, DisableAndBothRestoresWithTheirQuestions) {
     EXPECT_TRUE(mouseHasEntry(3, factory));
 }
 
+TEST_F(ButtonPageTest, EscapeClosesASubPanelExceptInTheCaptureFieldWhereItIsAKey) {
+    start();
+    selectKey(2);
+    auto focusIn = [&](int local) {
+        return waitUntil([&] {
+            return control(kSlot, local)->isAncestorOf(QApplication::focusWidget()) ||
+                   control(kSlot, local)->hasFocus();
+        });
+    };
+    click(kSlot, C::KeyboardChoice);
+    ASSERT_TRUE(focusIn(C::CaptureField));
+    typeKey(Qt::Key_Escape, 1, QStringLiteral("\x1b"));
+    EXPECT_EQ(find<ui::TextField>(kSlot, C::CaptureField)->text(), QStringLiteral("Esc"));
+    EXPECT_TRUE(find<ui::Control>(kSlot, C::KeyboardPanel)->isVisible()) << "Escape was the key";
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); // captured, then leaves
+    ASSERT_TRUE(waitUntil([&] {
+        QWidget* field = control(kSlot, C::CaptureField);
+        return !field->hasFocus() && !field->isAncestorOf(QApplication::focusWidget());
+    }));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(find<ui::Control>(kSlot, C::KeyboardPanel)->isVisible());
+    EXPECT_TRUE(focusIn(C::KeyboardChoice)) << "the focus goes back to the opening button";
+
+    click(kSlot, C::RepeatChoice);
+    ASSERT_TRUE(find<ui::Control>(kSlot, C::RepeatPanel)->isVisible());
+    control(kSlot, C::RepeatFirstField)->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(focusIn(C::RepeatFirstField));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(find<ui::Control>(kSlot, C::RepeatPanel)->isVisible());
+    EXPECT_TRUE(focusIn(C::RepeatChoice));
+
+    EXPECT_EQ(stored(2).id, 0) << "closing stores nothing";
+    EXPECT_TRUE(tasks.empty());
+}
+
 TEST_F(ButtonPageTest, ThePrimaryKeyIsRefusedButCanBeRestored) {
     start();
     selectKey(0);

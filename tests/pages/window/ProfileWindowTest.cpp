@@ -149,6 +149,34 @@ TEST_F(ProfileWindowTest, EmptyRenameIsIgnoredAndClosingWithoutARenameChangesNot
     EXPECT_TRUE(tasks.empty());
 }
 
+TEST_F(ProfileWindowTest, EscapeEndsAnEditFirstThenClosesThePopUpSwitchingNothing) {
+    startWindow({});
+    const QString before = storedName(2);
+    withProfileWindow([&](ProfileDlg& dialog, ui::ListBox& list) {
+        rename(list, 2, QStringLiteral("Gaming"), false);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_TRUE(waitUntil([&] { return !list.isEditing(); }, 2000));
+        EXPECT_TRUE(dialog.isRunningModal()) << "the first Escape only ends the edit";
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_FALSE(dialog.isRunningModal()) << "the second Escape closes the pop-up";
+    });
+    EXPECT_EQ(storedName(2), before);
+    EXPECT_EQ(profile(), 1);
+    EXPECT_TRUE(tasks.empty());
+}
+
+TEST_F(ProfileWindowTest, EscapeAfterARenameSwitchesToTheRenamedProfileAsAClickElsewhereDoes) {
+    startWindow({});
+    withProfileWindow([&](ProfileDlg& dialog, ui::ListBox& list) {
+        rename(list, 3, QStringLiteral("Work"), true);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_FALSE(dialog.isRunningModal());
+    });
+    EXPECT_EQ(storedName(3), QStringLiteral("Work"));
+    EXPECT_EQ(profile(), 3);
+    EXPECT_EQ(tasks, std::vector<int>{protocol::DeviceTask::PushProfile});
+}
+
 TEST_F(ProfileWindowTest, ExportThenImportIntoAnotherProfile) {
     startWindow({});
     QTemporaryDir files;
