@@ -20,6 +20,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 DEADLINE = 60.0  # seconds; only catches a hang
 
@@ -31,9 +32,28 @@ def fail(message):
     print("FAIL:", message, flush=True)
 
 
+# The events a reader is told as they happen: (type, role, name, detail1), in order.
+heard = []
+
+
+def hear(event):
+    source = event.source
+    try:
+        heard.append((event.type, source.getRoleName(), source.name, event.detail1))
+    except Exception:  # the source went away before it could be asked
+        heard.append((event.type, None, None, event.detail1))
+
+
+def pump():
+    context = GLib.MainContext.default()
+    while context.pending():
+        context.iteration(False)
+
+
 def wait_for(predicate, what):
     end = time.monotonic() + DEADLINE
     while time.monotonic() < end:
+        pump()
         value = predicate()
         if value:
             return value
@@ -186,6 +206,11 @@ def open_page(frame, tab_name):
                     f"the tab '{tab_name}' to be selected") is not None
 
 
+def was_heard(kind, role, name, detail1=None):
+    return any(t == kind and r == role and n == name and (detail1 is None or d == detail1)
+               for t, r, n, d in heard)
+
+
 def toggle_with_keyboard(frame):
     box = find(frame, "check box", "Ripple control")
     if box is None:
@@ -202,15 +227,55 @@ def toggle_with_keyboard(frame):
                     "a click to toggle the check box"):
         return
     before = not clicked_from
+    # The click may have given the box the focus already: take it elsewhere first.
+    slider = find(frame, "slider", "DPI settings")
+    if slider is not None:
+        slider.queryComponent().grabFocus()
+        wait_for(lambda: not states(box).contains(pyatspi.STATE_FOCUSED),
+                 "the focus to leave the check box")
+    del heard[:]
     component.grabFocus()
     if not wait_for(lambda: states(box).contains(pyatspi.STATE_FOCUSED),
                     "the check box to take the focus"):
         return
+    # A reader speaks what it is told: the focus moving and the new checked state are
+    # events, not only states it could ask for.
+    if not wait_for(lambda: was_heard("object:state-changed:focused", "check box",
+                                      "Ripple control", 1),
+                    "the focus event of the check box"):
+        fail(f"no focus event for {describe(box)}")
     pyatspi.Registry.generateKeyboardEvent(0x20, None, pyatspi.KEY_SYM)  # Space
     after = wait_for(lambda: states(box).contains(pyatspi.STATE_CHECKED) != before,
                      "the check box to report its new state")
     if after is None:
         fail(f"Space on {describe(box)} did not change its checked state")
+    elif not wait_for(lambda: was_heard("object:state-changed:checked", "check box",
+                                        "Ripple control", int(not before)),
+                      "the checked-state event of the check box"):
+        fail(f"no checked-state event for {describe(box)}")
+
+
+def move_slider_with_keyboard(frame):
+    slider = find(frame, "slider", "DPI settings")
+    if slider is None:
+        fail("no slider 'DPI settings'")
+        return
+    value = slider.queryValue()
+    start = value.currentValue
+    del heard[:]
+    slider.queryComponent().grabFocus()
+    if not wait_for(lambda: states(slider).contains(pyatspi.STATE_FOCUSED),
+                    "the slider to take the focus"):
+        return
+    pyatspi.Registry.generateKeyboardEvent(0xff53, None, pyatspi.KEY_SYM)  # Right
+    if not wait_for(lambda: value.currentValue != start, "the slider to move"):
+        fail("Right on the slider did not change its value")
+        return
+    if not wait_for(lambda: any(t in ("object:property-change:accessible-value",
+                                      "object:value-changed") and r == "slider"
+                                for t, r, _, _ in heard),
+                    "the value event of the slider"):
+        fail("no value-change event for the slider 'DPI settings'")
 
 
 class Program:
@@ -282,6 +347,7 @@ def read_every_page():
             check_hidden(frame, tab_name, others)
             if tab_name == "Performance":
                 toggle_with_keyboard(frame)
+                move_slider_with_keyboard(frame)
 
         # The program settings page opens from the caption bar's settings button.
         settings = find(frame, "push button", "Settings")
@@ -328,6 +394,9 @@ def read_performance_page_in(locale, tab_name, rows):
 
 
 def main():
+    pyatspi.Registry.registerEventListener(hear, "object:state-changed",
+                                           "object:property-change:accessible-value",
+                                           "object:value-changed")
     read_every_page()
     for locale, tab_name, rows in LANGUAGES:
         read_performance_page_in(locale, tab_name, rows)
