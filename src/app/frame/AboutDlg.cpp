@@ -4,6 +4,7 @@
 #include "app/start/UiText.h"
 #include "app/window/MainWindowIds.h"
 #include "hid/DeviceManager.h"
+#include "ui/base/EscapeCloses.h"
 #include "ui/base/Settings.h"
 #include "ui/base/Skin.h"
 #include "ui/controls/PushButton.h"
@@ -32,6 +33,10 @@ void AboutDlg::InitUI(const QRect& client) {
     const int w = client.width();
     setBackgroundColours(kFill, kBorder);
 
+    ui::EscapeCloses::install(this, [this] {
+        endModal(ui::ResultFirst);
+        return true;
+    });
     auto* close = add<ui::PushButton>(kCloseButton, QRect(w - 40, 8, 32, 32));
     close->setImages(QStringLiteral("sysbtn_close.png"));
     close->setGlyph(ui::Glyph::Close);

@@ -62,6 +62,19 @@ TEST_F(PopupWindows, AboutShowsTheWiredMouseFirmwareAndClosesWithItsButton) {
     });
     click(MainControl::Logo);
     EXPECT_TRUE(opened);
+
+    // Escape closes it as its close button does.
+    bool escaped = false;
+    whenModal(QStringLiteral("About Window"), [&](ui::Dialog& about) {
+        about.activateWindow();
+        ASSERT_TRUE(waitUntil([&] { return about.isActiveWindow(); }));
+        QTest::keyClick(&about, Qt::Key_Escape);
+        escaped = !about.isRunningModal();
+        if (!escaped)
+            about.endModal(ui::ResultFirst);
+    });
+    click(MainControl::Logo);
+    EXPECT_TRUE(escaped);
 }
 
 // The program's boxes are the page layer's: the style picks the buttons and the answer
