@@ -2,11 +2,13 @@
 
 #include "i18n/LanguageTexts.h"
 #include "pages/keys/KeyCapture.h"
+#include "ui/base/EscapeCloses.h"
 #include "ui/base/Skin.h"
 #include "ui/controls/PushButton.h"
 #include "ui/controls/StaticText.h"
 #include "ui/controls/TextField.h"
 
+#include <QApplication>
 
 namespace corvane::pages {
 
@@ -60,6 +62,15 @@ void MacroKeyDlg::InitUI(const QRect& /*client*/) {
     confirm->setText(lookup(kTextConfirm));
     confirm->setAccessibleText(lookup(kTextConfirm));
     field->setFocus(Qt::OtherFocusReason);
+    // Escape closes the dialog as its close button does, except in the key field, where it
+    // is a key a macro can press (once the field holds a key, Tab leaves it).
+    ui::EscapeCloses::install(this, [this, field] {
+        if (field->hasFocus() || field->isAncestorOf(QApplication::focusWidget()))
+            return false;
+        m_capture->stopCapture();
+        endModal(ui::ResultSecond);
+        return true;
+    });
 }
 
 int MacroKeyDlg::OnMessage(int controlId, int code, int /*param1*/, int /*param2*/) {

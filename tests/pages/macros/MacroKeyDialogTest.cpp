@@ -1,6 +1,5 @@
 // The macro editor's key dialog with the keyboard alone: in its key field Escape is a key
-// like any other; once the field holds a key, Tab leaves it and Escape closes the dialog
-// (a pop-up window closes on an Escape none of its controls took).
+// like any other; once the field holds a key, Tab leaves it and Escape closes the dialog.
 #include "pages/PagesTest.h"
 
 #include "pages/macros/MacroKeyDlg.h"
