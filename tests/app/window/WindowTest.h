@@ -112,6 +112,9 @@ protected:
     // Waits until the worker has taken the start tasks (1 and 23) and the window has
     // shown what the start found.
     void waitForStart();
+    // Waits until the worker has run every task queued so far (a barrier task queued
+    // behind them has run) and the window has taken what they posted.
+    void waitForWorker();
 
     // Clicks the control's centre (or `at`, in its coordinates) with the left button.
     void click(int controlId, QPoint at = {});
