@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <thread>
 
@@ -134,13 +135,15 @@ TEST(LocalClient, TheWindowsAnswerComesBack) {
 // any machine: the check stands in for the kernel's answer (the test below asks the
 // kernel, as root).
 TEST(LocalClient, AListenerThePeerCheckCallsAnotherUserGetsNoRequest) {
-    QByteArray received = "nothing read yet";
+    QByteArray received;
     std::atomic<bool> answered = false;
+    std::atomic<bool> served = false;
     auto stranger = std::make_unique<Listener>([&](int connection) {
         received = readLine(connection); // empty: the client hung up without a word
         const QByteArray answer = encodeAnswer({0, QStringLiteral("fake"), QString()}) + '\n';
         answered =
             ::send(connection, answer.constData(), answer.size(), MSG_NOSIGNAL) == answer.size();
+        served = true;
     });
     int asked = 0;
     const Handover result = sendRequest(stranger->path(), sample(), 60s, [&](int descriptor) {
@@ -153,7 +156,12 @@ TEST(LocalClient, AListenerThePeerCheckCallsAnotherUserGetsNoRequest) {
     EXPECT_TRUE(result.error.contains(QStringLiteral("another user")))
         << result.error.toStdString();
     EXPECT_TRUE(result.answer.out.isEmpty()) << "no answer taken in the window's name";
-    stranger.reset(); // its thread has served the one connection: what it read is known
+    // The listener has taken the connection and read until the client hung up.
+    const auto hang = std::chrono::steady_clock::now() + 60s;
+    while (!served && std::chrono::steady_clock::now() < hang)
+        std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(served);
+    stranger.reset();
     EXPECT_TRUE(received.isEmpty()) << "the request was sent: " << received.toStdString();
     EXPECT_FALSE(answered) << "the client had hung up before any answer";
 }

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -180,6 +181,13 @@ TEST(MessageBoxTest, BoxWithoutParentStillRunsModally) {
         showMessage(QStringLiteral("Body"), nullptr, QStringLiteral("Title"), MessageTwoButtons),
         1);
     EXPECT_TRUE(answered.ran());
+}
+
+// The helper the box tests rely on: a window that never came fails the test when the
+// answer goes out of scope, instead of skipping the checks inside it.
+TEST(WhenModal, AWindowThatNeverCameFailsTheTest) {
+    EXPECT_NONFATAL_FAILURE({ const auto never = whenModal("Nobody", [](ui::Dialog&) {}); },
+                            "no modal window titled Nobody");
 }
 
 } // namespace

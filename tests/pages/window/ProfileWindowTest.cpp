@@ -124,6 +124,7 @@ TEST_F(ProfileWindowTest, AClickOnAProfileSwitchesAndPushesItToTheMouse) {
 TEST_F(ProfileWindowTest, AClickOnTheSelectedProfileStartsItsRename) {
     startWindow({});
     ASSERT_EQ(profile(), 1);
+    QWidget elsewhere; // where the user clicks afterwards
     withProfileWindow([&](ProfileDlg& dialog, ui::ListBox& list) {
         ASSERT_EQ(list.currentData(), 1);
         clickItem(list, 1);
@@ -135,6 +136,10 @@ TEST_F(ProfileWindowTest, AClickOnTheSelectedProfileStartsItsRename) {
         QTest::keyClicks(editor, QStringLiteral("Desk"));
         QTest::keyClick(editor, Qt::Key_Return);
         EXPECT_TRUE(waitUntil([&] { return !list.isEditing(); }, 60000));
+        EXPECT_TRUE(dialog.isRunningModal()) << "a rename does not close it";
+        elsewhere.show();
+        elsewhere.activateWindow();
+        EXPECT_TRUE(waitUntil([&] { return !dialog.isRunningModal(); }, 60000));
     });
     EXPECT_EQ(storedName(1), QStringLiteral("Desk"));
     EXPECT_EQ(profile(), 1);
