@@ -68,7 +68,7 @@ TEST_F(HidrawWindow, AMouseItMayNotOpenIsNamedForWhatItIs) {
     mouse->failOpen(vm::InterfaceKind::Command, false);
     window->queueTask(protocol::DeviceTask::DeviceArrived);
     ASSERT_TRUE(waitUntil([&] { return window->connectionShown(); }));
-    spin(30);
+    waitForWorker();
     EXPECT_EQ(textOf(MainControl::DeviceState), englishText(51));
     EXPECT_EQ(textOf(MainControl::BannerText), englishText(56));
 }
@@ -98,7 +98,7 @@ TEST_F(HidrawWindow, ARemovalOfTheInterfaceCarryingTheCommandsIsFollowed) {
         mouse->unplug();
         ASSERT_TRUE(waitUntil([&] { return !window->connectionShown(); }, 20000))
             << "the removal was not followed";
-        spin(30);
+        waitForWorker();
         EXPECT_EQ(textOf(MainControl::DeviceState), englishText(50));
         EXPECT_TRUE(shown(MainControl::HomePage));
         EXPECT_FALSE(window->worker()->state().idlePolling());
@@ -125,7 +125,7 @@ TEST_F(HidrawWindow, TwoClicksBeforeTheWorkerCaughtUpEndOnTheSecond) {
 
     // SendPower, then each choice with the read-back of a mouse chosen anew.
     ASSERT_TRUE(waitUntil([&] { return worker.tasksTaken() >= busy + 5; }));
-    spin(50);
+    waitForWorker();
     auto* list = window->find<ui::DeviceList>(MainControl::DeviceList);
     EXPECT_EQ(list->selectedType(), kM1);
     EXPECT_EQ(worker.state().currentDeviceType(), kM1);

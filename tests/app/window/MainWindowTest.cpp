@@ -301,7 +301,9 @@ TEST_F(MainWindow, ClosePopupsClosesAndHidesByTitle) {
     EXPECT_TRUE(question.ran());
     EXPECT_EQ(answer, ui::ResultSecond);
 
-    spin(20);
+    // What closing the pop-ups posted has arrived.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     EXPECT_FALSE(saveWait->isVisible());
     EXPECT_FALSE(tip->isCreated()) << "closed";
     EXPECT_TRUE(combo->isCreated());
