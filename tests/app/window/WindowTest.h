@@ -29,6 +29,12 @@ namespace corvane::app::test {
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 10000);
 
 using corvane::test::spin;
+// Delivers every event posted so far (what the worker's host posted to the window) and
+// what those post in turn, without waiting for any time.
+inline void deliverPosted() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
 
 QString sourceData();
 // The text numbered id of the English language file.
