@@ -230,10 +230,10 @@ TEST_F(SingleInstanceTest, OverlongInputIsDroppedAndTheServerKeepsListening) {
     ASSERT_EQ(instance.start(), SingleInstance::Role::Primary);
 
     sendRaw(instance.paths().socket, QByteArray(4096, 'x') + "show\n");
-    settle();
-    EXPECT_EQ(received.total(), 0);
+    // A command sent afterwards is the marker: once it arrived, the overlong one was read.
     EXPECT_TRUE(SingleInstance::sendCommand(instance.paths().socket, "show"));
-    EXPECT_TRUE(processEventsUntil([&] { return received.show == 1; }));
+    EXPECT_TRUE(processEventsUntil([&] { return received.show >= 1; }));
+    EXPECT_EQ(received.total(), 1) << "only the marker: the overlong line's show was dropped";
 }
 
 TEST_F(SingleInstanceTest, AnEndedInstanceFreesTheName) {
@@ -370,10 +370,10 @@ TEST_F(SingleInstanceTest, RequestsWithoutAHandlerOrTooLongAreRefusedAndTheServe
     instance.setRequestHandler([&](const QByteArray&, SingleInstance::Reply) { ++handled; });
     sendRaw(instance.paths().socket,
             "request " + QByteArray(corvane::control::kMaxRequestBytes + 64, 'x') + "\n");
-    settle();
-    EXPECT_EQ(handled, 0);
+    // A command sent afterwards is the marker: once it arrived, the long request was read.
     EXPECT_TRUE(SingleInstance::sendCommand(instance.paths().socket, "show"));
     EXPECT_TRUE(processEventsUntil([&] { return received.show == 1; }));
+    EXPECT_EQ(handled, 0);
 }
 
 // A connection the peer check says is another user's is closed unread, whatever the
