@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -200,3 +201,47 @@ BENCHMARK(idleWorker)
     ->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+// How long stop() takes while the worker waits for answers that never come: a start
+// scanning two silent mice (each GetInfo would wait 1.5 s). The tests only check that
+// the stop ends within its own bound; this measures it.
+void stopDuringSilentScan(benchmark::State& state) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        QTemporaryDir data;
+        QDir(data.path()).mkpath(QStringLiteral("db"));
+        auto bus = std::make_shared<vm::VirtualMouse>();
+        std::vector<std::shared_ptr<vm::WiredMouse>> silent;
+        for (const char* id : {"CVM1", "CVM2"}) {
+            vm::WiredMouseConfig config;
+            config.mouse.deviceId = id;
+            silent.push_back(bus->addWiredMouse(config));
+            silent.back()->dropNextAnswers(1000);
+        }
+        hid::DeviceManager::installHidApi(bus);
+        protocol::WorkerConfig config;
+        config.exeFolder = QStringLiteral(CORVANE_BENCH_DATA_DIR);
+        config.dataFolder = data.path();
+        config.catalog = catalog::readCatalog(config.exeFolder + QStringLiteral("/config.xml"));
+        config.update.networkAllowed = false;
+        QuietHost host;
+        auto worker = std::make_unique<protocol::DeviceWorker>(std::move(config), host);
+        worker->start();
+        worker->queueTask(protocol::DeviceTask::DeviceStart);
+        while (silent.front()->received().empty()) {
+            std::this_thread::sleep_for(50us);
+        }
+        state.ResumeTiming();
+        const bool ended = worker->stop();
+        state.PauseTiming();
+        if (!ended) {
+            state.SkipWithError("the stop did not end the worker in its time");
+        }
+        worker->waitForExit(10s);
+        worker.reset();
+        hid::DeviceManager::installHidApi(nullptr);
+        store::ProfileDatabase::instance().close();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(stopDuringSilentScan)->Iterations(5)->UseRealTime()->Unit(benchmark::kMillisecond);

@@ -28,12 +28,14 @@ TEST(HotplugMonitor, ReleasesItsSocketWhenDestroyed) {
     corvane::app::test::ensureCoreApplication();
     QCoreApplication::processEvents(); // whatever the event loop opens on first use
     const qsizetype before = openDescriptors();
+    bool active = false;
     {
         HotplugMonitor first;
         auto second = std::make_unique<HotplugMonitor>();
-        // Where the sandbox allows no netlink socket both stay inactive; either way
-        // an active monitor holds a socket of its own.
-        if (first.isActive() && second->isActive()) {
+        // Where the sandbox allows no netlink socket both stay inactive; an active
+        // monitor holds a socket of its own.
+        active = first.isActive() && second->isActive();
+        if (active) {
             EXPECT_GE(openDescriptors(), before + 2);
         }
         QObject::connect(&first, &HotplugMonitor::deviceChanged, [] {});
@@ -42,6 +44,9 @@ TEST(HotplugMonitor, ReleasesItsSocketWhenDestroyed) {
     }
     QCoreApplication::processEvents();
     EXPECT_EQ(openDescriptors(), before);
+    if (!active)
+        GTEST_SKIP() << "no netlink socket here: nothing was opened, so no socket's release "
+                        "was checked";
 }
 
 // A udev event as `udevadm monitor --udev --property` shows it for a hidraw node, with

@@ -138,6 +138,49 @@ TEST_F(UserDeviceFiles, TemplateFileMakesTheThirdMouseUsableEndToEnd) {
               3200);
 }
 
+// A model whose file offers neither a lift-off distance nor a button response time:
+// both are refused by name, nothing reaches the mouse and nothing is stored.
+TEST_F(UserDeviceFiles, LiftOffAndResponseTimeAreRefusedForAMouseWithoutThem) {
+    QByteArray made = templateFile();
+    ASSERT_TRUE(made.contains("show_lod=\"1\"") && made.contains("show_respondtime=\"1\""));
+    made.replace("show_lod=\"1\"", "show_lod=\"0\"");
+    made.replace("show_respondtime=\"1\"", "show_respondtime=\"0\"");
+    writeDeviceFile(QStringLiteral("corvane_m3.xml"), made);
+    chooseDeviceType(300);
+    ASSERT_EQ(corvanectl({"show"}).exitCode, 0) << "the store of the third mouse exists";
+
+    // The stores of every model, byte for byte: an unchanged folder means nothing stored.
+    const auto stores = [this] {
+        QStringList files;
+        QDir db(folder(QStringLiteral("data/Corvane Files/db")));
+        for (const QString& name : db.entryList(QDir::Files, QDir::Name)) {
+            QFile file(db.filePath(name));
+            EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
+            files << name + u' ' + QString::fromLatin1(file.readAll().toHex());
+        }
+        return files;
+    };
+    const QStringList before = stores();
+    ASSERT_FALSE(before.isEmpty());
+    const std::size_t mark = logLines(cliLog());
+    const struct {
+        QStringList command;
+        const char* message;
+    } refusals[] = {
+        {{"set", "lod", "2"}, "corvanectl: this mouse has no lift-off distance setting\n"},
+        {{"set", "respond", "12"}, "corvanectl: this mouse has no button response time setting\n"},
+    };
+    for (const auto& refusal : refusals) {
+        const Outcome run = corvanectl(refusal.command);
+        EXPECT_EQ(run.exitCode, 2) << refusal.command.join(u' ').toStdString();
+        EXPECT_EQ(run.err, QLatin1String(refusal.message));
+    }
+    const std::vector<LoggedReport> after = reports(cliLog());
+    for (std::size_t i = mark; i < after.size(); ++i)
+        EXPECT_EQ(after[i].command(), 0x10) << "only GetInfo reached a mouse";
+    EXPECT_EQ(stores(), before) << "nothing was stored";
+}
+
 TEST_F(UserDeviceFiles, ClashingAndMalformedFilesAreReportedAndSkipped) {
     const QByteArray made = templateFile();
     writeDeviceFile(QStringLiteral("corvane_m3.xml"), made);

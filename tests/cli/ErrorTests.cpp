@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonObject>
+#include <QLockFile>
 
 namespace corvane::cli::test {
 namespace {
@@ -103,6 +104,29 @@ TEST_F(Refusals, SettingsTheMouseDoesNotHaveAreRefused) {
     for (std::size_t i = mark; i < after.size(); ++i)
         EXPECT_EQ(after[i].command(), 0x10) << "only GetInfo reached a mouse";
     EXPECT_EQ(corvanectl({"set", "lod", "2"}).exitCode, 0) << "it has a lift-off distance";
+}
+
+// While another program holds the mouse (the lock a window that does not answer or
+// another corvanectl holds), corvanectl waits its while, then says so, sending and
+// storing nothing; once the lock is free the same command runs.
+TEST_F(Refusals, AnotherProgramHoldingTheMouseIsNamedAndNothingIsSent) {
+    ASSERT_EQ(corvanectl({"show"}).exitCode, 0) << "the store exists";
+    QLockFile held(folder(QStringLiteral("run/Corvane.lock")));
+    ASSERT_TRUE(held.tryLock(0));
+    const QStringList before = dump();
+    const std::size_t mark = logLines(cliLog());
+
+    const Outcome busy = corvanectl({"set", "dpi", "1600"});
+    EXPECT_EQ(busy.exitCode, 1);
+    EXPECT_EQ(busy.err, QStringLiteral("corvanectl: another program is using the mouse (a corvane "
+                                       "window that does not answer, or another corvanectl)\n"));
+    EXPECT_EQ(logLines(cliLog()), mark) << "nothing reached a mouse";
+    EXPECT_EQ(dump(), before) << "nothing was stored";
+
+    held.unlock();
+    const Outcome free = corvanectl({"set", "dpi", "1600"});
+    EXPECT_EQ(free.exitCode, 0) << free.err.toStdString();
+    EXPECT_GT(logLines(cliLog()), mark);
 }
 
 // A store SQLite cannot read is a failure of the store (1), and it stays as it was.

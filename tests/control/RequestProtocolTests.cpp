@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <chrono>
+#include <memory>
 #include <thread>
 
 #include <sys/socket.h>
@@ -128,8 +130,43 @@ TEST(LocalClient, TheWindowsAnswerComesBack) {
     EXPECT_EQ(received, "request " + encodeRequest(sample()));
 }
 
-// Someone else listening where the window's socket would be (as another user) gets no
-// request and cannot answer in the window's name.
+// Someone else listening where the window's socket would be (the peer check says it
+// runs as another user) gets no request and cannot answer in the window's name. Runs on
+// any machine: the check stands in for the kernel's answer (the test below asks the
+// kernel, as root).
+TEST(LocalClient, AListenerThePeerCheckCallsAnotherUserGetsNoRequest) {
+    QByteArray received;
+    std::atomic<bool> answered = false;
+    std::atomic<bool> served = false;
+    auto stranger = std::make_unique<Listener>([&](int connection) {
+        received = readLine(connection); // empty: the client hung up without a word
+        const QByteArray answer = encodeAnswer({0, QStringLiteral("fake"), QString()}) + '\n';
+        answered =
+            ::send(connection, answer.constData(), answer.size(), MSG_NOSIGNAL) == answer.size();
+        served = true;
+    });
+    int asked = 0;
+    const Handover result = sendRequest(stranger->path(), sample(), 60s, [&](int descriptor) {
+        ++asked;
+        EXPECT_GE(descriptor, 0);
+        return false;
+    });
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(result.status, Handover::Status::Failed);
+    EXPECT_TRUE(result.error.contains(QStringLiteral("another user")))
+        << result.error.toStdString();
+    EXPECT_TRUE(result.answer.out.isEmpty()) << "no answer taken in the window's name";
+    // The listener has taken the connection and read until the client hung up.
+    const auto hang = std::chrono::steady_clock::now() + 60s;
+    while (!served && std::chrono::steady_clock::now() < hang)
+        std::this_thread::sleep_for(1ms);
+    ASSERT_TRUE(served);
+    stranger.reset();
+    EXPECT_TRUE(received.isEmpty()) << "the request was sent: " << received.toStdString();
+    EXPECT_FALSE(answered) << "the client had hung up before any answer";
+}
+
+// The same, with the kernel telling: someone listening as another user.
 TEST(LocalClient, AListenerOfAnotherUserIsRefused) {
     if (::geteuid() != 0)
         GTEST_SKIP() << "listening as another user needs root";

@@ -3,7 +3,6 @@
 #include "i18n/LanguageTexts.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
 
@@ -37,27 +36,8 @@ bool waitUntil(const std::function<bool()>& pred, int timeoutMs) {
     return corvane::test::waitUntil(pred, timeoutMs);
 }
 
-void whenModal(const char* title, std::function<void(ui::Dialog&)> fn) {
-    auto* poll = new QTimer;
-    auto clock = std::make_shared<QElapsedTimer>();
-    clock->start();
-    QObject::connect(poll, &QTimer::timeout, [poll, clock, title, fn = std::move(fn)] {
-        for (ui::Dialog* window : ui::Dialog::windows()) {
-            if (window->title() == QLatin1String(title) && window->isRunningModal() &&
-                window->isVisible()) {
-                poll->stop();
-                poll->deleteLater();
-                fn(*window);
-                return;
-            }
-        }
-        if (clock->elapsed() > 5000) {
-            ADD_FAILURE() << "no modal window titled " << title;
-            poll->stop();
-            poll->deleteLater();
-        }
-    });
-    poll->start(5);
+corvane::test::ModalAnswer whenModal(const char* title, std::function<void(ui::Dialog&)> fn) {
+    return corvane::test::whenModal(QLatin1String(title), std::move(fn));
 }
 
 } // namespace corvane::pages::test

@@ -2,6 +2,7 @@
 // Shared pieces of the page tests: the application (offscreen, with the test language
 // file), a window to put controls in, and waiting on the event loop.
 
+#include "support/EventLoop.h"
 #include "ui/base/Dialog.h"
 
 #include <QSize>
@@ -36,7 +37,7 @@ std::unique_ptr<TestWindow> showWindow(std::function<void(TestWindow&)> build = 
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 3000);
 
 // Runs fn once the top-level window titled `title` exists and runs modally (from inside
-// that modal run). Gives up after a few seconds.
-void whenModal(const char* title, std::function<void(ui::Dialog&)> fn);
+// that modal run); see corvane::test::ModalAnswer for what the test keeps.
+corvane::test::ModalAnswer whenModal(const char* title, std::function<void(ui::Dialog&)> fn);
 
 } // namespace corvane::pages::test

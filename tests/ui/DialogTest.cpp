@@ -185,6 +185,14 @@ TEST(DialogTest, DeletingAModalWindowEndsItsRun) {
     EXPECT_EQ(d->runModal(), ResultSecond);
 }
 
+// A timer of the test's own, due after `ms`, has fired: any timer due earlier that still
+// ran has fired by then too. The marker a "nothing more came" check waits for.
+void waitForALaterTimer(int ms) {
+    bool fired = false;
+    QTimer::singleShot(ms, [&fired] { fired = true; });
+    ASSERT_TRUE(waitUntil([&] { return fired; }, 60000));
+}
+
 TEST(DialogTest, TimersAreDeliveredByIdUntilStopped) {
     RecordingDialog d;
     EXPECT_FALSE(d.setTimer(1, 5)) << "no timers before the window exists";
@@ -199,7 +207,7 @@ TEST(DialogTest, TimersAreDeliveredByIdUntilStopped) {
     ASSERT_TRUE(waitUntil([&] { return d.timers.size() == 6; }));
     EXPECT_FALSE(d.isTimerRunning(100));
     EXPECT_FALSE(d.isTimerRunning(200));
-    QTest::qWait(40);
+    waitForALaterTimer(4 * 8); // beyond several periods of both timers
     EXPECT_EQ(std::count(d.timers.begin(), d.timers.end(), 100), 3);
     EXPECT_EQ(std::count(d.timers.begin(), d.timers.end(), 200), 3);
 
@@ -207,7 +215,7 @@ TEST(DialogTest, TimersAreDeliveredByIdUntilStopped) {
     d.setTimer(300, 1);
     d.DestroyWindow();
     const size_t before = d.timers.size();
-    QTest::qWait(20);
+    waitForALaterTimer(10);
     EXPECT_EQ(d.timers.size(), before);
 }
 
@@ -235,7 +243,8 @@ TEST(DialogTest, MessagesPostedFromAnotherThreadArriveOnTheUiThreadInOrder) {
     // Messages that arrive after the window was destroyed are dropped.
     d.postMessage(1694, 1, 1);
     d.DestroyWindow();
-    QTest::qWait(10);
+    QCoreApplication::sendPostedEvents(); // the posted message is delivered (or dropped) here
+    QCoreApplication::processEvents();
     EXPECT_EQ(d.messages.size(), 51u);
 }
 

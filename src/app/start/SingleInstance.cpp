@@ -140,10 +140,15 @@ void SingleInstance::setRequestHandler(RequestHandler handler) {
     requestHandler = std::move(handler);
 }
 
+void SingleInstance::setPeerCheck(PeerCheck check) {
+    samePeer = std::move(check);
+}
+
 void SingleInstance::acceptConnections() {
     while (QLocalSocket* socket = server->nextPendingConnection()) {
         // The socket file is the user's alone; this holds even if its mode were changed.
-        if (!control::isSameUserPeer(static_cast<int>(socket->socketDescriptor()))) {
+        const int descriptor = static_cast<int>(socket->socketDescriptor());
+        if (!(samePeer ? samePeer(descriptor) : control::isSameUserPeer(descriptor))) {
             qCWarning(lcApp, "refusing a connection from another user");
             socket->abort();
             socket->deleteLater();

@@ -59,6 +59,12 @@ public:
     using RequestHandler = std::function<void(const QByteArray& request, Reply reply)>;
     void setRequestHandler(RequestHandler handler);
 
+    // Whether the process at the other end of a connection (its socket descriptor) runs
+    // as this user; connections it refuses are closed unread. The kernel's peer
+    // credentials unless replaced (a test stands in for another user without root).
+    using PeerCheck = std::function<bool(int socketDescriptor)>;
+    void setPeerCheck(PeerCheck check);
+
     // Sends one command ("show", "quit", "retranslate") to a running instance; false
     // when none listens on that socket.
     static bool sendCommand(const QString& socketPath, const QByteArray& command,
@@ -77,6 +83,7 @@ private:
 
     InstancePaths where;
     std::chrono::milliseconds handOverWait;
+    PeerCheck samePeer;
     std::unique_ptr<QLockFile> lock;
     QLocalServer* server = nullptr;
     RequestHandler requestHandler;

@@ -78,6 +78,12 @@ bool writeAll(int fd, const QByteArray& bytes, Clock::time_point deadline) {
 
 Handover sendRequest(const QString& socketPath, const Request& request,
                      std::chrono::milliseconds timeout) {
+    return sendRequest(socketPath, request, timeout, isSameUserPeer);
+}
+
+Handover sendRequest(const QString& socketPath, const Request& request,
+                     std::chrono::milliseconds timeout,
+                     const std::function<bool(int socketDescriptor)>& samePeer) {
     const QByteArray path = QFile::encodeName(socketPath);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -93,7 +99,7 @@ Handover sendRequest(const QString& socketPath, const Request& request,
         return {}; // ENOENT, ECONNREFUSED: nobody listens
     // Whoever listens must be this user's window: another user's program never gets the
     // request, nor answers in the window's name.
-    if (!isSameUserPeer(socket.get()))
+    if (!samePeer(socket.get()))
         return failed(
             QStringLiteral("the program listening on %1 runs as another user").arg(socketPath));
 

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 
 namespace corvane::control {
 
@@ -25,5 +26,11 @@ struct Handover {
 // Sends the request line and waits up to `timeout` for the one answer line.
 Handover sendRequest(const QString& socketPath, const Request& request,
                      std::chrono::milliseconds timeout);
+// The same, with `samePeer` deciding whether the listener (the connected socket's
+// descriptor) runs as this user in place of the kernel's peer credentials (a test
+// stands in for another user without root).
+Handover sendRequest(const QString& socketPath, const Request& request,
+                     std::chrono::milliseconds timeout,
+                     const std::function<bool(int socketDescriptor)>& samePeer);
 
 } // namespace corvane::control

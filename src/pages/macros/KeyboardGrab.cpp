@@ -2,10 +2,35 @@
 
 #include <QGuiApplication>
 
+#include <chrono>
+
 namespace corvane::pages {
 
 KeyboardGrab::~KeyboardGrab() {
     release();
+}
+
+void KeyboardGrab::setClock(Clock clock) {
+    m_clock = std::move(clock);
+}
+
+qint64 KeyboardGrab::now() const {
+    if (m_clock)
+        return m_clock();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+void KeyboardGrab::checkIdle() {
+    if (!m_window)
+        return;
+    const qint64 left = m_lastActivity + m_idleLimitMs - now();
+    if (left > 0) {
+        m_idle.start(static_cast<int>(left));
+        return;
+    }
+    loseGrab();
 }
 
 void KeyboardGrab::hold(QWidget* window, std::function<void()> lost, int idleLimitMs) {
@@ -13,14 +38,14 @@ void KeyboardGrab::hold(QWidget* window, std::function<void()> lost, int idleLim
     if (!window)
         return;
     m_idle.setSingleShot(true);
-    m_idle.setInterval(idleLimitMs);
-    QObject::connect(&m_idle, &QTimer::timeout, this, &KeyboardGrab::loseGrab,
+    QObject::connect(&m_idle, &QTimer::timeout, this, &KeyboardGrab::checkIdle,
                      Qt::UniqueConnection);
-    m_idle.start();
+    m_idleLimitMs = idleLimitMs;
     m_window = window->window();
     m_lost = std::move(lost);
     m_window->installEventFilter(this);
     m_window->grabKeyboard();
+    noteActivity();
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         m_stateWatch = QObject::connect(app, &QGuiApplication::applicationStateChanged, this,
                                         [this](Qt::ApplicationState state) {
@@ -31,8 +56,10 @@ void KeyboardGrab::hold(QWidget* window, std::function<void()> lost, int idleLim
 }
 
 void KeyboardGrab::noteActivity() {
-    if (m_window)
-        m_idle.start();
+    if (!m_window)
+        return;
+    m_lastActivity = now();
+    m_idle.start(m_idleLimitMs);
 }
 
 void KeyboardGrab::release() {

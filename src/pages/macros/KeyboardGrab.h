@@ -33,16 +33,28 @@ public:
     void release();
     bool isHeld() const { return !m_window.isNull(); }
 
+    // Milliseconds of a steady clock. The idle limit is decided by this clock; the timer
+    // only wakes the grab to look at it, so a test can turn the clock by hand.
+    using Clock = std::function<qint64()>;
+    void setClock(Clock clock);
+    // Ends the grab (telling the owner) when the idle limit has passed by the clock;
+    // otherwise sets the timer for the rest. What the timer runs.
+    void checkIdle();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void loseGrab();
+    qint64 now() const;
 
     QPointer<QWidget> m_window;
     std::function<void()> m_lost;
     QMetaObject::Connection m_stateWatch;
     QTimer m_idle;
+    Clock m_clock;
+    qint64 m_lastActivity = 0;
+    int m_idleLimitMs = 0;
 };
 
 } // namespace corvane::pages

@@ -697,6 +697,15 @@ void MacroPage::startRecording() {
     capture.startCapture(CaptureMode::MacroRecording);
 }
 
+void MacroPage::setClock(const MonotonicClock& clock) {
+    m_recorder = MacroRecorder(clock);
+    m_grab->setClock(clock);
+}
+
+void MacroPage::checkRecordingIdle() {
+    m_grab->checkIdle();
+}
+
 void MacroPage::recordEvent(const InputEvent& event) {
     if (!isRecording())
         return;

@@ -115,8 +115,12 @@ public:
     // The macro shown (0 for none) and its steps as shown.
     int selectedMacro() const;
     const MacroEventList& steps() const { return m_list; }
-    // The clock recordings take their delays from (tests give their own).
-    void setClock(MonotonicClock clock) { m_recorder = MacroRecorder(std::move(clock)); }
+    // The clock recordings take their delays and their idle limit from (tests give their
+    // own).
+    void setClock(const MonotonicClock& clock);
+    // Ends a recording nobody typed into for the idle limit, by the clock above; the
+    // limit's timer calls it too.
+    void checkRecordingIdle();
 
 private:
     // --- macros ---

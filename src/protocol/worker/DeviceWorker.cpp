@@ -63,6 +63,10 @@ std::uint64_t DeviceWorker::steps() const {
     return core_->steps();
 }
 
+bool DeviceWorker::asleep() const {
+    return core_->restingUntilWoken();
+}
+
 std::size_t DeviceWorker::queuedTasks() const {
     return core_->queuedTasks();
 }

@@ -72,6 +72,9 @@ public:
     std::uint64_t tasksTaken() const;
     // Steps the thread has run (tasks and notice steps): how often it woke up.
     std::uint64_t steps() const;
+    // True while the thread sleeps with nothing but a queued task, a held notice or a
+    // stop to wake it (no timed rest is running).
+    bool asleep() const;
 
     WorkerState& state();
     const WorkerState& state() const;

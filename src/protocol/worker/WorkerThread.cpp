@@ -49,7 +49,9 @@ void CThreadBasic::run([[maybe_unused]] std::shared_ptr<CThreadBasic> self) {
                 const Milliseconds rest = restAfterStep();
                 const auto woken = [this] { return !running_ || wakePending_; };
                 if (rest < Milliseconds(0)) {
+                    restingUntilWoken_ = true;
                     changed_.wait(lock, woken);
+                    restingUntilWoken_ = false;
                 } else {
                     changed_.wait_for(lock, rest, woken);
                 }
@@ -108,6 +110,11 @@ void CThreadBasic::wake() {
     std::lock_guard lock(mutex_);
     wakePending_ = true;
     changed_.notify_all();
+}
+
+bool CThreadBasic::restingUntilWoken() const {
+    std::lock_guard lock(mutex_);
+    return restingUntilWoken_;
 }
 
 bool CThreadBasic::pauseUnlessStopping(Milliseconds duration) {

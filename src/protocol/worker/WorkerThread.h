@@ -47,6 +47,8 @@ public:
     std::int64_t startTick() const;
     // Ends an idle sleep, or the next one if the loop is busy right now.
     void wake();
+    // True while the loop rests with no time set: only wake() or a stop ends that rest.
+    bool restingUntilWoken() const;
 
 protected:
     CThreadBasic() = default;
@@ -72,6 +74,7 @@ private:
     bool started_ = false;
     bool running_ = false;
     bool wakePending_ = false;
+    bool restingUntilWoken_ = false;
     bool exited_ = false;
     int loopMode_ = 1;
     Milliseconds pause_{2};

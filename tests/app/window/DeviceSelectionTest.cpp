@@ -47,7 +47,7 @@ TEST_F(DeviceSelection, AnAttachedMouseShowsTheButtonsPage) {
     startWindow();
     waitForStart();
     ASSERT_TRUE(waitUntil([&] { return window->connectionShown(); }));
-    spin(30);
+    waitForWorker();
 
     EXPECT_EQ(textOf(MainControl::DeviceState), englishText(51));
     EXPECT_TRUE(shown(MainControl::Tabs));
@@ -70,7 +70,7 @@ TEST_F(DeviceSelection, ListedButUnattachedDeviceSaysSoAndChangesNothing) {
     startWindow();
     waitForStart();
     ASSERT_TRUE(waitUntil([&] { return window->connectionShown(); }));
-    spin(30);
+    waitForWorker();
     window->selectTab(TabIndex::Home);
     const std::uint64_t taken = window->worker()->tasksTaken();
 
@@ -82,8 +82,8 @@ TEST_F(DeviceSelection, ListedButUnattachedDeviceSaysSoAndChangesNothing) {
     EXPECT_EQ(list->selectedType(), kM1) << "the current device stays selected";
     EXPECT_TRUE(shown(MainControl::HomePage));
     EXPECT_FALSE(shown(MainControl::Tabs));
-    spin(30);
-    EXPECT_EQ(window->worker()->tasksTaken(), taken) << "nothing was queued";
+    waitForWorker(); // its barrier is the one task taken since
+    EXPECT_EQ(window->worker()->tasksTaken(), taken + 1) << "nothing was queued";
     EXPECT_EQ(window->worker()->state().currentDeviceType(), kM1);
 }
 
@@ -123,7 +123,7 @@ TEST_F(DeviceSelection, ChoosingAWirelessMouseAsksTheWorkerToReadItAgain) {
     startWindow();
     waitForStart();
     ASSERT_TRUE(waitUntil([&] { return window->connectionShown(); }));
-    spin(50);
+    waitForWorker();
     EXPECT_EQ(textOf(MainControl::DeviceState), englishText(52));
     window->selectTab(TabIndex::Home);
     const std::size_t readsBefore = receiver->received(vm::InterfaceKind::Command).size();
@@ -145,13 +145,13 @@ TEST_F(DeviceSelection, ArrivalOfAMouseReachesTheWorkerAndShowsIt) {
 
     mouse->plug(); // from this thread, as a device would arrive at any time
     ASSERT_TRUE(waitUntil([&] { return window->connectionShown(); }));
-    spin(30);
+    waitForWorker();
     EXPECT_EQ(textOf(MainControl::DeviceState), englishText(51));
     EXPECT_TRUE(window->find<ui::DeviceList>(MainControl::DeviceList)->isOnline(kM1));
 
     mouse->unplug();
     ASSERT_TRUE(waitUntil([&] { return !window->connectionShown(); }));
-    spin(30);
+    waitForWorker();
     EXPECT_EQ(textOf(MainControl::DeviceState), englishText(50));
     EXPECT_TRUE(shown(MainControl::HomePage));
     EXPECT_FALSE(window->find<ui::DeviceList>(MainControl::DeviceList)->isOnline(kM1));
@@ -189,12 +189,15 @@ TEST_F(DeviceSelection, TypeAttachedTwiceShowsItsOnlineConnection) {
     view.selectedType = kM1;
     window->workerHost().showDeviceState(view);
     ASSERT_TRUE(waitUntil([&] { return list->isOnline(kM1); }));
-    spin(10);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     EXPECT_TRUE(list->isOnline(kM1));
 
     view.attached = {{kM1, 1, 2, 0x102}, {kM1, 0, 1, 0x105}};
     window->workerHost().showDeviceState(view);
-    spin(30);
+    // The host posts to the window: everything posted is delivered here.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     EXPECT_TRUE(list->isOnline(kM1));
 }
 

@@ -11,7 +11,6 @@
 #include "ui/views/DeviceList.h"
 #include "virtualmouse/VirtualMouse.h"
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -69,7 +68,7 @@ TEST_F(HidrawWindow, AMouseItMayNotOpenIsNamedForWhatItIs) {
     mouse->failOpen(vm::InterfaceKind::Command, false);
     window->queueTask(protocol::DeviceTask::DeviceArrived);
     ASSERT_TRUE(waitUntil([&] { return window->connectionShown(); }));
-    spin(30);
+    waitForWorker();
     EXPECT_EQ(textOf(MainControl::DeviceState), englishText(51));
     EXPECT_EQ(textOf(MainControl::BannerText), englishText(56));
 }
@@ -99,7 +98,7 @@ TEST_F(HidrawWindow, ARemovalOfTheInterfaceCarryingTheCommandsIsFollowed) {
         mouse->unplug();
         ASSERT_TRUE(waitUntil([&] { return !window->connectionShown(); }, 20000))
             << "the removal was not followed";
-        spin(30);
+        waitForWorker();
         EXPECT_EQ(textOf(MainControl::DeviceState), englishText(50));
         EXPECT_TRUE(shown(MainControl::HomePage));
         EXPECT_FALSE(window->worker()->state().idlePolling());
@@ -126,7 +125,7 @@ TEST_F(HidrawWindow, TwoClicksBeforeTheWorkerCaughtUpEndOnTheSecond) {
 
     // SendPower, then each choice with the read-back of a mouse chosen anew.
     ASSERT_TRUE(waitUntil([&] { return worker.tasksTaken() >= busy + 5; }));
-    spin(50);
+    waitForWorker();
     auto* list = window->find<ui::DeviceList>(MainControl::DeviceList);
     EXPECT_EQ(list->selectedType(), kM1);
     EXPECT_EQ(worker.state().currentDeviceType(), kM1);
@@ -141,7 +140,7 @@ TEST_F(HidrawWindow, TwoClicksBeforeTheWorkerCaughtUpEndOnTheSecond) {
 struct Ending {
     int exitCode = -1;
     QByteArray errors;
-    qint64 endMs = -1; // from "ending" to the process's end
+    bool reachedTheEnd = false; // it printed "ending" before it closed the window
 };
 
 Ending runExitCheck(const char* scenario) {
@@ -151,24 +150,14 @@ Ending runExitCheck(const char* scenario) {
     Ending ending;
     if (!process.waitForStarted())
         return ending;
-    QElapsedTimer clock;
-    clock.start();
-    QByteArray output;
-    qint64 endingAt = -1;
-    while (process.state() != QProcess::NotRunning && clock.elapsed() < 120000) {
-        process.waitForReadyRead(10);
-        output += process.readAllStandardOutput();
-        if (endingAt < 0 && output.contains("ending"))
-            endingAt = clock.elapsed();
-    }
-    process.waitForFinished(1000);
-    const qint64 endedAt = clock.elapsed();
-    output += process.readAllStandardOutput();
-    if (endingAt < 0 && output.contains("ending"))
-        endingAt = endedAt;
+    // The deadline only ends a hang; the process bounds its own end (exit code 5 when
+    // the worker outlived its wait).
+    if (!process.waitForFinished(120000))
+        process.kill();
+    process.waitForFinished(10000);
     ending.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
     ending.errors = process.readAllStandardError();
-    ending.endMs = endingAt < 0 ? -1 : endedAt - endingAt;
+    ending.reachedTheEnd = process.readAllStandardOutput().contains("ending");
     return ending;
 }
 
@@ -178,12 +167,15 @@ TEST_F(HidrawWindow, TheProcessEndsCleanlyWithAMouseAttachedAndANoticeHeld) {
     EXPECT_FALSE(ending.errors.contains("Sanitizer")) << ending.errors.toStdString();
 }
 
-TEST_F(HidrawWindow, TheProcessEndsWithinTwoSecondsDuringAScanOfMiceThatNeverAnswer) {
+// Each GetInfo of the scan would wait 1.5 s for its answer, longer than the 900 ms the
+// process gives its worker at the end: exit code 0 (not 5) means the end cut the scan
+// short.
+TEST_F(HidrawWindow, TheProcessEndsDuringAScanOfMiceThatNeverAnswerWithoutWaitingForThem) {
     const Ending ending = runExitCheck("silent-mice");
-    EXPECT_EQ(ending.exitCode, 0) << ending.errors.toStdString();
+    EXPECT_TRUE(ending.reachedTheEnd);
+    EXPECT_EQ(ending.exitCode, 0) << "5: the worker outlived its wait\n"
+                                  << ending.errors.toStdString();
     EXPECT_FALSE(ending.errors.contains("Sanitizer")) << ending.errors.toStdString();
-    EXPECT_GE(ending.endMs, 0);
-    EXPECT_LT(ending.endMs, 2000) << "the end took " << ending.endMs << " ms";
 }
 
 } // namespace

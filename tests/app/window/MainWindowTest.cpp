@@ -294,17 +294,16 @@ TEST_F(MainWindow, ClosePopupsClosesAndHidesByTitle) {
     auto other = makeWindow("SomethingElse");
 
     // A question the user has not answered yet when the pop-ups close.
-    bool closedWhileOpen = false;
-    whenModal(QString::fromLatin1(pages::kMessageBoxTitle), [&](ui::Dialog&) {
-        closedWhileOpen = true;
-        window->closePopups();
-    });
+    const auto question = whenModal(QString::fromLatin1(pages::kMessageBoxTitle),
+                                    [&](ui::Dialog&) { window->closePopups(); });
     const int answer = pageMessageBoxes.showMessage(
         QStringLiteral("text"), window.get(), QStringLiteral("title"), pages::MessageTwoButtons);
-    EXPECT_TRUE(closedWhileOpen);
+    EXPECT_TRUE(question.ran());
     EXPECT_EQ(answer, ui::ResultSecond);
 
-    spin(20);
+    // What closing the pop-ups posted has arrived.
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     EXPECT_FALSE(saveWait->isVisible());
     EXPECT_FALSE(tip->isCreated()) << "closed";
     EXPECT_TRUE(combo->isCreated());
@@ -324,13 +323,10 @@ TEST_F(MainWindow, ClosePopupsEndsTheWindowsOwnMessageBox) {
     startWindow();
     waitForStart();
     window->showConfigurationView();
-    bool closedWhileOpen = false;
-    whenModal(QString::fromLatin1(pages::kMessageBoxTitle), [&](ui::Dialog&) {
-        closedWhileOpen = true;
-        window->closePopups();
-    });
+    const auto notice = whenModal(QString::fromLatin1(pages::kMessageBoxTitle),
+                                  [&](ui::Dialog&) { window->closePopups(); });
     click(MainControl::Profile); // returns once the box has ended
-    EXPECT_TRUE(closedWhileOpen);
+    EXPECT_TRUE(notice.ran());
     for (ui::Dialog* open : ui::Dialog::windows())
         EXPECT_NE(open->title(), QString::fromLatin1(pages::kMessageBoxTitle));
 }

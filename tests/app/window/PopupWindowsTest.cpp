@@ -43,7 +43,7 @@ TEST_F(PopupWindows, AboutShowsTheWiredMouseFirmwareAndClosesWithItsButton) {
     ASSERT_TRUE(waitUntil([&] { return window->connectionShown(); }));
 
     QStringList texts;
-    whenModal(QStringLiteral("About Window"), [&](ui::Dialog& about) {
+    const auto fromTheMenu = whenModal(QStringLiteral("About Window"), [&](ui::Dialog& about) {
         texts = textsOf(&about);
         auto* close = about.find<ui::PushButton>(AboutDlg::kCloseButton);
         QTest::mouseClick(close, Qt::LeftButton, {}, close->rect().center());
@@ -55,17 +55,14 @@ TEST_F(PopupWindows, AboutShowsTheWiredMouseFirmwareAndClosesWithItsButton) {
     EXPECT_EQ(windowTitled(QStringLiteral("About Window")), nullptr);
 
     // The logo opens it too.
-    bool opened = false;
-    whenModal(QStringLiteral("About Window"), [&](ui::Dialog& about) {
-        opened = true;
-        about.endModal(ui::ResultFirst);
-    });
+    const auto fromTheLogo = whenModal(QStringLiteral("About Window"),
+                                       [&](ui::Dialog& about) { about.endModal(ui::ResultFirst); });
     click(MainControl::Logo);
-    EXPECT_TRUE(opened);
+    EXPECT_TRUE(fromTheLogo.ran());
 
     // Escape closes it as its close button does.
     bool escaped = false;
-    whenModal(QStringLiteral("About Window"), [&](ui::Dialog& about) {
+    const auto byEscape = whenModal(QStringLiteral("About Window"), [&](ui::Dialog& about) {
         about.activateWindow();
         ASSERT_TRUE(waitUntil([&] { return about.isActiveWindow(); }));
         QTest::keyClick(&about, Qt::Key_Escape);
@@ -74,6 +71,7 @@ TEST_F(PopupWindows, AboutShowsTheWiredMouseFirmwareAndClosesWithItsButton) {
             about.endModal(ui::ResultFirst);
     });
     click(MainControl::Logo);
+    EXPECT_TRUE(byEscape.ran());
     EXPECT_TRUE(escaped);
 }
 
@@ -92,13 +90,15 @@ TEST(PageMessageBoxesTest, ShowsThePageMessageBoxAndGivesItsAnswer) {
           Case{pages::MessageTwoButtons, pages::CUIMessageBox::kSecondButtonId, 2}}) {
         QStringList texts;
         bool hasSecond = false;
-        whenModal(QString::fromLatin1(pages::kMessageBoxTitle), [&](ui::Dialog& box) {
-            texts = textsOf(&box);
-            hasSecond = box.find<ui::PushButton>(pages::CUIMessageBox::kSecondButtonId) != nullptr;
-            auto* button = box.find<ui::PushButton>(c.button);
-            ASSERT_NE(button, nullptr);
-            QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-        });
+        const auto box =
+            whenModal(QString::fromLatin1(pages::kMessageBoxTitle), [&](ui::Dialog& box) {
+                texts = textsOf(&box);
+                hasSecond =
+                    box.find<ui::PushButton>(pages::CUIMessageBox::kSecondButtonId) != nullptr;
+                auto* button = box.find<ui::PushButton>(c.button);
+                ASSERT_NE(button, nullptr);
+                QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+            });
         EXPECT_EQ(
             boxes.showMessage(QStringLiteral("body"), nullptr, QStringLiteral("title"), c.style),
             c.answer);

@@ -167,7 +167,7 @@ TEST_F(UpdateWindowTest, ASetupThatCannotStartLeavesTheProgramRunning) {
         return progress && progress->hasFailed();
     })) << "the setup window shows the failure";
     EXPECT_EQ(launcher.programs().size(), 1u);
-    spin(50);
+    waitForWorker(); // the failed setup's task has ended and what it posted arrived
     EXPECT_TRUE(quits.empty());
     // The user closes it and has the main window back.
     window->updates().setupWindow()->sendMessage(ui::Message::Close);

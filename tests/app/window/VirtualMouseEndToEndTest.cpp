@@ -103,7 +103,7 @@ TEST_F(VirtualMouseEndToEnd, FindsTheMiceAndKeepsFourProfilesWithWhatTheMouseHol
 
     ASSERT_TRUE(waitUntil([&] { return page->versions > 0; }, 20000))
         << "the mouse was not read back";
-    spin(30);
+    waitForWorker();
     EXPECT_EQ(textOf(MainControl::DeviceState), englishText(51));
     auto* list = window->find<ui::DeviceList>(MainControl::DeviceList);
     EXPECT_TRUE(list->isOnline(1));

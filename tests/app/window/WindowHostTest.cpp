@@ -164,7 +164,7 @@ TEST(WindowHost, AnswersQuestionsOnTheCallingThreadFromData) {
     EXPECT_EQ(stored, 201);
     EXPECT_EQ(values.values[QStringLiteral("DeviceType")], QStringLiteral("1"));
     EXPECT_EQ(word, englishText(61));
-    spin(5);
+    deliverPosted();
     EXPECT_TRUE(side.calls.empty());
 }
 
@@ -204,7 +204,7 @@ TEST(WindowHost, EndsTheProgramOnlyWhenTheSetupStarted) {
     EXPECT_EQ(launcher.started, (std::vector<QString>{"/tmp/a", "/tmp/b"}));
     EXPECT_EQ(ends, 0) << "not before the UI thread takes it";
     ASSERT_TRUE(waitUntil([&] { return ends > 0; }));
-    spin(10);
+    deliverPosted();
     EXPECT_EQ(ends, 1);
     EXPECT_TRUE(endedOnUiThread);
     EXPECT_TRUE(side.calls.empty());
@@ -217,7 +217,7 @@ TEST(WindowHost, DropsWorkForAWindowThatIsGone) {
     WindowHost host(side, window.get(), values);
     host.showConnectionText(51);
     window.reset();
-    spin(10);
+    deliverPosted();
     EXPECT_TRUE(side.calls.empty());
 }
 
@@ -271,7 +271,7 @@ TEST_F(WorkerWhileClicking, NoRefreshIsLostAndTheLastOneStands) {
     worker.join();
     ASSERT_TRUE(waitUntil([&] { return buttons->reloads - reloadsBefore == kRounds; }))
         << "reloads: " << buttons->reloads - reloadsBefore;
-    spin(20);
+    deliverPosted();
 
     // The window shows the last round.
     const bool lastWireless = kRounds % 2 == 1;

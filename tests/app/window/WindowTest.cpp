@@ -64,7 +64,8 @@ void WindowTest::TearDown() {
         window.reset();
     }
     // Work posted by the worker for a window that is gone is dropped here.
-    spin(5);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     hid::DeviceManager::installHidApi(nullptr);
     store::ProfileDatabase::instance().close();
 }
@@ -108,8 +109,22 @@ void WindowTest::waitForStart() {
     ASSERT_TRUE(waitUntil([&] {
         return window->worker()->tasksTaken() >= 2 && window->worker()->queuedTasks() == 0;
     })) << "the worker did not run the start tasks";
-    // What the worker posted reaches the window.
-    spin(30);
+    waitForWorker();
+}
+
+void WindowTest::waitForWorker() {
+    protocol::DeviceWorker* worker = window->worker();
+    ASSERT_NE(worker, nullptr);
+    // A code no task has is taken and ignored; tasks that queue others (or what the
+    // window queues on what they posted) need another round, until one finds none.
+    do {
+        const std::uint64_t barrier = worker->queueTask(-1);
+        ASSERT_TRUE(waitUntil([&] { return worker->finished(barrier); }, 60000))
+            << "the worker did not get through its queue";
+        // What the tasks posted before the barrier ended reaches the window.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    } while (worker->queuedTasks() != 0);
 }
 
 void WindowTest::click(int controlId, QPoint at) {

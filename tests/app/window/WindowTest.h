@@ -29,6 +29,12 @@ namespace corvane::app::test {
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 10000);
 
 using corvane::test::spin;
+// Delivers every event posted so far (what the worker's host posted to the window) and
+// what those post in turn, without waiting for any time.
+inline void deliverPosted() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
 
 QString sourceData();
 // The text numbered id of the English language file.
@@ -112,6 +118,9 @@ protected:
     // Waits until the worker has taken the start tasks (1 and 23) and the window has
     // shown what the start found.
     void waitForStart();
+    // Waits until the worker has run every task queued so far (a barrier task queued
+    // behind them has run) and the window has taken what they posted.
+    void waitForWorker();
 
     // Clicks the control's centre (or `at`, in its coordinates) with the left button.
     void click(int controlId, QPoint at = {});

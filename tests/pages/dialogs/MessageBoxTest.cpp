@@ -4,11 +4,11 @@
 #include "ui/controls/PushButton.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTest>
 #include <QTimer>
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -42,20 +42,16 @@ void PrintTo(const AnswerCase& c, std::ostream* os) {
     *os << c.name;
 }
 
+// On a loaded machine the focus may arrive a moment later; the deadline only ends a hang.
 void waitForFocus(QWidget* widget) {
-    QElapsedTimer clock;
-    clock.start();
-    while (QApplication::focusWidget() != widget && clock.elapsed() < 2000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    waitUntil([widget] { return QApplication::focusWidget() == widget; }, 60000);
 }
 
 class MessageAnswerTest : public ::testing::TestWithParam<AnswerCase> {};
 
 TEST_P(MessageAnswerTest, ShowMessageReturnsTheAnswerAndRemovesTheBox) {
     auto main = showWindow();
-    bool answered = false;
-    whenModal(kMessageBoxTitle, [&](ui::Dialog& box) {
-        answered = true;
+    const auto answered = whenModal(kMessageBoxTitle, [&](ui::Dialog& box) {
         GetParam().answer(box);
         // An answer that did not take (a failed assertion inside it) fails the test
         // instead of leaving the box running for ever.
@@ -66,7 +62,7 @@ TEST_P(MessageAnswerTest, ShowMessageReturnsTheAnswerAndRemovesTheBox) {
     });
     const int result =
         showMessage(QStringLiteral("Body"), main.get(), QStringLiteral("Title"), GetParam().style);
-    EXPECT_TRUE(answered);
+    EXPECT_TRUE(answered.ran());
     EXPECT_EQ(result, GetParam().expected);
     EXPECT_EQ(openBoxes(), 0) << "the box is gone when showMessage returns";
 }
@@ -91,7 +87,6 @@ INSTANTIATE_TEST_SUITE_P(
                                  [](ui::Dialog& b) { QTest::keyClick(&b, Qt::Key_Escape); }, 2},
                       AnswerCase{"EnterPressesTheFirstButton", MessageTwoButtons,
                                  [](ui::Dialog& b) {
-                                     // On a loaded machine the focus may arrive a moment later.
                                      waitForFocus(b.control(CUIMessageBox::kFirstButtonId));
                                      ASSERT_EQ(QApplication::focusWidget(),
                                                b.control(CUIMessageBox::kFirstButtonId));
@@ -109,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(MessageBoxTest, QuestionLayoutTextsAndPlaceOverTheParent) {
     auto main = showWindow({}, {100, 100, 800, 600});
-    whenModal(kMessageBoxTitle, [&](ui::Dialog& box) {
+    const auto checked = whenModal(kMessageBoxTitle, [&](ui::Dialog& box) {
         EXPECT_EQ(box.size(), QSize(CUIMessageBox::kWidth, CUIMessageBox::kHeight));
         EXPECT_EQ(box.frameGeometry().center(), main->frameGeometry().center());
         EXPECT_TRUE(box.testAttribute(Qt::WA_TranslucentBackground)) << "layered";
@@ -134,11 +129,12 @@ TEST(MessageBoxTest, QuestionLayoutTextsAndPlaceOverTheParent) {
     });
     showMessage(QStringLiteral("It cannot be undone."), main.get(), QStringLiteral("Delete it?"),
                 MessageTwoButtons);
+    EXPECT_TRUE(checked.ran());
 }
 
 TEST(MessageBoxTest, NoticeHasOneWideButton) {
     auto main = showWindow();
-    whenModal(kMessageBoxTitle, [&](ui::Dialog& box) {
+    const auto checked = whenModal(kMessageBoxTitle, [&](ui::Dialog& box) {
         ui::Control* button = box.control(CUIMessageBox::kFirstButtonId);
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->geometry(), ui::ltrb(60, 180, 370, 216));
@@ -147,6 +143,7 @@ TEST(MessageBoxTest, NoticeHasOneWideButton) {
         box.postMessage(ui::Message::Close, 2);
     });
     showMessage(QStringLiteral("Done."), main.get(), QStringLiteral("Notice"), MessageOneButton);
+    EXPECT_TRUE(checked.ran());
 }
 
 // A click on the parent while the box runs reaches nothing: the box is modal over it.
@@ -154,11 +151,12 @@ TEST(MessageBoxTest, ParentTakesNoInputWhileTheBoxRuns) {
     int clicks = 0;
     auto main = showWindow([&](TestWindow& w) { w.add<ui::PushButton>(45, {10, 10, 80, 30}); });
     main->onNote = [&](int id, int code) { clicks += id == 45 && code == ui::Notify::Click; };
-    whenModal(kMessageBoxTitle, [&](ui::Dialog& box) {
+    const auto clicked = whenModal(kMessageBoxTitle, [&](ui::Dialog& box) {
         QTest::mouseClick(main->windowHandle(), Qt::LeftButton, {}, {40, 20});
         box.postMessage(ui::Message::Close, 2);
     });
     showMessage(QStringLiteral("Wait"), main.get(), QStringLiteral("Title"), MessageOneButton);
+    ASSERT_TRUE(clicked.ran()) << "the click on the parent happened while the box ran";
     EXPECT_EQ(clicks, 0);
     QTest::mouseClick(main->windowHandle(), Qt::LeftButton, {}, {40, 20});
     EXPECT_EQ(clicks, 1) << "the parent works again once the box is gone";
@@ -168,18 +166,28 @@ TEST(MessageBoxTest, ParentTakesNoInputWhileTheBoxRuns) {
 // still returns, with the answer that changes nothing.
 TEST(MessageBoxTest, ParentDestroyedWhileTheBoxRunsAnswersTwo) {
     auto main = showWindow();
-    whenModal(kMessageBoxTitle, [&](ui::Dialog&) { main.reset(); });
+    const auto destroyed = whenModal(kMessageBoxTitle, [&](ui::Dialog&) { main.reset(); });
     EXPECT_EQ(
         showMessage(QStringLiteral("Body"), main.get(), QStringLiteral("Title"), MessageTwoButtons),
         2);
+    EXPECT_TRUE(destroyed.ran());
     EXPECT_EQ(openBoxes(), 0);
 }
 
 TEST(MessageBoxTest, BoxWithoutParentStillRunsModally) {
-    whenModal(kMessageBoxTitle, [](ui::Dialog& box) { click(box, CUIMessageBox::kFirstButtonId); });
+    const auto answered = whenModal(
+        kMessageBoxTitle, [](ui::Dialog& box) { click(box, CUIMessageBox::kFirstButtonId); });
     EXPECT_EQ(
         showMessage(QStringLiteral("Body"), nullptr, QStringLiteral("Title"), MessageTwoButtons),
         1);
+    EXPECT_TRUE(answered.ran());
+}
+
+// The helper the box tests rely on: a window that never came fails the test when the
+// answer goes out of scope, instead of skipping the checks inside it.
+TEST(WhenModal, AWindowThatNeverCameFailsTheTest) {
+    EXPECT_NONFATAL_FAILURE({ const auto never = whenModal("Nobody", [](ui::Dialog&) {}); },
+                            "no modal window titled Nobody");
 }
 
 } // namespace

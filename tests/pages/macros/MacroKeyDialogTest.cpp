@@ -28,11 +28,9 @@ void typeKey(int key, unsigned kernelCode, const QString& text = {}) {
 
 TEST(MacroKeyDialog, EscapeIsCapturedInTheKeyFieldAndClosesTheDialogOutsideIt) {
     auto owner = showWindow();
-    bool ran = false;
     bool stillOpenAfterFirstEscape = false;
     QString captured;
-    whenModal(kMacroKeyDlgTitle, [&](ui::Dialog& dialog) {
-        ran = true;
+    const auto answered = whenModal(kMacroKeyDlgTitle, [&](ui::Dialog& dialog) {
         dialog.activateWindow();
         QWidget* field = dialog.control(MacroKeyDlg::KeyField);
         auto inField = [&] {
@@ -50,7 +48,7 @@ TEST(MacroKeyDialog, EscapeIsCapturedInTheKeyFieldAndClosesTheDialogOutsideIt) {
         typeKey(Qt::Key_Escape, 1, QStringLiteral("\x1b"));
     });
     const MacroKeyDlg::Key key = MacroKeyDlg::ask(owner.get());
-    ASSERT_TRUE(ran);
+    ASSERT_TRUE(answered.ran());
     EXPECT_EQ(captured, QStringLiteral("Esc"));
     EXPECT_TRUE(stillOpenAfterFirstEscape) << "the first Escape was the key, not a close";
     // Closed as with its close button: the key the field holds is the answer.

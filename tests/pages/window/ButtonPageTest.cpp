@@ -1,6 +1,7 @@
 // The button page in the main window against the virtual mouse and a real store: each
 // way of giving a key a function stores the binding, queues the key table and reaches
 // the mouse's key table; the primary key is refused; both restores ask first.
+#include "window/DropDown.h"
 #include "window/PageWindowTest.h"
 
 #include "app/window/MainWindowIds.h"
@@ -42,12 +43,9 @@ protected:
         click(kSlot, C::KeyList, list->rowRect(row).center());
         ASSERT_EQ(page->selectedKey(), keyCode);
     }
-    // The user's choice of item `index` in a menu (what the drop-down reports).
+    // The user's choice of item `index` in a menu: the list opened, the item clicked.
     void choose(int menu, int index) {
-        auto* box = find<ui::ComboBox>(kSlot, menu)->findChild<QComboBox*>();
-        ASSERT_NE(box, nullptr);
-        box->setCurrentIndex(index);
-        emit box->activated(index);
+        chooseByClicking(find<ui::ComboBox>(kSlot, menu)->findChild<QComboBox*>(), index);
     }
     store::ButtonBinding stored(int keyCode) const {
         store::ButtonBinding b;

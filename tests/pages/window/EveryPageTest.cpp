@@ -1,5 +1,6 @@
 // Every page in the main window at once: what holds for all of them, checked on each
 // page's own controls.
+#include "window/DropDown.h"
 #include "window/PageWindowTest.h"
 
 #include "app/start/AppState.h"
@@ -173,16 +174,15 @@ TEST_F(EveryPageTest, ALanguageChangeKeepsWhatEveryPageShows) {
     ASSERT_EQ(buttons->selectedKey(), 3);
     auto* media = find<ui::ComboBox>(PageSlot::Buttons, B::MediaMenu);
     auto* mediaBox = media->findChild<QComboBox*>();
-    mediaBox->setCurrentIndex(2);
-    emit mediaBox->activated(2);
+    chooseByClicking(mediaBox, 2);
     store::ButtonBinding bound;
     ASSERT_TRUE(store::ProfileDatabase::instance().getBinding(profile(), 3, bound));
     auto* modes = find<ui::ComboBox>(PageSlot::Lighting, L::Mode);
     auto* modeBox = modes->findChild<QComboBox*>();
     const int off = modes->findData(0);
     ASSERT_GE(off, 0);
-    modeBox->setCurrentIndex(off);
-    emit modeBox->activated(off);
+    showPage(PageSlot::Lighting); // a list opens only on the page shown
+    chooseByClicking(modeBox, off);
     ASSERT_EQ(lighting->currentMode(), 0);
     waitForWorker();
 
@@ -223,8 +223,8 @@ TEST_F(EveryPageTest, ALanguageChangeKeepsWhatEveryPageShows) {
 
     // The next pick goes to the key shown selected.
     tasks.clear();
-    mediaBox->setCurrentIndex(4);
-    emit mediaBox->activated(4);
+    showPage(PageSlot::Buttons);
+    chooseByClicking(mediaBox, 4);
     ASSERT_TRUE(store::ProfileDatabase::instance().getBinding(profile(), 3, bound));
     EXPECT_EQ(bound.macroDesc, media->itemText(4));
     store::ButtonBinding first;

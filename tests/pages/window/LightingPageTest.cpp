@@ -1,6 +1,7 @@
 // The lighting page in the main window against the virtual mouse: every change is
 // checked against the stored light row, the task queued and what the mouse received.
 #include "window/PageWindowTest.h"
+#include "window/TabWalk.h"
 
 #include "pages/dialogs/MessageBox.h"
 #include "pages/lighting/LightingPage.h"
@@ -333,22 +334,27 @@ TEST_F(LightingPageTest, OnlyDevicesWithLightingHaveTheTab) {
     EXPECT_FALSE(tabs->isItemVisible(tabs->indexOfItem(5)));
 }
 
-TEST_F(LightingPageTest, EveryControlTabReachesIsNamed) {
+// Keyboard use: Tab, pressed from the page's first control, reaches every control the
+// page shows, each once, and each has a name.
+TEST_F(LightingPageTest, EveryControlIsReachedByTabAndNamed) {
     start();
     chooseMode(2);
     QWidget* container = window->pageContainer(kPage);
-    int named = 0;
-    for (QWidget* widget : container->findChildren<QWidget*>()) {
-        if (widget->focusPolicy() & Qt::TabFocus && widget->isVisibleTo(container) &&
-            !widget->focusProxy()) {
-            const QWidget* owner =
-                dynamic_cast<ui::Control*>(widget) ? widget : widget->parentWidget();
-            EXPECT_FALSE(widget->accessibleName().isEmpty() && owner->accessibleName().isEmpty())
-                << owner->metaObject()->className();
-            ++named;
-        }
+    const std::set<QWidget*> focusable = focusableControls(container);
+    ASSERT_GT(focusable.size(), 20u) << "the page's controls were found";
+    QWidget* first = firstInTabOrder(container);
+    ASSERT_NE(first, nullptr);
+    const std::vector<QWidget*> reached = walkWithTab(container, first);
+    const std::set<QWidget*> reachedOnce(reached.begin(), reached.end());
+    EXPECT_EQ(reachedOnce.size(), reached.size()) << "no control twice";
+    for (QWidget* widget : focusable) {
+        const QWidget* owner = dynamic_cast<ui::Control*>(widget) ? widget : widget->parentWidget();
+        EXPECT_TRUE(reachedOnce.count(widget))
+            << "not reached: " << owner->metaObject()->className();
+        EXPECT_FALSE(widget->accessibleName().isEmpty() && owner->accessibleName().isEmpty())
+            << owner->metaObject()->className();
     }
-    EXPECT_GT(named, 20);
+    EXPECT_EQ(reachedOnce.size(), focusable.size());
 }
 
 } // namespace

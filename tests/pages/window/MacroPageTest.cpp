@@ -3,6 +3,7 @@
 // insert, change, move and delete is stored and reaches the mouse when a key plays the
 // macro; recordings take what was typed with the chosen delays; the limits refuse with
 // their message; the list's menu imports and exports macro files.
+#include "window/DropDown.h"
 #include "window/PageWindowTest.h"
 
 #include "pages/buttons/ButtonPage.h"
@@ -134,7 +135,9 @@ protected:
         }
         ASSERT_NE(chosen, nullptr) << "no item " << label;
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(chosen).center());
-        spin(20); // the command is posted to the window
+        // The command is posted to the window.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
     }
     // Types a key (press and release) into whatever has the focus.
     void typeKey(const Key& key, qint64 heldMs = 0) {
@@ -167,8 +170,7 @@ protected:
         auto* box = find<ui::ComboBox>(PageSlot::Buttons, B::MacroMenu)->findChild<QComboBox*>();
         const int index = macroMenu().findData(macro);
         ASSERT_GE(index, 0);
-        box->setCurrentIndex(index);
-        emit box->activated(index);
+        chooseByClicking(box, index);
         showPage(kSlot);
     }
     // Waits until the mouse keeps the stream of the stored macro for the key.
@@ -294,16 +296,18 @@ TEST_F(MacroPageTest, InsertChangeMoveAndDeleteReachTheMouse) {
 
     // A key press after the selected entry, from the key dialog.
     clickRow(stepList(), 3);
-    whenModal(QString::fromLatin1(kMacroKeyDlgTitle), [&](ui::Dialog& dialog) {
-        dialog.activateWindow();
-        auto* field = dialog.find<ui::TextField>(MacroKeyDlg::KeyField);
-        field->findChild<QLineEdit*>()->setFocus();
-        ASSERT_TRUE(waitUntil([&] { return field->findChild<QLineEdit*>()->hasFocus(); }, 2000));
-        typeKey(kA);
-        EXPECT_EQ(field->text(), QStringLiteral("A"));
-        QWidget* confirm = dialog.control(MacroKeyDlg::Confirm);
-        QTest::mouseClick(confirm, Qt::LeftButton, {}, confirm->rect().center());
-    });
+    const auto keyDialog =
+        whenModal(QString::fromLatin1(kMacroKeyDlgTitle), [&](ui::Dialog& dialog) {
+            dialog.activateWindow();
+            auto* field = dialog.find<ui::TextField>(MacroKeyDlg::KeyField);
+            field->findChild<QLineEdit*>()->setFocus();
+            ASSERT_TRUE(
+                waitUntil([&] { return field->findChild<QLineEdit*>()->hasFocus(); }, 2000));
+            typeKey(kA);
+            EXPECT_EQ(field->text(), QStringLiteral("A"));
+            QWidget* confirm = dialog.control(MacroKeyDlg::Confirm);
+            QTest::mouseClick(confirm, Qt::LeftButton, {}, confirm->rect().center());
+        });
     chooseFromMenu(C::Insert, 397);
     EXPECT_EQ(typesAndValues(macro),
               (std::vector<std::pair<int, int>>{
@@ -326,8 +330,7 @@ TEST_F(MacroPageTest, InsertChangeMoveAndDeleteReachTheMouse) {
     // The click becomes a right click (down and up).
     clickRow(stepList(), 2);
     auto* buttonBox = find<ui::ComboBox>(kSlot, C::ButtonSelector)->findChild<QComboBox*>();
-    buttonBox->setCurrentIndex(1);
-    emit buttonBox->activated(1);
+    chooseByClicking(buttonBox, 1);
     EXPECT_EQ(storedSteps(macro)[0].value, 2);
     EXPECT_EQ(storedSteps(macro)[2].desc, QStringLiteral("\u2191  RB"));
 
@@ -451,6 +454,75 @@ TEST_F(MacroPageTest, RecordingLimitsAndLongPauses) {
     EXPECT_EQ(messageBoxes.shown.back().text, englishText(387));
 }
 
+// A recording nobody types into ends 62 s after the last key (twice the longest pause
+// it keeps), with what it recorded; the test turns the page's clock.
+TEST_F(MacroPageTest, ARecordingNobodyTypesIntoEndsAfter62Seconds) {
+    start();
+    const int macro = newMacro();
+    click(kSlot, C::Record);
+    ASSERT_TRUE(page->isRecording());
+    now += 61999;
+    page->checkRecordingIdle();
+    ASSERT_TRUE(page->isRecording()) << "not before 62 s";
+    typeKey(kA, 30); // starts the 62 s again
+    now += 61999;
+    page->checkRecordingIdle();
+    ASSERT_TRUE(page->isRecording()) << "62 s from the last key, not from the start";
+    now += 1;
+    page->checkRecordingIdle();
+    EXPECT_FALSE(page->isRecording());
+    EXPECT_FALSE(window->keyCapture().isCapturing());
+    EXPECT_TRUE(window->control(48)->isEnabled()) << "the tabs are free again";
+    EXPECT_EQ(typesAndValues(macro).front(), (std::pair{2, 65})) << "the A is kept";
+}
+
+// Without a macro an insert has nowhere to go: the page says to pick one and stores
+// nothing.
+TEST_F(MacroPageTest, InsertWithNoMacroSelectedOnlySaysSo) {
+    start();
+    ASSERT_LE(page->selectedMacro(), 0);
+    for (const int item : {398, 417}) { // a delay, a right click
+        SCOPED_TRACE(item);
+        const std::size_t boxes = messageBoxes.shown.size();
+        chooseFromMenu(C::Insert, item);
+        ASSERT_EQ(messageBoxes.shown.size(), boxes + 1);
+        EXPECT_EQ(messageBoxes.shown.back().text, englishText(387));
+        EXPECT_EQ(page->steps().size(), 0);
+    }
+    std::vector<store::MacroEvent> orphans;
+    db().listMacroEvents(0, orphans);
+    EXPECT_TRUE(orphans.empty());
+    EXPECT_TRUE(tasks.empty());
+}
+
+// The page reloads (the worker's refresh, a profile switch) while the key dialog is open:
+// the key it gives belongs to the steps it was asked for, which are gone, so it goes
+// nowhere rather than into the macro the reload selected.
+TEST_F(MacroPageTest, AKeyDialogLeftOpenAcrossAReloadInsertsNothing) {
+    start();
+    const int first = newMacro();
+    const int second = newMacro();
+    ASSERT_EQ(page->selectedMacro(), second);
+    const auto keyDialog =
+        whenModal(QString::fromLatin1(kMacroKeyDlgTitle), [&](ui::Dialog& dialog) {
+            page->reload(); // selects the first macro
+            ASSERT_EQ(page->selectedMacro(), first);
+            dialog.activateWindow();
+            auto* field = dialog.find<ui::TextField>(MacroKeyDlg::KeyField);
+            field->findChild<QLineEdit*>()->setFocus();
+            ASSERT_TRUE(waitUntil([&] { return field->findChild<QLineEdit*>()->hasFocus(); }));
+            typeKey(kA);
+            ASSERT_EQ(field->text(), QStringLiteral("A"));
+            QWidget* confirm = dialog.control(MacroKeyDlg::Confirm);
+            QTest::mouseClick(confirm, Qt::LeftButton, {}, confirm->rect().center());
+        });
+    chooseFromMenu(C::Insert, 397);
+    EXPECT_TRUE(keyDialog.ran());
+    EXPECT_TRUE(storedSteps(first).empty()) << "not into the macro the reload selected";
+    EXPECT_TRUE(storedSteps(second).empty());
+    EXPECT_EQ(page->steps().size(), 0);
+}
+
 TEST_F(MacroPageTest, InsertsStopAtTheLimitsOfTheListAndOfTheMouse) {
     start();
     const int macro = newMacro();
@@ -528,8 +600,7 @@ TEST_F(MacroPageTest, AMacroGivenToTwoKeysInARowReachesBoth) {
     // Both before the worker takes the first task.
     for (int key : {3, 4}) {
         click(PageSlot::Buttons, B::KeyList, keys->rowRect(keys->indexOfKey(key)).center());
-        box->setCurrentIndex(0);
-        emit box->activated(0);
+        chooseByClicking(box, 0);
     }
     EXPECT_TRUE(mouseHasMacro(3, macro));
     EXPECT_TRUE(mouseHasMacro(4, macro));

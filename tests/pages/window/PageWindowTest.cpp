@@ -32,6 +32,13 @@ QString installedData() {
     return QStringLiteral(CORVANE_SOURCE_DIR "/data");
 }
 
+// Delivers every event posted so far (the worker's calls into the window, notifications
+// the controls posted) and what those post in turn, without waiting for any time.
+void deliverPosted() {
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
+}
+
 // Tab item ids of the pages that have a tab (the program settings page has none).
 constexpr int kTabItems[] = {2, 3, 4, 5, 7, 0};
 
@@ -110,7 +117,7 @@ void PageWindowTest::stopWindow() {
         window.reset();
     }
     // Work posted by the worker for a window that is gone is dropped here.
-    spin(5);
+    deliverPosted();
     hid::DeviceManager::installHidApi(nullptr);
     store::ProfileDatabase::instance().close();
 }
@@ -230,7 +237,7 @@ void PageWindowTest::pressKey(PageSlot slot, int local, Qt::Key key) {
 void PageWindowTest::dropFocus() {
     if (QWidget* focused = QApplication::focusWidget())
         focused->clearFocus();
-    spin(5);
+    deliverPosted();
 }
 
 int PageWindowTest::profile() const {
@@ -309,9 +316,9 @@ void PageWindowTest::waitForWorker() {
     protocol::DeviceWorker* worker = window->worker();
     do {
         const std::uint64_t barrier = worker->queueTask(-1);
-        ASSERT_TRUE(waitUntil([&] { return worker->finished(barrier); }));
-        // What those tasks posted reaches the pages.
-        spin(5);
+        ASSERT_TRUE(waitUntil([&] { return worker->finished(barrier); }, 60000));
+        // What those tasks posted (before the barrier ended) reaches the pages.
+        deliverPosted();
     } while (worker->queuedTasks() != 0);
 }
 

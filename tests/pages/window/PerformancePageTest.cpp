@@ -1,6 +1,7 @@
 // The performance page in the main window against the virtual mouse: every operation is
 // checked three ways, the stored setting, the task queued and what the mouse received.
 #include "window/PageWindowTest.h"
+#include "window/TabWalk.h"
 
 #include "pages/dialogs/MessageBox.h"
 #include "pages/dialogs/MousePaletteDlg.h"
@@ -319,21 +320,23 @@ TEST_F(PerformancePageTest, AStageColourComesFromThePickerAndClosingItChangesNot
     storeAndLoad({{u"dpi_count", 6}, {u"dpi_group3_rgb", 0x0000FF}});
     clearNotes();
 
-    whenModal(QString::fromLatin1(kPaletteTitle), [](ui::Dialog& picker) {
+    const auto closed = whenModal(QString::fromLatin1(kPaletteTitle), [](ui::Dialog& picker) {
         QWidget* close = picker.control(MousePaletteDlg::kCloseId);
         QTest::mouseClick(close, Qt::LeftButton, {}, close->rect().center());
     });
     click(kPage, C::FirstStageColour + 3);
+    EXPECT_TRUE(closed.ran());
     EXPECT_EQ(settingInt(u"dpi_group3_rgb"), 0x0000FF);
     EXPECT_TRUE(tasks.empty());
 
-    whenModal(QString::fromLatin1(kPaletteTitle), [](ui::Dialog& picker) {
+    const auto green = whenModal(QString::fromLatin1(kPaletteTitle), [](ui::Dialog& picker) {
         QWidget* green = picker.control(MousePaletteDlg::kFirstPresetId + 2); // 00FF00
         QTest::mouseClick(green, Qt::LeftButton, {}, green->rect().center());
         QWidget* ok = picker.control(MousePaletteDlg::kOkId);
         QTest::mouseClick(ok, Qt::LeftButton, {}, ok->rect().center());
     });
     click(kPage, C::FirstStageColour + 3);
+    EXPECT_TRUE(green.ran());
     EXPECT_EQ(settingInt(u"dpi_group3_rgb"), 0x00FF00);
     EXPECT_EQ(find<ui::ColourSwatch>(kPage, C::FirstStageColour + 3)->colour(), QColor(0, 255, 0));
     EXPECT_EQ(tasks, std::vector<int>{Task::SendDpiColors});
@@ -342,7 +345,7 @@ TEST_F(PerformancePageTest, AStageColourComesFromThePickerAndClosingItChangesNot
 
     // Black is a colour, not "closed": typed into the fields and taken with OK.
     clearNotes();
-    whenModal(QString::fromLatin1(kPaletteTitle), [](ui::Dialog& picker) {
+    const auto black = whenModal(QString::fromLatin1(kPaletteTitle), [](ui::Dialog& picker) {
         auto* green = picker.control(MousePaletteDlg::kFirstFieldId + 1)->findChild<QLineEdit*>();
         ASSERT_NE(green, nullptr);
         QTest::keyClick(green, Qt::Key_A, Qt::ControlModifier);
@@ -351,6 +354,7 @@ TEST_F(PerformancePageTest, AStageColourComesFromThePickerAndClosingItChangesNot
         QTest::mouseClick(ok, Qt::LeftButton, {}, ok->rect().center());
     });
     click(kPage, C::FirstStageColour + 3);
+    EXPECT_TRUE(black.ran());
     EXPECT_EQ(settingInt(u"dpi_group3_rgb"), 0);
     EXPECT_EQ(tasks, std::vector<int>{Task::SendDpiColors});
     EXPECT_TRUE(waitForMouseSetting(u"dpi_group3_rgb", 0));
@@ -626,23 +630,23 @@ TEST_F(PerformancePageTest, TheSystemSettingsButtonOpensTheDesktopsMouseSettings
     EXPECT_TRUE(tasks.empty());
 }
 
-// Keyboard use: every control Tab reaches has a name, and Tab walks them top to bottom.
+// Keyboard use: Tab reaches every control the page shows, each once, each named, top to
+// bottom.
 TEST_F(PerformancePageTest, EveryControlIsReachedByTabAndNamed) {
     start();
     QWidget* container = window->pageContainer(kPage);
-    std::vector<QWidget*> reached;
-    QWidget* first = control(kPage, C::DpiHelp);
-    first->setFocus(Qt::TabFocusReason);
-    QWidget* current = QApplication::focusWidget();
-    ASSERT_NE(current, nullptr);
-    for (int step = 0; step < 80 && container->isAncestorOf(current); ++step) {
-        reached.push_back(current);
-        QTest::keyClick(current, Qt::Key_Tab);
-        current = QApplication::focusWidget();
-        if (current == reached.front())
-            break;
+    const std::vector<QWidget*> reached = walkWithTab(container, control(kPage, C::DpiHelp));
+    const std::set<QWidget*> focusable = focusableControls(container);
+    ASSERT_GT(focusable.size(), 30u) << "the page's controls were found";
+    const std::set<QWidget*> reachedOnce(reached.begin(), reached.end());
+    EXPECT_EQ(reachedOnce.size(), reached.size()) << "no control twice";
+    for (QWidget* widget : focusable) {
+        const QWidget* owner = dynamic_cast<ui::Control*>(widget) ? widget : widget->parentWidget();
+        EXPECT_TRUE(reachedOnce.count(widget))
+            << "not reached: " << owner->metaObject()->className() << " "
+            << owner->accessibleName().toStdString() << " at " << owner->y();
     }
-    ASSERT_GT(reached.size(), 30u);
+    EXPECT_EQ(reachedOnce.size(), focusable.size());
     // Top to bottom; inside the stage bar stage by stage (button, value, colour).
     QWidget* bar = control(kPage, C::StageBar);
     int previousTop = -1;

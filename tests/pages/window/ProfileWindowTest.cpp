@@ -53,19 +53,22 @@ protected:
     // Opens the pop-up with the profile button and runs `inside` while it is shown.
     void withProfileWindow(const std::function<void(ProfileDlg&, ui::ListBox&)>& inside) {
         bool ran = false;
-        whenModal(QString::fromLatin1(ProfileDlg::kTitle), [&](ui::Dialog& shown) {
-            auto& dialog = static_cast<ProfileDlg&>(shown);
-            dialog.activateWindow();
-            EXPECT_TRUE(waitUntil([&] { return dialog.isActiveWindow(); }, 2000));
-            inside(dialog, *dialog.find<ui::ListBox>(ProfileDlg::List));
-            ran = true;
-            if (dialog.isRunningModal())
-                dialog.endModal(ui::ResultSecond);
-        });
+        const auto shownWindow =
+            whenModal(QString::fromLatin1(ProfileDlg::kTitle), [&](ui::Dialog& shown) {
+                auto& dialog = static_cast<ProfileDlg&>(shown);
+                dialog.activateWindow();
+                EXPECT_TRUE(waitUntil([&] { return dialog.isActiveWindow(); }, 2000));
+                inside(dialog, *dialog.find<ui::ListBox>(ProfileDlg::List));
+                ran = true;
+                if (dialog.isRunningModal())
+                    dialog.endModal(ui::ResultSecond);
+            });
         ui::Control* button = window->control(45);
         QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
         EXPECT_TRUE(ran);
-        spin(20); // the commands the pop-up posted
+        // The commands the pop-up posted.
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
     }
     static QListWidget& view(ui::ListBox& list) { return *list.findChild<QListWidget*>(); }
     static void clickItem(ui::ListBox& list, int profile) {
@@ -114,6 +117,33 @@ TEST_F(ProfileWindowTest, AClickOnAProfileSwitchesAndPushesItToTheMouse) {
     EXPECT_EQ(window->control(45)->text(), englishText(61) + QStringLiteral(" 2"));
     EXPECT_EQ(tasks, std::vector<int>{protocol::DeviceTask::PushProfile});
     EXPECT_TRUE(waitForKept(0x02, [](const Kept& k) { return k.parameters[0] == 3; }));
+}
+
+// A click on the profile already selected does not switch: it starts the in-place rename
+// (after the double-click time, as the desktop's lists do).
+TEST_F(ProfileWindowTest, AClickOnTheSelectedProfileStartsItsRename) {
+    startWindow({});
+    ASSERT_EQ(profile(), 1);
+    QWidget elsewhere; // where the user clicks afterwards
+    withProfileWindow([&](ProfileDlg& dialog, ui::ListBox& list) {
+        ASSERT_EQ(list.currentData(), 1);
+        clickItem(list, 1);
+        ASSERT_TRUE(waitUntil([&] { return list.isEditing(); }, 60000)) << "no rename started";
+        EXPECT_TRUE(dialog.isRunningModal()) << "the pop-up stays open";
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        ASSERT_NE(editor, nullptr) << "the editor has the keyboard";
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("Desk"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        EXPECT_TRUE(waitUntil([&] { return !list.isEditing(); }, 60000));
+        EXPECT_TRUE(dialog.isRunningModal()) << "a rename does not close it";
+        elsewhere.show();
+        elsewhere.activateWindow();
+        EXPECT_TRUE(waitUntil([&] { return !dialog.isRunningModal(); }, 60000));
+    });
+    EXPECT_EQ(storedName(1), QStringLiteral("Desk"));
+    EXPECT_EQ(profile(), 1);
+    EXPECT_EQ(window->control(45)->text(), QStringLiteral("Desk"));
 }
 
 TEST_F(ProfileWindowTest, RenamingAndClickingElsewhereSwitchesToTheRenamedProfile) {

@@ -18,6 +18,7 @@
 #include "ui/controls/ComboBox.h"
 #include "ui/controls/GroupedButton.h"
 #include "ui/controls/PushButton.h"
+#include "virtualmouse/MouseDevice.h"
 #include "virtualmouse/WiredMouse.h"
 
 #include <QDir>
@@ -198,6 +199,8 @@ TEST_F(SettingsPagesTest, RestoreAsksAndOnlyAYesResetsTheMouse) {
     EXPECT_EQ(messageBoxes.shown[0].style, MessageTwoButtons);
     EXPECT_TRUE(tasks.empty());
     EXPECT_TRUE(state.readBackDone(window->currentDeviceType())) << "a no keeps the record";
+    waitForWorker();
+    EXPECT_EQ(mouse().factoryResets(), 0) << "a no sends nothing";
 
     messageBoxes.answer = 1;
     const int type = window->currentDeviceType();
@@ -206,12 +209,15 @@ TEST_F(SettingsPagesTest, RestoreAsksAndOnlyAYesResetsTheMouse) {
     EXPECT_EQ(tasks, std::vector<int>{protocol::DeviceTask::FactoryReset});
     EXPECT_FALSE(state.readBackDone(type)) << "the next start reads the mouse again";
     waitForWorker();
+    EXPECT_EQ(mouse().factoryResets(), 1) << "the mouse took the reset";
     clickWindow(46);
     openProgramSettings();
     click(kProgram, PS::RestoreButton);
     EXPECT_EQ(tasks, std::vector<int>(3, protocol::DeviceTask::FactoryReset));
     EXPECT_EQ(messageBoxes.shown.size(), 4u);
     EXPECT_EQ(messageBoxes.saveWaits, 3);
+    waitForWorker();
+    EXPECT_EQ(mouse().factoryResets(), 3);
 }
 
 TEST_F(SettingsPagesTest, RestoreWithoutAUsableDeviceOnlySaysSo) {

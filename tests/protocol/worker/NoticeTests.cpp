@@ -149,7 +149,7 @@ TEST_F(Notices, NoNoticeIsReadBeforeADeviceWasFound) {
     run({DeviceTask::DeviceStart});
     auto mouse = attachM1Wired(); // arrives, but no task was queued for it
     ASSERT_TRUE(mouse->pressDpiButton());
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    settleAfterATask();
     EXPECT_EQ(mouse->stats(vm::InterfaceKind::Command).reads, 0);
     EXPECT_EQ(mouse->stats(vm::InterfaceKind::Command).opens, 0);
 }
@@ -164,7 +164,7 @@ TEST_F(Notices, AWorkerToldNotToPollReadsNothingBetweenTasks) {
     EXPECT_FALSE(worker->state().idlePolling());
     const int reads = mouse->stats(vm::InterfaceKind::Command).reads;
     ASSERT_TRUE(mouse->pressDpiButton());
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    settleAfterATask();
     EXPECT_EQ(mouse->stats(vm::InterfaceKind::Command).reads, reads);
     EXPECT_EQ(setting(1, "dpi_index"), 1) << "the button's notice was not taken";
 }

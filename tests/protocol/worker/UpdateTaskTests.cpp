@@ -420,7 +420,7 @@ TEST_F(UpdateTasks, ClosingTheSetupWindowStopsItsDownload) {
 
     const std::size_t requests = server.requestCount();
     const std::uint64_t ticket = worker->queueTask(DeviceTask::DownloadSetup);
-    const auto hang = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const auto hang = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (server.requestCount() == requests && std::chrono::steady_clock::now() < hang) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
@@ -665,9 +665,11 @@ TEST_F(UpdateTasks, StoppingTheWorkerEndsATransfer) {
     patient.update.http = {}; // would wait 30 s for the stalled server
     startWorker(patient);
     worker->queueTask(DeviceTask::CheckProgramVersion);
-    while (server.requestCount() == 0) {
+    const auto hang = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (server.requestCount() == 0 && std::chrono::steady_clock::now() < hang) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
+    ASSERT_GT(server.requestCount(), 0u) << "the check never asked the server";
     EXPECT_TRUE(worker->stop()) << "the worker ended within its stop time";
 }
 

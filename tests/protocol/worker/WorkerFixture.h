@@ -95,6 +95,18 @@ protected:
         ASSERT_GE(worker->tasksTaken(), target) << "the worker did not finish in time";
     }
 
+    // A barrier task, then the worker asleep again: whatever was queued or held before
+    // has been handled, and nothing is left that would wake it. The marker that ends a
+    // "nothing happened" check without waiting a fixed time.
+    void settleAfterATask() {
+        run({99});
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (!worker->asleep() && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        ASSERT_TRUE(worker->asleep()) << "the worker never went back to sleep";
+    }
+
     // Devices of data/config.xml.
     std::shared_ptr<vm::WiredMouse> attachM1Wired(bool plugged = true) {
         vm::WiredMouseConfig mouse;
