@@ -1,6 +1,7 @@
 #include "virtualmouse/MouseDevice.h"
 
 #include "virtualmouse/CommandRules.h"
+#include "virtualmouse/ReportLog.h"
 
 namespace corvane::vm {
 
@@ -78,6 +79,16 @@ std::vector<std::uint8_t> MouseDevice::macro(int buttonIndex) const {
     return settings_.macro(buttonIndex);
 }
 
+HeldSettings MouseDevice::held() const {
+    auto lock = lockBus();
+    return readHeldSettings(settings_, identity_.sensorCode);
+}
+
+std::vector<MacroStep> MouseDevice::heldMacro(int buttonIndex) const {
+    auto lock = lockBus();
+    return readMacroSteps(settings_.macro(buttonIndex));
+}
+
 int MouseDevice::lastLightControl() const {
     auto lock = lockBus();
     return settings_.lastLightControl();
@@ -131,7 +142,18 @@ std::optional<InputReport> MouseDevice::answerLocked(const CommandBody& body) {
     if (!mouseReachableLocked()) {
         return std::nullopt; // nobody to pass the command to
     }
-    return settings_.handle(body);
+    const InputReport answer = settings_.handle(body);
+    if (answer[1] == kStatusOk && !isReadCommand(body[0]))
+        publishHeldLocked();
+    return answer;
+}
+
+void MouseDevice::publishHeldLocked() const {
+    std::vector<std::vector<MacroStep>> macros;
+    for (int button = 0; button < static_cast<int>(HeldSettings{}.buttons.size()); ++button)
+        macros.push_back(readMacroSteps(settings_.macro(button)));
+    writeHeldState(ids().vendorId, ids().productId,
+                   heldStateText(readHeldSettings(settings_, identity_.sensorCode), macros));
 }
 
 } // namespace corvane::vm

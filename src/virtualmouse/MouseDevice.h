@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "virtualmouse/HeldSettings.h"
 #include "virtualmouse/MouseSettings.h"
 #include "virtualmouse/VirtualDevice.h"
 
@@ -45,6 +46,10 @@ public:
     bool setKept(std::uint8_t writeCode, const MouseSettings::Kept& state);
     bool setFactory(std::uint8_t writeCode, const MouseSettings::Kept& state);
     std::vector<std::uint8_t> macro(int buttonIndex) const;
+    // What the firmware runs with, read from what it kept (HeldSettings.h).
+    HeldSettings held() const;
+    // The steps of the macro kept for this button, empty if none.
+    std::vector<MacroStep> heldMacro(int buttonIndex) const;
     int lastLightControl() const;
     int factoryResets() const;
 
@@ -62,6 +67,8 @@ protected:
     // Commands the device answers itself instead of the mouse.
     virtual std::optional<InputReport> answerOwnLocked(const CommandBody& body);
     InputReport infoLocked() const;
+    // Writes what the firmware runs with where the environment asks for it (ReportLog.h).
+    void publishHeldLocked() const;
 
     static std::vector<NodeLayout> standardInterfaces(CommandCollection command,
                                                       bool withBootloader);

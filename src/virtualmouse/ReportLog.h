@@ -12,6 +12,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "virtualmouse/HeldSettings.h"
 
 namespace corvane::vm {
 
@@ -28,5 +31,20 @@ void logReceivedReport(const VirtualHandle& handle, const std::uint8_t* data, st
 
 // Makes `file` the log (empty: no log) in place of the environment's choice.
 void setReportLogFile(const std::string& file);
+
+// Seeing what a mouse runs with: with CORVANE_VIRTUAL_MOUSE_HELD=<folder> in the
+// environment, each virtual mouse rewrites <folder>/<vendor>-<product>.txt (e.g.
+// 1209-C0A1.txt) after every command it takes, one "name=value" line per setting in the
+// firmware's own reading (heldStateText). Another process (a test) reads it afterwards.
+//
+//   stage 2 dpi=3200
+//   rate=500 Hz
+//   button index 3=key Ctrl+C
+//   macro 3=A down 20 ms, A up 1 ms
+//
+// Stages are counted from 1, as a user counts them; buttons by their index from 0.
+std::string heldStateText(const HeldSettings& held,
+                          const std::vector<std::vector<MacroStep>>& macrosByButton);
+void writeHeldState(std::uint16_t vendorId, std::uint16_t productId, const std::string& text);
 
 } // namespace corvane::vm

@@ -5,11 +5,7 @@
 #include <QFile>
 #include <QJsonDocument>
 
-#include "protocol/codec/ButtonTable.h"
-#include "protocol/codec/LightingCodec.h"
-#include "protocol/codec/MacroStream.h"
 #include "store/ProfileDatabase.h"
-#include "support/MouseReadBack.h"
 
 #include <sqlite3.h>
 
@@ -35,7 +31,7 @@ void ensureCoreApplication() {
 void CliProcess::SetUp() {
     ensureCoreApplication();
     ASSERT_TRUE(root.isValid());
-    for (const char* name : {"data", "config", "run", "home"})
+    for (const char* name : {"data", "config", "run", "home", "held"})
         ASSERT_TRUE(QDir(root.path()).mkpath(QLatin1String(name)));
     QFile::setPermissions(folder(QStringLiteral("run")),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -49,6 +45,7 @@ QProcessEnvironment CliProcess::environment(const QString& log) const {
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder(QStringLiteral("run")));
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("CORVANE_VIRTUAL_MOUSE_LOG"), log);
+    env.insert(QStringLiteral("CORVANE_VIRTUAL_MOUSE_HELD"), folder(QStringLiteral("held")));
     return env;
 }
 
@@ -135,53 +132,37 @@ void CliProcess::withStore(const std::function<void(store::ProfileDatabase&)>& r
     EXPECT_TRUE(db.close());
 }
 
-void CliProcess::expectMouseHoldsTheStore(const std::vector<LoggedReport>& writes,
-                                          int macroKey) const {
-    std::map<int, corvane::test::KeptCommand> last;
-    std::vector<const LoggedReport*> macroPackets;
-    for (const LoggedReport& report : writes) {
-        last[report.command()] = corvane::test::keptFromReport(report.bytes);
-        if (report.command() == 0x08)
-            macroPackets.push_back(&report);
+QString CliProcess::heldPath(const char* mouse) const {
+    return folder(QStringLiteral("held/%1.txt").arg(QLatin1String(mouse)));
+}
+
+std::map<QString, QString> CliProcess::mouseHolds(const char* mouse) const {
+    std::map<QString, QString> lines;
+    QFile file(heldPath(mouse));
+    if (!file.open(QIODevice::ReadOnly))
+        return lines;
+    for (const QByteArray& line : file.readAll().split('\n')) {
+        const int equals = line.indexOf('=');
+        if (equals > 0)
+            lines[QString::fromUtf8(line.left(equals))] = QString::fromUtf8(line.mid(equals + 1));
     }
-    withStore([&](store::ProfileDatabase& db) {
-        const int profile = db.getCurrentProfile();
-        const int sensorFlag = db.getSettingInt(profile, protocol::keys::sensorFlag);
-        for (const std::uint8_t code : corvane::test::kPerformanceWrites) {
-            if (!last.count(code))
-                continue;
-            for (const protocol::SettingValue& held :
-                 corvane::test::readBackSettings(last[code], kVirtualSensor, sensorFlag)) {
-                if (!corvane::test::isSentSetting(held.key))
-                    continue;
-                EXPECT_EQ(held.value, db.getSettingInt(profile, held.key))
-                    << "the mouse holds " << held.key.toString().toStdString();
-            }
-        }
-        if (last.count(0x05)) {
-            store::LightEffect light;
-            ASSERT_TRUE(db.getLight(profile, db.getCurrentLightMode(profile), light));
-            EXPECT_TRUE(corvane::test::keepsPacket(last[0x05], protocol::encodeSetLighting(light)))
-                << "the mouse holds the stored lighting";
-        }
-        if (last.count(0x09)) {
-            EXPECT_TRUE(corvane::test::keepsPacket(
-                last[0x09], protocol::encodeSetButtons(protocol::buildButtonTable(profile))))
-                << "the mouse holds the stored key table";
-        }
-        std::vector<protocol::ReportPacket> expected;
-        if (macroKey >= 0) {
-            store::ButtonBinding binding;
-            ASSERT_TRUE(db.getBinding(profile, macroKey, binding));
-            ASSERT_TRUE(protocol::macroPackets(
-                protocol::buildMacroStream(macroKey, binding.macroValue).bytes, expected));
-        }
-        ASSERT_EQ(macroPackets.size(), expected.size()) << "SetMacro packets";
-        for (std::size_t i = 0; i < expected.size(); ++i)
-            EXPECT_TRUE(corvane::test::keepsPacket(
-                corvane::test::keptFromReport(macroPackets[i]->bytes), expected[i]))
-                << "macro packet " << i;
-    });
+    return lines;
+}
+
+void CliProcess::forgetWhatTheMouseHolds(const char* mouse) const {
+    QFile::remove(heldPath(mouse));
+    ASSERT_FALSE(QFile::exists(heldPath(mouse)));
+}
+
+void CliProcess::expectMouseHolds(const std::vector<std::pair<const char*, const char*>>& expected,
+                                  const char* mouse) const {
+    const std::map<QString, QString> holds = mouseHolds(mouse);
+    ASSERT_FALSE(holds.empty()) << "the mouse took no command";
+    for (const auto& [name, value] : expected) {
+        const auto found = holds.find(QLatin1String(name));
+        ASSERT_NE(found, holds.end()) << name;
+        EXPECT_EQ(found->second, QLatin1String(value)) << "the mouse holds " << name;
+    }
 }
 
 QStringList CliProcess::dump() const {

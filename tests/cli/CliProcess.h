@@ -28,9 +28,6 @@ struct Outcome {
     QString err;
 };
 
-// The sensor GetInfo reports for the virtual mice.
-inline constexpr int kVirtualSensor = 0x11;
-
 // One report as the virtual mice logged it: the interface ("1209:C0A1/2") and the bytes
 // written (report ID first, so B(k) is bytes[k + 1]).
 struct LoggedReport {
@@ -79,12 +76,18 @@ protected:
     // The write commands (not GetInfo) sent to the wired first mouse after `from` lines.
     std::vector<LoggedReport> writesToMouse(const QString& logPath, std::size_t from = 0) const;
     std::size_t logLines(const QString& logPath) const { return reports(logPath).size(); }
-    // The mouse holds what the pages would have sent for the store's current profile:
-    // for the last of `writes` of each command, the performance settings it carries
-    // read back as the program reads them equal the stored ones, the lighting and the
-    // key table are what the program encodes for the stored rows, and the SetMacro
-    // packets are those of the macro `macroKey` plays (-1: none expected).
-    void expectMouseHoldsTheStore(const std::vector<LoggedReport>& writes, int macroKey = -1) const;
+    // --- what a mouse runs with, in the virtual firmware's own reading ---
+    // `mouse` by its ids; the first wired mouse unless named.
+    static constexpr const char* kFirstWired = "1209-C0A1";
+    // The lines its last run left ("stage 2 dpi" -> "3200", "rate" -> "500 Hz"; see
+    // virtualmouse/ReportLog.h); empty when no run gave it a command it took.
+    std::map<QString, QString> mouseHolds(const char* mouse = kFirstWired) const;
+    // Forgets those lines, so that a run that sends nothing leaves none.
+    void forgetWhatTheMouseHolds(const char* mouse = kFirstWired) const;
+    // Each named line is what the mouse holds.
+    void expectMouseHolds(const std::vector<std::pair<const char*, const char*>>& expected,
+                          const char* mouse = kFirstWired) const;
+    QString heldPath(const char* mouse) const;
 
     QTemporaryDir root;
 };

@@ -4,7 +4,6 @@
 #include "CliProcess.h"
 
 #include "packaging/UdevRules.h"
-#include "support/MouseReadBack.h"
 
 #include <QDir>
 #include <QFile>
@@ -119,6 +118,7 @@ TEST_F(UserDeviceFiles, TemplateFileMakesTheThirdMouseUsableEndToEnd) {
     EXPECT_EQ(stages[1].toObject()[u"dpi"].toInt(), 800); // the template's factory stage 2
 
     const std::size_t before = logLines(cliLog());
+    forgetWhatTheMouseHolds("1209-C0C1");
     const Outcome set = corvanectl({"set", "dpi", "--stage", "2", "3200"});
     ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
     std::vector<LoggedReport> sent = reports(cliLog());
@@ -133,9 +133,7 @@ TEST_F(UserDeviceFiles, TemplateFileMakesTheThirdMouseUsableEndToEnd) {
             dpi = &report;
     }
     ASSERT_NE(dpi, nullptr) << "no DPI command reached the third mouse";
-    EXPECT_EQ(corvane::test::readBackSetting(corvane::test::keptFromReport(dpi->bytes),
-                                             QStringLiteral("dpi_group1_value"), kVirtualSensor),
-              3200);
+    expectMouseHolds({{"stage 2 dpi", "3200"}}, "1209-C0C1");
 }
 
 // A model whose file offers neither a lift-off distance nor a button response time:

@@ -164,6 +164,7 @@ TEST_F(UnixTool, AProfileImportTakesOnlyBindingsTheMouseCanHold) {
         "<item key_code=\"3\" macro_type=\"3\" macro_value=\"8\" macro_desc=\"Mute\"/>"
         "</keyitems><Mouse><report_rate value=\"4\"/></Mouse></profileinfo></profile>"));
     const std::size_t mark = logLines(cliLog());
+    forgetWhatTheMouseHolds();
     const Outcome run = corvanectl({"profile", "import", "keys.xml"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("4 values were left out")))
@@ -174,7 +175,13 @@ TEST_F(UnixTool, AProfileImportTakesOnlyBindingsTheMouseCanHold) {
     const std::vector<LoggedReport> writes = writesToMouse(cliLog(), mark);
     for (const LoggedReport& report : writes)
         EXPECT_NE(report.command(), 0x08) << "a macro went to the mouse";
-    expectMouseHoldsTheStore(writes);
+    expectMouseHolds({{"button index 0", "mouse left"},
+                      {"button index 1", "mouse right"},
+                      {"button index 2", "mouse middle"},
+                      {"button index 3", "media mute"},
+                      {"rate", "250 Hz"}});
+    for (const auto& [name, value] : mouseHolds())
+        EXPECT_FALSE(name.startsWith(u"macro ")) << "the mouse plays " << value.toStdString();
 }
 
 // The profile's default light rows are written only with a request that succeeds: a

@@ -2,7 +2,6 @@
 // to the window: the window's worker sends the report and corvanectl itself never
 // opens a device. With no window, corvanectl's own worker does it.
 #include "CliProcess.h"
-#include "support/MouseReadBack.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -73,10 +72,9 @@ TEST_F(WindowHandover, SetDpiReachesTheMouseThroughTheWindowsWorker) {
     std::vector<LoggedReport> sent = writesToMouse(windowLog());
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent.back().command(), 0x03);
-    EXPECT_EQ(corvane::test::readBackSetting(corvane::test::keptFromReport(sent.back().bytes),
-                                             QStringLiteral("dpi_group%1_value").arg(stage),
-                                             kVirtualSensor),
-              3200);
+    const std::string activeStage = std::to_string(stage + 1);
+    expectMouseHolds({{"active stage", activeStage.c_str()}});
+    EXPECT_EQ(mouseHolds()[QStringLiteral("stage %1 dpi").arg(stage + 1)], "3200");
     EXPECT_FALSE(QFile::exists(cliLog())) << "corvanectl itself never talked to a device";
     // --verbose says where the request went and what was set, on stderr.
     run = corvanectl({"set", "dpi", "1600", "--verbose"});
@@ -111,6 +109,7 @@ TEST_F(WindowHandover, SetDpiReachesTheMouseThroughTheWindowsWorker) {
     sent = writesToMouse(cliLog());
     ASSERT_FALSE(sent.empty()) << "corvanectl's own worker sent it";
     EXPECT_EQ(sent.back().command(), 0x03);
+    EXPECT_EQ(mouseHolds()[QStringLiteral("stage %1 dpi").arg(stage + 1)], "800");
 }
 
 TEST_F(CliProcess, TwoAtOnceTakeTurnsAndBothSucceed) {

@@ -8,11 +8,8 @@
 #include "pages/host/PageControls.h"
 #include "pages/lighting/LightingPage.h"
 #include "pages/performance/PerformancePage.h"
-#include "protocol/codec/LightingCodec.h"
 #include "protocol/worker/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
-#include "store/ValueRules.h"
-#include "support/MouseReadBack.h"
 #include "ui/controls/ComboBox.h"
 #include "ui/controls/Slider.h"
 #include "ui/controls/TextField.h"
@@ -23,8 +20,6 @@ namespace corvane::app::test {
 namespace {
 
 namespace C = pages::PerformanceControl;
-// What GetInfo reports for the virtual mice unless a test says otherwise.
-constexpr int kSensor = 0x11;
 
 class WindowRequestsTest : public WindowTest {
 protected:
@@ -67,19 +62,15 @@ TEST_F(WindowRequestsTest, SetDpiGoesThroughTheWorkerAndThePerformancePageShowsI
     const control::Answer answer = run(requests, request("set", "dpi", {"3200"}));
     EXPECT_EQ(answer, (control::Answer{0, {}, {}}));
     EXPECT_EQ(db.getSettingInt(profile, QStringLiteral("dpi_group%1_value").arg(stage)), 3200);
-    // The answer comes once the mouse has it: 3200 DPI as the program reads it back.
-    const std::optional<vm::MouseSettings::Kept> kept = mouse->kept(0x03);
-    ASSERT_TRUE(kept.has_value());
-    EXPECT_EQ(corvane::test::readBackSetting({0x03, kept->size, kept->parameters},
-                                             QStringLiteral("dpi_group%1_value").arg(stage),
-                                             kSensor),
-              3200);
+    // The answer comes once the mouse has it: the active stage runs at 3200 DPI.
+    EXPECT_EQ(mouse->held().activeStage, stage);
+    EXPECT_EQ(mouse->held().stageDpi.at(std::size_t(stage)), 3200);
     // The page shows the new value in the stage's field and on the slider.
     EXPECT_TRUE(waitUntil([&] { return field->value() == 3200; }))
         << "the field shows " << field->value();
     EXPECT_EQ(performance->activeStage(), stage);
-    EXPECT_EQ(controls->find<ui::Slider>(C::Slider)->position(),
-              store::dpiToSliderPosition(kSensor, 3200));
+    EXPECT_EQ(controls->find<ui::Slider>(C::Slider)->position(), 3200 / 50)
+        << "the sensor's slider steps by 50 DPI";
 }
 
 TEST_F(WindowRequestsTest, SetLightingReachesTheMouseAndTheLightingPageShowsIt) {
@@ -104,10 +95,9 @@ TEST_F(WindowRequestsTest, SetLightingReachesTheMouseAndTheLightingPageShowsIt) 
     store::LightEffect row;
     ASSERT_TRUE(store::ProfileDatabase::instance().getLight(profile, 3, row));
     EXPECT_EQ(row.colorValues[0], 0x00FF00);
-    const std::optional<vm::MouseSettings::Kept> kept = mouse->kept(0x05);
-    ASSERT_TRUE(kept.has_value());
-    EXPECT_TRUE(corvane::test::keepsPacket({0x05, kept->size, kept->parameters},
-                                           protocol::encodeSetLighting(row)));
+    const vm::HeldSettings::Lighting lit = mouse->held().lighting;
+    EXPECT_EQ(lit.mode, 3);
+    EXPECT_EQ(lit.colours, std::vector<std::string>{"#00FF00"});
     EXPECT_TRUE(waitUntil([&] { return lighting->currentMode() == 3; }))
         << "the lighting page shows the mode";
     EXPECT_EQ(window->pageControls(PageSlot::Lighting)

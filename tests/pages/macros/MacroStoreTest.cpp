@@ -1,6 +1,7 @@
 // Saving a macro's list as one store step, and finding the keys that play a macro.
 #include "pages/macros/MacroStore.h"
 #include "store/ProfileDatabase.h"
+#include "store/sqlite/SQLiteDB.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -46,12 +47,33 @@ TEST_F(MacroStoreTest, AFailedSaveKeepsTheOldSteps) {
     MacroEventList list;
     list.insert(0, MacroEventList::click(1, 5));
     ASSERT_TRUE(saveMacroEvents(db(), macro, list));
-    // A store that cannot begin the step changes nothing.
+    const auto stored = [&] {
+        std::vector<store::MacroEvent> events;
+        db().listMacroEvents(macro, events);
+        MacroEventList back;
+        back.fromEvents(events);
+        return back.entries();
+    };
+    const auto before = stored();
+    ASSERT_EQ(before.size(), 4u);
+
+    // The old steps are deleted and the delay goes in before the key press is refused
+    // (a full disk, a locked file): the whole step is undone.
+    ASSERT_EQ(db().connection().exec("CREATE TRIGGER refuse BEFORE INSERT ON t_macrorecord "
+                                     "WHEN NEW.type = 2 BEGIN SELECT RAISE(ABORT, 'full'); END"),
+              store::kSqliteOk);
+    MacroEventList replacement;
+    replacement.insert(0, {delayEntry(25, 9)});
+    replacement.insert(1, MacroEventList::keyPress(65, QStringLiteral("A"), 10));
+    EXPECT_FALSE(saveMacroEvents(db(), macro, replacement));
+    EXPECT_EQ(stored(), before);
+    ASSERT_EQ(db().connection().exec("DROP TRIGGER refuse"), store::kSqliteOk);
+
+    // A store that cannot begin the step changes nothing either.
     ASSERT_TRUE(db().close());
     EXPECT_FALSE(saveMacroEvents(db(), macro, MacroEventList{}));
     ASSERT_TRUE(db().openForDevice(dir.path() + u'/', QStringLiteral("mouse")));
-    std::vector<store::MacroEvent> events;
-    EXPECT_EQ(db().listMacroEvents(macro, events), 4);
+    EXPECT_EQ(stored(), before);
 }
 
 TEST_F(MacroStoreTest, KeysPlayingAMacroAreThoseOfTheProfileBoundToIt) {

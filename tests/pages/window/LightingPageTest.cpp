@@ -5,7 +5,6 @@
 
 #include "pages/dialogs/MessageBox.h"
 #include "pages/lighting/LightingPage.h"
-#include "protocol/codec/LightingCodec.h"
 #include "protocol/worker/DeviceTask.h"
 #include "store/ProfileDatabase.h"
 #include "ui/base/Colour.h"
@@ -22,6 +21,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QSlider>
+
+#include <cstdio>
 
 namespace corvane::pages::test {
 namespace {
@@ -61,9 +62,11 @@ protected:
         tasks.clear();
         messageBoxes.saveWaits = 0;
     }
-    // The mouse holds what the program would send for the stored row of the mode.
-    bool mouseHoldsRowOf(int mode) {
-        return waitForKeptPacket(protocol::encodeSetLighting(light(mode)));
+    // The lighting the mouse runs once the worker sent what was queued, in its own
+    // reading.
+    vm::HeldSettings::Lighting mouseLighting() {
+        waitForWorker();
+        return held().lighting;
     }
     int colourOf(int local) const {
         return ui::bgrFromColour(find<ui::ColourSwatch>(kPage, local)->colour());
@@ -91,7 +94,16 @@ struct ModeView {
     int mode;
     bool brightness, speed, editor, colourSlots;
     int contentHeight;
+    std::size_t coloursSent; // the flowing effect sends all seven, one colour its one
 };
+
+// A stored colour (red in the low byte) as "#RRGGBB".
+std::string rgbText(int bgr) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", bgr & 0xFF, (bgr >> 8) & 0xFF,
+                  (bgr >> 16) & 0xFF);
+    return text;
+}
 
 class LightingModes : public LightingPageTest, public ::testing::WithParamInterface<ModeView> {};
 
@@ -123,15 +135,23 @@ TEST_P(LightingModes, ShowWhatTheModeAllowsAndAreSent) {
         EXPECT_EQ(ui::bgrFromColour(find<ui::Picture>(kPage, C::Preview)->fillColour()), first);
         EXPECT_EQ(ui::bgrFromColour(find<ui::ColourPalette>(kPage, C::Palette)->colour()), first);
     }
-    EXPECT_TRUE(mouseHoldsRowOf(view.mode));
+    const store::LightEffect row = light(view.mode);
+    const vm::HeldSettings::Lighting lit = mouseLighting();
+    EXPECT_EQ(lit.mode, view.mode);
+    EXPECT_EQ(lit.brightness, row.brightness);
+    EXPECT_EQ(lit.speed, row.speed);
+    std::vector<std::string> colours;
+    for (std::size_t i = 0; i < view.coloursSent; ++i)
+        colours.push_back(rgbText(row.colorValues[i]));
+    EXPECT_EQ(lit.colours, colours);
 }
 
 INSTANTIATE_TEST_SUITE_P(DefaultRows, LightingModes,
-                         ::testing::Values(ModeView{1, true, true, false, false, 430},
-                                           ModeView{2, true, true, true, true, 658},
-                                           ModeView{3, true, false, true, false, 658},
-                                           ModeView{4, true, true, false, false, 430},
-                                           ModeView{0, false, false, false, false, 170}));
+                         ::testing::Values(ModeView{1, true, true, false, false, 430, 0},
+                                           ModeView{2, true, true, true, true, 658, 7},
+                                           ModeView{3, true, false, true, false, 658, 1},
+                                           ModeView{4, true, true, false, false, 430, 0},
+                                           ModeView{0, false, false, false, false, 170, 0}));
 
 TEST_F(LightingPageTest, SlidersStoreOnlyWhenReleased) {
     start();
@@ -158,7 +178,9 @@ TEST_F(LightingPageTest, SlidersStoreOnlyWhenReleased) {
     QTest::mouseRelease(slider, Qt::LeftButton, {}, to);
     EXPECT_EQ(light(1).brightness, 4);
     EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
-    EXPECT_TRUE(mouseHoldsRowOf(1));
+    EXPECT_EQ(mouseLighting().mode, 1);
+    EXPECT_EQ(mouseLighting().brightness, 4);
+    EXPECT_EQ(mouseLighting().speed, 2);
 
     // Keys: each step is a release of its own.
     clearNotes();
@@ -166,7 +188,8 @@ TEST_F(LightingPageTest, SlidersStoreOnlyWhenReleased) {
     EXPECT_EQ(light(1).speed, 3);
     EXPECT_EQ(control(kPage, C::SpeedValue)->text(), englishText(279) + ": 3");
     EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
-    EXPECT_TRUE(mouseHoldsRowOf(1));
+    EXPECT_EQ(mouseLighting().speed, 3);
+    EXPECT_EQ(mouseLighting().brightness, 4);
 
     // Brightness texts by level; a level outside 0..4 reads as full.
     for (auto [level, percent] : {std::pair{0, 0}, {2, 50}, {3, 75}, {9, 100}}) {
@@ -200,14 +223,19 @@ TEST_F(LightingPageTest, AColourGoesToTheSlotThatIsOnOrToTheFirstColour) {
     EXPECT_EQ(ui::bgrFromColour(find<ui::ColourPalette>(kPage, C::Palette)->colour()), 0x06FF00);
     EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
     EXPECT_EQ(messageBoxes.saveWaits, 1);
-    EXPECT_TRUE(mouseHoldsRowOf(2));
+    const vm::HeldSettings::Lighting flowing = mouseLighting();
+    EXPECT_EQ(flowing.mode, 2);
+    ASSERT_EQ(flowing.colours.size(), 7u);
+    EXPECT_EQ(flowing.colours[3], "#00FF06");
+    EXPECT_EQ(flowing.colours[0], rgbText(before.colorValues[0]));
 
     chooseMode(3);
     clearNotes();
     click(kPage, C::FirstPreset + 1); // FF00F0
     EXPECT_EQ(light(3).colorValues[0], 0xFF00F0);
     EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
-    EXPECT_TRUE(mouseHoldsRowOf(3));
+    EXPECT_EQ(mouseLighting().mode, 3);
+    EXPECT_EQ(mouseLighting().colours, std::vector<std::string>{"#F000FF"});
 }
 
 // A channel is stored and sent once its value is complete (the field left, Enter, or a
@@ -232,7 +260,7 @@ TEST_F(LightingPageTest, TypedChannelsAreLimitedWrittenBackAndAppliedWhenComplet
     EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel + 2)->text(), "0");
     EXPECT_EQ(light(3).colorValues[0], 128 | (255 << 8) | (0 << 16));
     EXPECT_EQ(tasks, std::vector<int>(3, Task::SendLighting));
-    EXPECT_TRUE(mouseHoldsRowOf(3));
+    EXPECT_EQ(mouseLighting().colours, std::vector<std::string>{"#80FF00"});
 
     // Enter completes it too; so does a pause, with the focus still in the field.
     typeInto(kPage, C::FirstChannel + 2, QStringLiteral("64"), false);
@@ -241,7 +269,7 @@ TEST_F(LightingPageTest, TypedChannelsAreLimitedWrittenBackAndAppliedWhenComplet
     page->setChannelPause(std::chrono::milliseconds(1));
     typeInto(kPage, C::FirstChannel, QStringLiteral("7"), false);
     EXPECT_TRUE(waitUntil([&] { return (light(3).colorValues[0] & 0xFF) == 7; }));
-    EXPECT_TRUE(mouseHoldsRowOf(3));
+    EXPECT_EQ(mouseLighting().colours, std::vector<std::string>{"#07FF40"});
 }
 
 TEST_F(LightingPageTest, ThePaletteStoresWhenReleased) {
@@ -266,7 +294,7 @@ TEST_F(LightingPageTest, ThePaletteStoresWhenReleased) {
     QTest::mouseRelease(palette, Qt::LeftButton, {}, to);
     EXPECT_EQ(light(3).colorValues[0], shown);
     EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
-    EXPECT_TRUE(mouseHoldsRowOf(3));
+    EXPECT_EQ(mouseLighting().colours, std::vector<std::string>{rgbText(shown)});
 
     // An arrow key is a whole pick: stored and sent at once.
     clearNotes();
@@ -276,7 +304,7 @@ TEST_F(LightingPageTest, ThePaletteStoresWhenReleased) {
     EXPECT_EQ(find<ui::NumberField>(kPage, C::FirstChannel + 1)->value(), (stepped >> 8) & 0xFF);
     EXPECT_EQ(light(3).colorValues[0], stepped);
     EXPECT_EQ(tasks, std::vector<int>{Task::SendLighting});
-    EXPECT_TRUE(mouseHoldsRowOf(3));
+    EXPECT_EQ(mouseLighting().colours, std::vector<std::string>{rgbText(stepped)});
 }
 
 TEST_F(LightingPageTest, ResetAsksThenRestoresThisProfileOnly) {

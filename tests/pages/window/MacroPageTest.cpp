@@ -173,12 +173,18 @@ protected:
         chooseByClicking(box, index);
         showPage(kSlot);
     }
-    // Waits until the mouse keeps the stream of the stored macro for the key.
-    bool mouseHasMacro(int keyCode, int macro) const {
-        const std::vector<store::MacroEvent> events = storedSteps(macro);
-        const std::vector<std::uint8_t> expected =
-            protocol::buildMacroStream(keyCode, events).bytes;
-        return waitUntil([&] { return mouse().macro(keyCode) == expected; }, 5000);
+    // The steps the mouse plays for the key once the worker sent what was queued, in
+    // the mouse's own reading.
+    std::vector<vm::MacroStep> mousePlays(int keyCode) {
+        waitForWorker();
+        return mouse().heldMacro(keyCode);
+    }
+    // After one edit of a macro a key plays: the key table (with the macro) was queued
+    // once and the mouse plays `steps`.
+    void expectSentOnce(int keyCode, const std::vector<vm::MacroStep>& steps) {
+        EXPECT_EQ(tasks, std::vector<int>{kSendButtons});
+        EXPECT_EQ(mousePlays(keyCode), steps);
+        tasks.clear();
     }
     int newMacro() {
         click(kSlot, C::NewMacro);
@@ -278,7 +284,9 @@ TEST_F(MacroPageTest, InsertChangeMoveAndDeleteReachTheMouse) {
     start();
     const int macro = newMacro();
     bindWithButtonPage(4, macro);
-    ASSERT_TRUE(mouseHasMacro(4, macro));
+    waitForWorker();
+    ASSERT_EQ(held().buttons[4], "macro 4 x1");
+    ASSERT_TRUE(mousePlays(4).empty());
     tasks.clear();
 
     // A left click at the end: down, 10 ms, up, 10 ms; down and up share one number.
@@ -291,8 +299,7 @@ TEST_F(MacroPageTest, InsertChangeMoveAndDeleteReachTheMouse) {
     EXPECT_EQ(steps[0].timestamp, steps[2].timestamp);
     EXPECT_EQ(steps[1].timestamp, steps[0].timestamp + 1);
     EXPECT_EQ(steps[3].timestamp, steps[0].timestamp + 2);
-    EXPECT_EQ(tasks, std::vector<int>{kSendButtons});
-    EXPECT_TRUE(mouseHasMacro(4, macro));
+    expectSentOnce(4, {{"left button down", 10}, {"left button up", 10}});
 
     // A key press after the selected entry, from the key dialog.
     clickRow(stepList(), 3);
@@ -312,6 +319,8 @@ TEST_F(MacroPageTest, InsertChangeMoveAndDeleteReachTheMouse) {
     EXPECT_EQ(typesAndValues(macro),
               (std::vector<std::pair<int, int>>{
                   {4, 1}, {1, 10}, {5, 1}, {1, 10}, {2, 65}, {1, 10}, {3, 65}, {1, 10}}));
+    expectSentOnce(
+        4, {{"left button down", 10}, {"left button up", 10}, {"A down", 10}, {"A up", 10}});
 
     // Changing the key of the press changes its down and up together.
     clickRow(stepList(), 6);
@@ -320,12 +329,16 @@ TEST_F(MacroPageTest, InsertChangeMoveAndDeleteReachTheMouse) {
     dropFocus();
     EXPECT_EQ(storedSteps(macro)[4].value, 66);
     EXPECT_EQ(storedSteps(macro)[6].desc, QStringLiteral("\u2191  B"));
+    expectSentOnce(
+        4, {{"left button down", 10}, {"left button up", 10}, {"B down", 10}, {"B up", 10}});
 
     // A delay: typed past its limit it is kept at 10000 ms.
     clickRow(stepList(), 1);
     typeInto(kSlot, C::ValueField, QStringLiteral("99999"));
     EXPECT_EQ(storedSteps(macro)[1].value, 10000);
     EXPECT_EQ(storedSteps(macro)[1].desc, QStringLiteral("10000 ms"));
+    expectSentOnce(
+        4, {{"left button down", 10000}, {"left button up", 10}, {"B down", 10}, {"B up", 10}});
 
     // The click becomes a right click (down and up).
     clickRow(stepList(), 2);
@@ -333,25 +346,36 @@ TEST_F(MacroPageTest, InsertChangeMoveAndDeleteReachTheMouse) {
     chooseByClicking(buttonBox, 1);
     EXPECT_EQ(storedSteps(macro)[0].value, 2);
     EXPECT_EQ(storedSteps(macro)[2].desc, QStringLiteral("\u2191  RB"));
+    expectSentOnce(
+        4, {{"right button down", 10000}, {"right button up", 10}, {"B down", 10}, {"B up", 10}});
 
     // A delay inserted in front of the selected entry, then moves and deletes.
     clickRow(stepList(), 2);
     chooseFromMenu(C::Insert, 398);
     EXPECT_EQ(storedSteps(macro)[2].type, 1);
     EXPECT_EQ(storedSteps(macro).size(), 9u);
+    expectSentOnce(
+        4, {{"right button down", 10010}, {"right button up", 10}, {"B down", 10}, {"B up", 10}});
     clickRow(stepList(), 8);
     chooseFromMenu(C::EventMore, 400); // to the top
     EXPECT_EQ(typesAndValues(macro)[0], (std::pair{1, 10}));
+    // A delay before the first press is played after it; the last press has no pause.
+    expectSentOnce(
+        4, {{"right button down", 10020}, {"right button up", 10}, {"B down", 10}, {"B up", 1}});
     click(kSlot, C::MoveDown);
     EXPECT_EQ(typesAndValues(macro)[0], (std::pair{4, 2}));
     EXPECT_EQ(stepList().currentIndex(), 1) << "the selection follows the entry";
+    // Two pauses side by side: the mouse plays the same as before the move.
+    expectSentOnce(
+        4, {{"right button down", 10020}, {"right button up", 10}, {"B down", 10}, {"B up", 1}});
     click(kSlot, C::DeleteEntry);
     EXPECT_EQ(storedSteps(macro).size(), 8u);
-    tasks.clear();
+    expectSentOnce(
+        4, {{"right button down", 10010}, {"right button up", 10}, {"B down", 10}, {"B up", 1}});
     click(kSlot, C::ClearAll);
     EXPECT_TRUE(storedSteps(macro).empty());
-    EXPECT_EQ(tasks, std::vector<int>{kSendButtons});
-    EXPECT_TRUE(mouseHasMacro(4, macro));
+    expectSentOnce(4, {});
+    EXPECT_EQ(held().buttons[4], "macro 4 x1");
 }
 
 TEST_F(MacroPageTest, PlayAndDelayChoicesAreStoredWithinTheirLimits) {
@@ -592,7 +616,7 @@ TEST_F(MacroPageTest, AReloadOrALostKeyboardEndsTheRecordingIntoItsMacro) {
 
 TEST_F(MacroPageTest, AMacroGivenToTwoKeysInARowReachesBoth) {
     start();
-    const int macro = newMacro();
+    ASSERT_GT(newMacro(), 0);
     chooseFromMenu(C::Insert, 417);
     showPage(PageSlot::Buttons);
     auto* keys = find<ui::KeyList>(PageSlot::Buttons, B::KeyList);
@@ -602,8 +626,12 @@ TEST_F(MacroPageTest, AMacroGivenToTwoKeysInARowReachesBoth) {
         click(PageSlot::Buttons, B::KeyList, keys->rowRect(keys->indexOfKey(key)).center());
         chooseByClicking(box, 0);
     }
-    EXPECT_TRUE(mouseHasMacro(3, macro));
-    EXPECT_TRUE(mouseHasMacro(4, macro));
+    const std::vector<vm::MacroStep> rightClick = {{"right button down", 10},
+                                                   {"right button up", 10}};
+    EXPECT_EQ(mousePlays(3), rightClick);
+    EXPECT_EQ(mousePlays(4), rightClick);
+    EXPECT_EQ(held().buttons[3], "macro 3 x1");
+    EXPECT_EQ(held().buttons[4], "macro 4 x1");
 }
 
 TEST_F(MacroPageTest, TheListMenuImportsAndExportsMacroFiles) {

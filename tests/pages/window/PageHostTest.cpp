@@ -101,7 +101,8 @@ TEST_F(PageHostTest, AClickStoresQueuesAndReachesTheMouse) {
     EXPECT_EQ(setting(u"report_rate"), QStringLiteral("2"));
     EXPECT_EQ(tasks, std::vector<int>{protocol::DeviceTask::SendReportRate});
     EXPECT_EQ(messageBoxes.saveWaits, 1);
-    EXPECT_TRUE(waitForKept(0x02, [](const Kept& k) { return k.parameters[0] == 2; }));
+    waitForWorker();
+    EXPECT_EQ(held().reportRateHz, 500);
 }
 
 TEST_F(PageHostTest, MessageBoxesKeyCaptureAndLanguageComeFromTheWindow) {

@@ -4,7 +4,6 @@
 #include "hid/DeviceManager.h"
 #include "i18n/IniFile.h"
 #include "i18n/LanguageTexts.h"
-#include "protocol/codec/PerformanceCodec.h"
 #include "protocol/worker/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
 #include "ui/base/Settings.h"
@@ -17,7 +16,6 @@
 #include <QFile>
 #include <QTimer>
 
-#include "support/MouseReadBack.h"
 #include "support/OffscreenApplication.h"
 #include "support/WaitUntil.h"
 
@@ -281,31 +279,13 @@ bool PageWindowTest::waitForKept(std::uint8_t writeCode,
         timeoutMs);
 }
 
-std::optional<int> PageWindowTest::mouseSetting(QStringView key) const {
-    for (const std::uint8_t code : corvane::test::kPerformanceWrites) {
-        const std::optional<Kept> state = kept(code);
-        if (!state)
-            continue;
-        const std::optional<int> value = corvane::test::readBackSetting(
-            {code, state->size, state->parameters}, key, devices.sensorCode);
-        if (value)
-            return value;
-    }
-    return std::nullopt;
+vm::HeldSettings PageWindowTest::held() const {
+    return mouse().held();
 }
 
-bool PageWindowTest::waitForMouseSetting(QStringView key, int value, int timeoutMs) const {
-    return waitUntil([&] { return mouseSetting(key) == value; }, timeoutMs);
-}
-
-bool PageWindowTest::waitForKeptPacket(const protocol::ReportPacket& packet, int timeoutMs) const {
-    const std::uint8_t code = packet.data()[1];
-    return waitForKept(
-        code,
-        [&](const Kept& state) {
-            return corvane::test::keepsPacket({code, state.size, state.parameters}, packet);
-        },
-        timeoutMs);
+bool PageWindowTest::waitForHeld(const std::function<bool(const vm::HeldSettings&)>& pred,
+                                 int timeoutMs) const {
+    return waitUntil([&] { return pred(held()); }, timeoutMs);
 }
 
 void PageWindowTest::waitForWorker() {

@@ -4,7 +4,7 @@
 // store in a temporary data folder, the device worker running, per-user values in memory
 // and message boxes the test answers. Helpers act on a page's controls by the page's own
 // numbers, read the stored settings of the current profile, list the tasks the pages
-// queued, and read what the virtual mouse kept of the reports it received.
+// queued, and read what the virtual mouse runs with, in its own reading of the reports.
 //
 //   class MyPageTest : public PageWindowTest {};
 //   TEST_F(MyPageTest, Something) {
@@ -12,7 +12,8 @@
 //       click(PageSlot::Performance, 123);
 //       EXPECT_EQ(setting(u"report_rate"), "2");
 //       EXPECT_EQ(tasks, std::vector<int>{11});
-//       EXPECT_TRUE(waitForKept(0x02, [](const Kept& k) { return k.parameters[0] == 2; }));
+//       waitForWorker();
+//       EXPECT_EQ(held().reportRateHz, 500);
 //   }
 
 #include "app/window/DeviceMainDlg.h"
@@ -22,6 +23,7 @@
 #include "pages/host/UserValues.h"
 #include "protocol/transport/ReportPacket.h"
 #include "support/EventLoop.h"
+#include "virtualmouse/HeldSettings.h"
 #include "virtualmouse/MouseSettings.h"
 
 #include <QTemporaryDir>
@@ -161,14 +163,12 @@ protected:
     // Waits until what the mouse keeps of a write command satisfies pred.
     bool waitForKept(std::uint8_t writeCode, const std::function<bool(const Kept&)>& pred,
                      int timeoutMs = 5000) const;
-    // A performance setting as the mouse holds it: what it kept of the write command that
-    // carries the key, read back with the program's own decoder (sensor_flag: only the
-    // bits the mouse carries). Empty when the mouse holds nothing for it.
-    std::optional<int> mouseSetting(QStringView key) const;
-    // Waits until mouseSetting(key) is value.
-    bool waitForMouseSetting(QStringView key, int value, int timeoutMs = 5000) const;
-    // Waits until the mouse keeps exactly the size byte and parameters of `packet`.
-    bool waitForKeptPacket(const protocol::ReportPacket& packet, int timeoutMs = 5000) const;
+    // What the mouse runs with, in its own reading (DPI per stage, rate in Hz, each
+    // button's function...), never the program's decoding of it.
+    vm::HeldSettings held() const;
+    // Waits until what the mouse runs with satisfies pred.
+    bool waitForHeld(const std::function<bool(const vm::HeldSettings&)>& pred,
+                     int timeoutMs = 5000) const;
     // Waits until the worker has taken every queued task and is idle again.
     void waitForWorker();
 

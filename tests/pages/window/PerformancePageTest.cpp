@@ -177,8 +177,8 @@ TEST_P(TypedStageValues, AreSnappedStoredAndSent) {
         EXPECT_EQ(settingInt(u"dpi_group1_value"), kept);
         EXPECT_EQ(tasks, std::vector<int>{Task::SendDpi});
         EXPECT_EQ(messageBoxes.saveWaits, 1);
-        EXPECT_TRUE(waitForMouseSetting(u"dpi_group1_value", kept))
-            << "the mouse holds " << mouseSetting(u"dpi_group1_value").value_or(-1);
+        waitForWorker();
+        EXPECT_EQ(held().stageDpi[1], kept);
     }
 }
 
@@ -208,7 +208,9 @@ TEST_F(PerformancePageTest, ChoosingAStageStoresAndSendsItOnlyWhenItChanges) {
     EXPECT_EQ(find<ui::Slider>(kPage, C::Slider)->position(), 2400 / 50);
     EXPECT_TRUE(popup()->isVisible());
     EXPECT_EQ(popup()->valueText(), "2400");
-    EXPECT_TRUE(waitForMouseSetting(u"dpi_index", 2));
+    waitForWorker();
+    EXPECT_EQ(held().activeStage, 2);
+    EXPECT_EQ(held().stageDpi[2], 2400);
 
     clearNotes();
     click(kPage, C::FirstStage + 2);
@@ -219,7 +221,8 @@ TEST_F(PerformancePageTest, ChoosingAStageStoresAndSendsItOnlyWhenItChanges) {
     EXPECT_EQ(settingInt(u"dpi_index"), 4);
     EXPECT_TRUE(find<ui::RadioButton>(kPage, C::FirstStage + 4)->isChecked());
     EXPECT_EQ(tasks, std::vector<int>{Task::SendDpi});
-    EXPECT_TRUE(waitForMouseSetting(u"dpi_index", 4));
+    waitForWorker();
+    EXPECT_EQ(held().activeStage, 4);
 }
 
 TEST_F(PerformancePageTest, TwoStageChangesWithinTwoSecondsKeepThePopupTwoSecondsAfterTheSecond) {
@@ -263,14 +266,16 @@ TEST_F(PerformancePageTest, TheSliderStoresWhileDraggedAndSendsWhenTheDragEnds) 
     QTest::mouseRelease(slider, Qt::LeftButton, {}, thumb + QPoint(60, 0));
     EXPECT_EQ(tasks, std::vector<int>{Task::SendDpi});
     EXPECT_EQ(messageBoxes.saveWaits, 1);
-    EXPECT_TRUE(waitForMouseSetting(u"dpi_group1_value", settingInt(u"dpi_group1_value")));
+    waitForWorker();
+    EXPECT_EQ(held().stageDpi[1], dragged);
 
     // A key step is a whole drag; position 0 stores the sensor's minimum, never 0 DPI.
     clearNotes();
     pressKey(kPage, C::Slider, Qt::Key_Home);
     EXPECT_EQ(settingInt(u"dpi_group1_value"), 50);
     EXPECT_EQ(tasks, std::vector<int>{Task::SendDpi});
-    EXPECT_TRUE(waitForMouseSetting(u"dpi_group1_value", 50));
+    waitForWorker();
+    EXPECT_EQ(held().stageDpi[1], 50);
     clearNotes();
     QTest::keyClick(slider, Qt::Key_Right);
     EXPECT_EQ(settingInt(u"dpi_group1_value"), 50) << "position 1 is 50 DPI for sensor 17";
@@ -288,7 +293,8 @@ TEST_F(PerformancePageTest, TheSliderStoresWhileDraggedAndSendsWhenTheDragEnds) 
     EXPECT_NE(wheeled, 100);
     EXPECT_EQ(stageField(1)->value(), wheeled);
     EXPECT_EQ(tasks, std::vector<int>{Task::SendDpi});
-    EXPECT_TRUE(waitForMouseSetting(u"dpi_group1_value", wheeled));
+    waitForWorker();
+    EXPECT_EQ(held().stageDpi[1], wheeled);
 }
 
 TEST_F(PerformancePageTest, FewerStagesMoveTheActiveStageDown) {
@@ -302,8 +308,9 @@ TEST_F(PerformancePageTest, FewerStagesMoveTheActiveStageDown) {
     EXPECT_TRUE(find<ui::RadioButton>(kPage, C::FirstStage + 2)->isChecked());
     EXPECT_TRUE(control(kPage, C::FirstStage + 3)->isHidden());
     EXPECT_EQ(tasks, std::vector<int>{Task::SendDpi});
-    EXPECT_TRUE(waitForMouseSetting(u"dpi_count", 3));
-    EXPECT_EQ(mouseSetting(u"dpi_index"), 2);
+    waitForWorker();
+    EXPECT_EQ(held().stageCount, 3);
+    EXPECT_EQ(held().activeStage, 2);
 
     // More stages keep the active one; button 254 sends the stages again.
     clearNotes();
@@ -312,7 +319,8 @@ TEST_F(PerformancePageTest, FewerStagesMoveTheActiveStageDown) {
     EXPECT_EQ(settingInt(u"dpi_index"), 2);
     click(kPage, C::Apply);
     EXPECT_EQ(tasks, (std::vector<int>{Task::SendDpi, Task::SendDpi}));
-    EXPECT_TRUE(waitForMouseSetting(u"dpi_count", 5));
+    waitForWorker();
+    EXPECT_EQ(held().stageCount, 5);
 }
 
 TEST_F(PerformancePageTest, AStageColourComesFromThePickerAndClosingItChangesNothing) {
@@ -341,7 +349,8 @@ TEST_F(PerformancePageTest, AStageColourComesFromThePickerAndClosingItChangesNot
     EXPECT_EQ(find<ui::ColourSwatch>(kPage, C::FirstStageColour + 3)->colour(), QColor(0, 255, 0));
     EXPECT_EQ(tasks, std::vector<int>{Task::SendDpiColors});
     EXPECT_EQ(messageBoxes.saveWaits, 1);
-    EXPECT_TRUE(waitForMouseSetting(u"dpi_group3_rgb", 0x00FF00));
+    waitForWorker();
+    EXPECT_EQ(held().stageColour[3], "#00FF00");
 
     // Black is a colour, not "closed": typed into the fields and taken with OK.
     clearNotes();
@@ -357,12 +366,22 @@ TEST_F(PerformancePageTest, AStageColourComesFromThePickerAndClosingItChangesNot
     EXPECT_TRUE(black.ran());
     EXPECT_EQ(settingInt(u"dpi_group3_rgb"), 0);
     EXPECT_EQ(tasks, std::vector<int>{Task::SendDpiColors});
-    EXPECT_TRUE(waitForMouseSetting(u"dpi_group3_rgb", 0));
+    waitForWorker();
+    EXPECT_EQ(held().stageColour[3], "#000000");
 }
 
 TEST_F(PerformancePageTest, DpiResetAsksAndTheWorkerShowsTheFactoryStages) {
     start();
-    storeAndLoad({{u"dpi_count", 2}, {u"dpi_index", 1}, {u"dpi_group0_value", 5000}});
+    // The mouse first runs two stages, the first at 5000 DPI: nothing the reset brings
+    // back is what it held before.
+    storeAndLoad({{u"dpi_count", 2},
+                  {u"dpi_index", 1},
+                  {u"dpi_group0_value", 5000},
+                  {u"dpi_group5_value", 200}});
+    click(kPage, C::Apply);
+    waitForWorker();
+    ASSERT_EQ(held().stageCount, 2);
+    ASSERT_EQ(held().stageDpi[0], 5000);
     clearNotes();
 
     messageBoxes.answer = 2;
@@ -377,13 +396,20 @@ TEST_F(PerformancePageTest, DpiResetAsksAndTheWorkerShowsTheFactoryStages) {
     click(kPage, C::DpiReset);
     EXPECT_EQ(tasks, std::vector<int>{Task::RestoreDpiDefaults});
     EXPECT_EQ(messageBoxes.saveWaits, 1);
-    // data/device/corvane_m1.xml: six stages from 400 to 12000, the first active.
+    // data/device/corvane_m1.xml: six stages from 400 to 12000, the second active.
     ASSERT_TRUE(waitUntil([&] { return page->shownStageCount() == 6; }));
     EXPECT_EQ(settingInt(u"dpi_group0_value"), 400);
     EXPECT_EQ(stageField(0)->value(), 400);
     EXPECT_EQ(stageField(5)->value(), 12000);
-    EXPECT_TRUE(waitForMouseSetting(u"dpi_group0_value", 400));
-    EXPECT_EQ(mouseSetting(u"dpi_count"), 6);
+    waitForWorker();
+    const vm::HeldSettings mouseHolds = held();
+    EXPECT_EQ(mouseHolds.stageCount, 6);
+    EXPECT_EQ(mouseHolds.activeStage, 1);
+    EXPECT_EQ(settingInt(u"dpi_index"), 1);
+    EXPECT_EQ(mouseHolds.stageDpi, (std::array<int, 6>{400, 800, 1600, 3200, 6400, 12000}));
+    EXPECT_EQ(mouseHolds.stageColour,
+              (std::array<std::string, 6>{"#FF0000", "#00FF00", "#0000FF", "#FFFF00", "#FF00FF",
+                                          "#00FFFF"}));
 }
 
 // The rates offered follow the mouse's capability, and a reset does not take any away.
@@ -410,13 +436,15 @@ TEST_P(ReportRates, FollowTheCapabilityAndGoToBothKeys) {
     EXPECT_EQ(setting(u"report_rate_wireless"), "2");
     EXPECT_EQ(tasks, std::vector<int>{Task::SendReportRate});
     EXPECT_EQ(messageBoxes.saveWaits, 1);
-    EXPECT_TRUE(waitForMouseSetting(u"report_rate", 2));
+    waitForWorker();
+    EXPECT_EQ(held().reportRateHz, 500);
 
     if (GetParam().offered == 7) {
         clearNotes();
         choose(C::Rate, 6);
         EXPECT_EQ(setting(u"report_rate"), "64") << "8000 Hz";
-        EXPECT_TRUE(waitForMouseSetting(u"report_rate", 64));
+        waitForWorker();
+        EXPECT_EQ(held().reportRateHz, 8000);
     }
 
     // The reset takes the device file's rate (1000 Hz) without asking.
@@ -427,7 +455,8 @@ TEST_P(ReportRates, FollowTheCapabilityAndGoToBothKeys) {
     EXPECT_EQ(setting(u"report_rate_wireless"), "1");
     EXPECT_EQ(rates->currentData(), 1);
     EXPECT_EQ(tasks, std::vector<int>{Task::SendReportRate});
-    EXPECT_TRUE(waitForMouseSetting(u"report_rate", 1));
+    waitForWorker();
+    EXPECT_EQ(held().reportRateHz, 1000);
     page->reload();
     EXPECT_EQ(rates->count(), GetParam().offered) << "the reset keeps the mouse's rates";
 }
@@ -437,13 +466,17 @@ INSTANTIATE_TEST_SUITE_P(Capabilities, ReportRates,
 
 TEST_F(PerformancePageTest, LiftOffAndSensorOptions) {
     start();
-    storeAndLoad({{u"liftoff_height", 1}, {u"sensor_flag", 4 | 16 | 64}});
+    // A new mouse runs at 2 mm with angle snapping on: every step below changes that.
+    storeAndLoad({{u"liftoff_height", 2}, {u"sensor_flag", 4 | 16 | 64}});
     clearNotes();
 
-    click(kPage, C::LiftOffHigh);
-    EXPECT_EQ(setting(u"liftoff_height"), "2");
+    click(kPage, C::LiftOffLow);
+    EXPECT_EQ(setting(u"liftoff_height"), "1");
     EXPECT_EQ(tasks, std::vector<int>{Task::SendSensor});
-    EXPECT_TRUE(waitForMouseSetting(u"liftoff_height", 2));
+    waitForWorker();
+    EXPECT_EQ(held().liftOffMm, 1);
+    EXPECT_TRUE(held().rippleControl) << "the stored first option goes along";
+    EXPECT_FALSE(held().angleSnapping);
 
     // Only the second option on: exactly 8, the other stored bits dropped.
     clearNotes();
@@ -453,12 +486,16 @@ TEST_F(PerformancePageTest, LiftOffAndSensorOptions) {
     EXPECT_EQ(setting(u"sensor_flag"), "8");
     EXPECT_EQ(tasks, (std::vector<int>{Task::SendSensor, Task::SendSensor, Task::SendSensor}));
     EXPECT_EQ(messageBoxes.saveWaits, 3);
-    EXPECT_TRUE(waitForMouseSetting(u"sensor_flag", 8)) << "the mouse carries bits 4 and 8";
+    waitForWorker();
+    EXPECT_FALSE(held().rippleControl);
+    EXPECT_TRUE(held().angleSnapping);
+    EXPECT_EQ(held().liftOffMm, 1);
 
     clearNotes();
-    click(kPage, C::LiftOffLow);
-    EXPECT_EQ(setting(u"liftoff_height"), "1");
-    EXPECT_TRUE(waitForMouseSetting(u"liftoff_height", 1));
+    click(kPage, C::LiftOffHigh);
+    EXPECT_EQ(setting(u"liftoff_height"), "2");
+    waitForWorker();
+    EXPECT_EQ(held().liftOffMm, 2);
 }
 
 TEST_F(PerformancePageTest, ResponseTimeSendsOnlyWholeValuesInRange) {
@@ -474,7 +511,8 @@ TEST_F(PerformancePageTest, ResponseTimeSendsOnlyWholeValuesInRange) {
     EXPECT_EQ(find<ui::NumberField>(kPage, C::Response)->text(), "20");
     EXPECT_EQ(setting(u"button_respondtime"), "20");
     EXPECT_EQ(tasks, std::vector<int>{Task::SendPower});
-    EXPECT_TRUE(waitForMouseSetting(u"button_respondtime", 20));
+    waitForWorker();
+    EXPECT_EQ(held().responseMs, 20);
 
     // "12" is sent as it is typed (not "1"); leaving the field sends nothing more.
     clearNotes();
@@ -483,7 +521,8 @@ TEST_F(PerformancePageTest, ResponseTimeSendsOnlyWholeValuesInRange) {
     EXPECT_EQ(tasks, std::vector<int>{Task::SendPower});
     dropFocus();
     EXPECT_EQ(tasks, std::vector<int>{Task::SendPower});
-    EXPECT_TRUE(waitForMouseSetting(u"button_respondtime", 12));
+    waitForWorker();
+    EXPECT_EQ(held().responseMs, 12);
 
     // Emptied: 4 when it is left.
     clearNotes();
@@ -500,23 +539,26 @@ TEST_F(PerformancePageTest, SleepAndTheMovementOptions) {
 
     choose(C::Sleep, 7); // 30 minutes
     EXPECT_EQ(setting(u"sleep_light"), "180");
-    EXPECT_TRUE(waitForMouseSetting(u"sleep_light", 180));
+    waitForWorker();
+    EXPECT_EQ(held().sleepSeconds, 30 * 60);
     click(kPage, C::WakeOnMove);
     EXPECT_EQ(setting(u"move_wakeup"), "0");
     pressKey(kPage, C::LightOffOnMove, Qt::Key_Space);
     EXPECT_EQ(setting(u"move_closelight"), "1");
     EXPECT_EQ(tasks, (std::vector<int>{Task::SendPower, Task::SendPower, Task::SendPower}));
     EXPECT_EQ(messageBoxes.saveWaits, 3);
-    EXPECT_TRUE(waitForMouseSetting(u"move_closelight", 1));
-    EXPECT_EQ(mouseSetting(u"move_wakeup"), 0);
+    waitForWorker();
+    EXPECT_TRUE(held().lightOffWhileMoving);
+    EXPECT_FALSE(held().wakeOnMotion);
+    EXPECT_EQ(held().sleepSeconds, 30 * 60);
 }
 
 TEST_F(PerformancePageTest, TheMousesDpiButtonMovesTheActiveStage) {
     start();
     storeAndLoad({{u"dpi_count", 4}, {u"dpi_index", 0}});
     click(kPage, C::Apply); // the mouse now runs four stages, the first active
-    ASSERT_TRUE(waitUntil(
-        [&] { return mouseSetting(u"dpi_count") == 4 && mouseSetting(u"dpi_index") == 0; }));
+    ASSERT_TRUE(waitForHeld(
+        [](const vm::HeldSettings& h) { return h.stageCount == 4 && h.activeStage == 0; }));
     // A press while the apply still runs is settled by reading the stages back, without
     // the pop-up: press once the worker has finished it.
     waitForWorker();
@@ -535,8 +577,8 @@ TEST_F(PerformancePageTest, TheMousesOwnStageCountIsLaidOut) {
     start();
     storeAndLoad({{u"dpi_count", 6}, {u"dpi_index", 0}});
     click(kPage, C::Apply);
-    ASSERT_TRUE(waitUntil(
-        [&] { return mouseSetting(u"dpi_count") == 6 && mouseSetting(u"dpi_index") == 0; }));
+    ASSERT_TRUE(waitForHeld(
+        [](const vm::HeldSettings& h) { return h.stageCount == 6 && h.activeStage == 0; }));
     clearNotes();
     // Another program left the mouse with two stages, the first active.
     std::optional<Kept> stages = mouse().kept(vm::command::SetDpi);
@@ -563,10 +605,11 @@ TEST_F(PerformancePageTest, WithoutDpiTipsNoPopupIsShownButTheStageIsSent) {
     click(kPage, C::FirstStage + 2);
     EXPECT_EQ(settingInt(u"dpi_index"), 2);
     EXPECT_EQ(tasks, std::vector<int>{Task::SendDpi});
-    EXPECT_TRUE(waitForMouseSetting(u"dpi_index", 2));
+    waitForWorker();
+    EXPECT_EQ(held().activeStage, 2);
     EXPECT_FALSE(popup()->isVisible());
 
-    ASSERT_EQ(mouseSetting(u"dpi_count"), 4);
+    ASSERT_EQ(held().stageCount, 4);
     clearNotes(); // the worker is done with the stages before the mouse changes its own
     ASSERT_TRUE(mouse().pressDpiButton());
     ASSERT_TRUE(waitUntil([&] { return page->activeStage() == 3; }));
@@ -584,7 +627,8 @@ TEST_F(PerformancePageTest, ARateResetWithoutTheDeviceFilesRateStoresNothingButS
     EXPECT_EQ(find<ui::ComboBox>(kPage, C::Rate)->currentData(), 2);
     EXPECT_EQ(tasks, std::vector<int>{Task::SendReportRate});
     EXPECT_EQ(messageBoxes.saveWaits, 1);
-    EXPECT_TRUE(waitForMouseSetting(u"report_rate", 2));
+    waitForWorker();
+    EXPECT_EQ(held().reportRateHz, 500);
 }
 
 TEST_F(PerformancePageTest, GroupsTheDeviceDoesNotAskForAreHiddenAndSleepMovesUp) {

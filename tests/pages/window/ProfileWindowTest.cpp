@@ -104,7 +104,7 @@ protected:
 TEST_F(ProfileWindowTest, AClickOnAProfileSwitchesAndPushesItToTheMouse) {
     startWindow({});
     ASSERT_EQ(profile(), 1);
-    ASSERT_TRUE(store::ProfileDatabase::instance().setSetting(2, u"report_rate", 3));
+    ASSERT_TRUE(store::ProfileDatabase::instance().setSetting(2, u"report_rate", 4)); // 250 Hz
     withProfileWindow([&](ProfileDlg& dialog, ui::ListBox& list) {
         EXPECT_EQ(list.count(), 4);
         EXPECT_EQ(list.currentData(), 1) << "the current profile is selected";
@@ -116,7 +116,8 @@ TEST_F(ProfileWindowTest, AClickOnAProfileSwitchesAndPushesItToTheMouse) {
     EXPECT_EQ(store::ProfileDatabase::instance().getCurrentProfile(), 2);
     EXPECT_EQ(window->control(45)->text(), englishText(61) + QStringLiteral(" 2"));
     EXPECT_EQ(tasks, std::vector<int>{protocol::DeviceTask::PushProfile});
-    EXPECT_TRUE(waitForKept(0x02, [](const Kept& k) { return k.parameters[0] == 3; }));
+    waitForWorker();
+    EXPECT_EQ(held().reportRateHz, 250);
 }
 
 // A click on the profile already selected does not switch: it starts the in-place rename
@@ -238,7 +239,8 @@ TEST_F(ProfileWindowTest, ExportThenImportIntoAnotherProfile) {
     EXPECT_NE(storedName(2), QStringLiteral("Desk setup"));
     EXPECT_EQ(window->control(45)->text(), QStringLiteral("Desk setup"));
     EXPECT_EQ(tasks, std::vector<int>{protocol::DeviceTask::PushProfile});
-    EXPECT_TRUE(waitForKept(0x02, [](const Kept& k) { return k.parameters[0] == 2; }));
+    waitForWorker();
+    EXPECT_EQ(held().reportRateHz, 500);
 }
 
 TEST_F(ProfileWindowTest, AProfileNeverShownExportsItsDefaultLightingNotAnEmptyOne) {

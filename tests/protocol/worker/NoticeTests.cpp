@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "WorkerFixture.h"
+#include "virtualmouse/Reports.h"
 
 namespace corvane::protocol::testing {
 namespace {
@@ -82,6 +83,8 @@ TEST_F(Notices, AGarbledDpiNoticeIsIgnored) {
         mouse->setKept(0x03, dpi);
         ASSERT_TRUE(mouse->pressDpiButton());
     }
+    // Stage 6 of 4 active (the button itself always wraps round within its stages).
+    mouse->sendReport(vm::InterfaceKind::Command, {vm::kDpiNotice, (5 << 4) | 4});
     dpi.parameters[0] = (1 << 4) | 4;
     mouse->setKept(0x03, dpi);
     ASSERT_TRUE(mouse->pressDpiButton()); // stage 2 of 4: the first notice that counts

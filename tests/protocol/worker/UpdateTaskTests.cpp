@@ -520,20 +520,22 @@ TEST_F(UpdateTasks, FirmwareUpgradeFailuresSaySo) {
         Fault fault;
         int lastPercent;
         int dataPackets; // that reached the loader
+        int packets;     // every packet that reached it, the start packet included
     } cases[] = {
-        {"no archive", {}, Fault::None, 5, 0},
-        {"archive without the image", {{"other.bin", image}}, Fault::None, 7, 0},
-        {"damaged archive", {{kImageName, image, false, 0, true}}, Fault::None, 7, 0},
-        {"empty image", {{kImageName, ""}}, Fault::None, 7, 0},
+        {"no archive", {}, Fault::None, 5, 0, 0},
+        {"archive without the image", {{"other.bin", image}}, Fault::None, 7, 0, 0},
+        {"damaged archive", {{kImageName, image, false, 0, true}}, Fault::None, 7, 0, 0},
+        {"empty image", {{kImageName, ""}}, Fault::None, 7, 0, 0},
         {"image too large for the chunk numbers",
          {{kImageName, std::string(update::kMaxImageBytes + 1, '\x11')}},
          Fault::None,
          7,
+         0,
          0},
-        {"no bootloader", {{kImageName, image}}, Fault::NoLoader, 10, 0},
-        {"start refused", {{kImageName, image}}, Fault::RefuseStart, 10, 0},
-        {"data packet refused", {{kImageName, image}}, Fault::RefuseData, 37, 3},
-        {"bootloader vanishes", {{kImageName, image}}, Fault::Vanish, 28, 2},
+        {"no bootloader", {{kImageName, image}}, Fault::NoLoader, 10, 0, 0},
+        {"start refused", {{kImageName, image}}, Fault::RefuseStart, 10, 0, 0},
+        {"data packet refused", {{kImageName, image}}, Fault::RefuseData, 37, 3, 4},
+        {"bootloader vanishes", {{kImageName, image}}, Fault::Vanish, 28, 2, 3},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -572,11 +574,13 @@ TEST_F(UpdateTasks, FirmwareUpgradeFailuresSaySo) {
 
         int data = 0;
         bool ended = false;
-        for (const auto& packet : mouse->received(vm::InterfaceKind::Bootloader)) {
+        const auto packets = mouse->received(vm::InterfaceKind::Bootloader);
+        for (const auto& packet : packets) {
             data += packet[2] != 0x02 && packet[2] != 0x06;
             ended = ended || packet[2] == 0x06;
         }
         EXPECT_EQ(data, c.dataPackets);
+        EXPECT_EQ(int(packets.size()), c.packets);
         EXPECT_FALSE(ended) << "no end packet after a failure";
 
         worker->stop();
