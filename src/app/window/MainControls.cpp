@@ -1,6 +1,7 @@
 // The main window's controls: what InitUI creates and how UISize places them.
 #include "app/frame/Backdrop.h"
 #include "app/frame/BatteryIndicator.h"
+#include "app/frame/ContentFrame.h"
 #include "app/window/DeviceMainDlg.h"
 #include "app/window/MainWindowIds.h"
 #include "pages/host/PageControls.h"
@@ -22,6 +23,8 @@ namespace {
 constexpr int kCaptionHeight = 64;
 constexpr int kBottomHeight = 56;
 constexpr int kTabWidth = 190;
+// The content frame's distance from the tab column, the bars and the window's edges.
+constexpr int kFrameMargin = 12;
 constexpr QSize kTabItemSize(190, 60);
 constexpr int kSystemButton = 36;
 constexpr int kSystemGap = 6;
@@ -103,6 +106,7 @@ void DeviceMainDlg::createMainControls(const QRect& client) {
     tabBackground->setImage(QStringLiteral("tab_bkg.png"));
     tabBackground->setFillColour(ui::skin::pressedColour());
 
+    add<ContentFrame>(MainControl::ContentFrame, {});
     // Pages first, so that the tab column, the mouse picture and the bars lie above them.
     add<ui::Panel>(MainControl::HomePage, {});
     for (int id : kPageContainers)
@@ -175,7 +179,8 @@ void DeviceMainDlg::createTabs() {
 QRect DeviceMainDlg::pageArea(const QRect& client) const {
     const ui::Control* column = control(MainControl::TabBackground);
     const int left = column && !column->isHidden() ? kTabWidth : 0;
-    return ui::ltrb(left, kCaptionHeight, client.width(), client.height() - kBottomHeight);
+    return ui::ltrb(left + kFrameMargin, kCaptionHeight + kFrameMargin,
+                    client.width() - kFrameMargin, client.height() - kBottomHeight - kFrameMargin);
 }
 
 void DeviceMainDlg::UISize(const QRect& client) {
@@ -192,6 +197,7 @@ void DeviceMainDlg::UISize(const QRect& client) {
 
 void DeviceMainDlg::relayout() {
     if (isCreated()) {
+        restoreDesignRects();
         UISize(designClient());
         scaleControls();
     }
@@ -230,6 +236,7 @@ void DeviceMainDlg::layoutMainControls(const QRect& client) {
     control(MainControl::Profile)->setGeometry(w - 24 - 220 - 12 - 170, bottomTop + 10, 170, 36);
 
     const QRect area = pageArea(client);
+    control(MainControl::ContentFrame)->setGeometry(area);
     control(MainControl::HomePage)->setGeometry(area);
     for (int id : kPageContainers)
         control(id)->setGeometry(area);

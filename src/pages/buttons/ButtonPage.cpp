@@ -298,7 +298,11 @@ void ButtonPage::listDeviceKeys() {
         list->addRow(text(key.nameId), text(key.funcDescId), key.keyValue);
         m_defaults.emplace_back(key.keyValue, key.funcDescId);
     }
+    // In design pixels, then drawn at the window's scale like every other rectangle.
+    ui::Dialog& window = m_controls->window();
+    window.restoreDesignRects();
     list->setGeometry(QRect(list->pos(), QSize(list->width(), list->fittingHeight())));
+    window.scaleControls();
 }
 
 void ButtonPage::showBindingDescriptions() {

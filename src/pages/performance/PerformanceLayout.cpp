@@ -212,6 +212,7 @@ void PerformancePage::setGroupsShown(const catalog::DeviceDetails& details) {
     m_showSensor = details.showSensor;
     m_showResponse = details.showRespondTime;
     if (m_controls) {
+        m_controls->window().restoreDesignRects();
         layout(m_area, m_scale);
         m_controls->window().scaleControls();
     }
@@ -224,10 +225,10 @@ void PerformancePage::layout(const QRect& area, double uiScale) {
         return;
     const double s = m_scale;
     const auto at = [s](int x, int y, int w, int h) { return scaledRect(x, y, w, h, s); };
-    // The page's rows sit inside the window's content frame, level with the lighting
-    // page's; the stage bar's own controls are placed inside the bar.
-    constexpr int kInsetX = 36;
-    constexpr int kInsetY = 16;
+    // The page fills the window's content frame; its rows keep a margin from the frame's
+    // border. The stage bar's own controls are placed inside the bar.
+    constexpr int kInsetX = 0;
+    constexpr int kInsetY = 0;
     const auto place = [&](int id, int x, int y, int w, int h) {
         m_controls->control(id)->setGeometry(at(x + kInsetX, y + kInsetY, w, h));
     };

@@ -139,6 +139,7 @@ void Dialog::setInterfaceScale(double scale) {
         return;
     m_scale = scale;
     if (m_uiBuilt && !m_inInitDialog) {
+        restoreDesignRects();
         UISize(designClient());
         scaleControls();
     }
@@ -162,6 +163,20 @@ void Dialog::scaleControls() {
         if (c->geometry() != target)
             c->setGeometry(target);
         c->setFontScale(m_scale);
+    }
+}
+
+void Dialog::restoreDesignRects() {
+    for (QWidget* child : findChildren<QWidget*>()) {
+        auto* c = dynamic_cast<Control*>(child);
+        if (!c || c->owner() != this)
+            continue;
+        const QVariant drawn = c->property(kScaledRect);
+        if (!drawn.isValid())
+            continue;
+        if (drawn.toRect() == c->geometry())
+            c->setGeometry(c->property(kDesignRect).toRect());
+        c->setProperty(kScaledRect, QVariant());
     }
 }
 
@@ -395,6 +410,7 @@ void Dialog::resizeEvent(QResizeEvent* event) {
     // the size really changed.
     if (m_uiBuilt && !m_inInitDialog && size() != m_laidOutSize) {
         m_laidOutSize = size();
+        restoreDesignRects();
         UISize(designClient());
         scaleControls();
     }
