@@ -215,7 +215,7 @@ void DeviceMainDlg::layoutMainControls(const QRect& client) {
     control(MainControl::Tabs)->setGeometry(column.adjusted(0, 12, 0, 0));
 
     control(MainControl::Title)->setGeometry(w / 2 - 220, 14, 440, 36);
-    control(MainControl::VersionLine)->setGeometry(156, 22, 320, 20);
+    control(MainControl::VersionLine)->setGeometry(156, 20, 320, 24);
     int right = w - 14;
     for (const SystemButton& entry : kSystemButtons) {
         right -= kSystemButton;

@@ -80,9 +80,9 @@ void MacroPage::createControls(PageControls& controls) {
     // The steps.
     caption(C::EventsCaption, QRect(254, 56, 296, 28));
     controls.add<ui::PushButton>(C::EventMore, QRect(556, 56, 34, 28))->setGlyph(ui::Glyph::Menu);
-    muted(C::ColumnNumber, QRect(260, 88, 60, 22));
-    muted(C::ColumnAction, QRect(338, 88, 160, 22));
-    muted(C::ColumnEdit, QRect(500, 88, 84, 22))->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    muted(C::ColumnNumber, QRect(260, 86, 60, 24));
+    muted(C::ColumnAction, QRect(338, 86, 160, 24));
+    muted(C::ColumnEdit, QRect(500, 86, 84, 24))->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     controls.add<ui::ListBox>(C::EventList, QRect(254, 112, 336, 264));
     controls.add<ui::PushButton>(C::Insert, QRect(254, 384, 108, 34));
     controls.add<ui::PushButton>(C::DeleteEntry, QRect(368, 384, 108, 34));

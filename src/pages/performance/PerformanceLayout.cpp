@@ -301,8 +301,8 @@ void PerformancePage::layout(const QRect& area, double uiScale) {
         case C::LiftOffCaption:
             place(C::LiftOffCaption, kLeft, y, 200, 28);
             place(C::LiftOffHelp, 232, y + 2, 24, 24);
-            place(C::LiftOffLow, 300, y, 100, 28);
-            place(C::LiftOffHigh, 410, y, 100, 28);
+            place(C::LiftOffLow, 300, y, 110, 28);
+            place(C::LiftOffHigh, 420, y, 110, 28);
             break;
         case C::SensorCaption:
             place(C::SensorCaption, kLeft, y, 200, 28);
@@ -325,7 +325,7 @@ void PerformancePage::layout(const QRect& area, double uiScale) {
             break;
         case C::WakeOnMove:
             place(C::WakeOnMove, kLeft, y, 270, 28);
-            place(C::LightOffOnMove, 300, y, 272, 28);
+            place(C::LightOffOnMove, 300, y, 320, 28);
             break;
         case C::SystemCaption:
             place(C::SystemCaption, kLeft, y, 300, 28);

@@ -38,6 +38,12 @@ QRect scaledRect(const QRect& r, double s) {
 QRect screenRect(const QRect& design, double scale, const QWidget* control) {
     const QRect scaled = scaledRect(design, scale);
     const QWidget* parent = control->parentWidget();
+    // A control made to fill its container fills it: rounded on its own, its width or
+    // height could come out a pixel larger than the container's, which is rounded from
+    // its own place in the window.
+    const QVariant parentDesign = parent ? parent->property(kDesignRect) : QVariant();
+    if (parentDesign.isValid() && design == QRect(QPoint(0, 0), parentDesign.toRect().size()))
+        return parent->rect();
     if (!parent || !control->isRightToLeft())
         return scaled;
     return QRect(QPoint(parent->width() - 1 - scaled.right(), scaled.top()), scaled.size());

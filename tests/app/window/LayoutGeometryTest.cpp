@@ -23,10 +23,12 @@
 #include "virtualmouse/ProgramDemo.h"
 #include "virtualmouse/VirtualMouse.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFontMetrics>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 
 #include <cmath>
 
@@ -82,8 +84,18 @@ bool isInteractive(const QWidget* w) {
 int textRoom(const ui::Control* c) {
     if (dynamic_cast<const ui::CheckBox*>(c) || dynamic_cast<const ui::RadioButton*>(c))
         return c->width() - std::min(16, c->height()) - 8;
-    if (dynamic_cast<const ui::ComboBox*>(c))
-        return c->width() - 28; // the arrow
+    if (dynamic_cast<const ui::ComboBox*>(c)) {
+        // What the style leaves for the text beside the arrow.
+        if (auto* box = c->findChild<QComboBox*>()) {
+            QStyleOptionComboBox option;
+            option.initFrom(box);
+            option.editable = box->isEditable();
+            return box->style()
+                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, box)
+                .width();
+        }
+        return c->width();
+    }
     return c->width();
 }
 
