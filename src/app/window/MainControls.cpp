@@ -29,7 +29,9 @@ constexpr QSize kTabItemSize(190, 60);
 constexpr int kSystemButton = 36;
 constexpr int kSystemGap = 6;
 constexpr QSize kDefaultMousePicture(360, 420);
-constexpr int kMousePictureRight = 150;
+// Near the frame's right edge, so that the button page's function area beside it has room
+// for long captions and names.
+constexpr int kMousePictureRight = 40;
 constexpr int kMousePictureTop = 135;
 
 struct TabEntry {

@@ -111,7 +111,7 @@ constexpr int kRepeatSecondDefault = 5;
 constexpr int kRowHeight = 40;
 constexpr int kChoiceHeight = 36;
 // The function area's width: the pages keep left of the window's mouse picture.
-constexpr int kAreaWidth = 320;
+constexpr int kAreaWidth = 420;
 // The captions' column: never narrower than this, and it leaves the menus at least the
 // other width.
 constexpr int kCaptionLeft = 18;

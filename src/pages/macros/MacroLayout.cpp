@@ -95,7 +95,7 @@ void MacroPage::createControls(PageControls& controls) {
     int y = 514;
     for (int id : {C::NoDelay, C::RecordedDelay, C::FixedDelay}) {
         auto* choice =
-            controls.add<ui::RadioButton>(id, QRect(24, y, id == C::FixedDelay ? 160 : 270, 28));
+            controls.add<ui::RadioButton>(id, QRect(24, y, id == C::FixedDelay ? 160 : 280, 28));
         choice->setGroup(kDelayGroup);
         y += 30;
     }
@@ -109,7 +109,7 @@ void MacroPage::createControls(PageControls& controls) {
     y = 514;
     for (int id : {C::PlayWhileHeld, C::PlayToggle, C::PlayCount}) {
         auto* choice =
-            controls.add<ui::RadioButton>(id, QRect(310, y, id == C::PlayCount ? 214 : 280, 28));
+            controls.add<ui::RadioButton>(id, QRect(310, y, id == C::PlayCount ? 214 : 300, 28));
         choice->setGroup(kPlayGroup);
         y += 30;
     }
