@@ -101,7 +101,8 @@ int textRoom(const ui::Control* c) {
 
 class LayoutWalker {
 public:
-    explicit LayoutWalker(DeviceMainDlg& window) : m_window(window) {}
+    // window: the main window or a pop-up (which has no content frame of its own).
+    explicit LayoutWalker(ui::Dialog& window) : m_window(window) {}
 
     // Every fault of the view now shown, one line each.
     QStringList faults() {
@@ -124,7 +125,8 @@ public:
                 interactive.emplace_back(c, r.intersected(frame));
             checkText(c);
         }
-        checkContentFrame();
+        if (dynamic_cast<DeviceMainDlg*>(&m_window))
+            checkContentFrame();
         checkLabelsKeepClear(interactive);
         checkRowsAligned();
         for (std::size_t i = 0; i < interactive.size(); ++i) {
@@ -316,7 +318,7 @@ private:
         }
     }
 
-    DeviceMainDlg& m_window;
+    ui::Dialog& m_window;
     QStringList m_faults;
 };
 
@@ -400,6 +402,18 @@ double desktopScale() {
 
 const QSize kScreens[] = {QSize(1366, 768), QSize(1920, 1080), QSize(2560, 1440)};
 
+// The pop-ups a user opens from the window: each is walked while it runs, then closed.
+struct PopUp {
+    const char* title; // the pop-up's window title
+    std::function<void(DeviceMainDlg&)> open;
+};
+const PopUp kPopUps[] = {
+    {"ProfileDlg",
+     [](DeviceMainDlg& w) { w.OnMessage(MainControl::Profile, ui::Notify::Click, 0, 0); }},
+    {"About Window",
+     [](DeviceMainDlg& w) { w.OnMessage(MainControl::Logo, ui::Notify::Click, 0, 0); }},
+};
+
 // The languages shipped first; every screen size and scale is checked in them.
 constexpr int kFirstLanguages[] = {1033, 2052};
 
@@ -411,6 +425,33 @@ TEST_F(LayoutGeometry, FirstLanguagesFitEveryScreenSize) {
         window->setLanguage(lcid);
         for (const QSize size : kScreens)
             faults << faultsOn({size, desktopScale()}, lcid);
+    }
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
+}
+
+// The profile pop-up and the about box on the smallest screen, in the first languages.
+TEST_F(LayoutGeometry, PopUpsFitTheSmallestScreen) {
+    start();
+    QStringList faults;
+    for (int lcid : kFirstLanguages) {
+        window->setLanguage(lcid);
+        window->showConfigurationView();
+        window->fitToArea(availableArea({kScreens[0], desktopScale()}),
+                          window->devicePixelRatioF());
+        settle();
+        for (const PopUp& popUp : kPopUps) {
+            bool walked = false;
+            whenModal(QString::fromLatin1(popUp.title), [&](ui::Dialog& shown) {
+                for (const QString& fault : LayoutWalker(shown).faults())
+                    faults << QStringLiteral("language %1, %2: %3")
+                                  .arg(lcid)
+                                  .arg(QString::fromLatin1(popUp.title), fault);
+                walked = true;
+                shown.endModal(ui::ResultSecond);
+            });
+            popUp.open(*window);
+            EXPECT_TRUE(walked) << popUp.title << " did not open";
+        }
     }
     EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
 }
