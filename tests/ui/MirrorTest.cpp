@@ -2,6 +2,7 @@
 // design pixels, and each control lands at its mirrored place inside its parent.
 #include "UiTest.h"
 
+#include "ui/base/Drawing.h"
 #include "ui/base/Skin.h"
 #include "ui/controls/CheckBox.h"
 #include "ui/controls/PushButton.h"
@@ -10,6 +11,8 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
+#include <QPixmap>
 
 #include <gtest/gtest.h>
 
@@ -109,6 +112,57 @@ TEST_F(MirrorTest, TheCheckBoxStandsBeforeItsTextInEitherDirection) {
     const auto [rtlFirst, rtlLast] = accentColumns(*box);
     EXPECT_GE(rtlFirst, 180) << "the box at the right";
     EXPECT_GE(rtlLast, rtlFirst);
+}
+
+// Where the arrow's point is: the mean column of its ink on the middle row, left (< 0) or
+// right (> 0) of the button's centre.
+double pointSide(PushButton& button) {
+    const QImage image = button.grab().toImage();
+    const QRgb background = image.pixel(0, 0);
+    const int row = image.height() / 2;
+    double sum = 0;
+    int count = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        if (image.pixel(x, row) != background) {
+            sum += x;
+            ++count;
+        }
+    }
+    return count ? sum / count - image.width() / 2.0 : 0.0;
+}
+
+TEST_F(MirrorTest, ArrowsPointTheOtherWayRightToLeft) {
+    auto d = showDialog([](RecordingDialog& r) {
+        r.add<PushButton>(1, QRect(0, 0, 48, 48))->setGlyph(Glyph::Previous);
+        r.add<PushButton>(2, QRect(60, 0, 48, 48))->setGlyph(Glyph::Next);
+    });
+    auto* previous = d->find<PushButton>(1);
+    auto* next = d->find<PushButton>(2);
+    EXPECT_LT(pointSide(*previous), -2) << "previous points left";
+    EXPECT_GT(pointSide(*next), 2) << "next points right";
+    QGuiApplication::setLayoutDirection(Qt::RightToLeft);
+    EXPECT_GT(pointSide(*previous), 2) << "previous points right";
+    EXPECT_LT(pointSide(*next), -2) << "next points left";
+}
+
+// A skin's arrow image is drawn mirrored too: its left half goes to the right.
+TEST_F(MirrorTest, ArrowImagesAreMirroredRightToLeft) {
+    QImage half(16, 16, QImage::Format_ARGB32);
+    half.fill(Qt::transparent);
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 8; ++x)
+            half.setPixel(x, y, qRgb(255, 0, 0));
+    const QPixmap picture = QPixmap::fromImage(half);
+    const QRect r(0, 0, 16, 16);
+    for (const bool flipped : {false, true}) {
+        QImage drawn(16, 16, QImage::Format_ARGB32);
+        drawn.fill(Qt::transparent);
+        QPainter p(&drawn);
+        draw::pixmap(p, r, picture, flipped);
+        p.end();
+        EXPECT_EQ(qRed(drawn.pixel(2, 8)) > 128, !flipped) << "flipped " << flipped;
+        EXPECT_EQ(qRed(drawn.pixel(13, 8)) > 128, flipped) << "flipped " << flipped;
+    }
 }
 
 } // namespace

@@ -10,10 +10,13 @@
 namespace corvane::skin {
 namespace {
 
-// Band sizes in design pixels; the main window keeps these offsets from its edges.
+// Band sizes in design pixels, the main window's own. The tab column and the frame
+// around the pages are drawn by the window itself, where its layout puts them (the tab
+// column is hidden on the home page, and on the right in a right-to-left language), so
+// the image holds neither.
 constexpr int kCaptionHeight = 64;
-constexpr int kBottomHeight = 48;
-constexpr int kTabColumnWidth = 210;
+constexpr int kBottomHeight = 56;
+constexpr int kTabColumnWidth = 190;
 
 QColor withAlpha(QColor color, int alpha) {
     color.setAlpha(alpha);
@@ -72,48 +75,21 @@ void paintBands(QPainter& painter, const QSize& size) {
     QRadialGradient glow(QPointF(w * 0.62, h * 0.40), w * 0.45);
     glow.setColorAt(0, withAlpha(kAccent, 22));
     glow.setColorAt(1, withAlpha(kAccent, 0));
-    painter.fillRect(QRect(kTabColumnWidth, kCaptionHeight, w - kTabColumnWidth,
-                           h - kCaptionHeight - kBottomHeight),
-                     glow);
+    painter.fillRect(QRect(0, kCaptionHeight, w, h - kCaptionHeight - kBottomHeight), glow);
 
     // Caption and bottom bars.
     painter.fillRect(QRect(0, 0, w, kCaptionHeight), kBar);
     painter.fillRect(QRect(0, h - kBottomHeight, w, kBottomHeight), kBar);
 
-    // Tab column.
-    QLinearGradient column(0, kCaptionHeight, 0, h - kBottomHeight);
-    column.setColorAt(0, kPanel);
-    column.setColorAt(1, kPanel.darker(110));
-    painter.fillRect(QRect(0, kCaptionHeight, kTabColumnWidth, h - kCaptionHeight - kBottomHeight),
-                     column);
-
     // Hairlines between the bands.
     painter.fillRect(QRect(0, kCaptionHeight - 1, w, 1), kPanelEdge);
     painter.fillRect(QRect(0, h - kBottomHeight, w, 1), kPanelEdge);
-    painter.fillRect(
-        QRect(kTabColumnWidth - 1, kCaptionHeight, 1, h - kCaptionHeight - kBottomHeight),
-        kPanelEdge);
 
     // A short accent under the logo, fading out to the right.
     QLinearGradient accent(0, 0, kTabColumnWidth * 1.6, 0);
     accent.setColorAt(0, kAccent);
     accent.setColorAt(1, withAlpha(kAccent, 0));
     painter.fillRect(QRect(0, kCaptionHeight - 2, int(kTabColumnWidth * 1.6), 2), accent);
-
-    // The page area's frame.
-    const QRectF page(kTabColumnWidth + 20.5, kCaptionHeight + 20.5, w - kTabColumnWidth - 41,
-                      h - kCaptionHeight - kBottomHeight - 41);
-    painter.setPen(QPen(withAlpha(kPanelEdge, 200), 1));
-    painter.setBrush(withAlpha(kPanel, 70));
-    painter.drawRoundedRect(page, 10, 10);
-
-    // Corner ticks in the accent colour on the frame's top-left and bottom-right.
-    painter.setPen(QPen(withAlpha(kAccent, 150), 2, Qt::SolidLine, Qt::FlatCap));
-    const qreal t = 18;
-    painter.drawLine(QPointF(page.left() + 10, page.top()),
-                     QPointF(page.left() + 10 + t, page.top()));
-    painter.drawLine(QPointF(page.right() - 10 - t, page.bottom()),
-                     QPointF(page.right() - 10, page.bottom()));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The main window's controls: what InitUI creates and how UISize places them.
 #include "app/frame/Backdrop.h"
 #include "app/frame/BatteryIndicator.h"
+#include "app/frame/ContentFrame.h"
 #include "app/window/DeviceMainDlg.h"
 #include "app/window/MainWindowIds.h"
 #include "pages/host/PageControls.h"
@@ -22,11 +23,15 @@ namespace {
 constexpr int kCaptionHeight = 64;
 constexpr int kBottomHeight = 56;
 constexpr int kTabWidth = 190;
+// The content frame's distance from the tab column, the bars and the window's edges.
+constexpr int kFrameMargin = 12;
 constexpr QSize kTabItemSize(190, 60);
 constexpr int kSystemButton = 36;
 constexpr int kSystemGap = 6;
 constexpr QSize kDefaultMousePicture(360, 420);
-constexpr int kMousePictureRight = 150;
+// Near the frame's right edge, so that the button page's function area beside it has room
+// for long captions and names.
+constexpr int kMousePictureRight = 40;
 constexpr int kMousePictureTop = 135;
 
 struct TabEntry {
@@ -103,6 +108,7 @@ void DeviceMainDlg::createMainControls(const QRect& client) {
     tabBackground->setImage(QStringLiteral("tab_bkg.png"));
     tabBackground->setFillColour(ui::skin::pressedColour());
 
+    add<ContentFrame>(MainControl::ContentFrame, {});
     // Pages first, so that the tab column, the mouse picture and the bars lie above them.
     add<ui::Panel>(MainControl::HomePage, {});
     for (int id : kPageContainers)
@@ -175,7 +181,8 @@ void DeviceMainDlg::createTabs() {
 QRect DeviceMainDlg::pageArea(const QRect& client) const {
     const ui::Control* column = control(MainControl::TabBackground);
     const int left = column && !column->isHidden() ? kTabWidth : 0;
-    return ui::ltrb(left, kCaptionHeight, client.width(), client.height() - kBottomHeight);
+    return ui::ltrb(left + kFrameMargin, kCaptionHeight + kFrameMargin,
+                    client.width() - kFrameMargin, client.height() - kBottomHeight - kFrameMargin);
 }
 
 void DeviceMainDlg::UISize(const QRect& client) {
@@ -192,6 +199,7 @@ void DeviceMainDlg::UISize(const QRect& client) {
 
 void DeviceMainDlg::relayout() {
     if (isCreated()) {
+        restoreDesignRects();
         UISize(designClient());
         scaleControls();
     }
@@ -209,7 +217,7 @@ void DeviceMainDlg::layoutMainControls(const QRect& client) {
     control(MainControl::Tabs)->setGeometry(column.adjusted(0, 12, 0, 0));
 
     control(MainControl::Title)->setGeometry(w / 2 - 220, 14, 440, 36);
-    control(MainControl::VersionLine)->setGeometry(156, 22, 320, 20);
+    control(MainControl::VersionLine)->setGeometry(156, 20, 320, 24);
     int right = w - 14;
     for (const SystemButton& entry : kSystemButtons) {
         right -= kSystemButton;
@@ -230,6 +238,7 @@ void DeviceMainDlg::layoutMainControls(const QRect& client) {
     control(MainControl::Profile)->setGeometry(w - 24 - 220 - 12 - 170, bottomTop + 10, 170, 36);
 
     const QRect area = pageArea(client);
+    control(MainControl::ContentFrame)->setGeometry(area);
     control(MainControl::HomePage)->setGeometry(area);
     for (int id : kPageContainers)
         control(id)->setGeometry(area);

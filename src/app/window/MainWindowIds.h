@@ -39,6 +39,8 @@ inline constexpr int Banner = 58;
 inline constexpr int BannerText = 59;
 inline constexpr int PreviousDevices = 60;
 inline constexpr int NextDevices = 61;
+// The frame the pages are drawn in (the program settings and the home page too).
+inline constexpr int ContentFrame = 62;
 } // namespace MainControl
 
 // Item ids of the tab control (6 is not used).

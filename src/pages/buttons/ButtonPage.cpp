@@ -21,9 +21,11 @@
 #include "ui/views/Picture.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace corvane::pages {
 
@@ -110,7 +112,13 @@ constexpr int kRepeatSecondDefault = 5;
 constexpr int kRowHeight = 40;
 constexpr int kChoiceHeight = 36;
 // The function area's width: the pages keep left of the window's mouse picture.
-constexpr int kAreaWidth = 316;
+constexpr int kAreaWidth = 420;
+// The captions' column: never narrower than this, and it leaves the menus at least the
+// other width.
+constexpr int kCaptionLeft = 18;
+constexpr int kMinCaptionWidth = 110;
+constexpr int kMinBoxWidth = 150;
+constexpr int kCaptionGap = 8;
 
 } // namespace
 
@@ -120,16 +128,16 @@ ButtonPage::~ButtonPage() = default;
 
 void ButtonPage::createControls(PageControls& controls) {
     m_controls = &controls;
-    controls.add<ui::StaticText>(C::Caption, QRect(24, 10, 370, 30))
+    controls.add<ui::StaticText>(C::Caption, QRect(24, 6, 370, 34))
         ->setTextFont({}, 20, ui::FontBold);
     controls.add<ui::StaticText>(C::SubCaption, QRect(24, 40, 370, 24));
-    controls.add<ui::PushButton>(C::RestoreAll, QRect(406, 14, 180, 32));
+    controls.add<ui::PushButton>(C::RestoreAll, QRect(366, 14, 220, 32));
 
     auto* list = controls.add<ui::KeyList>(C::KeyList, QRect(24, 80, 234, 6 * kRowHeight));
     list->setRowHeight(kRowHeight);
     fillFixedKeys();
 
-    auto* area = controls.add<ui::Panel>(C::FunctionArea, QRect(270, 56, kAreaWidth, 600));
+    auto* area = controls.add<ui::Panel>(C::FunctionArea, QRect(266, 56, kAreaWidth, 560));
     controls.add<ui::StaticText>(C::KeyName, QRect(0, 0, kAreaWidth - 40, 30), area)
         ->setTextFont({}, 16, ui::FontBold);
     controls.add<ui::PushButton>(C::RestoreKey, QRect(kAreaWidth - 30, 0, 30, 30), area)
@@ -140,13 +148,16 @@ void ButtonPage::createControls(PageControls& controls) {
         controls.add<ui::StaticText>(choice.control + C::MarkOffset, QRect(0, y, 16, 30), area)
             ->setText(QStringLiteral("\u25CF"));
         controls
-            .add<ui::StaticText>(choice.control + C::CaptionOffset, QRect(18, y, 118, 30), area)
+            .add<ui::StaticText>(choice.control + C::CaptionOffset, QRect(18, y, 132, 30), area)
             ->setWordWrap(false);
-        const QRect box(138, y, kAreaWidth - 138, 30);
+        // The captions' column leaves a gap before the menus: a long caption never
+        // touches its menu.
+        constexpr int kBoxLeft = 156;
+        const QRect box(kBoxLeft, y, kAreaWidth - kBoxLeft, 30);
         if (choice.menu == FunctionMenu::Keyboard || choice.menu == FunctionMenu::Repeat) {
-            controls.add<ui::PushButton>(choice.control, QRect(138, y, 110, 30), area);
+            controls.add<ui::PushButton>(choice.control, QRect(kBoxLeft, y, 110, 30), area);
         } else if (choice.menu == FunctionMenu::Disable) {
-            controls.add<ui::PushButton>(choice.control, QRect(138, y, 110, 30), area)
+            controls.add<ui::PushButton>(choice.control, QRect(kBoxLeft, y, 110, 30), area)
                 ->setCheckable(true);
         } else {
             controls.add<ui::ComboBox>(choice.control, box, area);
@@ -217,7 +228,45 @@ void ButtonPage::createControls(PageControls& controls) {
     hideSubPanels();
 }
 
-void ButtonPage::layout(const QRect& /*area*/, double /*uiScale*/) {}
+void ButtonPage::layout(const QRect& /*area*/, double /*uiScale*/) {
+    // A new interface scale draws the captions in another font size; inside the window's
+    // layout pass, which scales afterwards.
+    if (m_controls)
+        placeChoiceColumn(false);
+}
+
+void ButtonPage::placeChoiceColumn(bool ownPass) {
+    ui::Dialog& window = m_controls->window();
+    const double scale = window.interfaceScale();
+    int longest = 0;
+    for (const Choice& choice : kChoices) {
+        const ui::Control* caption = m_controls->control(choice.control + C::CaptionOffset);
+        // Measured in the font size the window's scale draws (small sizes are relatively
+        // wider); the column is in design pixels.
+        QFont font = caption->font();
+        if (font.pixelSize() > 0)
+            font.setPixelSize(
+                std::max(1, int(std::lround(font.pixelSize() / caption->fontScale() * scale))));
+        const double advance = QFontMetricsF(font).horizontalAdvance(caption->text());
+        longest = std::max(longest, int(std::ceil(advance / scale)));
+    }
+    const int column = std::clamp(longest + 2, kMinCaptionWidth,
+                                  kAreaWidth - kCaptionLeft - kCaptionGap - kMinBoxWidth);
+    const int boxLeft = kCaptionLeft + column + kCaptionGap;
+    if (ownPass)
+        window.restoreDesignRects();
+    for (const Choice& choice : kChoices) {
+        ui::Control* caption = m_controls->control(choice.control + C::CaptionOffset);
+        const int y = caption->geometry().y();
+        caption->setGeometry(kCaptionLeft, y, column, 30);
+        ui::Control* box = m_controls->control(choice.control);
+        const bool button = dynamic_cast<ui::PushButton*>(box) != nullptr;
+        box->setGeometry(boxLeft, y,
+                         button ? std::min(110, kAreaWidth - boxLeft) : kAreaWidth - boxLeft, 30);
+    }
+    if (ownPass && window.isCreated())
+        window.scaleControls();
+}
 
 void ButtonPage::applyTexts() {
     if (!m_controls)
@@ -240,6 +289,7 @@ void ButtonPage::applyTexts() {
             c->setText(text(choice.caption));
         c->setAccessibleText(text(choice.caption));
     }
+    placeChoiceColumn(true);
     m_controls->control(C::RestoreKey)->setToolTip(text(Text::RestoreKeyTip));
     m_controls->control(C::RestoreKey)->setAccessibleText(text(Text::RestoreKeyTip));
     set(C::KeyboardTitle, 160);
@@ -314,7 +364,11 @@ void ButtonPage::listDeviceKeys() {
         list->addRow(text(key.nameId), text(key.funcDescId), key.keyValue);
         m_defaults.emplace_back(key.keyValue, key.funcDescId);
     }
+    // In design pixels, then drawn at the window's scale like every other rectangle.
+    ui::Dialog& window = m_controls->window();
+    window.restoreDesignRects();
     list->setGeometry(QRect(list->pos(), QSize(list->width(), list->fittingHeight())));
+    window.scaleControls();
 }
 
 void ButtonPage::showBindingDescriptions() {

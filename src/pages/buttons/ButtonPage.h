@@ -94,6 +94,10 @@ public:
     int selectedKey() const { return m_selectedKey; }
 
 private:
+    // Gives the choices' captions the width the longest of them needs in the language
+    // now in use; the menus and buttons take the rest of the function area.
+    // ownPass: outside the window's layout pass (a language change), so it scales itself.
+    void placeChoiceColumn(bool ownPass);
     void selectFromList(int index);
     void showKeyFunction();
     void assignFromMenu(FunctionMenu menu);

@@ -49,8 +49,8 @@ constexpr Place kPlaces[] = {
     {C::Caption, 20, 10, 460, 34},
     {C::ModeLabel, 20, 60, 160, 28},
     {C::Mode, 190, 58, 220, 32},
-    {C::ResetLabel, 20, 108, 160, 28},
-    {C::Reset, 190, 106, 32, 32},
+    {C::ResetLabel, 20, 108, 400, 28},
+    {C::Reset, 440, 106, 32, 32},
     {C::BrightnessLabel, 20, 160, 160, 28},
     {C::BrightnessValue, 190, 160, 290, 28},
     {C::Brightness, 20, 190, 460, 30},
@@ -175,12 +175,14 @@ void LightingPage::layout(const QRect& area, double uiScale) {
 void LightingPage::placeContent() {
     if (!m_controls || m_area.isEmpty())
         return;
-    // From the window's (230, 80), 500 wide, as tall as the mode's controls need.
+    // Inside the page (which fills the window's content frame), 500 wide, as tall as the
+    // mode's controls need.
     const double s = m_scale;
     const int height = (m_functions & store::LightFunction::Colour) != 0       ? int(658 * s)
                        : (m_functions & store::LightFunction::Brightness) != 0 ? int(430 * s)
                                                                                : int(170 * s);
-    const QRect content(230 - m_area.x(), 80 - m_area.y(), int(500 * s), height);
+    m_controls->window().restoreDesignRects();
+    const QRect content(int(16 * s), int(16 * s), int(500 * s), height);
     m_controls->control(C::Content)->setGeometry(content);
     // Outside the window's layout pass (a mode change): drawn at the interface scale now.
     m_controls->window().scaleControls();

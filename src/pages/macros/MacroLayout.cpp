@@ -70,24 +70,24 @@ void MacroPage::createControls(PageControls& controls) {
         ->setTextFont({}, 22, ui::FontBold);
 
     // The macros.
-    caption(C::ListCaption, QRect(24, 56, 170, 28));
-    controls.add<ui::PushButton>(C::MacroMore, QRect(200, 56, 34, 28))->setGlyph(ui::Glyph::Menu);
-    auto* macros = controls.add<ui::ListBox>(C::MacroList, QRect(24, 88, 210, 288));
+    caption(C::ListCaption, QRect(24, 56, 180, 28));
+    controls.add<ui::PushButton>(C::MacroMore, QRect(210, 56, 34, 28))->setGlyph(ui::Glyph::Menu);
+    auto* macros = controls.add<ui::ListBox>(C::MacroList, QRect(24, 88, 220, 288));
     macros->setEditable(true);
-    controls.add<ui::PushButton>(C::NewMacro, QRect(24, 384, 102, 34));
-    controls.add<ui::PushButton>(C::DeleteMacro, QRect(132, 384, 102, 34));
+    controls.add<ui::PushButton>(C::NewMacro, QRect(24, 384, 108, 34));
+    controls.add<ui::PushButton>(C::DeleteMacro, QRect(136, 384, 108, 34));
 
     // The steps.
-    caption(C::EventsCaption, QRect(254, 56, 296, 28));
-    controls.add<ui::PushButton>(C::EventMore, QRect(556, 56, 34, 28))->setGlyph(ui::Glyph::Menu);
-    muted(C::ColumnNumber, QRect(260, 88, 60, 22));
-    muted(C::ColumnAction, QRect(338, 88, 160, 22));
-    muted(C::ColumnEdit, QRect(500, 88, 84, 22))->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    controls.add<ui::ListBox>(C::EventList, QRect(254, 112, 336, 264));
-    controls.add<ui::PushButton>(C::Insert, QRect(254, 384, 108, 34));
-    controls.add<ui::PushButton>(C::DeleteEntry, QRect(368, 384, 108, 34));
-    controls.add<ui::PushButton>(C::ClearAll, QRect(482, 384, 108, 34));
-    controls.add<ui::PushButton>(C::Record, QRect(254, 428, 336, 42))
+    caption(C::EventsCaption, QRect(256, 56, 304, 28));
+    controls.add<ui::PushButton>(C::EventMore, QRect(566, 56, 34, 28))->setGlyph(ui::Glyph::Menu);
+    muted(C::ColumnNumber, QRect(262, 86, 60, 24));
+    muted(C::ColumnAction, QRect(340, 86, 160, 24));
+    muted(C::ColumnEdit, QRect(506, 86, 88, 24))->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    controls.add<ui::ListBox>(C::EventList, QRect(256, 112, 344, 264));
+    controls.add<ui::PushButton>(C::Insert, QRect(256, 384, 112, 34));
+    controls.add<ui::PushButton>(C::DeleteEntry, QRect(372, 384, 112, 34));
+    controls.add<ui::PushButton>(C::ClearAll, QRect(488, 384, 112, 34));
+    controls.add<ui::PushButton>(C::Record, QRect(256, 428, 344, 42))
         ->setTextFont({}, 15, ui::FontBold);
 
     // How recording puts delays in, and how the macro plays.
@@ -95,31 +95,31 @@ void MacroPage::createControls(PageControls& controls) {
     int y = 514;
     for (int id : {C::NoDelay, C::RecordedDelay, C::FixedDelay}) {
         auto* choice =
-            controls.add<ui::RadioButton>(id, QRect(24, y, id == C::FixedDelay ? 160 : 270, 28));
+            controls.add<ui::RadioButton>(id, QRect(24, y, id == C::FixedDelay ? 230 : 320, 28));
         choice->setGroup(kDelayGroup);
         y += 30;
     }
-    auto* delay = controls.add<ui::NumberField>(C::DelayField, QRect(190, 574, 60, 28));
+    auto* delay = controls.add<ui::NumberField>(C::DelayField, QRect(260, 574, 60, 28));
     delay->setRange(1, kMaxDelayMs);
     delay->setMaxDigits(5);
     delay->setAlignment(Qt::AlignCenter);
-    muted(C::DelayUnit, QRect(256, 574, 30, 28))->setText(QStringLiteral("ms"));
+    muted(C::DelayUnit, QRect(326, 574, 30, 28))->setText(QStringLiteral("ms"));
 
-    caption(C::PlayCaption, QRect(310, 484, 280, 28));
+    caption(C::PlayCaption, QRect(370, 484, 340, 28));
     y = 514;
     for (int id : {C::PlayWhileHeld, C::PlayToggle, C::PlayCount}) {
         auto* choice =
-            controls.add<ui::RadioButton>(id, QRect(310, y, id == C::PlayCount ? 214 : 280, 28));
+            controls.add<ui::RadioButton>(id, QRect(370, y, id == C::PlayCount ? 264 : 360, 28));
         choice->setGroup(kPlayGroup);
         y += 30;
     }
-    auto* count = controls.add<ui::NumberField>(C::CountField, QRect(530, 574, 60, 28));
+    auto* count = controls.add<ui::NumberField>(C::CountField, QRect(640, 574, 60, 28));
     count->setRange(1, kMaxPlayTimes);
     count->setMaxDigits(3);
     count->setAlignment(Qt::AlignCenter);
 
-    // The selected step.
-    auto* panel = controls.add<ui::Panel>(C::EditPanel, QRect(604, 496, 466, 96));
+    // The selected step, beside the steps.
+    auto* panel = controls.add<ui::Panel>(C::EditPanel, QRect(612, 112, 466, 96));
     panel->setFillColour(ui::skin::windowColour());
     caption(C::TypeCaption, QRect(12, 10, 90, 30), panel);
     controls.add<ui::ComboBox>(C::TypeSelector, QRect(104, 10, 200, 30), panel);

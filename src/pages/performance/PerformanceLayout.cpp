@@ -212,6 +212,7 @@ void PerformancePage::setGroupsShown(const catalog::DeviceDetails& details) {
     m_showSensor = details.showSensor;
     m_showResponse = details.showRespondTime;
     if (m_controls) {
+        m_controls->window().restoreDesignRects();
         layout(m_area, m_scale);
         m_controls->window().scaleControls();
     }
@@ -224,10 +225,10 @@ void PerformancePage::layout(const QRect& area, double uiScale) {
         return;
     const double s = m_scale;
     const auto at = [s](int x, int y, int w, int h) { return scaledRect(x, y, w, h, s); };
-    // The page's rows sit inside the window's content frame, level with the lighting
-    // page's; the stage bar's own controls are placed inside the bar.
-    constexpr int kInsetX = 36;
-    constexpr int kInsetY = 16;
+    // The page fills the window's content frame; its rows keep a margin from the frame's
+    // border. The stage bar's own controls are placed inside the bar.
+    constexpr int kInsetX = 0;
+    constexpr int kInsetY = 0;
     const auto place = [&](int id, int x, int y, int w, int h) {
         m_controls->control(id)->setGeometry(at(x + kInsetX, y + kInsetY, w, h));
     };
@@ -238,11 +239,11 @@ void PerformancePage::layout(const QRect& area, double uiScale) {
 
     // Fixed top part: caption, the DPI section with its stages and slider.
     place(C::Caption, kLeft, 8, 400, 34);
-    place(C::DpiCaption, kLeft, 52, 240, 26);
-    place(C::DpiHelp, 270, 53, 24, 24);
-    place(C::DpiReset, 300, 53, 24, 24);
-    place(C::StageCountLabel, 352, 52, 130, 26);
-    place(C::StageCount, 488, 51, 80, 28);
+    place(C::DpiCaption, kLeft, 52, 300, 26);
+    place(C::DpiHelp, 330, 53, 24, 24);
+    place(C::DpiReset, 360, 53, 24, 24);
+    place(C::StageCountLabel, 400, 52, 150, 26);
+    place(C::StageCount, 556, 51, 80, 28);
     place(C::StageBar, kLeft, 86, 534, 96);
     constexpr int kStageWidth = 84;
     constexpr int kStageGap = 6;
@@ -292,24 +293,24 @@ void PerformancePage::layout(const QRect& area, double uiScale) {
             continue;
         switch (row.first) {
         case C::RateCaption:
-            place(C::RateCaption, kLeft, y, 200, 28);
-            place(C::RateHelp, 232, y + 2, 24, 24);
-            place(C::RateReset, 262, y + 2, 24, 24);
-            place(C::Rate, 300, y, 150, 28);
+            place(C::RateCaption, kLeft, y, 260, 28);
+            place(C::RateHelp, 292, y + 2, 24, 24);
+            place(C::RateReset, 322, y + 2, 24, 24);
+            place(C::Rate, 360, y, 150, 28);
             break;
         case C::LiftOffCaption:
-            place(C::LiftOffCaption, kLeft, y, 200, 28);
-            place(C::LiftOffHelp, 232, y + 2, 24, 24);
-            place(C::LiftOffLow, 300, y, 100, 28);
-            place(C::LiftOffHigh, 410, y, 100, 28);
+            place(C::LiftOffCaption, kLeft, y, 260, 28);
+            place(C::LiftOffHelp, 292, y + 2, 24, 24);
+            place(C::LiftOffLow, 360, y, 110, 28);
+            place(C::LiftOffHigh, 480, y, 110, 28);
             break;
         case C::SensorCaption:
-            place(C::SensorCaption, kLeft, y, 200, 28);
-            place(C::SensorHelp, 232, y + 2, 24, 24);
+            place(C::SensorCaption, kLeft, y, 260, 28);
+            place(C::SensorHelp, 292, y + 2, 24, 24);
             break;
         case C::FirstSensorOption:
             for (int i = 0; i < 3; ++i)
-                place(C::FirstSensorOption + i, kLeft + 184 * i, y, 180, 28);
+                place(C::FirstSensorOption + i, kLeft + 244 * i, y, 240, 28);
             break;
         case C::ResponseCaption:
             place(C::ResponseCaption, kLeft, y, 270, 28);
@@ -324,7 +325,7 @@ void PerformancePage::layout(const QRect& area, double uiScale) {
             break;
         case C::WakeOnMove:
             place(C::WakeOnMove, kLeft, y, 270, 28);
-            place(C::LightOffOnMove, 300, y, 272, 28);
+            place(C::LightOffOnMove, 300, y, 320, 28);
             break;
         case C::SystemCaption:
             place(C::SystemCaption, kLeft, y, 300, 28);

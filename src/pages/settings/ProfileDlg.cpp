@@ -29,6 +29,9 @@ ProfileDlg::ProfileDlg(ui::Dialog& mainWindow, int currentProfile)
     : m_main(mainWindow), m_current(currentProfile), m_renamedProfile(currentProfile) {}
 
 void ProfileDlg::run(const QRect& screenRect) {
+    // Drawn at the main window's scale, like the profile button it opens above: its texts
+    // then keep their proportion to its width on a small or scaled screen.
+    setInterfaceScale(m_main.interfaceScale());
     if (!create(&m_main, QString::fromLatin1(kTitle), ui::StylePopup, ui::ExToolWindow, screenRect))
         return;
     setCaptionHeight(0);

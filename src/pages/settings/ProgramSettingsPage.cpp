@@ -117,10 +117,10 @@ void ProgramSettingsPage::layout(const QRect& area, double /*uiScale*/) {
     };
     place(Background, 0, 0, w, h);
     place(BackButton, 24, 20, 36, 36);
-    place(VersionLine, left, 24, 400, 28);
-    place(VersionStatus, left, 56, 400, 24);
-    place(UpdateButton, right - 220 - 16 - 220, 32, 220, 40);
-    place(RestoreButton, right - 220, 32, 220, 40);
+    place(VersionLine, left, 24, 380, 28);
+    place(VersionStatus, left, 56, 380, 28);
+    place(UpdateButton, right - 260 - 16 - 260, 32, 260, 40);
+    place(RestoreButton, right - 260, 32, 260, 40);
     place(Separator1, left, 100, right - left, 1);
     place(LanguageLabel, left, 130, 240, 30);
     place(LanguageCombo, left + 260, 128, field, 34);

@@ -53,6 +53,8 @@ public:
     void setTextFont(const QString& family, int pixelSize, int style = FontNormal);
     // The interface scale the font size is drawn at (the owner dialog sets it).
     void setFontScale(double scale);
+    // The interface scale the control is drawn at (for sizes it keeps in design pixels).
+    double fontScale() const { return m_fontScale; }
 
     virtual void setAlignment(Qt::Alignment alignment);
     Qt::Alignment alignment() const { return m_alignment; }

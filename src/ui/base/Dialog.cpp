@@ -38,6 +38,12 @@ QRect scaledRect(const QRect& r, double s) {
 QRect screenRect(const QRect& design, double scale, const QWidget* control) {
     const QRect scaled = scaledRect(design, scale);
     const QWidget* parent = control->parentWidget();
+    // A control made to fill its container fills it: rounded on its own, its width or
+    // height could come out a pixel larger than the container's, which is rounded from
+    // its own place in the window.
+    const QVariant parentDesign = parent ? parent->property(kDesignRect) : QVariant();
+    if (parentDesign.isValid() && design == QRect(QPoint(0, 0), parentDesign.toRect().size()))
+        return parent->rect();
     if (!parent || !control->isRightToLeft())
         return scaled;
     return QRect(QPoint(parent->width() - 1 - scaled.right(), scaled.top()), scaled.size());
@@ -139,6 +145,7 @@ void Dialog::setInterfaceScale(double scale) {
         return;
     m_scale = scale;
     if (m_uiBuilt && !m_inInitDialog) {
+        restoreDesignRects();
         UISize(designClient());
         scaleControls();
     }
@@ -162,6 +169,20 @@ void Dialog::scaleControls() {
         if (c->geometry() != target)
             c->setGeometry(target);
         c->setFontScale(m_scale);
+    }
+}
+
+void Dialog::restoreDesignRects() {
+    for (QWidget* child : findChildren<QWidget*>()) {
+        auto* c = dynamic_cast<Control*>(child);
+        if (!c || c->owner() != this)
+            continue;
+        const QVariant drawn = c->property(kScaledRect);
+        if (!drawn.isValid())
+            continue;
+        if (drawn.toRect() == c->geometry())
+            c->setGeometry(c->property(kDesignRect).toRect());
+        c->setProperty(kScaledRect, QVariant());
     }
 }
 
@@ -395,6 +416,7 @@ void Dialog::resizeEvent(QResizeEvent* event) {
     // the size really changed.
     if (m_uiBuilt && !m_inInitDialog && size() != m_laidOutSize) {
         m_laidOutSize = size();
+        restoreDesignRects();
         UISize(designClient());
         scaleControls();
     }

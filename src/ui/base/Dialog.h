@@ -107,6 +107,10 @@ public:
     // scale. The base runs it after InitUI and UISize; a window that lays out outside
     // those hooks calls it afterwards.
     void scaleControls();
+    // Puts every control drawn by the last pass back at its design rectangle. A layout
+    // outside the hooks calls it first, so that a new design rectangle that happens to
+    // equal a rectangle drawn before is not taken for the drawn one (and left unscaled).
+    void restoreDesignRects();
 
     // Creates a control of kind T with its id and rectangle inside this dialog, or inside
     // `container` (a widget within this dialog, such as a Panel). Ids above 0 must be

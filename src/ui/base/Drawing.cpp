@@ -36,14 +36,38 @@ void frame(QPainter& p, const QRectF& r, const QColor& fill, const QColor& borde
     p.restore();
 }
 
-bool image(QPainter& p, const QRect& r, const QString& name) {
-    const QPixmap pixmap = skin::image(name);
-    if (pixmap.isNull())
-        return false;
+Glyph mirrored(Glyph g) {
+    switch (g) {
+    case Glyph::Previous:
+        return Glyph::Next;
+    case Glyph::Next:
+        return Glyph::Previous;
+    default:
+        return g;
+    }
+}
+
+bool pointsAlongReading(Glyph g) {
+    return g == Glyph::Previous || g == Glyph::Next;
+}
+
+void pixmap(QPainter& p, const QRect& r, const QPixmap& pixmap, bool flipped) {
     p.save();
     p.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (flipped) {
+        // Mirrored about r's vertical centre line.
+        p.translate(r.left() + r.right() + 1, 0);
+        p.scale(-1, 1);
+    }
     p.drawPixmap(r, pixmap);
     p.restore();
+}
+
+bool image(QPainter& p, const QRect& r, const QString& name, bool flipped) {
+    const QPixmap picture = skin::image(name);
+    if (picture.isNull())
+        return false;
+    pixmap(p, r, picture, flipped);
     return true;
 }
 

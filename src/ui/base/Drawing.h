@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QPainter>
+#include <QPixmap>
 #include <QRect>
 #include <QString>
 
@@ -12,6 +13,12 @@ namespace corvane::ui {
 enum class Glyph { None, Close, Minimise, Maximise, Restore, Menu, Previous, Next, Reset, Help };
 
 namespace draw {
+
+// The glyph pointing the other way (Previous and Next swap); any other glyph itself. A
+// right-to-left window draws its arrows this way round: "previous" points right.
+Glyph mirrored(Glyph g);
+// True for the glyphs that point along the reading direction.
+bool pointsAlongReading(Glyph g);
 
 // a blended with b; t = 0 gives a, 1 gives b.
 QColor mix(const QColor& a, const QColor& b, qreal t);
@@ -23,8 +30,10 @@ qreal pixelRatio(const QPainter& p);
 // A rounded rectangle; an invalid border colour draws no border.
 void frame(QPainter& p, const QRectF& r, const QColor& fill, const QColor& border, qreal radius);
 
-// The skin image scaled into r (smoothly); false, drawing nothing, when it is missing.
-bool image(QPainter& p, const QRect& r, const QString& name);
+// The skin image scaled into r (smoothly), mirrored left to right when flipped (an
+// arrow's image in a right-to-left window); false, drawing nothing, when it is missing.
+bool image(QPainter& p, const QRect& r, const QString& name, bool flipped = false);
+void pixmap(QPainter& p, const QRect& r, const QPixmap& pixmap, bool flipped = false);
 
 void glyph(QPainter& p, const QRectF& r, Glyph g, const QColor& colour);
 

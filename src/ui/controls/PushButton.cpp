@@ -71,7 +71,9 @@ void PushButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter p(this);
     const QRect r = rect();
     const QString title = Control::text();
-    const bool imageShown = !m_link && draw::image(p, r, stateImage());
+    // An arrow points the other way in a right-to-left window, drawn or from the skin.
+    const bool mirror = isRightToLeft() && draw::pointsAlongReading(m_glyph);
+    const bool imageShown = !m_link && draw::image(p, r, stateImage(), mirror);
     QColor ink = textColour();
 
     if (m_link) {
@@ -108,10 +110,15 @@ void PushButton::paintEvent(QPaintEvent* /*event*/) {
     if (!imageShown && m_glyph != Glyph::None) {
         QRect g = r;
         if (!title.isEmpty()) {
+            // The glyph stands before the text in the reading direction.
             g.setWidth(r.height());
             textRect.setLeft(r.height());
+            if (isRightToLeft()) {
+                g.moveRight(r.right());
+                textRect = r.adjusted(6, 0, -r.height(), 0);
+            }
         }
-        draw::glyph(p, g, m_glyph, ink);
+        draw::glyph(p, g, mirror ? draw::mirrored(m_glyph) : m_glyph, ink);
     }
     draw::text(p, textRect, title, alignment(), ink, false);
 }

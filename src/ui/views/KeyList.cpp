@@ -9,7 +9,9 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+
 #include <algorithm>
+#include <cmath>
 
 namespace corvane::ui {
 
@@ -92,7 +94,10 @@ void KeyList::setRowHeight(int pixels) {
 QRect KeyList::rowRect(int index) const {
     if (index < 0 || index >= count())
         return {};
-    return QRect(0, index * m_rowHeight, width(), m_rowHeight);
+    // Rows are sized in design pixels like the list: drawn at the list's scale, they fill
+    // its height and the last one is not cut off.
+    const auto top = [this](int i) { return int(std::lround(i * m_rowHeight * fontScale())); };
+    return QRect(0, top(index), width(), top(index + 1) - top(index));
 }
 
 void KeyList::paintEvent(QPaintEvent* /*event*/) {
@@ -132,8 +137,11 @@ void KeyList::paintEvent(QPaintEvent* /*event*/) {
 }
 
 int KeyList::itemAt(const QPoint& point) const {
-    const int y = point.y();
-    return y >= 0 && y / m_rowHeight < count() ? y / m_rowHeight : -1;
+    for (int i = 0; i < count(); ++i) {
+        if (rowRect(i).contains(QPoint(0, point.y())))
+            return i;
+    }
+    return -1;
 }
 
 void KeyList::mousePressEvent(QMouseEvent* event) {

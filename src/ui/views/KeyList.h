@@ -33,7 +33,7 @@ public:
 
     void setRowHeight(int pixels);
     int rowHeight() const { return m_rowHeight; }
-    // The height that shows every row (to size the list to fit).
+    // The height that shows every row, in design pixels (to size the list to fit).
     int fittingHeight() const { return count() * m_rowHeight; }
     QRect rowRect(int index) const;
 

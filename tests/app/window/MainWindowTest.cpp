@@ -41,8 +41,8 @@ TEST_F(MainWindow, StartsOnTheHomePageWhenNoMouseIsAttached) {
     EXPECT_FALSE(shown(MainControl::Tabs));
     EXPECT_FALSE(shown(MainControl::TabBackground));
     EXPECT_FALSE(shown(MainControl::MousePicture));
-    EXPECT_EQ(window->control(MainControl::HomePage)->geometry().left(), 0)
-        << "the home page fills the window's width";
+    EXPECT_EQ(window->control(MainControl::HomePage)->geometry().left(), 12)
+        << "the home page's frame spans the window's width (12-pixel margins)";
     EXPECT_FALSE(window->worker()->state().idlePolling());
 
     auto* list = window->find<ui::DeviceList>(MainControl::DeviceList);
@@ -66,7 +66,8 @@ TEST_F(MainWindow, TabsShowTheirPagesAndTheHomeTabHidesTheColumn) {
     EXPECT_EQ(tabsOf(*window)->currentItemId(), TabItem::Buttons);
     EXPECT_TRUE(shown(MainControl::ButtonsPage));
     EXPECT_TRUE(shown(MainControl::MousePicture));
-    EXPECT_EQ(window->control(MainControl::ButtonsPage)->geometry().left(), 190);
+    // In the content frame, 12 pixels right of the 190-pixel tab column.
+    EXPECT_EQ(window->control(MainControl::ButtonsPage)->geometry().left(), 202);
 
     struct Case {
         int item;
@@ -96,7 +97,7 @@ TEST_F(MainWindow, TabsShowTheirPagesAndTheHomeTabHidesTheColumn) {
                    MainControl::Battery})
         EXPECT_FALSE(shown(id)) << "control " << id << " on the home tab";
     EXPECT_TRUE(shown(MainControl::HomePage));
-    EXPECT_EQ(window->control(MainControl::HomePage)->geometry().left(), 0);
+    EXPECT_EQ(window->control(MainControl::HomePage)->geometry().left(), 12);
 }
 
 TEST_F(MainWindow, LightingTabFollowsTheDeviceDescription) {
@@ -132,7 +133,7 @@ TEST_F(MainWindow, SettingsButtonOpensTheProgramSettingsUntilATabIsChosen) {
                    MainControl::Battery, MainControl::Settings, MainControl::Maximise})
         EXPECT_FALSE(shown(id)) << "control " << id;
     EXPECT_TRUE(shown(MainControl::Close));
-    EXPECT_EQ(window->control(MainControl::ProgramSettingsPage)->geometry().left(), 0);
+    EXPECT_EQ(window->control(MainControl::ProgramSettingsPage)->geometry().left(), 12);
 
     window->showConfigurationView(); // e.g. the page's own way back
     EXPECT_FALSE(window->isProgramSettingsShown());

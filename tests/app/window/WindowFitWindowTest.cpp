@@ -29,7 +29,7 @@ TEST_F(WindowFitting, TheWholeInterfaceFitsASmallScreen) {
     // Everything keeps its design proportions: the tab column, the page beside it, the
     // close button in the corner, the tab items and the text.
     const QRect pages = window->control(MainControl::ButtonsPage)->geometry();
-    EXPECT_NEAR(pages.left(), 190 * scale, 1);
+    EXPECT_NEAR(pages.left(), (190 + 12) * scale, 1); // the tab column and the frame's margin
     EXPECT_LE(window->control(MainControl::Close)->geometry().right(), window->width());
     EXPECT_NEAR(window->control(MainControl::Close)->geometry().width(), 36 * scale, 1);
     auto* tabs = window->find<ui::TabControl>(MainControl::Tabs);
