@@ -15,6 +15,7 @@
 #include "app/window/MainWorkerSide.h"
 #include "app/window/MessageBoxes.h"
 #include "app/window/WindowHost.h"
+#include "bus/SessionService.h"
 #include "focus/FocusWatcher.h"
 #include "focus/ProfileFollower.h"
 #include "hid/DeviceManager.h"
@@ -75,6 +76,7 @@ DeviceMainDlg::DeviceMainDlg(WindowContext context)
 }
 
 DeviceMainDlg::~DeviceMainDlg() {
+    stopSessionService();
     m_follower.reset();
     m_focusWatcher.reset();
     stopWorker();
@@ -199,6 +201,7 @@ bool DeviceMainDlg::OnInitDialog() {
     m_tray->setExitText(uiText(MainText::TrayExit));
     m_tray->show();
     startFocusFollowing();
+    startSessionService();
 
     m_dpiPopup = std::make_unique<pages::DpiMsgDlg>();
     m_dpiPopup->createOver(this);

@@ -43,6 +43,10 @@ class FocusWatcher;
 class ProfileFollower;
 } // namespace corvane::focus
 
+namespace corvane::bus {
+class SessionService;
+}
+
 namespace corvane::app {
 
 class DeviceChangeWiring;
@@ -266,9 +270,20 @@ private:
     std::unique_ptr<focus::FocusWatcher> m_focusWatcher;
     std::unique_ptr<focus::ProfileFollower> m_follower;
 
+    // MainService.cpp: the session-bus service and what its properties show.
+    void startSessionService();
+    void stopSessionService();
+    void publishServiceState();
+    std::unique_ptr<bus::SessionService> m_service;
+    // The attached mice as the worker last reported them.
+    std::vector<protocol::DeviceListEntry> m_attached;
+
 public:
-    // Null when no watcher fits the session (or it could not connect).
+    // The follower of the focused application, fed by the session's watcher (when one
+    // fits) and by ReportFocus on the session bus.
     focus::ProfileFollower* profileFollower() const { return m_follower.get(); }
+    // Null when publishing is turned off.
+    bus::SessionService* sessionService() const { return m_service.get(); }
 };
 
 } // namespace corvane::app

@@ -16,6 +16,16 @@
 namespace corvane::app {
 
 void DeviceMainDlg::startFocusFollowing() {
+    // The follower exists without a watcher too: the session-bus service's ReportFocus
+    // feeds it on desktops whose focus only a script or extension can see.
+    focus::ProfileFollower::Hooks hooks;
+    hooks.rules = [] { return focus::loadAppRules(store::ProfileDatabase::instance()); };
+    hooks.currentProfile = [this] { return currentProfile(); };
+    hooks.switchTo = [this](int profile) { switchProfile(profile); };
+    hooks.holding = [this] { return pageHoldsProfile(); };
+    hooks.executableOf = focus::executableName;
+    m_follower = std::make_unique<focus::ProfileFollower>(std::move(hooks));
+
     std::unique_ptr<focus::FocusWatcher> watcher =
         m_context.focusWatcher ? m_context.focusWatcher()
                                : focus::watcherForSession(QProcessEnvironment::systemEnvironment());
@@ -26,13 +36,6 @@ void DeviceMainDlg::startFocusFollowing() {
                       << watcher->name();
         return;
     }
-    focus::ProfileFollower::Hooks hooks;
-    hooks.rules = [] { return focus::loadAppRules(store::ProfileDatabase::instance()); };
-    hooks.currentProfile = [this] { return currentProfile(); };
-    hooks.switchTo = [this](int profile) { switchProfile(profile); };
-    hooks.holding = [this] { return pageHoldsProfile(); };
-    hooks.executableOf = focus::executableName;
-    m_follower = std::make_unique<focus::ProfileFollower>(std::move(hooks));
     connect(watcher.get(), &focus::FocusWatcher::focused, m_follower.get(),
             &focus::ProfileFollower::focusChanged);
     connect(watcher.get(), &focus::FocusWatcher::lost, this, [name = watcher->name()] {

@@ -28,6 +28,25 @@ namespace {
 
 } // namespace
 
+int reportRateHz(const vm::WiredMouse& mouse) {
+    // B4 holds the rate as a bit: 1 = 1000 Hz, 2 = 500 Hz, 4 = 250 Hz, 8 = 125 Hz.
+    const auto kept = mouse.kept(0x02);
+    if (!kept)
+        return 0;
+    switch (kept->parameters[0]) {
+    case 1:
+        return 1000;
+    case 2:
+        return 500;
+    case 4:
+        return 250;
+    case 8:
+        return 125;
+    default:
+        return -1;
+    }
+}
+
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs) {
     return corvane::test::waitUntil(pred, timeoutMs);
 }
@@ -88,6 +107,8 @@ void WindowTest::startWindowIn(const QString& dataFolder,
     context.watchSystemHotplug = false;
     // The test's own desktop never moves its profiles; the focus tests give a watcher.
     context.focusWatcher = [] { return std::unique_ptr<focus::FocusWatcher>(); };
+    // Nor is anything published on its session bus; the service tests give a private one.
+    context.serviceBus.publish = false;
     // The catalog's download server is not contacted; the update tests give their own.
     context.updates.networkAllowed = false;
     if (watchVirtualHotplug)

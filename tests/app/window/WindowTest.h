@@ -21,7 +21,8 @@
 
 namespace corvane::vm {
 class VirtualMouse;
-}
+class WiredMouse;
+} // namespace corvane::vm
 
 namespace corvane::app::test {
 
@@ -29,6 +30,10 @@ namespace corvane::app::test {
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs = 10000);
 
 using corvane::test::spin;
+
+// The mouse's report rate in Hz, read from the SetReportRate command it kept; 0 before
+// it was sent one.
+int reportRateHz(const vm::WiredMouse& mouse);
 
 QString sourceData();
 // The text numbered id of the English language file.
