@@ -7,6 +7,7 @@
 #include "app/window/WindowContext.h"
 #include "catalog/DeviceCatalog.h"
 #include "catalog/DeviceDetails.h"
+#include "control/requests/Session.h"
 #include "pages/host/Page.h"
 #include "pages/host/PageHost.h"
 #include "protocol/worker/WorkerHost.h"
@@ -282,6 +283,9 @@ public:
     // The follower of the focused application, fed by the session's watcher (when one
     // fits) and by ReportFocus on the session bus.
     focus::ProfileFollower* profileFollower() const { return m_follower.get(); }
+    // What the window sees as focused now and the profile a rule names for it
+    // (corvanectl focus).
+    control::FocusView focusView() const;
     // Null when publishing is turned off.
     bus::SessionService* sessionService() const { return m_service.get(); }
 };

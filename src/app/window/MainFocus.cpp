@@ -44,6 +44,30 @@ void DeviceMainDlg::startFocusFollowing() {
     m_focusWatcher = std::move(watcher);
 }
 
+control::FocusView DeviceMainDlg::focusView() const {
+    control::FocusView view;
+    if (m_focusWatcher)
+        view.watcher = m_focusWatcher->name();
+    if (!m_follower)
+        return view;
+    view.paused = m_follower->paused();
+    const focus::FocusedApp app = m_follower->focusedNow();
+    view.appId = app.appId;
+    view.instance = app.instance;
+    view.title = app.title;
+    view.pid = app.pid;
+    if (app.empty())
+        return view;
+    view.identities = m_follower->identities(app);
+    store::ProfileDatabase& database = store::ProfileDatabase::instance();
+    if (currentDeviceType() != 0 && database.isOpen()) {
+        const focus::AppRules rules = focus::loadAppRules(database);
+        view.ruleProfile = focus::ruleProfileFor(rules, view.identities);
+        view.defaultProfile = rules.defaultProfile;
+    }
+    return view;
+}
+
 bool DeviceMainDlg::pageHoldsProfile() const {
     for (const auto& page : m_pages) {
         if (page && page->holdsProfile())

@@ -4,13 +4,19 @@
 // 500 Hz, the default profile 1 at 1000 Hz).
 #include "WindowTest.h"
 
+#include "app/window/WindowRequests.h"
 #include "bus/SessionService.h"
+#include "control/requests/Request.h"
 #include "focus/ProfileFollower.h"
 #include "protocol/worker/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
 #include "support/PrivateBus.h"
 #include "support/PropertiesRecorder.h"
 #include "virtualmouse/VirtualMouse.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 namespace corvane::app::test {
 namespace {
@@ -97,6 +103,38 @@ TEST_F(SessionServiceWindow, AFocusReportedOverTheBusSwitchesTheMouseAfterTheFoc
         << "the mouse runs at " << reportRateHz(*mouse) << " Hz";
     EXPECT_EQ(switches, (std::vector<int>{3, 1}));
     EXPECT_TRUE(waitUntil([&] { return recorder.last(QStringLiteral("ActiveProfile")) == 1; }));
+}
+
+TEST_F(SessionServiceWindow, CorvanectlFocusTellsWhatWasReportedAndTheProfileItsRuleNames) {
+    ASSERT_TRUE(store::ProfileDatabase::instance().setProfileApps(2, QStringLiteral("Blender")));
+    WindowRequests requests(*window, sourceData(), false);
+    auto ask = [&] {
+        QByteArray answer;
+        requests.handle(
+            control::encodeRequest(
+                {QStringLiteral("focus"), {}, {}, {{QStringLiteral("json"), QString()}}}),
+            [&answer](const QByteArray& reply) { answer = reply; });
+        EXPECT_TRUE(waitUntil([&] { return !answer.isEmpty(); }));
+        const control::Answer decoded =
+            control::decodeAnswer(answer).value_or(control::Answer{-1, {}, {}});
+        EXPECT_EQ(decoded.exitCode, 0) << decoded.err.toStdString();
+        return QJsonDocument::fromJson(decoded.out.toUtf8()).object();
+    };
+    QJsonObject seen = ask();
+    EXPECT_TRUE(seen[u"focused"].isNull());
+    EXPECT_TRUE(seen[u"watcher"].isNull()) << "the test gives no desktop watcher";
+
+    reportFocus(QStringLiteral("blender"), QStringLiteral("scene.blend"), 0);
+    seen = ask();
+    EXPECT_EQ(seen[u"focused"][u"app_id"].toString(), QStringLiteral("blender"));
+    EXPECT_EQ(seen[u"focused"][u"title"].toString(), QStringLiteral("scene.blend"));
+    EXPECT_EQ(seen[u"profile"].toInt(), 2);
+    EXPECT_TRUE(seen[u"rule"].toBool());
+
+    reportFocus(QStringLiteral("org.gnome.Nautilus"), QStringLiteral("Home"), 0);
+    seen = ask();
+    EXPECT_EQ(seen[u"profile"].toInt(), 1) << "the default profile";
+    EXPECT_FALSE(seen[u"rule"].toBool());
 }
 
 } // namespace
