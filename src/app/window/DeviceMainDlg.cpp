@@ -3,6 +3,8 @@
 // live in the Main*.cpp files beside this one.
 #include "app/window/DeviceMainDlg.h"
 
+#include "app/desktop/BatteryAlerts.h"
+#include "app/desktop/DesktopNotifier.h"
 #include "app/desktop/DeviceChangeWiring.h"
 #include "app/desktop/MainTray.h"
 #include "app/desktop/ProgramLauncher.h"
@@ -197,8 +199,13 @@ bool DeviceMainDlg::OnInitDialog() {
     MainTray::Hooks trayHooks;
     trayHooks.bringForward = [this] { bringForward(); };
     trayHooks.exit = [this] { postMessage(ui::Message::Command, MainMessage::TrayExitCommand); };
+    trayHooks.pause = [this](bool paused) {
+        if (m_follower)
+            m_follower->setPaused(paused);
+    };
     m_tray = std::make_unique<MainTray>(icon, ui::deviceName(), std::move(trayHooks));
     m_tray->setExitText(uiText(MainText::TrayExit));
+    m_tray->setPauseText(uiText(MainText::TrayPause));
     m_tray->show();
     startFocusFollowing();
     startSessionService();

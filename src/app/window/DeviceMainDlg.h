@@ -50,6 +50,8 @@ class SessionService;
 
 namespace corvane::app {
 
+class BatteryAlerts;
+class DesktopNotifier;
 class DeviceChangeWiring;
 class MainTray;
 class ProgramLauncher;
@@ -276,6 +278,10 @@ private:
     void stopSessionService();
     void publishServiceState();
     std::unique_ptr<bus::SessionService> m_service;
+    // The tray's tip and the low-battery notifications (on the service's bus).
+    void showBatteryOnDesktop(int deviceType, int level, int status);
+    std::unique_ptr<DesktopNotifier> m_notifier;
+    std::unique_ptr<BatteryAlerts> m_batteryAlerts;
     // The attached mice as the worker last reported them.
     std::vector<protocol::DeviceListEntry> m_attached;
 

@@ -27,8 +27,11 @@ void DeviceMainDlg::startFocusFollowing() {
     m_follower = std::make_unique<focus::ProfileFollower>(std::move(hooks));
 
     std::unique_ptr<focus::FocusWatcher> watcher =
-        m_context.focusWatcher ? m_context.focusWatcher()
-                               : focus::watcherForSession(QProcessEnvironment::systemEnvironment());
+        m_context.focusWatcher
+            ? m_context.focusWatcher()
+            : focus::watcherForSession(QProcessEnvironment::systemEnvironment(),
+                                       m_context.exeFolder +
+                                           QStringLiteral("/kwin/corvane-focus.js"));
     if (!watcher)
         return;
     if (!watcher->start()) {

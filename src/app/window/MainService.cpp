@@ -2,7 +2,12 @@
 // the worker's reports (attached mice, battery, connection, profile, DPI stage), its
 // ReportFocus feeding the same follower the session's focus watcher feeds.
 
+#include "app/desktop/BatteryAlerts.h"
+#include "app/desktop/DesktopNotifier.h"
+#include "app/desktop/MainTray.h"
 #include "app/start/AppLog.h"
+#include "app/start/TextIds.h"
+#include "app/start/UiText.h"
 #include "app/window/DeviceMainDlg.h"
 #include "bus/SessionService.h"
 #include "focus/ProfileFollower.h"
@@ -10,6 +15,7 @@
 #include "protocol/transport/SettingValues.h"
 #include "protocol/worker/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
+#include "ui/base/Settings.h"
 
 #include <QDBusConnection>
 
@@ -48,6 +54,7 @@ void DeviceMainDlg::startSessionService() {
                           : QDBusConnection::connectToBus(address, kPrivateConnection);
     if (!m_service->publish(connection))
         qCInfo(lcApp) << "the session-bus service is not offered:" << m_service->lastError();
+    m_notifier = std::make_unique<DesktopNotifier>(connection);
     publishServiceState();
 }
 
@@ -55,6 +62,7 @@ void DeviceMainDlg::stopSessionService() {
     if (!m_service)
         return;
     m_service.reset();
+    m_notifier.reset();
     if (!m_context.serviceBus.address.isEmpty())
         QDBusConnection::disconnectFromBus(kPrivateConnection);
 }
@@ -90,6 +98,28 @@ void DeviceMainDlg::publishServiceState() {
         }
     }
     m_service->setState(state);
+}
+
+void DeviceMainDlg::showBatteryOnDesktop(int deviceType, int level, int status) {
+    const bool charging = status == kChargingStatus;
+    if (m_tray) {
+        const QString name = ui::deviceName();
+        m_tray->setTip(
+            level > 0 ? name + u'\n' +
+                            uiText(charging ? MainText::BatteryTipCharging : MainText::BatteryTip)
+                                .arg(level)
+                      : name);
+    }
+    if (!m_batteryAlerts)
+        m_batteryAlerts = std::make_unique<BatteryAlerts>();
+    const std::optional<int> mark = m_batteryAlerts->report(level, charging);
+    if (!mark || !m_notifier)
+        return;
+    const std::optional<catalog::DeviceDescription> description =
+        catalog::findDescription(m_catalog, deviceType);
+    m_notifier->notify(
+        uiText(MainText::BatteryLow).arg(level), description ? description->name : ui::deviceName(),
+        *mark <= 5 ? QStringLiteral("battery-caution") : QStringLiteral("battery-low"));
 }
 
 } // namespace corvane::app

@@ -84,6 +84,7 @@ void DeviceMainDlg::showBattery(int deviceType, int level, int status) {
         battery->setBattery(level, status);
     if (auto* list = find<ui::DeviceList>(MainControl::DeviceList))
         list->setBattery(deviceType, level > 0 ? level : -1, status == 1);
+    showBatteryOnDesktop(deviceType, level, status);
     publishServiceState();
 }
 
