@@ -2,7 +2,7 @@
 # and fuzzer targets.
 
 macro(corvane_find_dependencies)
-  find_package(Qt6 REQUIRED COMPONENTS Core Widgets Network)
+  find_package(Qt6 REQUIRED COMPONENTS Core Widgets Network DBus)
   find_package(PkgConfig REQUIRED)
   find_package(SQLite3 REQUIRED)
   find_package(ZLIB REQUIRED)

@@ -160,6 +160,13 @@ const auto kCommands = std::to_array<CommandEntry>({
     {"rule", "default", "N", 1, 1, false,
      "Go back to profile N when an application without a rule has the focus.", "", kNone,
      "profiles", ""},
+    {"focus", "", "", 0, 0, false,
+     "Show which application Corvane sees as focused now, and its profile.",
+     "Asks the running window: its desktop watcher (or none, when only the session bus "
+     "reports the focus), whether following is paused, the focused application's names a "
+     "rule can give, and the profile its rule or the default names. Without the window it "
+     "fails.",
+     kJsonOption, "", ""},
     {"reset", "", "", 0, 0, false, "Restore the factory settings of the mouse and every profile.",
      "The mouse is reset, every profile gets the factory values, and key functions and "
      "lighting are set back. Nothing happens without --yes.",
@@ -239,7 +246,11 @@ const char* const kJsonText =
     "corvanectl has no name for), \"description\": the text the window shows, \"stored\": "
     "false for the key's default function}], \"macros\": [{\"id\", \"name\", \"steps\"}]}. "
     "Every value can be given back to set, bind and unbind as it is.\n\n"
-    "macro list --json writes {\"macros\": [{\"id\", \"name\", \"steps\"}]}. Fields are only "
+    "macro list --json writes {\"macros\": [{\"id\", \"name\", \"steps\"}]}.\n\n"
+    "focus --json writes {\"watcher\": name or null, \"paused\": bool, \"focused\": null "
+    "or {\"app_id\", \"instance\", \"title\", \"pid\", \"identities\": [name...]}, "
+    "\"profile\": the profile it chooses or null, \"rule\": bool (a rule names it)}. Fields are "
+    "only "
     "ever added to these shapes, never renamed or removed.";
 
 namespace {

@@ -112,6 +112,10 @@ control::Answer runRequest(const Installation& installation, const control::Inst
         }
         if (handover.status == control::Handover::Status::Failed)
             return failure(handover.error);
+        // Only the window follows the focus: without it there is nothing to tell.
+        if (request.command == u"focus")
+            return failure(QStringLiteral("Corvane is not running; only its window follows the "
+                                          "focus"));
 
         QLockFile lock(paths.lockFile);
         lock.setStaleLockTime(0); // as the window: only a dead owner makes it stale

@@ -19,14 +19,19 @@ bool hasRules(const AppRules& rules) {
     return false;
 }
 
-int profileFor(const AppRules& rules, const QStringList& identities) {
+int ruleProfileFor(const AppRules& rules, const QStringList& identities) {
     for (int index = 0; index < kRuleProfiles; ++index) {
         for (const QString& name : identities) {
             if (rules.apps[index].contains(name, Qt::CaseInsensitive))
                 return index + 1;
         }
     }
-    return rules.defaultProfile;
+    return 0;
+}
+
+int profileFor(const AppRules& rules, const QStringList& identities) {
+    const int profile = ruleProfileFor(rules, identities);
+    return profile > 0 ? profile : rules.defaultProfile;
 }
 
 } // namespace corvane::focus

@@ -29,8 +29,10 @@ QStringList identitiesOf(const FocusedApp& app, const QString& executable);
 // Whether any profile names an application (without, the focus changes nothing).
 bool hasRules(const AppRules& rules);
 
-// The first profile whose list names one of the identities (letter case ignored), else
-// the default profile.
+// The first profile whose list names one of the identities (letter case ignored); 0 when
+// none does.
+int ruleProfileFor(const AppRules& rules, const QStringList& identities);
+// The same, else the default profile.
 int profileFor(const AppRules& rules, const QStringList& identities);
 
 } // namespace corvane::focus

@@ -1,6 +1,7 @@
 #include "focus/WatcherChoice.h"
 
 #include "focus/HyprlandFocusWatcher.h"
+#include "focus/KWinScriptLoader.h"
 #include "focus/SwayFocusWatcher.h"
 #include "focus/X11FocusWatcher.h"
 
@@ -22,9 +23,16 @@ QString hyprlandSocket(const QProcessEnvironment& env) {
     }
     return {};
 }
+
+bool plasmaOnWayland(const QProcessEnvironment& env) {
+    const QStringList desktops = env.value(QStringLiteral("XDG_CURRENT_DESKTOP")).split(u':');
+    return env.value(QStringLiteral("XDG_SESSION_TYPE")) == u"wayland" &&
+           desktops.contains(QStringLiteral("KDE"), Qt::CaseInsensitive);
+}
 } // namespace
 
-std::unique_ptr<FocusWatcher> watcherForSession(const QProcessEnvironment& env) {
+std::unique_ptr<FocusWatcher> watcherForSession(const QProcessEnvironment& env,
+                                                const QString& kwinScript) {
     for (const char* name : {"SWAYSOCK", "I3SOCK"}) {
         const QString path = env.value(QString::fromLatin1(name));
         if (!path.isEmpty())
@@ -32,6 +40,8 @@ std::unique_ptr<FocusWatcher> watcherForSession(const QProcessEnvironment& env) 
     }
     if (const QString path = hyprlandSocket(env); !path.isEmpty())
         return std::make_unique<HyprlandFocusWatcher>(path);
+    if (!kwinScript.isEmpty() && plasmaOnWayland(env))
+        return std::make_unique<KWinScriptLoader>(kwinScript, QDBusConnection::sessionBus());
     const QString display = env.value(QStringLiteral("DISPLAY"));
     if (!display.isEmpty())
         return std::make_unique<X11FocusWatcher>(display.toLocal8Bit());

@@ -9,8 +9,10 @@
 namespace corvane::focus {
 
 // The watcher for the session in env: sway or i3 by their IPC socket, Hyprland by its
-// instance signature, X11 by $DISPLAY (on a Wayland desktop without its own watcher
-// that sees XWayland windows only). Null when nothing fits.
-std::unique_ptr<FocusWatcher> watcherForSession(const QProcessEnvironment& env);
+// instance signature, KDE Plasma on Wayland by loading kwinScript into KWin (when given),
+// X11 by $DISPLAY (on a Wayland desktop without its own watcher that sees XWayland
+// windows only). Null when nothing fits.
+std::unique_ptr<FocusWatcher> watcherForSession(const QProcessEnvironment& env,
+                                                const QString& kwinScript = {});
 
 } // namespace corvane::focus

@@ -61,5 +61,12 @@ TEST_F(Rules, RefusalsChangeNothing) {
     EXPECT_EQ(profileApps(2), QString());
 }
 
+TEST_F(Rules, FocusWithoutTheWindowSaysThatOnlyTheWindowFollowsIt) {
+    const Outcome outcome = corvanectl({"focus"});
+    EXPECT_EQ(outcome.exitCode, 1);
+    EXPECT_TRUE(outcome.err.contains(QStringLiteral("not running"))) << outcome.err.toStdString();
+    EXPECT_TRUE(outcome.out.isEmpty());
+}
+
 } // namespace
 } // namespace corvane::cli::test

@@ -22,7 +22,10 @@ for file in share/corvane/config.xml share/corvane/device/corvane_m1.xml \
             share/applications/io.github.corvane.Corvane.desktop \
             share/metainfo/io.github.corvane.Corvane.metainfo.xml \
             bin/corvanectl share/man/man1/corvanectl.1 \
-            share/bash-completion/completions/corvanectl; do
+            share/bash-completion/completions/corvanectl \
+            share/dbus-1/interfaces/io.github.corvane.Corvane.xml \
+            share/corvane/kwin/corvane-focus.js \
+            share/gnome-shell/extensions/focus@corvane.github.io/extension.js; do
   [ -e "$scratch/prefix/$file" ] || { echo "not installed: $file"; exit 1; }
 done
 

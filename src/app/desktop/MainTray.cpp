@@ -13,7 +13,14 @@ constexpr int kTipLength = 127;
 
 MainTray::MainTray(const QIcon& icon, const QString& tip, Hooks hooks, QObject* parent)
     : QObject(parent), trayIcon(new QSystemTrayIcon(icon, this)), menu(new QMenu),
-      exitItem(menu->addAction(QString())) {
+      pauseItem(menu->addAction(QString())), exitItem(nullptr) {
+    pauseItem->setCheckable(true);
+    menu->addSeparator();
+    exitItem = menu->addAction(QString());
+    connect(pauseItem, &QAction::toggled, this, [pause = hooks.pause](bool paused) {
+        if (pause)
+            pause(paused);
+    });
     trayIcon->setToolTip(tip.left(kTipLength));
     // Where the desktop hosts StatusNotifierItems, the menu is exported as it is and
     // the right-click never reaches us; the item works the same either way.
@@ -54,6 +61,14 @@ void MainTray::setExitText(const QString& text) {
 
 QString MainTray::exitText() const {
     return exitItem->text();
+}
+
+void MainTray::setPauseText(const QString& text) {
+    pauseItem->setText(text);
+}
+
+void MainTray::setTip(const QString& tip) {
+    trayIcon->setToolTip(tip.left(kTipLength));
 }
 
 QString MainTray::tip() const {

@@ -27,6 +27,12 @@ inline constexpr int PreviousTip = 85;
 inline constexpr int NextTip = 86;
 inline constexpr int RestoreDefaults = 558;
 inline constexpr int ProfileCaption = 576;
+// The tray: pausing the profile's following of the focus, the battery in the tip (%1 the
+// level), and the notification of a low battery (%1 the level).
+inline constexpr int TrayPause = 640;
+inline constexpr int BatteryTip = 641;
+inline constexpr int BatteryTipCharging = 642;
+inline constexpr int BatteryLow = 643;
 // The program ends only once the firmware being written is complete.
 inline constexpr int FirmwareUpgrade = 596;
 inline constexpr int FirmwareQuitNotice = 598;

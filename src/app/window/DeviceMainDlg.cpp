@@ -3,6 +3,8 @@
 // live in the Main*.cpp files beside this one.
 #include "app/window/DeviceMainDlg.h"
 
+#include "app/desktop/BatteryAlerts.h"
+#include "app/desktop/DesktopNotifier.h"
 #include "app/desktop/DeviceChangeWiring.h"
 #include "app/desktop/MainTray.h"
 #include "app/desktop/ProgramLauncher.h"
@@ -15,6 +17,7 @@
 #include "app/window/MainWorkerSide.h"
 #include "app/window/MessageBoxes.h"
 #include "app/window/WindowHost.h"
+#include "bus/SessionService.h"
 #include "focus/FocusWatcher.h"
 #include "focus/ProfileFollower.h"
 #include "hid/DeviceManager.h"
@@ -75,6 +78,7 @@ DeviceMainDlg::DeviceMainDlg(WindowContext context)
 }
 
 DeviceMainDlg::~DeviceMainDlg() {
+    stopSessionService();
     m_follower.reset();
     m_focusWatcher.reset();
     stopWorker();
@@ -195,10 +199,16 @@ bool DeviceMainDlg::OnInitDialog() {
     MainTray::Hooks trayHooks;
     trayHooks.bringForward = [this] { bringForward(); };
     trayHooks.exit = [this] { postMessage(ui::Message::Command, MainMessage::TrayExitCommand); };
+    trayHooks.pause = [this](bool paused) {
+        if (m_follower)
+            m_follower->setPaused(paused);
+    };
     m_tray = std::make_unique<MainTray>(icon, ui::deviceName(), std::move(trayHooks));
     m_tray->setExitText(uiText(MainText::TrayExit));
+    m_tray->setPauseText(uiText(MainText::TrayPause));
     m_tray->show();
     startFocusFollowing();
+    startSessionService();
 
     m_dpiPopup = std::make_unique<pages::DpiMsgDlg>();
     m_dpiPopup->createOver(this);

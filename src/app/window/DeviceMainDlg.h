@@ -7,6 +7,7 @@
 #include "app/window/WindowContext.h"
 #include "catalog/DeviceCatalog.h"
 #include "catalog/DeviceDetails.h"
+#include "control/requests/Session.h"
 #include "pages/host/Page.h"
 #include "pages/host/PageHost.h"
 #include "protocol/worker/WorkerHost.h"
@@ -43,8 +44,14 @@ class FocusWatcher;
 class ProfileFollower;
 } // namespace corvane::focus
 
+namespace corvane::bus {
+class SessionService;
+}
+
 namespace corvane::app {
 
+class BatteryAlerts;
+class DesktopNotifier;
 class DeviceChangeWiring;
 class MainTray;
 class ProgramLauncher;
@@ -266,9 +273,27 @@ private:
     std::unique_ptr<focus::FocusWatcher> m_focusWatcher;
     std::unique_ptr<focus::ProfileFollower> m_follower;
 
+    // MainService.cpp: the session-bus service and what its properties show.
+    void startSessionService();
+    void stopSessionService();
+    void publishServiceState();
+    std::unique_ptr<bus::SessionService> m_service;
+    // The tray's tip and the low-battery notifications (on the service's bus).
+    void showBatteryOnDesktop(int deviceType, int level, int status);
+    std::unique_ptr<DesktopNotifier> m_notifier;
+    std::unique_ptr<BatteryAlerts> m_batteryAlerts;
+    // The attached mice as the worker last reported them.
+    std::vector<protocol::DeviceListEntry> m_attached;
+
 public:
-    // Null when no watcher fits the session (or it could not connect).
+    // The follower of the focused application, fed by the session's watcher (when one
+    // fits) and by ReportFocus on the session bus.
     focus::ProfileFollower* profileFollower() const { return m_follower.get(); }
+    // What the window sees as focused now and the profile a rule names for it
+    // (corvanectl focus).
+    control::FocusView focusView() const;
+    // Null when publishing is turned off.
+    bus::SessionService* sessionService() const { return m_service.get(); }
 };
 
 } // namespace corvane::app

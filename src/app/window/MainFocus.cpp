@@ -16,16 +16,8 @@
 namespace corvane::app {
 
 void DeviceMainDlg::startFocusFollowing() {
-    std::unique_ptr<focus::FocusWatcher> watcher =
-        m_context.focusWatcher ? m_context.focusWatcher()
-                               : focus::watcherForSession(QProcessEnvironment::systemEnvironment());
-    if (!watcher)
-        return;
-    if (!watcher->start()) {
-        qCInfo(lcApp) << "the focused application cannot be followed: no connection to"
-                      << watcher->name();
-        return;
-    }
+    // The follower exists without a watcher too: the session-bus service's ReportFocus
+    // feeds it on desktops whose focus only a script or extension can see.
     focus::ProfileFollower::Hooks hooks;
     hooks.rules = [] { return focus::loadAppRules(store::ProfileDatabase::instance()); };
     hooks.currentProfile = [this] { return currentProfile(); };
@@ -33,12 +25,50 @@ void DeviceMainDlg::startFocusFollowing() {
     hooks.holding = [this] { return pageHoldsProfile(); };
     hooks.executableOf = focus::executableName;
     m_follower = std::make_unique<focus::ProfileFollower>(std::move(hooks));
+
+    std::unique_ptr<focus::FocusWatcher> watcher =
+        m_context.focusWatcher
+            ? m_context.focusWatcher()
+            : focus::watcherForSession(QProcessEnvironment::systemEnvironment(),
+                                       m_context.exeFolder +
+                                           QStringLiteral("/kwin/corvane-focus.js"));
+    if (!watcher)
+        return;
+    if (!watcher->start()) {
+        qCInfo(lcApp) << "the focused application cannot be followed: no connection to"
+                      << watcher->name();
+        return;
+    }
     connect(watcher.get(), &focus::FocusWatcher::focused, m_follower.get(),
             &focus::ProfileFollower::focusChanged);
     connect(watcher.get(), &focus::FocusWatcher::lost, this, [name = watcher->name()] {
         qCInfo(lcApp) << name << "closed the connection: the profile no longer follows the focus";
     });
     m_focusWatcher = std::move(watcher);
+}
+
+control::FocusView DeviceMainDlg::focusView() const {
+    control::FocusView view;
+    if (m_focusWatcher)
+        view.watcher = m_focusWatcher->name();
+    if (!m_follower)
+        return view;
+    view.paused = m_follower->paused();
+    const focus::FocusedApp app = m_follower->focusedNow();
+    view.appId = app.appId;
+    view.instance = app.instance;
+    view.title = app.title;
+    view.pid = app.pid;
+    if (app.empty())
+        return view;
+    view.identities = m_follower->identities(app);
+    store::ProfileDatabase& database = store::ProfileDatabase::instance();
+    if (currentDeviceType() != 0 && database.isOpen()) {
+        const focus::AppRules rules = focus::loadAppRules(database);
+        view.ruleProfile = focus::ruleProfileFor(rules, view.identities);
+        view.defaultProfile = rules.defaultProfile;
+    }
+    return view;
 }
 
 bool DeviceMainDlg::pageHoldsProfile() const {

@@ -103,8 +103,10 @@ void DeviceMainDlg::applyTexts() {
         for (int i = 0; i < mouse->count() && i < int(m_details.keys.size()); ++i)
             mouse->setCalloutText(i, uiText(m_details.keys[std::size_t(i)].nameId));
     }
-    if (m_tray)
+    if (m_tray) {
         m_tray->setExitText(uiText(MainText::TrayExit));
+        m_tray->setPauseText(uiText(MainText::TrayPause));
+    }
     m_updates->applyTexts();
 
     // The profile button: the current profile's name with the profile word of this

@@ -29,7 +29,10 @@ public:
         w.showDeviceDetails(details);
     }
     void closePopups() override { w.closePopups(); }
-    void refreshPages(unsigned pages) override { w.refreshPages(pages); }
+    void refreshPages(unsigned pages) override {
+        w.refreshPages(pages);
+        w.publishServiceState();
+    }
     void showProfileName(const QString& title) override { w.showProfileName(title); }
     void showVersion(const protocol::VersionView& version) override {
         w.forEachPage([&](Page& page) { page.showVersion(version); });
@@ -54,6 +57,7 @@ public:
     }
     void showActiveStage(int stage, int dpi, bool showPopup) override {
         w.forEachPage([&](Page& page) { page.showActiveStage(stage, dpi, showPopup); });
+        w.publishServiceState();
     }
     void showDpiStages(const protocol::DpiStagesView& stages) override {
         w.forEachPage([&](Page& page) { page.showDpiStages(stages); });

@@ -9,6 +9,8 @@
 #include "ui/controls/StaticText.h"
 #include "ui/views/DeviceList.h"
 
+#include <algorithm>
+
 namespace corvane::app {
 
 namespace {
@@ -40,11 +42,13 @@ void DeviceMainDlg::showDeviceState(const protocol::DeviceStateView& view) {
         }
     }
     m_noPermission = view.noPermission;
+    m_attached = view.attached;
     showConnectionText(view.connectionText);
     if (view.pagesShown)
         showConfigurationView();
     else
         showHomeView();
+    publishServiceState();
     if (m_afterDeviceState)
         m_afterDeviceState();
 }
@@ -72,6 +76,7 @@ void DeviceMainDlg::showProfileName(const QString& title) {
     m_profileTitle = title;
     if (auto* button = find<ui::PushButton>(MainControl::Profile))
         button->setText(title.isEmpty() ? uiText(MainText::ProfileWord) : title);
+    publishServiceState();
 }
 
 void DeviceMainDlg::showBattery(int deviceType, int level, int status) {
@@ -79,6 +84,8 @@ void DeviceMainDlg::showBattery(int deviceType, int level, int status) {
         battery->setBattery(level, status);
     if (auto* list = find<ui::DeviceList>(MainControl::DeviceList))
         list->setBattery(deviceType, level > 0 ? level : -1, status == 1);
+    showBatteryOnDesktop(deviceType, level, status);
+    publishServiceState();
 }
 
 void DeviceMainDlg::showConnectionText(int textId) {
@@ -89,11 +96,20 @@ void DeviceMainDlg::showConnectionText(int textId) {
     // The home page, shown without a device, says it where the connection hint stands.
     if (auto* hint = find<ui::StaticText>(MainControl::BannerText))
         hint->setText(blocked ? kNoPermissionText : uiText(MainText::ConnectHint));
+    publishServiceState();
 }
 
 void DeviceMainDlg::setDeviceState(int deviceType, int mode, int onlineState) {
     if (auto* list = find<ui::DeviceList>(MainControl::DeviceList))
         list->setState(deviceType, mode, onlineState == hid::kOnline);
+    auto known = std::find_if(m_attached.begin(), m_attached.end(), [&](const auto& entry) {
+        return entry.deviceType == deviceType && entry.mode == mode;
+    });
+    if (known != m_attached.end())
+        known->onlineState = onlineState;
+    else
+        m_attached.push_back({deviceType, mode, onlineState, 0});
+    publishServiceState();
 }
 
 } // namespace corvane::app

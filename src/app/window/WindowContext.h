@@ -61,6 +61,13 @@ struct WindowContext {
     // Makes the watcher of the focused application; when empty, the one the session's
     // environment calls for. Returning null turns following the focus off.
     std::function<std::unique_ptr<focus::FocusWatcher>()> focusWatcher;
+    // Where the session-bus service (io.github.corvane.Corvane) is published: the
+    // desktop's session bus when `address` is empty; a test gives a private bus's address,
+    // or turns publishing off.
+    struct ServiceBus {
+        bool publish = true;
+        QString address;
+    } serviceBus;
 };
 
 } // namespace corvane::app

@@ -38,6 +38,7 @@ WindowRequests::WindowRequests(DeviceMainDlg& window, QString exeFolder, bool vi
         host.showProfileName(store::profileButtonText(store::ProfileDatabase::instance(), profile,
                                                       host.profileWord()));
     };
+    session.focus = [&window] { return window.focusView(); };
     poll.setInterval(kPollMs);
     connect(&poll, &QTimer::timeout, this, &WindowRequests::check);
 }

@@ -88,5 +88,6 @@ void runMacroList(CommandContext& context);
 void runMacroExport(CommandContext& context);
 void runMacroImport(CommandContext& context);
 void runReset(CommandContext& context);
+void runFocus(CommandContext& context);
 
 } // namespace corvane::control

@@ -42,6 +42,7 @@ constexpr auto kCommands = std::to_array<CommandEntry>({
     {"rule", "add", runRuleAdd},
     {"rule", "remove", runRuleRemove},
     {"rule", "default", runRuleDefault},
+    {"focus", "", runFocus},
     {"reset", "", runReset},
 });
 
@@ -82,6 +83,22 @@ void RequestRun::start() {
     if (!session_.worker) {
         answer_ =
             errorAnswer(ExitCode::Failure, QStringLiteral("the device worker is not running"));
+        return;
+    }
+    if (entry->run == runFocus) {
+        // Asks nothing of the mouse or its store: what the window sees.
+        CommandContext context{session_,
+                               request_,
+                               store::ProfileDatabase::instance(),
+                               session_.worker->state(),
+                               0,
+                               0,
+                               {},
+                               {},
+                               {},
+                               0};
+        entry->run(context);
+        answer_ = context.answer;
         return;
     }
     protocol::WorkerState& state = session_.worker->state();

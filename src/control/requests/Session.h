@@ -4,13 +4,29 @@
 
 #include <QString>
 
+#include <QStringList>
+
 #include <functional>
+#include <optional>
 
 namespace corvane::protocol {
 class DeviceWorker;
 }
 
 namespace corvane::control {
+
+// What the window sees as focused now, for corvanectl focus.
+struct FocusView {
+    QString watcher;     // the desktop watcher's name; empty when only the bus reports
+    bool paused = false; // following was paused from the tray
+    QString appId;       // empty when nothing is focused
+    QString instance;
+    QString title;
+    qint64 pid = 0;
+    QStringList identities; // the names a rule can give it
+    int ruleProfile = 0;    // the profile its rule names; 0 when none
+    int defaultProfile = 1;
+};
 
 // Where requests run: the device worker that owns the mice (the window's, or
 // corvanectl's own when no window runs) and what the requests need around it. The
@@ -28,6 +44,9 @@ struct Session {
     // The window shows the current profile's name again (after a switch or a rename);
     // empty in corvanectl.
     std::function<void()> showProfileName;
+    // What the window sees as focused now; empty in corvanectl (only the window follows
+    // the focus).
+    std::function<FocusView()> focus;
 };
 
 } // namespace corvane::control

@@ -17,26 +17,6 @@
 namespace corvane::app::test {
 namespace {
 
-// The mouse's report rate in Hz, read from B4 of the SetReportRate (0x02) command it
-// kept: the rate as a bit value, 1 = 1000 Hz, 2 = 500 Hz, 4 = 250 Hz, 8 = 125 Hz.
-int reportRateHz(const vm::WiredMouse& mouse) {
-    const auto kept = mouse.kept(0x02);
-    if (!kept)
-        return 0;
-    switch (kept->parameters[0]) {
-    case 1:
-        return 1000;
-    case 2:
-        return 500;
-    case 4:
-        return 250;
-    case 8:
-        return 125;
-    default:
-        return -1;
-    }
-}
-
 class FocusFollowing : public WindowTest {
 protected:
     // Starts the window with `watcher` and a wired mouse; profile 3 is the game's (500 Hz),

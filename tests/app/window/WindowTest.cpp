@@ -28,6 +28,11 @@ namespace {
 
 } // namespace
 
+int reportRateHz(const vm::WiredMouse& mouse) {
+    // The rate as the mouse's own firmware reading of what it kept (0 before any).
+    return mouse.held().reportRateHz;
+}
+
 bool waitUntil(const std::function<bool()>& pred, int timeoutMs) {
     return corvane::test::waitUntil(pred, timeoutMs);
 }
@@ -89,6 +94,8 @@ void WindowTest::startWindowIn(const QString& dataFolder,
     context.watchSystemHotplug = false;
     // The test's own desktop never moves its profiles; the focus tests give a watcher.
     context.focusWatcher = [] { return std::unique_ptr<focus::FocusWatcher>(); };
+    // Nor is anything published on its session bus; the service tests give a private one.
+    context.serviceBus.publish = false;
     // The catalog's download server is not contacted; the update tests give their own.
     context.updates.networkAllowed = false;
     if (watchVirtualHotplug)

@@ -21,7 +21,8 @@
 
 namespace corvane::vm {
 class VirtualMouse;
-}
+class WiredMouse;
+} // namespace corvane::vm
 
 namespace corvane::app::test {
 
@@ -35,6 +36,10 @@ inline void deliverPosted() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
 }
+
+// The mouse's report rate in Hz, as the virtual firmware reads what it kept; 0 before
+// it was sent one.
+int reportRateHz(const vm::WiredMouse& mouse);
 
 QString sourceData();
 // The text numbered id of the English language file.

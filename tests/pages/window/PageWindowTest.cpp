@@ -152,6 +152,8 @@ void PageWindowTest::startWindow(const std::function<void(app::DeviceMainDlg&)>&
     context.exeFolder = installation.isEmpty() ? installedData() : installation;
     context.system = system ? system : &recordingSystem;
     context.fileDialogs = fileDialogs;
+    // Nothing is published on the test machine's own session bus.
+    context.serviceBus.publish = false;
     context.dataFolder = dataDir.path() + u'/';
     context.userValues = userValues.get();
     context.messageBoxes = &messageBoxes;
