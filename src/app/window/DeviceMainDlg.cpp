@@ -476,6 +476,10 @@ void DeviceMainDlg::endProgram() {
         DestroyWindow();
 }
 
+void DeviceMainDlg::writeFirmwareAgain() {
+    m_updates->writeFirmwareAgain();
+}
+
 void DeviceMainDlg::firmwareUpgradeEnded(bool succeeded) {
     m_updates->endFirmwareUpgrade(succeeded);
     if (m_quitAfterFirmware && !m_quitNoticeOpen && !m_updates->isWritingFirmware())

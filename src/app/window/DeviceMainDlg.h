@@ -116,6 +116,9 @@ public:
     // The tab column and the buttons page, with the mouse picture, device state text and
     // the profile and restore buttons.
     void showConfigurationView();
+    // A mouse waits in its bootloader: the tab column and the device settings page, where
+    // its firmware is offered again (the other tabs stay reachable).
+    void showFirmwareRecoveryView();
     // The program settings page in place of the tabs (the caption's settings button).
     void showProgramSettings();
     bool isProgramSettingsShown() const;
@@ -148,6 +151,7 @@ public:
     pages::DeviceValues deviceValues() const override;
     bool idlePolling() const override;
     void clearReadBackDone() override;
+    void writeFirmwareAgain() override;
     void requestMacroDownload(int button) override;
     int showMessage(const QString& text, const QString& title, int style) override;
     pages::KeyCapture& keyCapture() override { return *m_keyCapture; }

@@ -105,6 +105,15 @@ void DeviceMainDlg::showConfigurationView() {
     relayout();
 }
 
+void DeviceMainDlg::showFirmwareRecoveryView() {
+    if (isProgramSettingsShown())
+        leaveProgramSettings();
+    setTabColumnShown(true);
+    if (auto* tabs = find<ui::TabControl>(MainControl::Tabs))
+        selectTab(tabs->indexOfItem(TabItem::DeviceSettings));
+    relayout();
+}
+
 void DeviceMainDlg::showProgramSettings() {
     setTabColumnShown(false);
     for (int id : {MainControl::MousePicture, MainControl::Battery, MainControl::Settings,

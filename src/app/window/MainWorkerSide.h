@@ -61,6 +61,9 @@ public:
     void showUpdateStatus(const protocol::UpdateStatusView& status) override {
         w.updates().showStatus(status);
         w.forEachPage([&](Page& page) { page.showUpdateStatus(status); });
+        if (status.kind == protocol::UpdateKind::Firmware &&
+            status.state == protocol::kStrandedInBootloader)
+            w.showFirmwareRecoveryView();
     }
     void offerUpdate(protocol::UpdateKind kind, const QString& latest) override {
         w.updates().offer(kind, latest);

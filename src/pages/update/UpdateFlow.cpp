@@ -91,6 +91,14 @@ void UpdateFlow::pressFirmwareButton() {
         m_hooks.queueTask(protocol::DeviceTask::CheckFirmwareVersion);
 }
 
+void UpdateFlow::writeFirmwareAgain() {
+    if (isBusy(protocol::UpdateKind::Firmware))
+        return;
+    if (m_hooks.queueTask)
+        m_hooks.queueTask(protocol::DeviceTask::RecoverFirmware);
+    openFirmwareWindow();
+}
+
 // --- offers ---
 
 bool UpdateFlow::isBusy(protocol::UpdateKind kind) const {

@@ -67,6 +67,9 @@ public:
     // The firmware button (248): checks for newer firmware, or says that the device has
     // no firmware address.
     void pressFirmwareButton();
+    // The device settings page's button for a mouse left in its bootloader: queues the
+    // firmware write (28) and opens the firmware progress window.
+    void writeFirmwareAgain();
 
     // --- the window ---
     // Is a question, download or upgrade of that kind in hand?
