@@ -24,7 +24,7 @@ int activeStage(const vm::MouseDevice& mouse) {
 
 // A stage's DPI as the mouse holds it (its X value; 50 DPI per unit on this sensor).
 int stageDpi(const vm::MouseDevice& mouse, int stage) {
-    const vm::MouseSettings::Parameters& p = mouse.kept(kDpiWrite)->parameters;
+    const vm::MouseSettings::Parameters p = mouse.kept(kDpiWrite)->parameters;
     return (p[1 + 4 * stage] | (p[2 + 4 * stage] << 8)) * 50;
 }
 
