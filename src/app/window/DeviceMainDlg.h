@@ -70,6 +70,14 @@ public:
     // made with the window as its host (pageHost()).
     bool addPage(PageSlot slot, std::unique_ptr<Page> page);
     Page* page(PageSlot slot) const;
+    // A page's controls are made when the page is first shown (or asked for here): its
+    // texts, layout and what the window knows by then (device details, the store through
+    // reload, the last update statuses) are given to it at once. Until then the window
+    // tells it nothing. False for a slot without a page.
+    bool buildPage(PageSlot slot);
+    bool isPageBuilt(PageSlot slot) const;
+    // buildPage for the page of a tab item (none for the home tab).
+    void buildPageOfTab(int itemId);
     pages::PageHost& pageHost() { return *this; }
     // The container of a slot (the buttons page also has an inner panel, 51).
     ui::Panel* pageContainer(PageSlot slot) const;
@@ -231,6 +239,8 @@ private:
     WindowContext m_context;
     std::array<std::unique_ptr<Page>, kPageSlotCount> m_pages;
     std::array<std::unique_ptr<pages::PageControls>, kPageSlotCount> m_pageControls;
+    std::array<bool, kPageSlotCount> m_pageBuilt{};
+    bool m_detailsShown = false; // a device description was shown (m_details)
     std::unique_ptr<pages::KeyCapture> m_keyCapture;
     std::unique_ptr<pages::DpiMsgDlg> m_dpiPopup;
     std::function<void(int)> m_taskObserver;

@@ -77,6 +77,7 @@ void DeviceMainDlg::onTabChanged(int index) {
 }
 
 void DeviceMainDlg::showPageOfTab(int itemId) {
+    buildPageOfTab(itemId);
     control(MainControl::ProgramSettingsPage)->hide();
     for (const TabPage& entry : kTabPages)
         control(entry.container)->setVisible(entry.itemId == itemId);
@@ -115,6 +116,7 @@ void DeviceMainDlg::showFirmwareRecoveryView() {
 }
 
 void DeviceMainDlg::showProgramSettings() {
+    buildPage(PageSlot::ProgramSettings);
     setTabColumnShown(false);
     for (int id : {MainControl::MousePicture, MainControl::Battery, MainControl::Settings,
                    MainControl::Maximise})

@@ -54,6 +54,10 @@ public:
     }
     void showActiveStage(int stage, int dpi, bool showPopup) override {
         w.forEachPage([&](Page& page) { page.showActiveStage(stage, dpi, showPopup); });
+        // Not shown yet, the performance page has no controls to follow the stage (it
+        // reads it from the store when it is built); the pop-up is the window's then.
+        if (showPopup && !w.isPageBuilt(PageSlot::Performance))
+            w.showDpiPopup(dpi);
     }
     void showDpiStages(const protocol::DpiStagesView& stages) override {
         w.forEachPage([&](Page& page) { page.showDpiStages(stages); });

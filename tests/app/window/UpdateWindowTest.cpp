@@ -263,15 +263,18 @@ TEST_F(UpdateWindowTest, AMouseLeftInItsBootloaderIsOfferedAndRecovered) {
     stranded.productId = 0xC0A1;
     auto loader = bus->addBootloader(stranded);
     watchVirtualHotplug = true;
+    buildPagesAtStart = false; // the page is built when the window turns to it
     startWindow([](DeviceMainDlg& w) {
         w.addPage(PageSlot::DeviceSettings, std::make_unique<DS>(w.pageHost()));
     });
 
     pages::PageControls* page = window->pageControls(PageSlot::DeviceSettings);
     ASSERT_NE(page, nullptr);
+    ASSERT_TRUE(waitUntil([&] {
+        ui::Control* shownButton = page->control(DS::FirmwareButton);
+        return shownButton && shownButton->isVisible() && shownButton->isEnabled();
+    })) << "the device settings page is not shown";
     ui::Control* button = page->control(DS::FirmwareButton);
-    ASSERT_TRUE(waitUntil([&] { return button->isVisible() && button->isEnabled(); }))
-        << "the device settings page is not shown";
     EXPECT_EQ(page->control(DS::FirmwareStatus)->text(), englishText(650).arg("V1.06"));
     EXPECT_EQ(button->text(), englishText(651));
     EXPECT_TRUE(messageBoxes.shown.empty()) << "nothing is written before the user asks";
