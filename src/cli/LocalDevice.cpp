@@ -4,6 +4,7 @@
 #include "control/requests/Session.h"
 #include "hid/DeviceManager.h"
 #include "i18n/LanguageTexts.h"
+#include "protocol/worker/DeviceTask.h"
 #include "protocol/worker/DeviceWorker.h"
 #include "protocol/worker/QuietWorkerHost.h"
 #include "store/ProfileDatabase.h"
@@ -83,6 +84,16 @@ bool LocalDevice::start(std::chrono::milliseconds timeout) {
 
 control::Answer LocalDevice::run(const control::Request& request,
                                  std::chrono::milliseconds timeout) {
+    // Nobody followed the mouse's DPI button since the store last heard from it: its
+    // active stage is read first, so that what the request shows or sends keeps it.
+    const Clock::time_point deadline = Clock::now() + timeout;
+    const std::uint64_t followed = worker_->queueTask(protocol::DeviceTask::FollowMouseStage);
+    if (!waitFor(*worker_, followed, timeout)) {
+        control::Answer late;
+        late.exitCode = control::ExitCode::Failure;
+        late.err = QStringLiteral("corvanectl: the mouse did not answer in time\n");
+        return late;
+    }
     control::Session session;
     session.worker = worker_.get();
     session.catalog = setup_.catalog;
@@ -91,7 +102,6 @@ control::Answer LocalDevice::run(const control::Request& request,
     session.lcid = [] { return i18n::currentLcid(); };
     control::RequestRun run(session, request);
     run.start();
-    const Clock::time_point deadline = Clock::now() + timeout;
     while (!run.advance()) {
         if (Clock::now() >= deadline)
             return run.timedOutAnswer();

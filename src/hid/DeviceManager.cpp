@@ -349,6 +349,7 @@ int DeviceManager::EnumerateDevice() {
     // The new entries stay private to this scan until each is appended under the lock.
     std::vector<ConnectedDevice> found;
     std::vector<CommandInterface> seen;
+    std::vector<std::pair<std::uint16_t, std::uint16_t>> bootloaders;
     bool hasUsb = false;
     for (const HidDeviceInfo& entry : entries) {
         int mode = kModeWired;
@@ -358,6 +359,13 @@ int DeviceManager::EnumerateDevice() {
                 continue;
             }
             mode = modeOfLocked(entry.vendorId, entry.productId);
+        }
+        if (isBootloaderUsage(entry.usagePage, entry.usage)) {
+            const std::pair<std::uint16_t, std::uint16_t> pair{entry.vendorId, entry.productId};
+            if (std::find(bootloaders.begin(), bootloaders.end(), pair) == bootloaders.end()) {
+                bootloaders.push_back(pair);
+            }
+            continue;
         }
         if (!isCommandUsage(entry.usagePage, entry.usage)) {
             continue;
@@ -408,9 +416,17 @@ int DeviceManager::EnumerateDevice() {
         hasUsb = hasUsb || mode == kModeWired;
         found.push_back(std::move(device));
     }
+    // A mouse running its firmware shows its command interface beside its bootloader's;
+    // one waiting for a firmware shows the bootloader's alone.
+    std::erase_if(bootloaders, [&](const std::pair<std::uint16_t, std::uint16_t>& pair) {
+        return std::any_of(seen.begin(), seen.end(), [&](const CommandInterface& i) {
+            return i.vendorId == pair.first && i.productId == pair.second;
+        });
+    });
     {
         std::lock_guard lock(mutex_);
         commandInterfaces_ = std::move(seen);
+        strandedBootloaders_ = std::move(bootloaders);
     }
     entries.clear();
 
@@ -798,6 +814,11 @@ HidDevice* DeviceManager::openBootloader(int vendorId, int productId) {
         }
     }
     return nullptr;
+}
+
+std::vector<std::pair<std::uint16_t, std::uint16_t>> DeviceManager::strandedBootloaders() const {
+    std::lock_guard lock(mutex_);
+    return strandedBootloaders_;
 }
 
 HidDevice* DeviceManager::bootloaderHandle() const {

@@ -205,6 +205,10 @@ public:
     HidDevice* openBootloader(int vendorId, int productId);
     HidDevice* bootloaderHandle() const;
     void closeBootloader();
+    // Supported vendor/product pairs whose bootloader interface the last scan found
+    // without any command interface of the pair: a mouse that was left waiting for its
+    // firmware (power lost or unplugged while it was written), in enumeration order.
+    std::vector<std::pair<std::uint16_t, std::uint16_t>> strandedBootloaders() const;
 
 private:
     bool isSupportedLocked(int vendorId, int productId) const;
@@ -258,6 +262,7 @@ private:
     HidDevice* currentHid_ = nullptr;
     HidDevice* bootloaderHid_ = nullptr;
     std::vector<CommandInterface> commandInterfaces_;
+    std::vector<std::pair<std::uint16_t, std::uint16_t>> strandedBootloaders_;
 };
 
 // The identifier text of a GetInfo answer: answer bytes 4..7, up to the first zero byte.

@@ -197,7 +197,11 @@ std::vector<LoggedReport> CliProcess::writesToMouse(const QString& logPath,
     std::vector<LoggedReport> writes;
     const std::vector<LoggedReport> all = reports(logPath);
     for (std::size_t i = from; i < all.size(); ++i) {
-        if (all[i].path.contains(kFirstMouse) && all[i].command() != kGetInfo)
+        // Reads (GetInfo 0x10, the settings' reads 0x12..0x17) change nothing in the mouse:
+        // corvanectl reads the active stage before each request.
+        const int command = all[i].command();
+        const bool read = command == kGetInfo || (command >= 0x12 && command <= 0x17);
+        if (all[i].path.contains(kFirstMouse) && !read)
             writes.push_back(all[i]);
     }
     return writes;

@@ -73,7 +73,8 @@ protected:
 
     // --- the report log ---
     std::vector<LoggedReport> reports(const QString& logPath) const;
-    // The write commands (not GetInfo) sent to the wired first mouse after `from` lines.
+    // The write commands (not GetInfo or another read) sent to the wired first mouse after
+    // `from` lines.
     std::vector<LoggedReport> writesToMouse(const QString& logPath, std::size_t from = 0) const;
     std::size_t logLines(const QString& logPath) const { return reports(logPath).size(); }
     // --- what a mouse runs with, in the virtual firmware's own reading ---

@@ -278,8 +278,9 @@ int DeviceMainDlg::OnWindowMessage(int message, int wParam, int lParam) {
         applyTexts();
         break;
     default:
-        for (const std::unique_ptr<Page>& page : m_pages) {
-            if (page && page->onWindowMessage(message, wParam, lParam))
+        for (std::size_t i = 0; i < m_pages.size(); ++i) {
+            if (m_pages[i] && m_pageBuilt[i] &&
+                m_pages[i]->onWindowMessage(message, wParam, lParam))
                 return 1;
         }
         // The profile window's commands, unless a page took them.
@@ -484,6 +485,10 @@ void DeviceMainDlg::endProgram() {
         m_context.quit(0);
     else
         DestroyWindow();
+}
+
+void DeviceMainDlg::writeFirmwareAgain() {
+    m_updates->writeFirmwareAgain();
 }
 
 void DeviceMainDlg::firmwareUpgradeEnded(bool succeeded) {

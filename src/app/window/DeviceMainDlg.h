@@ -77,6 +77,14 @@ public:
     // made with the window as its host (pageHost()).
     bool addPage(PageSlot slot, std::unique_ptr<Page> page);
     Page* page(PageSlot slot) const;
+    // A page's controls are made when the page is first shown (or asked for here): its
+    // texts, layout and what the window knows by then (device details, the store through
+    // reload, the last update statuses) are given to it at once. Until then the window
+    // tells it nothing. False for a slot without a page.
+    bool buildPage(PageSlot slot);
+    bool isPageBuilt(PageSlot slot) const;
+    // buildPage for the page of a tab item (none for the home tab).
+    void buildPageOfTab(int itemId);
     pages::PageHost& pageHost() { return *this; }
     // The container of a slot (the buttons page also has an inner panel, 51).
     ui::Panel* pageContainer(PageSlot slot) const;
@@ -123,6 +131,9 @@ public:
     // The tab column and the buttons page, with the mouse picture, device state text and
     // the profile and restore buttons.
     void showConfigurationView();
+    // A mouse waits in its bootloader: the tab column and the device settings page, where
+    // its firmware is offered again (the other tabs stay reachable).
+    void showFirmwareRecoveryView();
     // The program settings page in place of the tabs (the caption's settings button).
     void showProgramSettings();
     bool isProgramSettingsShown() const;
@@ -155,6 +166,7 @@ public:
     pages::DeviceValues deviceValues() const override;
     bool idlePolling() const override;
     void clearReadBackDone() override;
+    void writeFirmwareAgain() override;
     void requestMacroDownload(int button) override;
     int showMessage(const QString& text, const QString& title, int style) override;
     pages::KeyCapture& keyCapture() override { return *m_keyCapture; }
@@ -234,6 +246,8 @@ private:
     WindowContext m_context;
     std::array<std::unique_ptr<Page>, kPageSlotCount> m_pages;
     std::array<std::unique_ptr<pages::PageControls>, kPageSlotCount> m_pageControls;
+    std::array<bool, kPageSlotCount> m_pageBuilt{};
+    bool m_detailsShown = false; // a device description was shown (m_details)
     std::unique_ptr<pages::KeyCapture> m_keyCapture;
     std::unique_ptr<pages::DpiMsgDlg> m_dpiPopup;
     std::function<void(int)> m_taskObserver;

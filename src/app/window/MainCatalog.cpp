@@ -36,7 +36,8 @@ void DeviceMainDlg::loadCatalog() {
     if (auto* version = find<ui::StaticText>(MainControl::VersionLine))
         version->setText(versionLine());
     // The program settings page shows the version as well.
-    if (Page* settings = page(PageSlot::ProgramSettings))
+    if (Page* settings = page(PageSlot::ProgramSettings);
+        settings && isPageBuilt(PageSlot::ProgramSettings))
         settings->applyTexts();
 }
 
@@ -48,6 +49,7 @@ QString DeviceMainDlg::versionLine() const {
 
 void DeviceMainDlg::showDeviceDetails(const catalog::DeviceDetails& details) {
     m_details = details;
+    m_detailsShown = true;
 
     auto* mouse = find<ui::MousePicture>(MainControl::MousePicture);
     mouse->setImage(details.mousePicture);

@@ -88,9 +88,8 @@ void DeviceMainDlg::InitUI(const QRect& client) {
         const auto slot = static_cast<PageSlot>(i);
         m_pageControls[i] =
             std::make_unique<pages::PageControls>(*this, *pageContainer(slot), slot);
-        if (m_pages[i])
-            m_pages[i]->createControls(*m_pageControls[i]);
     }
+    // The pages' controls are made when each is first shown (buildPage).
     applyTexts();
     // No device yet: the home page fills the window.
     selectTab(TabIndex::Home);
@@ -192,7 +191,7 @@ void DeviceMainDlg::UISize(const QRect& client) {
     placeMousePicture(client);
     const QRect area = pageArea(client);
     for (std::size_t i = 0; i < m_pages.size(); ++i) {
-        if (m_pages[i])
+        if (m_pages[i] && m_pageBuilt[i])
             m_pages[i]->layout(area, m_uiScale);
     }
 }

@@ -121,10 +121,7 @@ void DeviceMainDlg::importProfileFile() {
     showProfileName(store::profileButtonText(database, profile, uiText(kProfileWord)));
     for (int key : result.macroKeys)
         requestMacroDownload(key);
-    for (const std::unique_ptr<Page>& page : m_pages) {
-        if (page)
-            page->reload();
-    }
+    forEachPage([](Page& page) { page.reload(); });
     if (result.pushProfile)
         queueTask(protocol::DeviceTask::PushProfile);
 }

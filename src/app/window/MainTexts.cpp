@@ -126,7 +126,7 @@ void DeviceMainDlg::applyTexts() {
     // The pages rebuild their own texts: performance, buttons, lighting first.
     for (PageSlot slot : {PageSlot::Performance, PageSlot::Buttons, PageSlot::Lighting,
                           PageSlot::Macros, PageSlot::DeviceSettings, PageSlot::ProgramSettings}) {
-        if (Page* target = page(slot))
+        if (Page* target = page(slot); target && isPageBuilt(slot))
             target->applyTexts();
     }
 }

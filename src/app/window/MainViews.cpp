@@ -77,6 +77,7 @@ void DeviceMainDlg::onTabChanged(int index) {
 }
 
 void DeviceMainDlg::showPageOfTab(int itemId) {
+    buildPageOfTab(itemId);
     control(MainControl::ProgramSettingsPage)->hide();
     for (const TabPage& entry : kTabPages)
         control(entry.container)->setVisible(entry.itemId == itemId);
@@ -105,7 +106,17 @@ void DeviceMainDlg::showConfigurationView() {
     relayout();
 }
 
+void DeviceMainDlg::showFirmwareRecoveryView() {
+    if (isProgramSettingsShown())
+        leaveProgramSettings();
+    setTabColumnShown(true);
+    if (auto* tabs = find<ui::TabControl>(MainControl::Tabs))
+        selectTab(tabs->indexOfItem(TabItem::DeviceSettings));
+    relayout();
+}
+
 void DeviceMainDlg::showProgramSettings() {
+    buildPage(PageSlot::ProgramSettings);
     setTabColumnShown(false);
     for (int id : {MainControl::MousePicture, MainControl::Battery, MainControl::Settings,
                    MainControl::Maximise})

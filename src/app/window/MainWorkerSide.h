@@ -57,6 +57,10 @@ public:
     }
     void showActiveStage(int stage, int dpi, bool showPopup) override {
         w.forEachPage([&](Page& page) { page.showActiveStage(stage, dpi, showPopup); });
+        // Not shown yet, the performance page has no controls to follow the stage (it
+        // reads it from the store when it is built); the pop-up is the window's then.
+        if (showPopup && !w.isPageBuilt(PageSlot::Performance))
+            w.showDpiPopup(dpi);
         w.publishServiceState();
     }
     void showDpiStages(const protocol::DpiStagesView& stages) override {
@@ -65,6 +69,9 @@ public:
     void showUpdateStatus(const protocol::UpdateStatusView& status) override {
         w.updates().showStatus(status);
         w.forEachPage([&](Page& page) { page.showUpdateStatus(status); });
+        if (status.kind == protocol::UpdateKind::Firmware &&
+            status.state == protocol::kStrandedInBootloader)
+            w.showFirmwareRecoveryView();
     }
     void offerUpdate(protocol::UpdateKind kind, const QString& latest) override {
         w.updates().offer(kind, latest);

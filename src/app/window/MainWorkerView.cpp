@@ -5,6 +5,7 @@
 #include "app/window/DeviceKind.h"
 #include "app/window/DeviceMainDlg.h"
 #include "app/window/MainWindowIds.h"
+#include "pages/update/UpdateFlow.h"
 #include "ui/controls/PushButton.h"
 #include "ui/controls/StaticText.h"
 #include "ui/views/DeviceList.h"
@@ -22,10 +23,57 @@ const QString kNoPermissionText =
 } // namespace
 
 void DeviceMainDlg::forEachPage(const std::function<void(Page&)>& f) {
-    for (const std::unique_ptr<Page>& page : m_pages) {
-        if (page)
-            f(*page);
+    for (std::size_t i = 0; i < m_pages.size(); ++i) {
+        if (m_pages[i] && m_pageBuilt[i])
+            f(*m_pages[i]);
     }
+}
+
+void DeviceMainDlg::buildPageOfTab(int itemId) {
+    struct TabSlot {
+        int itemId;
+        PageSlot slot;
+    };
+    static constexpr TabSlot kTabSlots[] = {
+        {TabItem::Buttons, PageSlot::Buttons},
+        {TabItem::Performance, PageSlot::Performance},
+        {TabItem::Macros, PageSlot::Macros},
+        {TabItem::Lighting, PageSlot::Lighting},
+        {TabItem::DeviceSettings, PageSlot::DeviceSettings},
+    };
+    for (const TabSlot& entry : kTabSlots) {
+        if (entry.itemId == itemId)
+            buildPage(entry.slot);
+    }
+}
+
+bool DeviceMainDlg::isPageBuilt(PageSlot slot) const {
+    return m_pageBuilt[static_cast<std::size_t>(slot)];
+}
+
+bool DeviceMainDlg::buildPage(PageSlot slot) {
+    const auto i = static_cast<std::size_t>(slot);
+    if (!m_pages[i] || !m_pageControls[i])
+        return false;
+    if (m_pageBuilt[i])
+        return true;
+    // The macro page keeps the button page's macro menu equal to its list.
+    if (slot == PageSlot::Macros)
+        buildPage(PageSlot::Buttons);
+    m_pageBuilt[i] = true;
+    Page& built = *m_pages[i];
+    built.createControls(*m_pageControls[i]);
+    built.applyTexts();
+    if (m_detailsShown)
+        built.showDeviceDetails(m_details);
+    built.reload();
+    for (const protocol::UpdateKind kind :
+         {protocol::UpdateKind::Program, protocol::UpdateKind::Firmware}) {
+        if (const std::optional<protocol::UpdateStatusView> status = m_updates->lastStatus(kind))
+            built.showUpdateStatus(*status);
+    }
+    relayout();
+    return true;
 }
 
 void DeviceMainDlg::showDeviceState(const protocol::DeviceStateView& view) {
@@ -65,10 +113,8 @@ void DeviceMainDlg::refreshPages(unsigned pages) {
         {protocol::Page::Lighting, PageSlot::Lighting},
     };
     for (const PageBit& entry : kOrder) {
-        if ((pages & entry.bit) != 0) {
-            if (Page* target = page(entry.slot))
-                target->reload();
-        }
+        if ((pages & entry.bit) != 0 && isPageBuilt(entry.slot))
+            page(entry.slot)->reload();
     }
 }
 

@@ -57,6 +57,9 @@ public:
     // The next start or arrival reads every device type back again (after the user
     // confirmed a factory reset).
     virtual void clearReadBackDone() = 0;
+    // A mouse waits in its bootloader: writes the firmware offered for it again, with the
+    // firmware progress window (nothing while a firmware update is in hand).
+    virtual void writeFirmwareAgain() = 0;
     // A macro was assigned to `button`: the next button task downloads it first.
     virtual void requestMacroDownload(int button) = 0;
 

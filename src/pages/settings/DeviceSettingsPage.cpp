@@ -10,6 +10,7 @@
 #include "ui/base/Skin.h"
 #include "ui/controls/PushButton.h"
 #include "ui/controls/StaticText.h"
+#include "update/Versions.h"
 
 namespace corvane::pages {
 
@@ -36,6 +37,8 @@ constexpr PanelControls kPanels[] = {
     {DeviceSettingsPage::RestoreMark, DeviceSettingsPage::RestoreTitle, 558, 0,
      DeviceSettingsPage::RestoreButton, 558},
 };
+constexpr int kTextStranded = 650;   // the mouse waits for its firmware V%1
+constexpr int kTextWriteAgain = 651; // the button that writes it again
 constexpr int kPanelBackground = 193;
 constexpr int kMargin = 40;
 constexpr int kGap = 30;
@@ -108,7 +111,15 @@ int DeviceSettingsPage::onMessage(int local, int code, int /*p1*/, int /*p2*/) {
     return 0;
 }
 
+bool DeviceSettingsPage::mouseInBootloader() const {
+    return m_firmwareChecked && m_firmware.state == protocol::kStrandedInBootloader;
+}
+
 void DeviceSettingsPage::firmwareButton() {
+    if (mouseInBootloader()) {
+        m_host.writeFirmwareAgain();
+        return;
+    }
     if (m_host.deviceDetails().firmwareUrl.isEmpty()) {
         m_host.showMessage(text(580), text(551), MessageOneButton);
         return;
@@ -124,9 +135,25 @@ void DeviceSettingsPage::applyTexts() {
         m_controls->control(panel.title)->setText(text(panel.titleText));
         m_controls->control(panel.button)->setText(text(panel.buttonText));
     }
-    m_controls->control(FirmwareStatus)
-        ->setText(m_firmwareChecked ? updateStatusLine(m_firmware) : text(580));
+    showFirmwareStatus();
     m_controls->control(ReceiverStatus)->setText(text(580));
+}
+
+void DeviceSettingsPage::showFirmwareStatus() {
+    ui::Control* status = m_controls->control(FirmwareStatus);
+    ui::Control* button = m_controls->control(FirmwareButton);
+    if (mouseInBootloader()) {
+        status->setText(
+            text(kTextStranded)
+                .arg(QStringLiteral("V") + update::firmwareVersionShown(m_firmware.latest)));
+        button->setText(text(kTextWriteAgain));
+        button->setEnabled(true);
+        return;
+    }
+    status->setText(m_firmwareChecked ? updateStatusLine(m_firmware) : text(580));
+    button->setText(text(578));
+    if (m_firmwareChecked)
+        button->setEnabled(m_firmware.buttonEnabled);
 }
 
 void DeviceSettingsPage::showUpdateStatus(const protocol::UpdateStatusView& status) {
@@ -134,8 +161,7 @@ void DeviceSettingsPage::showUpdateStatus(const protocol::UpdateStatusView& stat
         return;
     m_firmwareChecked = true;
     m_firmware = status;
-    m_controls->control(FirmwareStatus)->setText(updateStatusLine(status));
-    m_controls->control(FirmwareButton)->setEnabled(status.buttonEnabled);
+    showFirmwareStatus();
 }
 
 } // namespace corvane::pages

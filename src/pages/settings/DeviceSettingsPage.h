@@ -1,7 +1,8 @@
 #pragma once
 // pages/settings: device and program settings pages, their commands, the profile pop-up.
-// The device settings page: the mouse's firmware (version line and check button), the
-// receiver panel, and the restore-defaults command.
+// The device settings page: the mouse's firmware (version line and check button; for a
+// mouse left in its bootloader, the offer to write its firmware again), the receiver
+// panel, and the restore-defaults command.
 
 #include "pages/host/Page.h"
 
@@ -40,6 +41,10 @@ public:
 
 private:
     void firmwareButton();
+    // The firmware panel's status line and button: the last check's result, or the offer
+    // to write the firmware again into a mouse that waits in its bootloader.
+    void showFirmwareStatus();
+    bool mouseInBootloader() const;
 
     PageHost& m_host;
     PageControls* m_controls = nullptr;

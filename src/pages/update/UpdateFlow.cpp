@@ -46,6 +46,8 @@ const UpdateFlow::Status& UpdateFlow::statusOf(protocol::UpdateKind kind) const 
 
 void UpdateFlow::showStatus(const protocol::UpdateStatusView& status) {
     Status& shown = statusOf(status.kind);
+    shown.reported = true;
+    shown.deviceType = status.deviceType;
     shown.state = status.state;
     shown.latest = status.latest;
     shown.buttonEnabled = status.buttonEnabled;
@@ -66,6 +68,14 @@ UpdateFlow::StatusLine UpdateFlow::statusLine(protocol::UpdateKind kind) const {
         line.text = lookup(kTextLatest);
     }
     return line;
+}
+
+std::optional<protocol::UpdateStatusView> UpdateFlow::lastStatus(protocol::UpdateKind kind) const {
+    const Status& status = statusOf(kind);
+    if (!status.reported)
+        return std::nullopt;
+    return protocol::UpdateStatusView{kind, status.state, status.latest, status.buttonEnabled,
+                                      status.deviceType};
 }
 
 void UpdateFlow::setStatusListener(std::function<void(protocol::UpdateKind)> listener) {
@@ -89,6 +99,14 @@ void UpdateFlow::pressFirmwareButton() {
     }
     if (m_hooks.queueTask)
         m_hooks.queueTask(protocol::DeviceTask::CheckFirmwareVersion);
+}
+
+void UpdateFlow::writeFirmwareAgain() {
+    if (isBusy(protocol::UpdateKind::Firmware))
+        return;
+    if (m_hooks.queueTask)
+        m_hooks.queueTask(protocol::DeviceTask::RecoverFirmware);
+    openFirmwareWindow();
 }
 
 // --- offers ---

@@ -15,6 +15,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -60,6 +61,8 @@ public:
     // completed; then "<582>: v<version>" (program) or "<582>: V<1.05>" (firmware) with the
     // button enabled while a newer version exists, or text 580 with the button disabled.
     StatusLine statusLine(protocol::UpdateKind kind) const;
+    // The last status the worker reported of a kind (for a page built later).
+    std::optional<protocol::UpdateStatusView> lastStatus(protocol::UpdateKind kind) const;
     // Told after each status change (the pages show statusLine(kind) again).
     void setStatusListener(std::function<void(protocol::UpdateKind)> listener);
     // The update button (276): checks the server for a newer program.
@@ -67,6 +70,9 @@ public:
     // The firmware button (248): checks for newer firmware, or says that the device has
     // no firmware address.
     void pressFirmwareButton();
+    // The device settings page's button for a mouse left in its bootloader: queues the
+    // firmware write (28) and opens the firmware progress window.
+    void writeFirmwareAgain();
 
     // --- the window ---
     // Is a question, download or upgrade of that kind in hand?
@@ -82,9 +88,11 @@ public:
 
 private:
     struct Status {
+        bool reported = false;
         int state = 0;
         QString latest;
         bool buttonEnabled = true;
+        int deviceType = 0;
     };
     Status& statusOf(protocol::UpdateKind kind);
     const Status& statusOf(protocol::UpdateKind kind) const;

@@ -119,6 +119,10 @@ SettingValues decodeDpi(AnswerBytes answer, const SensorState& sensor) {
     return values;
 }
 
+std::uint8_t decodeDpiStages(AnswerBytes answer) {
+    return static_cast<std::uint8_t>(answerAt(answer, kStagesByte));
+}
+
 SettingValues decodeDpiColors(AnswerBytes answer) {
     SettingValues values;
     for (int k = 0; k < kDpiStages; ++k) {

@@ -53,6 +53,9 @@ SettingValues decodeReportRate(AnswerBytes answer);
 // GetDpi: stage count and active stage only when they make sense (count 1..6, active
 // below count); each stage's DPI only when it converts to 50 or more.
 SettingValues decodeDpi(AnswerBytes answer, const SensorState& sensor);
+// GetDpi: the stages byte alone, (active stage << 4) | stage count, as a DPI notice
+// carries it.
+std::uint8_t decodeDpiStages(AnswerBytes answer);
 SettingValues decodeDpiColors(AnswerBytes answer);
 // GetSensor: bits 8 and 4 of sensor_flag come from the mouse; the stored bits the mouse
 // does not carry are kept.

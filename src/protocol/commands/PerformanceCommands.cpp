@@ -93,6 +93,14 @@ bool getDpi(int profile, const SensorState& sensor) {
     return true;
 }
 
+std::optional<std::uint8_t> getDpiStages() {
+    ReportPacket packet(Command::GetDpi);
+    if (!sendRead(packet, "DPI stages")) {
+        return std::nullopt;
+    }
+    return decodeDpiStages(answerOf(packet));
+}
+
 bool getDpiColors(int profile) {
     ReportPacket packet(Command::GetDpiColors);
     if (!sendRead(packet, "DPI colours")) {

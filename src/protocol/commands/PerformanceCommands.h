@@ -4,6 +4,9 @@
 #include "protocol/codec/PerformanceCodec.h"
 #include "protocol/codec/SensorTable.h"
 
+#include <cstdint>
+#include <optional>
+
 namespace corvane::protocol {
 
 // The performance commands of one profile: each Set reads its settings from the store
@@ -31,6 +34,9 @@ bool setPower(int profile);
 bool getReportRate(int profile);
 bool getDpi(int profile, const SensorState& sensor);
 bool getDpiColors(int profile);
+// The mouse's stage count and active stage as GetDpi reports them (see
+// decodeDpiStages), stored nowhere; nothing when the mouse does not answer.
+std::optional<std::uint8_t> getDpiStages();
 bool getSensor(int profile);
 bool getPower(int profile);
 

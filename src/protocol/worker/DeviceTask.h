@@ -25,6 +25,10 @@ inline constexpr int CheckProgramVersion = 23;  // the newest program version on
 inline constexpr int CheckFirmwareVersion = 24; // the newest mouse firmware on the server
 inline constexpr int DownloadSetup = 26;        // download, unpack and start the new setup
 inline constexpr int UpgradeFirmware = 27;      // write the new firmware into the mouse
+inline constexpr int RecoverFirmware = 28;      // the same into a mouse left in its bootloader
+// The active stage the mouse may have moved to by itself (its DPI button) while nobody
+// followed its notices: read and stored before a change is made from the store.
+inline constexpr int FollowMouseStage = 30;
 } // namespace DeviceTask
 
 } // namespace corvane::protocol

@@ -33,6 +33,8 @@ const DeviceWorkerCore::TaskEntry DeviceWorkerCore::kTasks[] = {
     {DeviceTask::CheckFirmwareVersion, &DeviceWorkerCore::firmwareCheckTask},
     {DeviceTask::DownloadSetup, &DeviceWorkerCore::setupDownloadTask},
     {DeviceTask::UpgradeFirmware, &DeviceWorkerCore::firmwareUpgradeTask},
+    {DeviceTask::RecoverFirmware, &DeviceWorkerCore::firmwareRecoveryTask},
+    {DeviceTask::FollowMouseStage, &DeviceWorkerCore::followMouseStageTask},
 };
 
 namespace {

@@ -95,6 +95,10 @@ private:
     void firmwareCheckTask();
     void setupDownloadTask();
     void firmwareUpgradeTask();
+    void firmwareRecoveryTask();
+    // After a scan without a mouse: offers the firmware again to one left in its
+    // bootloader.
+    void offerRecoveryIfStranded();
 
     // --- sequences (WorkerSequences.cpp) ---
     void startSequence(WorkerDelays::Milliseconds delay);
@@ -118,6 +122,8 @@ private:
     // --- notices and failures (WorkerNotices.cpp) ---
     void idleStep();
     void dpiNotice(std::uint8_t stages);
+    // Asks the mouse for its stages and stores them as a DPI notice would.
+    void followMouseStageTask();
     void connectionNotice(const std::uint8_t* report, int deviceType);
     // Runs after a write the mouse did not accept and when the read-back finds the
     // wireless mouse not connected.

@@ -82,10 +82,14 @@ enum class UpdateKind { Program = 1, Firmware = 2 };
 // page). An answer that is not a version changes nothing and reports nothing.
 struct UpdateStatusView {
     UpdateKind kind = UpdateKind::Program;
-    int state = 0;             // 1 a newer version exists, 2 none
+    int state = 0;             // 1 a newer version exists, 2 none, kStrandedInBootloader
     QString latest;            // the version the server announced
     bool buttonEnabled = true; // the button stays enabled only while a newer one exists
+    int deviceType = 0;        // with kStrandedInBootloader: the mouse's device type
 };
+// A firmware status: a mouse waits in its bootloader (its last firmware write did not
+// end) and `latest` is what the server offers for it; DeviceTask 28 writes it again.
+inline constexpr int kStrandedInBootloader = 3;
 
 // Interface texts of the firmware progress window's status line.
 namespace FirmwareText {

@@ -9,6 +9,7 @@
 #include "hid/DeviceManager.h"
 #include "hid/ReportExchange.h"
 #include "hid/Trace.h"
+#include "protocol/commands/PerformanceCommands.h"
 #include "protocol/transport/Commands.h"
 #include "protocol/transport/SettingValues.h"
 #include "store/ProfileDatabase.h"
@@ -93,6 +94,19 @@ void DeviceWorkerCore::dpiNotice(std::uint8_t stages) {
             host.showActiveStage(active, dpi, popup);
         }
     });
+}
+
+// Where nobody took the mouse's notices (corvanectl's own worker), the DPI button may
+// have moved the active stage since the store last heard of it: the mouse is asked and
+// its answer handled as the notice it would have sent. A mouse that does not answer
+// leaves the store as it is.
+void DeviceWorkerCore::followMouseStageTask() {
+    if (state_.connected() == 0) {
+        return; // nothing settled, or the wireless mouse is away
+    }
+    if (const std::optional<std::uint8_t> stages = getDpiStages()) {
+        dpiNotice(*stages);
+    }
 }
 
 // The receiver tells that its mouse linked (B1 = 0x01) or went away; B2 and B3 carry

@@ -172,6 +172,9 @@ bool DeviceWorkerCore::refreshDeviceState() {
         host.showDeviceState(view);
         host.closePopups();
     });
+    if (attached.empty() && !stopRequested()) {
+        offerRecoveryIfStranded();
+    }
     return state_.currentDeviceType() != previous;
 }
 

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "catalog/DeviceDetails.h"
 #include "hid/DeviceManager.h"
 #include "hid/Trace.h"
 #include "update/BootloaderLink.h"
@@ -283,20 +284,87 @@ bool WorkerUpdates::runUpgrade() {
     firmwareProgress(FirmwareText::Downloading, 5);
     const QString version = latestFirmware_;
     const QString base = c_.state.details().firmwareUrl;
-    const QString temp = tempFolder();
     // Only the version offered for this device type and address, and only when newer.
     if (!c_.config.update.networkAllowed || firmwareUpdateState_ != 1 || version.isEmpty() ||
         base.isEmpty() || base != checkedFirmwareUrl_ ||
-        c_.state.currentDeviceType() != checkedFirmwareType_ || temp.isEmpty()) {
+        c_.state.currentDeviceType() != checkedFirmwareType_) {
         return false;
     }
-
-    hid::DeviceManager& devices = manager();
     int vendorId = 0;
     int productId = 0;
-    if (!devices.currentVidPid(vendorId, productId)) {
+    if (!manager().currentVidPid(vendorId, productId)) {
         return false;
     }
+    return writeFirmware(base, version, vendorId, productId);
+}
+
+// --- a mouse left in its bootloader ---
+
+void WorkerUpdates::offerFirmwareRecovery(const StrandedMouse& mouse) {
+    if (!c_.config.update.networkAllowed || mouse.firmwareUrl.isEmpty()) {
+        return;
+    }
+    QString answer;
+    if (http_.fetchText(update::firmwareVersionAddress(mouse.firmwareUrl), answer) !=
+        update::FetchResult::Complete) {
+        return;
+    }
+    const std::optional<QString> latest = update::firmwareVersionFrom(answer);
+    if (!latest) {
+        return;
+    }
+    stranded_ = mouse;
+    strandedVersion_ = *latest;
+    hid::trace(2, "a mouse waits in its bootloader (%04X:%04X); firmware %s is offered",
+               mouse.vendorId, mouse.productId, qPrintable(*latest));
+    UpdateStatusView status;
+    status.kind = UpdateKind::Firmware;
+    status.state = kStrandedInBootloader;
+    status.latest = *latest;
+    status.deviceType = mouse.deviceType;
+    c_.host.call([&](WorkerHost& host) { host.showUpdateStatus(status); });
+}
+
+void WorkerUpdates::recoverFirmware() {
+    lastFirmwareText_ = 0;
+    lastFirmwarePercent_ = -1;
+    firmwareProgress(FirmwareText::Downloading, 5);
+    // Only the mouse the offer was made for, with the version offered for it then.
+    const bool written = stranded_ && !strandedVersion_.isEmpty() &&
+                         writeFirmware(stranded_->firmwareUrl, strandedVersion_,
+                                       stranded_->vendorId, stranded_->productId);
+    if (written) {
+        // The mouse holds the version offered now; it restarts with it and its arrival
+        // settles it as usual.
+        UpdateStatusView status;
+        status.kind = UpdateKind::Firmware;
+        status.state = 2;
+        status.latest = strandedVersion_;
+        status.buttonEnabled = false;
+        stranded_.reset();
+        strandedVersion_.clear();
+        c_.host.call([&](WorkerHost& host) { host.showUpdateStatus(status); });
+        if (!c_.pause(c_.config.update.afterUpgrade)) {
+            return;
+        }
+        c_.host.call([](WorkerHost& host) { host.endFirmwareUpgrade(true); });
+        c_.pause(c_.config.update.afterUpgrade);
+        return;
+    }
+    hid::trace(2, "writing the firmware again failed");
+    firmwareProgress(FirmwareText::Failed, std::max(lastFirmwarePercent_, 0));
+    c_.host.call([](WorkerHost& host) { host.endFirmwareUpgrade(false); });
+}
+
+// Downloads the firmware `version` from `base`, checks it against its signed manifest
+// for this vendor/product pair and writes it through the pair's bootloader.
+bool WorkerUpdates::writeFirmware(const QString& base, const QString& version, int vendorId,
+                                  int productId) {
+    const QString temp = tempFolder();
+    if (!c_.config.update.networkAllowed || version.isEmpty() || base.isEmpty() || temp.isEmpty()) {
+        return false;
+    }
+    hid::DeviceManager& devices = manager();
     // The signed manifest first: a firmware for another mouse or another version is not
     // even downloaded.
     const std::optional<update::FirmwareManifest> manifest =
@@ -378,6 +446,34 @@ void DeviceWorkerCore::setupDownloadTask() {
 
 void DeviceWorkerCore::firmwareUpgradeTask() {
     updates_->upgradeFirmware();
+}
+
+void DeviceWorkerCore::firmwareRecoveryTask() {
+    updates_->recoverFirmware();
+}
+
+// After a scan that found no mouse: one that waits in its bootloader for a firmware is
+// offered its firmware again, when its device type has a firmware address.
+void DeviceWorkerCore::offerRecoveryIfStranded() {
+    hid::DeviceManager& devices = manager();
+    const std::vector<hid::SupportedInterface> supported = devices.supportedInterfaces();
+    for (const auto& [vendorId, productId] : devices.strandedBootloaders()) {
+        for (const hid::SupportedInterface& entry : supported) {
+            if (entry.vendorId != vendorId || entry.productId != productId ||
+                entry.deviceType <= 0) {
+                continue;
+            }
+            catalog::DeviceDetails details;
+            if (!catalog::readDeviceDetails(config_.exeFolder, deviceAttrOf(entry.deviceType),
+                                            details) ||
+                details.firmwareUrl.isEmpty()) {
+                continue;
+            }
+            updates_->offerFirmwareRecovery(
+                {entry.deviceType, vendorId, productId, details.firmwareUrl});
+            return;
+        }
+    }
 }
 
 } // namespace corvane::protocol

@@ -1,11 +1,13 @@
 #pragma once
 // The device worker's update tasks: the program and firmware version checks (23, 24),
-// the setup download (26) and the firmware upgrade (27). Internal to protocol/; every
+// the setup download (26), the firmware upgrade (27) and writing the firmware again into
+// a mouse left in its bootloader (28). Internal to protocol/; every
 // call runs on the worker thread.
 
 #include <atomic>
 #include <chrono>
 #include <functional>
+#include <optional>
 
 #include <QString>
 
@@ -15,6 +17,14 @@
 #include "update/HttpClient.h"
 
 namespace corvane::protocol {
+
+// A mouse that waits in its bootloader for a firmware (the last write did not end).
+struct StrandedMouse {
+    int deviceType = 0;
+    int vendorId = 0;
+    int productId = 0;
+    QString firmwareUrl; // its device type's firmware address
+};
 
 class WorkerUpdates {
 public:
@@ -44,9 +54,18 @@ public:
     // Task 27: downloads the firmware of the version last offered and writes it into the
     // mouse through its bootloader, reporting the progress; ends the progress window.
     void upgradeFirmware();
+    // After a scan found `mouse` in its bootloader: asks the server which firmware it
+    // offers for it and reports the mouse to the window (UpdateStatusView with state
+    // kStrandedInBootloader), which offers to write it again.
+    void offerFirmwareRecovery(const StrandedMouse& mouse);
+    // Task 28: writes the firmware offered by offerFirmwareRecovery into that mouse's
+    // bootloader, through the same signed manifest as an upgrade; ends the progress
+    // window as task 27 does.
+    void recoverFirmware();
 
 private:
     bool runUpgrade();
+    bool writeFirmware(const QString& base, const QString& version, int vendorId, int productId);
     void firmwareProgress(int textId, int percent);
     QString deviceFirmwareText() const;
     QString tempFolder() const;
@@ -63,6 +82,8 @@ private:
     QString checkedFirmwareUrl_;
     int checkedFirmwareType_ = 0;
     int firmwareUpdateState_ = 0;
+    std::optional<StrandedMouse> stranded_;
+    QString strandedVersion_;
     int lastFirmwareText_ = 0;
     int lastFirmwarePercent_ = -1;
 };

@@ -2,6 +2,8 @@
 // the program settings page, the exit paths, the tray, the profile button and pop-ups.
 #include "WindowTest.h"
 
+#include <algorithm>
+
 #include "app/desktop/MainTray.h"
 #include "app/window/MainWindowIds.h"
 #include "i18n/LanguageTexts.h"
@@ -98,6 +100,41 @@ TEST_F(MainWindow, TabsShowTheirPagesAndTheHomeTabHidesTheColumn) {
         EXPECT_FALSE(shown(id)) << "control " << id << " on the home tab";
     EXPECT_TRUE(shown(MainControl::HomePage));
     EXPECT_EQ(window->control(MainControl::HomePage)->geometry().left(), 12);
+}
+
+// A page is built when it is first shown, with the window's texts and the store's
+// values (reload); until then the window tells it nothing.
+TEST_F(MainWindow, PagesAreBuiltWhenFirstShown) {
+    buildPagesAtStart = false;
+    std::vector<std::string> log;
+    startWindow([&](DeviceMainDlg& w) {
+        w.addPage(PageSlot::Buttons, std::make_unique<RecordingPage>(log, "buttons"));
+        w.addPage(PageSlot::Performance, std::make_unique<RecordingPage>(log, "performance"));
+        w.addPage(PageSlot::ProgramSettings, std::make_unique<RecordingPage>(log, "settings"));
+    });
+    waitForStart();
+    window->workerHost().refreshPages(protocol::Page::Buttons | protocol::Page::Performance);
+    window->setLanguage(1033);
+    spin(30);
+    EXPECT_TRUE(log.empty()) << "the home page shows no page";
+
+    using Log = std::vector<std::string>;
+    window->showConfigurationView();
+    EXPECT_EQ(log, (Log{"buttons create", "buttons texts", "buttons reload"}));
+    log.clear();
+    clickTab(*window, TabItem::Performance);
+    EXPECT_EQ(log, (Log{"performance create", "performance texts", "performance reload"}));
+    log.clear();
+    clickTab(*window, TabItem::Buttons);
+    clickTab(*window, TabItem::Performance);
+    EXPECT_TRUE(log.empty()) << "built once";
+
+    window->workerHost().refreshPages(protocol::Page::Performance);
+    ASSERT_TRUE(waitUntil([&] { return !log.empty(); }));
+    EXPECT_EQ(log, (Log{"performance reload"}));
+    log.clear();
+    window->showProgramSettings();
+    EXPECT_EQ(log, (Log{"settings create", "settings texts", "settings reload"}));
 }
 
 TEST_F(MainWindow, LightingTabFollowsTheDeviceDescription) {
@@ -391,7 +428,10 @@ TEST_F(MainWindow, PagesGetTheirContainersNotificationsAndMessages) {
     EXPECT_FALSE(window->addPage(PageSlot::Buttons, nullptr)) << "only before the window exists";
     waitForStart();
 
-    const std::vector<std::string> created(log.begin(), log.begin() + kPageSlotCount);
+    // Each page is built with its texts and a reload right after its controls.
+    std::vector<std::string> created;
+    std::copy_if(log.begin(), log.end(), std::back_inserter(created),
+                 [](const std::string& entry) { return entry.ends_with(" create"); });
     EXPECT_EQ(created,
               (std::vector<std::string>{"buttons create", "performance create", "macros create",
                                         "lighting create", "device create", "program create"}));

@@ -5,6 +5,7 @@
 
 #include "app/desktop/ProgramLauncher.h"
 #include "app/window/MainWindowIds.h"
+#include "pages/settings/DeviceSettingsPage.h"
 #include "pages/update/UpdateFlow.h"
 #include "pages/update/UpdateProcessDlg.h"
 #include "pages/update/UpdateTipDlg.h"
@@ -18,6 +19,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 
 #include <condition_variable>
 #include <mutex>
@@ -110,6 +112,19 @@ protected:
 
     // The server offers firmware 1.06 (signed) to an M1 with 1.05 and its bootloader.
     std::shared_ptr<vm::WiredMouse> offerFirmware(const std::string& image) {
+        serveFirmware(image);
+        return addM1(0x105);
+    }
+    std::shared_ptr<vm::WiredMouse> addM1(std::uint16_t release) {
+        vm::WiredMouseConfig config;
+        config.productId = 0xC0A1;
+        config.releaseNumber = release;
+        config.mouse.deviceId = "CVM1";
+        config.withBootloader = true;
+        return bus->addWiredMouse(config);
+    }
+    // Firmware 1.06 for the M1: its version, archive and signed manifest.
+    void serveFirmware(const std::string& image) {
         server.serveBody("/soft/version", "0.1.0");
         server.serveBody("/fw/m1/mouse/version", "106");
         server.serveBody("/fw/m1/mouse/firmware-106.zip",
@@ -122,12 +137,6 @@ protected:
         hex.pop_back();
         serveSigned("/fw/m1/mouse/firmware-106.manifest",
                     "usb=1209:c0a1\nversion=106\nsha256=" + hex + "\n");
-        vm::WiredMouseConfig config;
-        config.productId = 0xC0A1;
-        config.releaseNumber = 0x105;
-        config.mouse.deviceId = "CVM1";
-        config.withBootloader = true;
-        return bus->addWiredMouse(config);
     }
 
     corvane::test::HttpTestServer server;
@@ -241,6 +250,56 @@ TEST_F(UpdateWindowTest, QuittingWaitsUntilTheFirmwareIsWritten) {
     ASSERT_EQ(messageBoxes.shown.size(), 2u) << "the offer and one notice";
     EXPECT_EQ(noticesAfterSocketQuit, 1u) << "the socket's quit shows nothing and is refused";
     EXPECT_EQ(messageBoxes.shown[1].text, englishText(598));
+}
+
+// A mouse that lost power while its firmware was written comes back with its bootloader's
+// interface alone: the window turns to the device settings page, which offers to write
+// the firmware again; its button writes the whole image and the mouse comes back.
+TEST_F(UpdateWindowTest, AMouseLeftInItsBootloaderIsOfferedAndRecovered) {
+    using DS = pages::DeviceSettingsPage;
+    const std::string image = imageOf(700);
+    serveFirmware(image);
+    vm::BootloaderConfig stranded;
+    stranded.productId = 0xC0A1;
+    auto loader = bus->addBootloader(stranded);
+    watchVirtualHotplug = true;
+    buildPagesAtStart = false; // the page is built when the window turns to it
+    startWindow([](DeviceMainDlg& w) {
+        w.addPage(PageSlot::DeviceSettings, std::make_unique<DS>(w.pageHost()));
+    });
+
+    pages::PageControls* page = window->pageControls(PageSlot::DeviceSettings);
+    ASSERT_NE(page, nullptr);
+    ASSERT_TRUE(waitUntil([&] {
+        ui::Control* shownButton = page->control(DS::FirmwareButton);
+        return shownButton && shownButton->isVisible() && shownButton->isEnabled();
+    })) << "the device settings page is not shown";
+    ui::Control* button = page->control(DS::FirmwareButton);
+    EXPECT_EQ(page->control(DS::FirmwareStatus)->text(), englishText(650).arg("V1.06"));
+    EXPECT_EQ(button->text(), englishText(651));
+    EXPECT_TRUE(messageBoxes.shown.empty()) << "nothing is written before the user asks";
+    EXPECT_TRUE(loader->received(vm::InterfaceKind::Bootloader).empty());
+
+    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    EXPECT_NE(window->updates().firmwareWindow(), nullptr) << "the progress is shown";
+    ASSERT_TRUE(waitUntil([&] { return loader->bootloader().ended; }, 20000))
+        << "the firmware was not written";
+    const vm::BootloaderState written = loader->bootloader();
+    ASSERT_GE(written.image.size(), image.size());
+    EXPECT_EQ(std::string(written.image.begin(), written.image.begin() + image.size()), image);
+    EXPECT_TRUE(waitUntil([&] { return window->updates().firmwareWindow() == nullptr; }))
+        << "the progress window closes at the end";
+
+    // The mouse starts the firmware it was given and is settled as it arrives.
+    loader->unplug();
+    addM1(0x106);
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return shown(MainControl::Tabs) && textOf(MainControl::DeviceState) == englishText(51);
+        },
+        20000));
+    EXPECT_EQ(page->control(DS::FirmwareStatus)->text(), englishText(580));
+    EXPECT_EQ(button->text(), englishText(578));
 }
 
 } // namespace

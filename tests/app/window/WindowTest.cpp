@@ -108,6 +108,10 @@ void WindowTest::startWindowIn(const QString& dataFolder,
     ASSERT_TRUE(
         window->create(nullptr, QStringLiteral("Corvane"), ui::StylePopup, 0,
                        QRect(0, 0, DeviceMainDlg::kDesignWidth, DeviceMainDlg::kDesignHeight)));
+    if (buildPagesAtStart) {
+        for (int slot = 0; slot < pages::kPageSlotCount; ++slot)
+            window->buildPage(static_cast<PageSlot>(slot));
+    }
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }

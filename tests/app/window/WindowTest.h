@@ -144,6 +144,9 @@ protected:
     bool trayAvailable = true;
     std::shared_ptr<vm::VirtualMouse> bus;
     bool watchVirtualHotplug = false;
+    // The window builds each page when it is first shown; most tests here reach the pages
+    // they added from the start, so the fixture builds them all at once unless told not to.
+    bool buildPagesAtStart = true;
     // Changes the window's context last, before the window is made.
     std::function<void(WindowContext&)> adjustContext;
     std::unique_ptr<DeviceMainDlg> window;

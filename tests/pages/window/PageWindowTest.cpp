@@ -170,6 +170,10 @@ void PageWindowTest::startWindow(const std::function<void(app::DeviceMainDlg&)>&
     ASSERT_TRUE(window->create(
         nullptr, QStringLiteral("Corvane"), ui::StylePopup, 0,
         QRect(0, 0, app::DeviceMainDlg::kDesignWidth, app::DeviceMainDlg::kDesignHeight)));
+    // The window builds a page when it is first shown; these tests reach the controls of
+    // every page they added from the start.
+    for (int slot = 0; slot < pages::kPageSlotCount; ++slot)
+        window->buildPage(static_cast<PageSlot>(slot));
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     ASSERT_TRUE(window->refusedControlIds().empty()) << "a page's control is missing";

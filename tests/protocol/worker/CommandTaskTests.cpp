@@ -90,7 +90,7 @@ TEST_F(CommandTasks, UnknownCodesAreTakenAndIgnored) {
     mouse->clearLog();
     const std::size_t mark = host.count();
 
-    run({0, -1, 7, 99, 21, 25, 28, DeviceTask::SendPower});
+    run({0, -1, 7, 99, 21, 25, 29, DeviceTask::SendPower});
     EXPECT_EQ(commandCodes(*mouse), Codes{0x07}) << "only the known task after them";
     EXPECT_EQ(worker->queuedTasks(), 0u);
     EXPECT_TRUE(host.shownSince(mark).empty());

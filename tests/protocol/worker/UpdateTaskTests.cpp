@@ -606,8 +606,8 @@ TEST_F(UpdateTasks, FirmwareIsWrittenOnlyUnderASignedManifestForThisMouse) {
         {"a manifest without a signature", manifest, "", false},
         {"signed by another key", manifest, stranger.sign(manifest), false},
         {"a truncated signature", manifest, signature.substr(0, signature.size() - 30), false},
-        {"a valid signature over another manifest", manifestFor(image, "106", "1209:c0a2"),
-         signature, false},
+        {"a valid signature over another manifest", manifest,
+         release.sign(manifestFor(image, "106", "1209:c0a2")), false},
         {"a manifest for another mouse", manifestFor(image, "106", "1209:c0b1"),
          release.sign(manifestFor(image, "106", "1209:c0b1")), false},
         {"an older version than offered", manifestFor(image, "105"),
@@ -644,6 +644,58 @@ TEST_F(UpdateTasks, FirmwareIsWrittenOnlyUnderASignedManifestForThisMouse) {
         worker.reset();
         mouse->unplug();
     }
+}
+
+// A mouse that lost power while its firmware was written restarts with its bootloader's
+// interface alone. The worker finds it, offers the firmware the server has for it, and
+// writes it again under the same signed manifest as an upgrade: the mouse comes back.
+TEST_F(UpdateTasks, AMouseLeftInItsBootloaderIsOfferedAndRecovered) {
+    const Bytes image = imageOf(1000);
+    serveFirmware({{kImageName, textOf(image)}});
+    server.serveBody("/fw/m1/mouse/version", "106\r\n");
+    vm::BootloaderConfig stranded;
+    stranded.productId = 0xC0A1;
+    auto loader = bus->addBootloader(stranded);
+    startWorker(updateConfig());
+    run({DeviceTask::DeviceStart});
+    ASSERT_TRUE(host.waitFor("showUpdateStatus firmware 3 106 button=1"));
+
+    // A manifest the release key did not sign writes nothing, and the offer stays.
+    const corvane::test::ReleaseSigner stranger;
+    const std::string manifest = manifestFor(textOf(image));
+    serveManifest(manifest, stranger.sign(manifest));
+    std::size_t mark = host.count();
+    run({DeviceTask::RecoverFirmware});
+    EXPECT_EQ(shownFrom(mark).back(), "endFirmwareUpgrade 0");
+    EXPECT_TRUE(loader->received(vm::InterfaceKind::Bootloader).empty());
+
+    serveManifest(manifest);
+    mark = host.count();
+    run({DeviceTask::RecoverFirmware});
+    const vm::BootloaderState written = loader->bootloader();
+    Bytes expected = image;
+    expected.resize(1008, 0xFF);
+    EXPECT_EQ(written.image, expected) << "the bootloader holds exactly the image";
+    EXPECT_TRUE(written.ended);
+    EXPECT_EQ(matching(shownFrom(mark), "showUpdateStatus"),
+              (std::vector<std::string>{"showUpdateStatus firmware 2 106 button=0"}));
+    EXPECT_EQ(shownFrom(mark).back(), "endFirmwareUpgrade 1");
+
+    // It starts its firmware: the bootloader's interface goes, the mouse's come.
+    loader->unplug();
+    auto mouse = attachM1WithBootloader(0x106);
+    const std::size_t back = host.count();
+    run({DeviceTask::DeviceArrived});
+    EXPECT_TRUE(host.waitFor("showVersion 262 ", back));
+    EXPECT_EQ(matching(shownFrom(back), "showUpdateStatus"),
+              (std::vector<std::string>{"showUpdateStatus firmware 2 106 button=0"}))
+        << "a mouse with its firmware is not offered a recovery";
+
+    // Written once: another task 28 writes nothing.
+    mouse->clearLog();
+    run({DeviceTask::RecoverFirmware});
+    EXPECT_TRUE(mouse->received(vm::InterfaceKind::Bootloader).empty());
+    EXPECT_EQ(shownFrom(back).back(), "endFirmwareUpgrade 0");
 }
 
 TEST_F(UpdateTasks, NoFirmwareIsWrittenWithoutAnOffer) {

@@ -1,0 +1,259 @@
+// Start and memory of the window against a bare Qt window of the same size (bare_window:
+// a QLabel in a frameless 1300x788 window), both started in turns by this program under
+// the X server of $DISPLAY:
+//
+//   xvfb-run -s '-screen 0 1920x1080x24' build/dev/bench/app/start_bench [rounds]
+//
+// For each start: the time from the start of the process until the X server maps its
+// first window of at least 600x400 (MapNotify on the root window, seen by this program,
+// not told by the program measured), and its resident memory 3 s after the start as
+// /proc/<pid>/smaps splits it: anonymous pages (the heap and unnamed mappings) and
+// file-backed pages by file. The window runs with its virtual mice, in a scratch user's
+// folders.
+#include <xcb/xcb.h>
+
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto kMemoryAfter = std::chrono::seconds(3);
+constexpr auto kMapDeadline = std::chrono::seconds(30);
+
+struct Program {
+    std::string name;
+    std::vector<std::string> arguments; // the program first
+};
+
+// Resident kB by mapping: "[heap]", "[anon]" (unnamed), "[stack]", or the file's path.
+using MemoryMap = std::map<std::string, long>;
+
+struct Start {
+    double mappedMs = -1;
+    long rssKb = 0;
+    long anonKb = 0;
+    long fileKb = 0;
+    MemoryMap byMapping;
+};
+
+bool isMappingHeader(const std::string& line) {
+    const std::size_t dash = line.find('-');
+    return dash != std::string::npos && dash > 0 &&
+           line.find_first_not_of("0123456789abcdef") == dash;
+}
+
+MemoryMap residentByMapping(pid_t pid) {
+    MemoryMap memory;
+    std::ifstream smaps("/proc/" + std::to_string(pid) + "/smaps");
+    std::string line;
+    std::string current;
+    while (std::getline(smaps, line)) {
+        if (isMappingHeader(line)) {
+            std::istringstream fields(line);
+            std::string range, perms, offset, device, inode, path;
+            fields >> range >> perms >> offset >> device >> inode;
+            std::getline(fields >> std::ws, path);
+            current = path.empty() ? "[anon]" : path;
+        } else if (line.rfind("Rss:", 0) == 0) {
+            memory[current] += std::strtol(line.c_str() + 4, nullptr, 10);
+        }
+    }
+    return memory;
+}
+
+long statusValue(pid_t pid, const std::string& key) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(key + ":", 0) == 0)
+            return std::strtol(line.c_str() + key.size() + 1, nullptr, 10);
+    }
+    return 0;
+}
+
+// Waits for the first MapNotify of a large window after the start.
+bool waitForMap(xcb_connection_t* x, Clock::time_point deadline) {
+    pollfd fd{xcb_get_file_descriptor(x), POLLIN, 0};
+    for (;;) {
+        while (xcb_generic_event_t* event = xcb_poll_for_event(x)) {
+            bool large = false;
+            if ((event->response_type & 0x7F) == XCB_MAP_NOTIFY) {
+                const auto* map = reinterpret_cast<xcb_map_notify_event_t*>(event);
+                xcb_get_geometry_reply_t* geometry =
+                    xcb_get_geometry_reply(x, xcb_get_geometry(x, map->window), nullptr);
+                large = geometry && geometry->width >= 600 && geometry->height >= 400;
+                std::free(geometry);
+            }
+            std::free(event);
+            if (large)
+                return true;
+        }
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0 || xcb_connection_has_error(x))
+            return false;
+        poll(&fd, 1, static_cast<int>(left.count()));
+    }
+}
+
+Start startOnce(xcb_connection_t* x, const Program& program, const std::vector<char*>& env) {
+    while (xcb_generic_event_t* stale = xcb_poll_for_event(x))
+        std::free(stale);
+    std::vector<char*> argv;
+    for (const std::string& argument : program.arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+
+    Start start;
+    const Clock::time_point begun = Clock::now();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), env.data()) != 0) {
+        std::fprintf(stderr, "cannot start %s\n", argv[0]);
+        return start;
+    }
+    if (waitForMap(x, begun + kMapDeadline)) {
+        start.mappedMs = std::chrono::duration<double, std::milli>(Clock::now() - begun).count();
+    }
+    std::this_thread::sleep_until(begun + kMemoryAfter);
+    start.rssKb = statusValue(pid, "VmRSS");
+    start.anonKb = statusValue(pid, "RssAnon");
+    start.fileKb = statusValue(pid, "RssFile");
+    start.byMapping = residentByMapping(pid);
+    kill(pid, SIGTERM);
+    for (int i = 0; i < 300; ++i) {
+        if (waitpid(pid, nullptr, WNOHANG) == pid)
+            return start;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return start;
+}
+
+double median(std::vector<double> values) {
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+std::string scratchFolder() {
+    char pattern[] = "/tmp/start-bench-XXXXXX";
+    const std::string root = mkdtemp(pattern);
+    for (const char* name : {"/data", "/config", "/home", "/run"})
+        mkdir((root + name).c_str(), 0700);
+    return root;
+}
+
+// The environment with a scratch user's folders, on the X server (never offscreen).
+std::vector<std::string> environmentFor(const std::string& scratch) {
+    std::vector<std::string> env;
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string text = *entry;
+        for (const char* dropped : {"HOME=", "XDG_", "QT_QPA_PLATFORM="}) {
+            if (text.rfind(dropped, 0) == 0)
+                goto next;
+        }
+        env.push_back(text);
+    next:;
+    }
+    env.push_back("HOME=" + scratch + "/home");
+    env.push_back("XDG_DATA_HOME=" + scratch + "/data");
+    env.push_back("XDG_CONFIG_HOME=" + scratch + "/config");
+    env.push_back("XDG_RUNTIME_DIR=" + scratch + "/run");
+    return env;
+}
+
+void printMappings(const Start& window, const Start& bare) {
+    std::map<std::string, std::pair<long, long>> both;
+    for (const auto& [name, kb] : window.byMapping)
+        both[name].first = kb;
+    for (const auto& [name, kb] : bare.byMapping)
+        both[name].second = kb;
+    std::vector<std::pair<std::string, std::pair<long, long>>> rows(both.begin(), both.end());
+    std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+        return a.second.first - a.second.second > b.second.first - b.second.second;
+    });
+    std::printf("\nresident kB by mapping, last round (largest extra first):\n");
+    std::printf("%9s %9s %9s  %s\n", "window", "bare", "extra", "mapping");
+    for (std::size_t i = 0; i < rows.size() && i < 25; ++i) {
+        const auto& [name, kb] = rows[i];
+        std::printf("%9ld %9ld %9ld  %s\n", kb.first, kb.second, kb.first - kb.second,
+                    name.c_str());
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    xcb_connection_t* x = xcb_connect(nullptr, nullptr);
+    if (xcb_connection_has_error(x)) {
+        std::fprintf(stderr, "start_bench needs an X server: xvfb-run -s '-screen 0 "
+                             "1920x1080x24' start_bench\n");
+        return 1;
+    }
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(x)).data;
+    const std::uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+    xcb_change_window_attributes(x, screen->root, XCB_CW_EVENT_MASK, &mask);
+    xcb_flush(x);
+
+    const std::string scratch = scratchFolder();
+    const std::vector<std::string> envText = environmentFor(scratch);
+    std::vector<char*> env;
+    for (const std::string& entry : envText)
+        env.push_back(const_cast<char*>(entry.c_str()));
+    env.push_back(nullptr);
+
+    const Program programs[] = {
+        {"corvane", {CORVANE_PATH, "--virtual-mouse"}},
+        {"bare window", {BARE_WINDOW_PATH}},
+    };
+    std::map<std::string, std::vector<Start>> starts;
+    for (int round = 0; round < rounds; ++round) {
+        for (const Program& program : programs)
+            starts[program.name].push_back(startOnce(x, program, env));
+    }
+
+    std::printf("%-12s %28s %10s %10s %10s\n", "", "mapped ms (min/median/max)", "RSS kB",
+                "anon kB", "file kB");
+    for (const Program& program : programs) {
+        std::vector<double> mapped, rss, anon, file;
+        for (const Start& s : starts[program.name]) {
+            if (s.mappedMs >= 0)
+                mapped.push_back(s.mappedMs);
+            rss.push_back(double(s.rssKb));
+            anon.push_back(double(s.anonKb));
+            file.push_back(double(s.fileKb));
+        }
+        if (mapped.empty()) {
+            std::printf("%-12s never mapped a window\n", program.name.c_str());
+            continue;
+        }
+        std::sort(mapped.begin(), mapped.end());
+        std::printf("%-12s %8.1f / %8.1f / %8.1f %10.0f %10.0f %10.0f\n", program.name.c_str(),
+                    mapped.front(), median(mapped), mapped.back(), median(rss), median(anon),
+                    median(file));
+    }
+    printMappings(starts["corvane"].back(), starts["bare window"].back());
+    std::string remove = "rm -rf '" + scratch + "'";
+    return std::system(remove.c_str()) == 0 ? 0 : 1;
+}
