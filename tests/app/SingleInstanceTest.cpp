@@ -55,13 +55,6 @@ template <typename Condition> bool processEventsUntil(Condition condition) {
     return condition();
 }
 
-// Lets the event loop run a little so that anything pending is delivered.
-void settle() {
-    QDeadlineTimer deadline(150);
-    while (!deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
 class SingleInstanceTest : public ::testing::Test {
 protected:
     void SetUp() override { ensureCoreApplication(); }
@@ -143,8 +136,10 @@ TEST_F(SingleInstanceTest, SecondStartIsRefusedAndTheFirstIsAskedToShow) {
     EXPECT_FALSE(second.isListening());
 
     EXPECT_TRUE(processEventsUntil([&] { return received.show == 1; }));
-    settle();
-    EXPECT_EQ(received.total(), 1);
+    // A command sent after it: once it arrived, anything the second start sent had too.
+    EXPECT_TRUE(SingleInstance::sendCommand(first.paths().socket, "retranslate"));
+    EXPECT_TRUE(processEventsUntil([&] { return received.retranslate == 1; }));
+    EXPECT_EQ(received.total(), 2) << "one show, then the marker";
     EXPECT_EQ(secondReceived.total(), 0);
 }
 
@@ -207,8 +202,9 @@ TEST_F(SingleInstanceTest, QuitAndRetranslateArrive) {
     EXPECT_TRUE(processEventsUntil([&] { return received.retranslate == 1; }));
     EXPECT_TRUE(SingleInstance::sendCommand(instance.paths().socket, "quit"));
     EXPECT_TRUE(processEventsUntil([&] { return received.quit == 1; }));
-    settle();
-    EXPECT_EQ(received.total(), 2);
+    EXPECT_TRUE(SingleInstance::sendCommand(instance.paths().socket, "show")); // the marker
+    EXPECT_TRUE(processEventsUntil([&] { return received.show == 1; }));
+    EXPECT_EQ(received.total(), 3) << "each command once, then the marker";
 }
 
 TEST_F(SingleInstanceTest, SeveralCommandsOnOneConnectionUnknownOnesIgnored) {
@@ -218,10 +214,11 @@ TEST_F(SingleInstanceTest, SeveralCommandsOnOneConnectionUnknownOnesIgnored) {
 
     sendRaw(instance.paths().socket, "format\r\nretranslate\r\nSHOW\nshow");
     EXPECT_TRUE(processEventsUntil([&] { return received.show == 1; }));
-    settle();
+    EXPECT_TRUE(SingleInstance::sendCommand(instance.paths().socket, "quit")); // the marker
+    EXPECT_TRUE(processEventsUntil([&] { return received.quit == 1; }));
     EXPECT_EQ(received.retranslate, 1);
-    EXPECT_EQ(received.quit, 0);
-    EXPECT_EQ(received.total(), 2);
+    EXPECT_EQ(received.show, 1) << "SHOW is not a command";
+    EXPECT_EQ(received.total(), 3) << "retranslate and show, then the marker";
 }
 
 TEST_F(SingleInstanceTest, OverlongInputIsDroppedAndTheServerKeepsListening) {
@@ -417,6 +414,7 @@ TEST_F(SingleInstanceTest, AnotherUsersRequestIsRefusedEvenThroughAnOpenSocket) 
     if (::getuid() != 0)
         GTEST_SKIP() << "needs root to act as another user";
     SingleInstance instance(pathsFor(QStringLiteral("Mouse")));
+    Received received(instance);
     ASSERT_EQ(instance.start(), SingleInstance::Role::Primary);
     int handled = 0;
     instance.setRequestHandler([&](const QByteArray&, SingleInstance::Reply) { ++handled; });
@@ -452,7 +450,9 @@ TEST_F(SingleInstanceTest, AnotherUsersRequestIsRefusedEvenThroughAnOpenSocket) 
     }));
     EXPECT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
-    settle();
+    // Our own command after it: once it arrived, the refused request had its chance.
+    EXPECT_TRUE(SingleInstance::sendCommand(instance.paths().socket, "show"));
+    EXPECT_TRUE(processEventsUntil([&] { return received.show == 1; }));
     EXPECT_EQ(handled, 0);
 }
 

@@ -85,6 +85,8 @@ public:
             kHang);
         if (!ready || m_ipc.isEmpty())
             return fail("sway did not open its sockets: " + m_sway.readAll());
+        if (!waitForOutput())
+            return fail("sway made no output: " + m_sway.readAll());
         return true;
     }
 
@@ -119,32 +121,51 @@ public:
 
     // Runs one sway command ("[app_id=x] focus") over IPC; true when sway did it.
     bool command(const QByteArray& text) {
+        const QByteArray reply = ask(kRunCommand, text);
+        return reply.contains("\"success\": true") || reply.contains("\"success\":true");
+    }
+
+    // Waits until sway has an active output and then until a window with `appId` is in
+    // its tree (a client that connects before the output exists is mapped later).
+    bool waitForOutput() {
+        return waitUntil([&] { return ask(kGetOutputs, {}).contains("\"active\": true"); }, kHang);
+    }
+    bool waitForWindow(const QString& appId) {
+        const QByteArray wanted = "\"app_id\": \"" + appId.toUtf8() + '"';
+        return waitUntil([&] { return ask(kGetTree, {}).contains(wanted); }, kHang);
+    }
+
+private:
+    static constexpr quint32 kRunCommand = 0;
+    static constexpr quint32 kGetOutputs = 3;
+    static constexpr quint32 kGetTree = 4;
+
+    // One i3-ipc message and its reply's payload (empty when sway did not answer):
+    // magic, payload length and message type, in host order, then the payload.
+    QByteArray ask(quint32 type, const QByteArray& payload) {
         QLocalSocket socket;
         socket.connectToServer(m_ipc);
         if (!socket.waitForConnected(kHang))
-            return false;
-        // i3-ipc: magic, payload length and message type (0 = run command), host order.
+            return {};
         QByteArray message("i3-ipc");
-        const quint32 header[2] = {quint32(text.size()), 0};
+        const quint32 header[2] = {quint32(payload.size()), type};
         message.append(reinterpret_cast<const char*>(header), sizeof header);
-        message.append(text);
+        message.append(payload);
         socket.write(message);
         if (!socket.waitForBytesWritten(kHang))
-            return false;
+            return {};
         QByteArray reply;
         while (reply.size() < 14 && socket.waitForReadyRead(kHang))
             reply += socket.readAll();
         if (reply.size() < 14)
-            return false;
+            return {};
         quint32 length = 0;
         std::memcpy(&length, reply.constData() + 6, sizeof length);
         while (reply.size() < qsizetype(14 + length) && socket.waitForReadyRead(kHang))
             reply += socket.readAll();
-        return reply.mid(14).contains("\"success\": true") ||
-               reply.mid(14).contains("\"success\":true");
+        return reply.mid(14);
     }
 
-private:
     bool fail(const QByteArray& why) {
         m_error = why;
         return false;

@@ -8,6 +8,11 @@
 #include "ui/controls/PushButton.h"
 #include "ui/views/Picture.h"
 
+#include <QFontMetrics>
+
+#include <algorithm>
+#include <cmath>
+
 namespace corvane::pages {
 
 namespace {
@@ -35,7 +40,23 @@ void ProfileDlg::run(const QRect& screenRect) {
     if (!create(&m_main, QString::fromLatin1(kTitle), ui::StylePopup, ui::ExToolWindow, screenRect))
         return;
     setCaptionHeight(0);
+    fitButtonTexts();
     runModal();
+}
+
+void ProfileDlg::fitButtonTexts() {
+    // The pop-up takes the profile button's width; a language whose "Import" or "Export"
+    // is longer than half of it gets a wider pop-up, grown evenly on both sides.
+    int missing = 0;
+    for (int id : {ImportButton, ExportButton}) {
+        const ui::Control* button = control(id);
+        const int margin = int(std::lround(6 * interfaceScale()));
+        const int needed =
+            QFontMetrics(button->font()).horizontalAdvance(button->text()) + 2 * margin;
+        missing = std::max(missing, needed - button->width());
+    }
+    if (missing > 0)
+        setGeometry(geometry().adjusted(-missing, 0, missing, 0));
 }
 
 void ProfileDlg::InitUI(const QRect& /*client*/) {

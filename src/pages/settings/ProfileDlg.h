@@ -36,6 +36,8 @@ private:
     static constexpr int kDeactivated = 2100;
 
     void fillList();
+    // Widens the pop-up until both button texts fit.
+    void fitButtonTexts();
     void renamed(int index, int profile);
     void post(int command, int profile);
     void finish();

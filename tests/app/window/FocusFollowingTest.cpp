@@ -88,12 +88,16 @@ TEST_F(FocusFollowing, OnSwayTheGamesWaylandWindowTakesItsProfileAndTheEditorThe
     if (HasFatalFailure())
         return;
 
-    // sway gives a new window the focus: the editor first, then the game.
+    // Both windows mapped, then the focus moved to the game as a key binding would.
     const QString program = QStringLiteral(CORVANE_WAYLAND_TEST_WINDOW);
     ASSERT_TRUE(
         sway.startClient(program, QStringLiteral("org.gnome.gedit"), QStringLiteral("notes.txt")));
     ASSERT_TRUE(sway.startClient(program, QStringLiteral("steam_app_730"),
                                  QStringLiteral("Counter-Strike 2")));
+    ASSERT_TRUE(sway.waitForWindow(QStringLiteral("org.gnome.gedit")));
+    ASSERT_TRUE(sway.waitForWindow(QStringLiteral("steam_app_730")));
+    ASSERT_TRUE(sway.command(R"([app_id="org.gnome.gedit"] focus)"));
+    ASSERT_TRUE(sway.command(R"([app_id="steam_app_730"] focus)"));
     ASSERT_TRUE(mouseRunsAt(500)) << "the mouse runs at " << reportRateHz(*mouse) << " Hz";
     EXPECT_EQ(switches, std::vector<int>{3});
 

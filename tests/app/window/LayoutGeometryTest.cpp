@@ -7,6 +7,10 @@
 #include "app/window/MainPages.h"
 #include "app/window/MainWindowIds.h"
 #include "hid/DeviceManager.h"
+#include "i18n/LanguageTexts.h"
+#include "pages/dialogs/MessageBox.h"
+#include "pages/dialogs/MousePaletteDlg.h"
+#include "pages/macros/MacroKeyDlg.h"
 #include "ui/controls/CheckBox.h"
 #include "ui/controls/ComboBox.h"
 #include "ui/controls/GroupedButton.h"
@@ -382,11 +386,12 @@ protected:
         bus = devices.bus;
         hid::DeviceManager::installHidApi(bus);
         startWindow([](DeviceMainDlg& w) { addConfigurationPages(w); });
-        bool read = false;
-        window->setAfterDeviceStateHook([&read] { read = true; });
         waitForStart();
-        ASSERT_TRUE(waitUntil([&] { return read; }));
-        window->setAfterDeviceStateHook({});
+        // The start (and its read-back) is the worker's first task: once a task queued
+        // after it has run, the pages show the first mouse.
+        ASSERT_TRUE(waitUntil([&] { return window->connectionShown(); }, 60000))
+            << "the demo mice were not found";
+        waitForWorker();
         window->showConfigurationView();
         settle();
     }
@@ -407,11 +412,22 @@ struct PopUp {
     const char* title; // the pop-up's window title
     std::function<void(DeviceMainDlg&)> open;
 };
+QString text(int id) {
+    return i18n::lookupText(i18n::kTextSection, id);
+}
+
 const PopUp kPopUps[] = {
     {"ProfileDlg",
      [](DeviceMainDlg& w) { w.OnMessage(MainControl::Profile, ui::Notify::Click, 0, 0); }},
     {"About Window",
      [](DeviceMainDlg& w) { w.OnMessage(MainControl::Logo, ui::Notify::Click, 0, 0); }},
+    // A question with two answers: the DPI reset's, one of the longest the pages ask.
+    {pages::kMessageBoxTitle,
+     [](DeviceMainDlg& w) {
+         pages::showMessage(text(258), &w, text(253), pages::MessageTwoButtons);
+     }},
+    {pages::kPaletteTitle, [](DeviceMainDlg& w) { pages::pickColour(&w, 0x3366CC); }},
+    {pages::kMacroKeyDlgTitle, [](DeviceMainDlg& w) { pages::MacroKeyDlg::ask(&w); }},
 };
 
 // The languages shipped first; every screen size and scale is checked in them.
@@ -429,28 +445,27 @@ TEST_F(LayoutGeometry, FirstLanguagesFitEveryScreenSize) {
     EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
 }
 
-// The profile pop-up and the about box on the smallest screen, in the first languages.
-TEST_F(LayoutGeometry, PopUpsFitTheSmallestScreen) {
+// The pop-ups a user opens from the window, on the smallest screen, in every installed
+// language.
+TEST_F(LayoutGeometry, PopUpsFitTheSmallestScreenInEveryLanguage) {
     start();
     QStringList faults;
-    for (int lcid : kFirstLanguages) {
+    for (int lcid : installedLanguages()) {
         window->setLanguage(lcid);
         window->showConfigurationView();
         window->fitToArea(availableArea({kScreens[0], desktopScale()}),
                           window->devicePixelRatioF());
         settle();
         for (const PopUp& popUp : kPopUps) {
-            bool walked = false;
-            whenModal(QString::fromLatin1(popUp.title), [&](ui::Dialog& shown) {
+            const auto walked = whenModal(QString::fromLatin1(popUp.title), [&](ui::Dialog& shown) {
                 for (const QString& fault : LayoutWalker(shown).faults())
                     faults << QStringLiteral("language %1, %2: %3")
                                   .arg(lcid)
                                   .arg(QString::fromLatin1(popUp.title), fault);
-                walked = true;
                 shown.endModal(ui::ResultSecond);
             });
             popUp.open(*window);
-            EXPECT_TRUE(walked) << popUp.title << " did not open";
+            EXPECT_TRUE(walked.ran()) << popUp.title << " did not open";
         }
     }
     EXPECT_TRUE(faults.isEmpty()) << faults.join(u'\n').toStdString();
