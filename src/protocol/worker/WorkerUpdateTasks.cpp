@@ -268,6 +268,18 @@ void WorkerUpdates::upgradeFirmware() {
         // Offered once, written once: another upgrade needs another check and offer.
         firmwareUpdateState_ = 0;
         checkedFirmwareUrl_.clear();
+        endFirmwareWrite(true);
+        return;
+    }
+    hid::trace(2, "firmware upgrade failed");
+    endFirmwareWrite(false);
+}
+
+// The end of a firmware write, an upgrade or a rewrite: a written mouse is given time to
+// restart around the window's "done"; a failed write shows the failure at the percentage
+// it reached.
+void WorkerUpdates::endFirmwareWrite(bool written) {
+    if (written) {
         if (!c_.pause(c_.config.update.afterUpgrade)) {
             return;
         }
@@ -275,7 +287,6 @@ void WorkerUpdates::upgradeFirmware() {
         c_.pause(c_.config.update.afterUpgrade);
         return;
     }
-    hid::trace(2, "firmware upgrade failed");
     firmwareProgress(FirmwareText::Failed, std::max(lastFirmwarePercent_, 0));
     c_.host.call([](WorkerHost& host) { host.endFirmwareUpgrade(false); });
 }
@@ -344,16 +355,11 @@ void WorkerUpdates::recoverFirmware() {
         stranded_.reset();
         strandedVersion_.clear();
         c_.host.call([&](WorkerHost& host) { host.showUpdateStatus(status); });
-        if (!c_.pause(c_.config.update.afterUpgrade)) {
-            return;
-        }
-        c_.host.call([](WorkerHost& host) { host.endFirmwareUpgrade(true); });
-        c_.pause(c_.config.update.afterUpgrade);
+        endFirmwareWrite(true);
         return;
     }
     hid::trace(2, "writing the firmware again failed");
-    firmwareProgress(FirmwareText::Failed, std::max(lastFirmwarePercent_, 0));
-    c_.host.call([](WorkerHost& host) { host.endFirmwareUpgrade(false); });
+    endFirmwareWrite(false);
 }
 
 // Downloads the firmware `version` from `base`, checks it against its signed manifest

@@ -65,6 +65,7 @@ public:
 
 private:
     bool runUpgrade();
+    void endFirmwareWrite(bool written);
     bool writeFirmware(const QString& base, const QString& version, int vendorId, int productId);
     void firmwareProgress(int textId, int percent);
     QString deviceFirmwareText() const;
