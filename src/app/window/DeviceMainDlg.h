@@ -286,6 +286,10 @@ private:
     bool pageHoldsProfile() const;
     std::unique_ptr<focus::FocusWatcher> m_focusWatcher;
     std::unique_ptr<focus::ProfileFollower> m_follower;
+    // Set by the first ReportFocus: from then on the desktop's own script or extension is
+    // the one source of focus changes, and the watcher's reports are dropped.
+    bool m_focusFromBus = false;
+    void takeFocusFromBus();
 
     // MainService.cpp: the session-bus service and what its properties show.
     void startSessionService();

@@ -39,17 +39,35 @@ void DeviceMainDlg::startFocusFollowing() {
                       << watcher->name();
         return;
     }
-    connect(watcher.get(), &focus::FocusWatcher::focused, m_follower.get(),
-            &focus::ProfileFollower::focusChanged);
+    connect(watcher.get(), &focus::FocusWatcher::focused, this,
+            [this](const focus::FocusedApp& app) {
+                if (!m_focusFromBus && m_follower)
+                    m_follower->focusChanged(app);
+            });
     connect(watcher.get(), &focus::FocusWatcher::lost, this, [name = watcher->name()] {
         qCInfo(lcApp) << name << "closed the connection: the profile no longer follows the focus";
     });
     m_focusWatcher = std::move(watcher);
 }
 
+// On GNOME's Wayland session the X11 watcher sees only XWayland windows: when a native
+// window takes the focus it reports nothing focused, which within the debounce would cancel
+// the extension's report of that very window. Once a desktop reports over the bus, it alone
+// is followed.
+void DeviceMainDlg::takeFocusFromBus() {
+    if (m_focusFromBus)
+        return;
+    m_focusFromBus = true;
+    if (m_focusWatcher)
+        qCInfo(lcApp) << "the focus is reported over the session bus: from now on only those"
+                      << "reports are followed";
+}
+
 control::FocusView DeviceMainDlg::focusView() const {
     control::FocusView view;
-    if (m_focusWatcher)
+    if (m_focusFromBus)
+        view.watcher = QStringLiteral("session bus");
+    else if (m_focusWatcher)
         view.watcher = m_focusWatcher->name();
     if (!m_follower)
         return view;

@@ -40,6 +40,7 @@ void DeviceMainDlg::startSessionService() {
         return;
     bus::SessionService::Hooks hooks;
     hooks.reportFocus = [this](const focus::FocusedApp& app) {
+        takeFocusFromBus();
         if (m_follower)
             m_follower->focusChanged(app);
     };

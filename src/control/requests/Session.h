@@ -17,7 +17,8 @@ namespace corvane::control {
 
 // What the window sees as focused now, for corvanectl focus.
 struct FocusView {
-    QString watcher;     // the desktop watcher's name; empty when only the bus reports
+    QString watcher;     // the desktop watcher's name, "session bus" once a desktop reports
+                         // there; empty when nothing has reported yet
     bool paused = false; // following was paused from the tray
     QString appId;       // empty when nothing is focused
     QString instance;

@@ -63,6 +63,19 @@ public slots:
     Q_SCRIPTABLE void start() { calls.push_back(QStringLiteral("start")); }
 };
 
+// Stands for the X11 watcher on a desktop that also reports over the bus: the test says
+// what it sees.
+class ScriptedWatcher : public focus::FocusWatcher {
+public:
+    bool start() override { return true; }
+    QString name() const override { return QStringLiteral("x11"); }
+    void see(const QString& appId) {
+        focus::FocusedApp app;
+        app.appId = appId;
+        emit focused(app);
+    }
+};
+
 namespace {
 
 using bus::SessionService;
@@ -164,6 +177,39 @@ TEST_F(SessionServiceWindow, AFocusReportedOverTheBusSwitchesTheMouseAfterTheFoc
         << "the mouse runs at " << reportRateHz(*mouse) << " Hz";
     EXPECT_EQ(switches, (std::vector<int>{3, 1}));
     EXPECT_TRUE(waitUntil([&] { return recorder.last(QStringLiteral("ActiveProfile")) == 1; }));
+}
+
+// GNOME on Wayland: the extension reports every window over the bus while the X11 watcher
+// sees XWayland windows only and reports nothing focused when a native window takes the
+// focus. That empty report must not cancel the extension's report of the same change.
+TEST_F(SessionServiceWindow, OnceTheDesktopReportsOverTheBusTheWatchersReportsAreDropped) {
+    ScriptedWatcher* watcher = nullptr;
+    extraContext = [&](WindowContext& context) {
+        context.focusWatcher = [&] {
+            auto made = std::make_unique<ScriptedWatcher>();
+            watcher = made.get();
+            return made;
+        };
+    };
+    launch();
+    gameRule();
+    ASSERT_NE(watcher, nullptr);
+
+    // Until the bus reports, the watcher is followed: the game runs under XWayland.
+    watcher->see(QStringLiteral("steam_app_730"));
+    ASSERT_TRUE(waitUntil([&] { return reportRateHz(*mouse) == 500; }, 20000))
+        << "the mouse runs at " << reportRateHz(*mouse) << " Hz";
+
+    // A native editor takes the focus: the extension says so, XWayland says nothing is focused.
+    reportFocus(QStringLiteral("org.gnome.TextEditor"), QStringLiteral("notes"), 4002);
+    watcher->see(QString());
+    ASSERT_TRUE(waitUntil([&] { return reportRateHz(*mouse) == 1000; }, 20000))
+        << "the mouse stayed at " << reportRateHz(*mouse) << " Hz";
+
+    watcher->see(QStringLiteral("steam_app_730"));
+    EXPECT_EQ(window->profileFollower()->focusedNow().appId,
+              QStringLiteral("org.gnome.TextEditor"));
+    EXPECT_EQ(window->focusView().watcher, QStringLiteral("session bus"));
 }
 
 TEST_F(SessionServiceWindow, CorvanectlFocusTellsWhatWasReportedAndTheProfileItsRuleNames) {
