@@ -1,10 +1,12 @@
 // The profile follows the focused application, on real desktops: a real X server (Xvfb)
 // with two real windows of different classes and the test as its window manager, and a
-// real headless sway with two real Wayland clients. The main window runs with its worker
+// real headless sway with two real Wayland clients, and Hyprland's event stream played back
+// from a recording over a local socket. The main window runs with its worker
 // and a virtual mouse, and is judged by the report rate the mouse holds: profile 3 (the
 // game's) runs at 500 Hz, the default profile 1 at 1000 Hz.
 #include "WindowTest.h"
 
+#include "focus/HyprlandFocusWatcher.h"
 #include "focus/ProfileFollower.h"
 #include "focus/SwayFocusWatcher.h"
 #include "focus/X11FocusWatcher.h"
@@ -13,6 +15,10 @@
 #include "support/HeadlessSway.h"
 #include "support/XvfbDisplay.h"
 #include "virtualmouse/VirtualMouse.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QTemporaryDir>
 
 namespace corvane::app::test {
 namespace {
@@ -105,6 +111,39 @@ TEST_F(FocusFollowing, OnSwayTheGamesWaylandWindowTakesItsProfileAndTheEditorThe
     ASSERT_TRUE(mouseRunsAt(1000)) << "the mouse runs at " << reportRateHz(*mouse) << " Hz";
     EXPECT_EQ(switches, (std::vector<int>{3, 1}));
     EXPECT_EQ(store::ProfileDatabase::instance().getCurrentProfile(), 1);
+}
+
+TEST_F(FocusFollowing, OnHyprlandTheActiveWindowEventsSwitchTheMouseAndBack) {
+    // Hyprland's event socket, played back: what a session sent while the user moved
+    // between a terminal, the game (whose title holds a comma) and back.
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    const QString path = runtime.filePath(QStringLiteral(".socket2.sock"));
+    QLocalServer hyprland;
+    ASSERT_TRUE(hyprland.listen(path));
+    startFollowing([path] { return std::make_unique<focus::HyprlandFocusWatcher>(path); });
+    if (HasFatalFailure())
+        return;
+    ASSERT_TRUE(waitUntil([&] { return hyprland.hasPendingConnections(); }));
+    QLocalSocket* events = hyprland.nextPendingConnection();
+    auto send = [events](const QByteArray& lines) {
+        events->write(lines);
+        events->flush();
+    };
+
+    send("workspace>>2\n"
+         "activewindow>>kitty,~/src\n"
+         "activewindowv2>>55d1f0a0\n"
+         "activewindow>>steam_app_730,Counter-Strike 2, the game\n"
+         "activewindowv2>>55d1f0b8\n");
+    ASSERT_TRUE(mouseRunsAt(500)) << "the mouse runs at " << reportRateHz(*mouse) << " Hz";
+    EXPECT_EQ(switches, std::vector<int>{3});
+
+    send("activewindow>>kitty,~/src\nactivewindowv2>>55d1f0a0\n");
+    ASSERT_TRUE(mouseRunsAt(1000)) << "the mouse runs at " << reportRateHz(*mouse) << " Hz";
+    EXPECT_EQ(switches, (std::vector<int>{3, 1}));
+    // Nothing is ever written to the event socket.
+    EXPECT_EQ(events->bytesAvailable(), 0);
 }
 
 } // namespace
