@@ -1,5 +1,6 @@
 #include "focus/WatcherChoice.h"
 
+#include "focus/FirstWorkingWatcher.h"
 #include "focus/HyprlandFocusWatcher.h"
 #include "focus/KWinScriptLoader.h"
 #include "focus/SwayFocusWatcher.h"
@@ -58,6 +59,13 @@ std::unique_ptr<FocusWatcher> plasmaOnWayland(const Session& session) {
     return std::make_unique<KWinScriptLoader>(session.kwinScript, QDBusConnection::sessionBus());
 }
 
+std::unique_ptr<FocusWatcher> x11(const Session& session) {
+    const QString display = session.value("DISPLAY");
+    if (display.isEmpty())
+        return nullptr;
+    return std::make_unique<X11FocusWatcher>(display.toLocal8Bit());
+}
+
 // Any other Wayland compositor: the wlroots ones list their windows. Plasma and GNOME
 // have their own way (and no such list); on them the X11 watcher sees XWayland windows.
 std::unique_ptr<FocusWatcher> wlroots(const Session& session) {
@@ -70,14 +78,15 @@ std::unique_ptr<FocusWatcher> wlroots(const Session& session) {
         QCoreApplication::instance()
             ? QCoreApplication::instance()->property("desktopFileName").toString()
             : QString();
-    return std::make_unique<WlrootsFocusWatcher>(display.toLocal8Bit(), ownAppId);
-}
-
-std::unique_ptr<FocusWatcher> x11(const Session& session) {
-    const QString display = session.value("DISPLAY");
-    if (display.isEmpty())
-        return nullptr;
-    return std::make_unique<X11FocusWatcher>(display.toLocal8Bit());
+    auto windowList = std::make_unique<WlrootsFocusWatcher>(display.toLocal8Bit(), ownAppId);
+    // A compositor without the list: XWayland's windows at least.
+    auto xwayland = x11(session);
+    if (!xwayland)
+        return windowList;
+    std::vector<std::unique_ptr<FocusWatcher>> candidates;
+    candidates.push_back(std::move(windowList));
+    candidates.push_back(std::move(xwayland));
+    return std::make_unique<FirstWorkingWatcher>(std::move(candidates));
 }
 
 // In order of preference: the first that fits the session is taken.

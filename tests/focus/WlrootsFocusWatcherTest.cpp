@@ -1,11 +1,14 @@
 // The wlroots window-list watcher against a real compositor: a headless sway (which offers
 // the list) with two real Wayland clients, focus moved by sway's own IPC command; and
 // against compositors it cannot watch: none listening, a bare one without the list, one
-// that never answers.
+// that never answers. A Wayland session falls back to XWayland's windows only where the
+// compositor has no list.
 #include "focus/WlrootsFocusWatcher.h"
 
+#include "focus/WatcherChoice.h"
 #include "support/HeadlessSway.h"
 #include "support/WaitUntil.h"
+#include "support/XvfbDisplay.h"
 
 #include <QCoreApplication>
 #include <QLocalServer>
@@ -118,6 +121,42 @@ TEST_F(WlrootsOnSway, CorvanesOwnWindowIsReportedWithItsOwnProcess) {
     EXPECT_EQ(recorded.named().back().pid, QCoreApplication::applicationPid());
 }
 
+// The session's choice: the window list where the compositor has one, XWayland's
+// windows where it has not (see WaylandWithoutTheWindowList below).
+TEST_F(WlrootsOnSway, IsPreferredToXWaylandsWindowsInAWaylandSession) {
+    if (!test::XvfbDisplay::installed())
+        GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
+    test::XvfbDisplay xwayland;
+    ASSERT_TRUE(xwayland.start());
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+    env.insert(QStringLiteral("WAYLAND_DISPLAY"), sway.waylandSocket());
+    env.insert(QStringLiteral("DISPLAY"), QString::fromLocal8Bit(xwayland.display()));
+    const auto watcher = watcherForSession(env);
+    ASSERT_NE(watcher, nullptr);
+    Recorded recorded;
+    record(*watcher, recorded);
+    ASSERT_TRUE(watcher->start());
+    EXPECT_EQ(watcher->name(), u"wlroots");
+    ASSERT_TRUE(lastNamedIs(recorded, "org.gnome.gedit"));
+}
+
+TEST_F(WlrootsOnSway, ClosingTheFocusedWindowReleasesItAndTheFocusMovesOn) {
+    WlrootsFocusWatcher watcher(sway.waylandSocket().toLocal8Bit());
+    Recorded recorded;
+    record(watcher, recorded);
+    ASSERT_TRUE(watcher.start());
+    ASSERT_TRUE(sway.command(R"([app_id="steam_app_730"] focus)"));
+    ASSERT_TRUE(lastNamedIs(recorded, "steam_app_730"));
+    const std::size_t before = recorded.named().size();
+
+    // sway asks the game to close; the editor takes the focus.
+    ASSERT_TRUE(sway.command(R"([app_id="steam_app_730"] kill)"));
+    ASSERT_TRUE(lastNamedIs(recorded, "org.gnome.gedit"));
+    EXPECT_EQ(recorded.named().size(), before + 1);
+    EXPECT_EQ(recorded.lost, 0);
+}
+
 TEST_F(WlrootsOnSway, ACompositorThatExitsEndsTheWatcherCleanly) {
     WlrootsFocusWatcher watcher(sway.waylandSocket().toLocal8Bit());
     Recorded recorded;
@@ -200,6 +239,33 @@ TEST(WlrootsFocusWatcher, SaysItCannotWatchWhereNoCompositorOffersTheWindowList)
         EXPECT_TRUE(recorded.apps.empty());
         EXPECT_EQ(recorded.lost, 0);
     }
+}
+
+TEST(WaylandWithoutTheWindowList, TheX11WatcherFollowsXWaylandsWindows) {
+    if (!test::XvfbDisplay::installed())
+        GTEST_SKIP() << "Xvfb is not installed (scripts/setup installs it)";
+    test::XvfbDisplay xwayland;
+    ASSERT_TRUE(xwayland.start());
+    const auto game = xwayland.window("cs2", "steam_app_730", "Counter-Strike 2", 4001);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("wayland-9"));
+    BareCompositor compositor(path);
+    ASSERT_TRUE(compositor.running());
+
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+    env.insert(QStringLiteral("WAYLAND_DISPLAY"), path);
+    env.insert(QStringLiteral("DISPLAY"), QString::fromLocal8Bit(xwayland.display()));
+    const auto watcher = watcherForSession(env);
+    ASSERT_NE(watcher, nullptr);
+    Recorded recorded;
+    record(*watcher, recorded);
+    ASSERT_TRUE(watcher->start());
+    EXPECT_EQ(watcher->name(), u"x11");
+    xwayland.activate(game);
+    ASSERT_TRUE(waitUntil([&] { return recorded.lastNamed() == u"steam_app_730"; },
+                          test::XvfbDisplay::kHang));
+    EXPECT_EQ(recorded.named().back().pid, 4001);
 }
 
 } // namespace
