@@ -5,6 +5,7 @@
 // compositor has no list.
 #include "focus/WlrootsFocusWatcher.h"
 
+#include "FakeWindowList.h"
 #include "focus/WatcherChoice.h"
 #include "support/HeadlessSway.h"
 #include "support/WaitUntil.h"
@@ -15,17 +16,9 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-#include <wayland-server-core.h>
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cstring>
 #include <functional>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace corvane::focus {
@@ -174,37 +167,13 @@ TEST_F(WlrootsOnSway, ACompositorThatExitsEndsTheWatcherCleanly) {
     EXPECT_FALSE(watcher.start());
 }
 
-// A compositor with no globals but the core ones, on a socket of the test's own.
-class BareCompositor {
-public:
-    explicit BareCompositor(const QString& path) {
-        m_display = wl_display_create();
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const QByteArray name = path.toLocal8Bit();
-        std::memcpy(address.sun_path, name.constData(),
-                    std::min<std::size_t>(name.size(), sizeof address.sun_path - 1));
-        if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-            ::listen(fd, 4) != 0 || wl_display_add_socket_fd(m_display, fd) != 0) {
-            ::close(fd);
-            return;
-        }
-        m_thread = std::thread([display = m_display] { wl_display_run(display); });
-    }
-    ~BareCompositor() {
-        if (m_thread.joinable()) {
-            wl_display_terminate(m_display);
-            m_thread.join();
-        }
-        wl_display_destroy(m_display);
-    }
-    bool running() const { return m_thread.joinable(); }
-
-private:
-    wl_display* m_display = nullptr;
-    std::thread m_thread;
-};
+// A compositor whose window list is gone: only the core globals remain.
+std::shared_ptr<test::FakeWindowList> compositorWithoutTheList(const QString& path) {
+    auto compositor = std::make_shared<test::FakeWindowList>(path);
+    EXPECT_TRUE(compositor->running());
+    compositor->removeGlobal();
+    return compositor;
+}
 
 TEST(WlrootsFocusWatcher, SaysItCannotWatchWhereNoCompositorOffersTheWindowList) {
     struct Case {
@@ -214,11 +183,7 @@ TEST(WlrootsFocusWatcher, SaysItCannotWatchWhereNoCompositorOffersTheWindowList)
     const Case cases[] = {
         {"nothing listening", [](const QString&) { return std::shared_ptr<void>(); }},
         {"a compositor without the window list",
-         [](const QString& path) {
-             auto compositor = std::make_shared<BareCompositor>(path);
-             EXPECT_TRUE(compositor->running());
-             return std::shared_ptr<void>(compositor);
-         }},
+         [](const QString& path) { return std::shared_ptr<void>(compositorWithoutTheList(path)); }},
         {"a socket that never answers",
          [](const QString& path) {
              auto server = std::make_shared<QLocalServer>();
@@ -249,8 +214,7 @@ TEST(WaylandWithoutTheWindowList, TheX11WatcherFollowsXWaylandsWindows) {
     const auto game = xwayland.window("cs2", "steam_app_730", "Counter-Strike 2", 4001);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("wayland-9"));
-    BareCompositor compositor(path);
-    ASSERT_TRUE(compositor.running());
+    const auto compositor = compositorWithoutTheList(path);
 
     QProcessEnvironment env;
     env.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
