@@ -3,6 +3,8 @@
 // closing, the list finishing or its global going away.
 #include "focus/WlrootsFocusWatcher.h"
 
+#include "focus/WatcherChoice.h"
+
 #include "FakeWindowList.h"
 #include "support/WaitUntil.h"
 
@@ -113,6 +115,27 @@ TEST_F(WlrootsWindowList, TheListFinishingOrItsGlobalGoingAwayEndsTheWatcher) {
         EXPECT_EQ(ended, 1);
         EXPECT_EQ(seen, 1);
     }
+}
+
+// The session's watcher knows Corvane's own window by the app id Qt gives it (the
+// desktop file name), so that the follower leaves the profile alone while it is in front.
+TEST_F(WlrootsWindowList, TheSessionsWatcherKnowsCorvanesOwnWindowByItsDesktopFileName) {
+    QCoreApplication* app = QCoreApplication::instance();
+    app->setProperty("desktopFileName", QStringLiteral("io.github.corvane.Corvane"));
+    compositor.open("io.github.corvane.Corvane", "Corvane", true);
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("wayland"));
+    env.insert(QStringLiteral("WAYLAND_DISPLAY"), path);
+    const auto session = watcherForSession(env);
+    app->setProperty("desktopFileName", QVariant());
+    ASSERT_NE(session, nullptr);
+    std::vector<FocusedApp> seen;
+    QObject::connect(session.get(), &FocusWatcher::focused,
+                     [&](const FocusedApp& focused) { seen.push_back(focused); });
+    ASSERT_TRUE(session->start());
+    ASSERT_TRUE(test::waitUntil([&] { return !seen.empty(); }, kHang));
+    EXPECT_EQ(seen[0].appId, u"io.github.corvane.Corvane");
+    EXPECT_EQ(seen[0].pid, QCoreApplication::applicationPid());
 }
 
 } // namespace
