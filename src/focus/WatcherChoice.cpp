@@ -1,50 +1,105 @@
 #include "focus/WatcherChoice.h"
 
+#include "focus/FirstWorkingWatcher.h"
 #include "focus/HyprlandFocusWatcher.h"
 #include "focus/KWinScriptLoader.h"
 #include "focus/SwayFocusWatcher.h"
+#include "focus/WlrootsFocusWatcher.h"
 #include "focus/X11FocusWatcher.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+
+#include <iterator>
 
 namespace corvane::focus {
 
 namespace {
-QString hyprlandSocket(const QProcessEnvironment& env) {
-    const QString signature = env.value(QStringLiteral("HYPRLAND_INSTANCE_SIGNATURE"));
+struct Session {
+    const QProcessEnvironment& env;
+    const QString& kwinScript;
+
+    QString value(const char* name) const { return env.value(QString::fromLatin1(name)); }
+    bool wayland() const { return value("XDG_SESSION_TYPE") == u"wayland"; }
+    bool desktopIs(const char* desktop) const {
+        return value("XDG_CURRENT_DESKTOP")
+            .split(u':')
+            .contains(QString::fromLatin1(desktop), Qt::CaseInsensitive);
+    }
+};
+
+using Choice = std::unique_ptr<FocusWatcher> (*)(const Session&);
+
+std::unique_ptr<FocusWatcher> swayOrI3(const Session& session) {
+    for (const char* name : {"SWAYSOCK", "I3SOCK"}) {
+        const QString path = session.value(name);
+        if (!path.isEmpty())
+            return std::make_unique<SwayFocusWatcher>(path);
+    }
+    return nullptr;
+}
+
+std::unique_ptr<FocusWatcher> hyprland(const Session& session) {
+    const QString signature = session.value("HYPRLAND_INSTANCE_SIGNATURE");
     if (signature.isEmpty() || signature.contains(u'/'))
-        return {};
-    const QString runtime = env.value(QStringLiteral("XDG_RUNTIME_DIR"));
+        return nullptr;
     // Newer releases keep the sockets under the runtime folder, older ones under /tmp.
+    const QString runtime = session.value("XDG_RUNTIME_DIR");
     for (const QString& base : {runtime + QStringLiteral("/hypr/"), QStringLiteral("/tmp/hypr/")}) {
         const QString path = base + signature + QStringLiteral("/.socket2.sock");
         if (QFileInfo::exists(path))
-            return path;
+            return std::make_unique<HyprlandFocusWatcher>(path);
     }
-    return {};
+    return nullptr;
 }
 
-bool plasmaOnWayland(const QProcessEnvironment& env) {
-    const QStringList desktops = env.value(QStringLiteral("XDG_CURRENT_DESKTOP")).split(u':');
-    return env.value(QStringLiteral("XDG_SESSION_TYPE")) == u"wayland" &&
-           desktops.contains(QStringLiteral("KDE"), Qt::CaseInsensitive);
+std::unique_ptr<FocusWatcher> plasmaOnWayland(const Session& session) {
+    if (session.kwinScript.isEmpty() || !session.wayland() || !session.desktopIs("KDE"))
+        return nullptr;
+    return std::make_unique<KWinScriptLoader>(session.kwinScript, QDBusConnection::sessionBus());
 }
+
+std::unique_ptr<FocusWatcher> x11(const Session& session) {
+    const QString display = session.value("DISPLAY");
+    if (display.isEmpty())
+        return nullptr;
+    return std::make_unique<X11FocusWatcher>(display.toLocal8Bit());
+}
+
+// Any other Wayland compositor: the wlroots ones list their windows. Plasma and GNOME
+// have their own way (and no such list); on them the X11 watcher sees XWayland windows.
+std::unique_ptr<FocusWatcher> wlroots(const Session& session) {
+    const QString display = session.value("WAYLAND_DISPLAY");
+    if (display.isEmpty() || !session.wayland() || session.desktopIs("KDE") ||
+        session.desktopIs("GNOME"))
+        return nullptr;
+    // Our own window is known by the app id Qt gives it: the desktop file's name.
+    const QString ownAppId =
+        QCoreApplication::instance()
+            ? QCoreApplication::instance()->property("desktopFileName").toString()
+            : QString();
+    auto windowList = std::make_unique<WlrootsFocusWatcher>(display.toLocal8Bit(), ownAppId);
+    // A compositor without the list: XWayland's windows at least.
+    auto xwayland = x11(session);
+    if (!xwayland)
+        return windowList;
+    std::vector<std::unique_ptr<FocusWatcher>> candidates;
+    candidates.push_back(std::move(windowList));
+    candidates.push_back(std::move(xwayland));
+    return std::make_unique<FirstWorkingWatcher>(std::move(candidates));
+}
+
+// In order of preference: the first that fits the session is taken.
+constexpr Choice kChoices[] = {swayOrI3, hyprland, plasmaOnWayland, wlroots, x11};
 } // namespace
 
 std::unique_ptr<FocusWatcher> watcherForSession(const QProcessEnvironment& env,
                                                 const QString& kwinScript) {
-    for (const char* name : {"SWAYSOCK", "I3SOCK"}) {
-        const QString path = env.value(QString::fromLatin1(name));
-        if (!path.isEmpty())
-            return std::make_unique<SwayFocusWatcher>(path);
+    const Session session{env, kwinScript};
+    for (const Choice choice : kChoices) {
+        if (auto watcher = choice(session))
+            return watcher;
     }
-    if (const QString path = hyprlandSocket(env); !path.isEmpty())
-        return std::make_unique<HyprlandFocusWatcher>(path);
-    if (!kwinScript.isEmpty() && plasmaOnWayland(env))
-        return std::make_unique<KWinScriptLoader>(kwinScript, QDBusConnection::sessionBus());
-    const QString display = env.value(QStringLiteral("DISPLAY"));
-    if (!display.isEmpty())
-        return std::make_unique<X11FocusWatcher>(display.toLocal8Bit());
     return nullptr;
 }
 

@@ -24,7 +24,9 @@ namespace corvane::test {
 
 class HeadlessSway {
 public:
-    static constexpr int kHang = 20000; // only catches a hang
+    // Only catches a hang: a first Wayland client on a fresh machine builds its font
+    // cache, which takes long under the sanitizers.
+    static constexpr int kHang = 60000;
     static constexpr uid_t kUnprivileged = 65534;
 
     static bool installed() { return !QStandardPaths::findExecutable("sway").isEmpty(); }
@@ -100,6 +102,14 @@ public:
     }
 
     QString ipcSocket() const { return m_ipc; }
+    // The Wayland socket's path, for WAYLAND_DISPLAY.
+    QString waylandSocket() const { return m_wayland; }
+
+    // Ends sway, as a compositor that exits: every client's connection closes.
+    void stop() {
+        m_sway.terminate();
+        m_sway.waitForFinished(kHang);
+    }
     QByteArray error() const { return m_error; }
 
     // A Wayland client with one window (the test window program), app id and title given.

@@ -1,7 +1,8 @@
 // The profile follows the focused application, on real desktops: a real X server (Xvfb)
 // with two real windows of different classes and the test as its window manager, and a
-// real headless sway with two real Wayland clients, and Hyprland's event stream played back
-// from a recording over a local socket. The main window runs with its worker
+// real headless sway with two real Wayland clients, watched through its IPC socket and
+// through the wlroots window list, and Hyprland's event stream played back from a
+// recording over a local socket. The main window runs with its worker
 // and a virtual mouse, and is judged by the report rate the mouse holds: profile 3 (the
 // game's) runs at 500 Hz, the default profile 1 at 1000 Hz.
 #include "WindowTest.h"
@@ -9,6 +10,7 @@
 #include "focus/HyprlandFocusWatcher.h"
 #include "focus/ProfileFollower.h"
 #include "focus/SwayFocusWatcher.h"
+#include "focus/WlrootsFocusWatcher.h"
 #include "focus/X11FocusWatcher.h"
 #include "protocol/worker/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
@@ -56,6 +58,10 @@ protected:
         return waitUntil([&] { return reportRateHz(*mouse) == hz; }, 60000);
     }
 
+    void followOnSway(
+        std::function<std::unique_ptr<focus::FocusWatcher>(const corvane::test::HeadlessSway&)>
+            watcher);
+
     std::shared_ptr<vm::WiredMouse> mouse;
     std::vector<int> switches;
 };
@@ -84,17 +90,20 @@ TEST_F(FocusFollowing, TheMouseTakesTheRulesProfileWhenTheGameHasTheFocusAndTheD
     EXPECT_EQ(store::ProfileDatabase::instance().getCurrentProfile(), 1);
 }
 
-TEST_F(FocusFollowing, OnSwayTheGamesWaylandWindowTakesItsProfileAndTheEditorTheDefault) {
+// On a headless sway, watched through `watcher` (made for sway's IPC socket and Wayland
+// socket): both windows mapped, then the focus moved to the game as a key binding would,
+// then back to the editor.
+void FocusFollowing::followOnSway(
+    std::function<std::unique_ptr<focus::FocusWatcher>(const corvane::test::HeadlessSway&)>
+        watcher) {
     if (!corvane::test::HeadlessSway::installed())
         GTEST_SKIP() << "sway is not installed (scripts/setup installs it)";
     corvane::test::HeadlessSway sway;
     ASSERT_TRUE(sway.start()) << sway.error().constData();
-    startFollowing(
-        [socket = sway.ipcSocket()] { return std::make_unique<focus::SwayFocusWatcher>(socket); });
+    startFollowing([&sway, watcher] { return watcher(sway); });
     if (HasFatalFailure())
         return;
 
-    // Both windows mapped, then the focus moved to the game as a key binding would.
     const QString program = QStringLiteral(CORVANE_WAYLAND_TEST_WINDOW);
     ASSERT_TRUE(
         sway.startClient(program, QStringLiteral("org.gnome.gedit"), QStringLiteral("notes.txt")));
@@ -111,6 +120,19 @@ TEST_F(FocusFollowing, OnSwayTheGamesWaylandWindowTakesItsProfileAndTheEditorThe
     ASSERT_TRUE(mouseRunsAt(1000)) << "the mouse runs at " << reportRateHz(*mouse) << " Hz";
     EXPECT_EQ(switches, (std::vector<int>{3, 1}));
     EXPECT_EQ(store::ProfileDatabase::instance().getCurrentProfile(), 1);
+}
+
+TEST_F(FocusFollowing, OnSwayTheGamesWaylandWindowTakesItsProfileAndTheEditorTheDefault) {
+    followOnSway([](const corvane::test::HeadlessSway& sway) {
+        return std::make_unique<focus::SwayFocusWatcher>(sway.ipcSocket());
+    });
+}
+
+// Other wlroots compositors are watched through their window list, which sway offers too.
+TEST_F(FocusFollowing, OnAWlrootsCompositorTheWindowListMovesTheMouseToTheRulesProfileAndBack) {
+    followOnSway([](const corvane::test::HeadlessSway& sway) {
+        return std::make_unique<focus::WlrootsFocusWatcher>(sway.waylandSocket().toLocal8Bit());
+    });
 }
 
 TEST_F(FocusFollowing, OnHyprlandTheActiveWindowEventsSwitchTheMouseAndBack) {
