@@ -42,9 +42,18 @@ void openApplicationsDialog(DeviceMainDlg& window) {
         control::addAppRule(database, profile, QStringLiteral("steam_app_730"));
         control::addAppRule(database, profile, QStringLiteral("blender"));
     }
-    if (focus::ProfileFollower* follower = window.profileFollower())
-        follower->focusChanged({QStringLiteral("org.gnome.TextEditor"), {}, {}, 0});
-    window.postMessage(pages::kProfileCommandMessage, pages::ProfileApps, profile);
+    // Two applications settle in turn (the follower waits 300 ms for each), so the
+    // dialog has a recent one and one used last.
+    QPointer<DeviceMainDlg> target(&window);
+    const auto focusOn = [target](const QString& app) {
+        if (target && target->profileFollower())
+            target->profileFollower()->focusChanged({app, {}, {}, 0});
+    };
+    focusOn(QStringLiteral("firefox"));
+    QTimer::singleShot(400, target, [=] { focusOn(QStringLiteral("org.gnome.TextEditor")); });
+    QTimer::singleShot(800, target, [=] {
+        target->postMessage(pages::kProfileCommandMessage, pages::ProfileApps, profile);
+    });
 }
 
 void saveScreenImage(const QString& path) {

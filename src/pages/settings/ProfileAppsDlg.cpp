@@ -72,17 +72,18 @@ void ProfileAppsDlg::InitUI(const QRect& /*client*/) {
     auto* heading = add<ui::StaticText>(Heading, ui::ltrb(20, 14, kWidth - 20, 46));
     heading->setTextFont({}, 16, ui::FontBold);
     heading->setWordWrap(false);
-    auto* apps = add<ui::ListBox>(AppList, ui::ltrb(20, 52, kWidth - 20, 200));
+    auto* apps = add<ui::ListBox>(AppList, ui::ltrb(20, 52, kWidth - 20, 186));
     apps->setTextFont({}, 14);
-    add<ui::PushButton>(RemoveButton, ui::ltrb(kWidth - 150, 208, kWidth - 20, 240));
-    add<ui::PushButton>(DefaultButton, ui::ltrb(20, 208, kWidth - 160, 240));
-    auto* note = add<ui::StaticText>(DefaultNote, ui::ltrb(20, 208, kWidth - 160, 240));
+    add<ui::PushButton>(RemoveButton, ui::ltrb(kWidth - 150, 196, kWidth - 20, 228));
+    // The default button, or in its place the note that the profile is the default.
+    add<ui::PushButton>(DefaultButton, ui::ltrb(20, 244, kWidth - 20, 276));
+    auto* note = add<ui::StaticText>(DefaultNote, ui::ltrb(20, 236, kWidth - 20, 292));
     note->setTextFont({}, 13);
-    add<ui::PushButton>(AddLastButton, ui::ltrb(20, 254, kWidth - 20, 286));
-    add<ui::ComboBox>(RecentList, ui::ltrb(20, 296, kWidth - 20, 328));
-    auto* field = add<ui::TextField>(NameField, ui::ltrb(20, 338, kWidth - 150, 370));
+    add<ui::PushButton>(AddLastButton, ui::ltrb(20, 302, kWidth - 20, 334));
+    add<ui::ComboBox>(RecentList, ui::ltrb(20, 344, kWidth - 20, 376));
+    auto* field = add<ui::TextField>(NameField, ui::ltrb(20, 386, kWidth - 150, 418));
     field->setMaxLength(int(store::kMaxAppNameLength));
-    add<ui::PushButton>(AddButton, ui::ltrb(kWidth - 140, 338, kWidth - 20, 370));
+    add<ui::PushButton>(AddButton, ui::ltrb(kWidth - 140, 386, kWidth - 20, 418));
     add<ui::PushButton>(CloseButton,
                         ui::ltrb(kWidth - 140, kHeight - 42, kWidth - 20, kHeight - 12));
     applyTexts();

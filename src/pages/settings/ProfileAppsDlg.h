@@ -27,8 +27,8 @@ struct ProfileAppsChoices {
 
 class ProfileAppsDlg final : public ui::Dialog {
 public:
-    static constexpr int kWidth = 440;
-    static constexpr int kHeight = 420;
+    static constexpr int kWidth = 480;
+    static constexpr int kHeight = 480;
     enum Control {
         Heading = 1,
         AppList = 2,
