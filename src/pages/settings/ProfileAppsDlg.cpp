@@ -158,8 +158,10 @@ void ProfileAppsDlg::addApp(const QString& app) {
     // Names a rule cannot hold (a control character, too long) are not offered to it.
     if (!store::isValidAppName(app))
         return;
-    control::addAppRule(store::ProfileDatabase::instance(), m_choices.profile, app);
-    find<ui::TextField>(NameField)->setText({});
+    // A name the store refused stays in the field to be tried again.
+    if (control::addAppRule(store::ProfileDatabase::instance(), m_choices.profile, app) ==
+        control::RuleEdit::Done)
+        find<ui::TextField>(NameField)->setText({});
     refresh();
     auto* list = find<ui::ListBox>(AppList);
     for (int i = 0; i < list->count(); ++i) {

@@ -10,6 +10,7 @@
 #include "pages/settings/ProfileDlg.h"
 #include "store/AppList.h"
 #include "store/ProfileDatabase.h"
+#include "store/sqlite/SQLiteDB.h"
 #include "ui/access/Accessibility.h"
 #include "ui/controls/ComboBox.h"
 #include "ui/controls/ListBox.h"
@@ -158,6 +159,25 @@ TEST_F(ProfileAppsWindowTest, AddsRemovesAndMakesTheDefaultWithClicksAndKeys) {
         EXPECT_FALSE(dialog.isRunningModal());
     });
     EXPECT_EQ(profile(), 1) << "opening the dialog switches nothing";
+}
+
+// A store that refuses the write (a full disk): the list shows what is stored, and the
+// typed name stays in the field to be tried again.
+TEST_F(ProfileAppsWindowTest, ANameTheStoreRefusesStaysInTheField) {
+    startWindow({});
+    ASSERT_TRUE(db().setProfileApps(1, QStringLiteral("vlc")));
+    ASSERT_EQ(db().connection().exec("CREATE TRIGGER refuse BEFORE UPDATE OF app ON "
+                                     "t_profile_data BEGIN SELECT RAISE(ABORT, 'full'); END"),
+              store::kSqliteOk);
+    withAppsDialog(0, [&](Apps& dialog) {
+        QLineEdit* field = nameField(dialog);
+        field->setFocus();
+        QTest::keyClicks(field, QStringLiteral("krita"));
+        QTest::keyClick(field, Qt::Key_Return);
+        EXPECT_EQ(field->text(), QStringLiteral("krita"));
+        EXPECT_EQ(shown(dialog), QStringList{QStringLiteral("vlc")});
+    });
+    EXPECT_EQ(apps(1), QStringList{QStringLiteral("vlc")});
 }
 
 // Tab reaches every control once, in the order they stand, each with a name a screen
