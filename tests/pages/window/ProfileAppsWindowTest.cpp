@@ -50,8 +50,10 @@ protected:
     }
 
     // Opens the profile list, moves its selection `down` items with the arrow key, presses
-    // "Use for applications…" and runs `inside` while the applications dialog is shown.
-    void withAppsDialog(int down, const std::function<void(Apps&)>& inside) {
+    // "Use for applications…" (a click, or Tab and Return) and runs `inside` while the
+    // applications dialog is shown.
+    void withAppsDialog(int down, const std::function<void(Apps&)>& inside,
+                        bool byKeyboard = false) {
         bool ran = false;
         const auto appsShown =
             whenModal(QString::fromLatin1(kProfileAppsDlgTitle), [&](ui::Dialog& shown) {
@@ -71,7 +73,14 @@ protected:
                 view->setFocus();
                 for (int i = 0; i < down; ++i)
                     QTest::keyClick(view, Qt::Key_Down);
-                QTest::mouseClick(shown.control(ProfileDlg::AppsButton), Qt::LeftButton);
+                ui::Control* apps = shown.control(ProfileDlg::AppsButton);
+                if (!byKeyboard) {
+                    QTest::mouseClick(apps, Qt::LeftButton);
+                    return;
+                }
+                QTest::keyClick(view, Qt::Key_Tab);
+                EXPECT_EQ(QApplication::focusWidget(), apps) << "Tab goes from the list to it";
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             });
         ui::Control* button = window->control(45);
         QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
@@ -220,13 +229,16 @@ TEST_F(ProfileAppsWindowTest, ARuleAddedInTheDialogMovesTheMouseWhenTheApplicati
     ASSERT_TRUE(db().setSetting(2, u"report_rate", 4)); // 250 Hz
     waitForWorker();
     ASSERT_EQ(held().reportRateHz, 1000);
-    withAppsDialog(1, [&](Apps& dialog) {
-        QLineEdit* field = nameField(dialog);
-        field->setFocus();
-        QTest::keyClicks(field, QStringLiteral("steam_app_730"));
-        QTest::keyClick(field, Qt::Key_Return);
-        clickOn(dialog, Apps::CloseButton);
-    });
+    withAppsDialog(
+        1,
+        [&](Apps& dialog) {
+            QLineEdit* field = nameField(dialog);
+            field->setFocus();
+            QTest::keyClicks(field, QStringLiteral("steam_app_730"));
+            QTest::keyClick(field, Qt::Key_Return);
+            clickOn(dialog, Apps::CloseButton);
+        },
+        /*byKeyboard=*/true);
     ASSERT_EQ(profile(), 1);
 
     focusOn(QStringLiteral("steam_app_730"));
