@@ -184,13 +184,12 @@ void ProfileAppsDlg::makeDefault() {
     refresh();
 }
 
-int ProfileAppsDlg::OnMessage(int controlId, int code, int param1, int param2) {
+int ProfileAppsDlg::OnMessage(int controlId, int code, int /*param1*/, int param2) {
     if (controlId == RecentList && code == ui::Notify::Click) {
         // A pick fills the name field (arrow keys go through the names one by one: each
         // would otherwise be added); Add or Enter takes it.
         if (param2 >= 0 && param2 < m_choices.recentApps.size())
             find<ui::TextField>(NameField)->setText(m_choices.recentApps[param2]);
-        (void)param1;
         return 0;
     }
     if (code != ui::Notify::Click)
