@@ -2,6 +2,7 @@
 #include "exchange/ProfileFile.h"
 #include "exchange/ProfileFileContent.h"
 
+#include "store/AppList.h"
 #include "store/LightEffect.h"
 #include "store/ProfileDatabase.h"
 #include "store/ProfileStartup.h"
@@ -26,6 +27,7 @@ struct ProfileSnapshot {
     int lightMode = 0;
     std::vector<store::LightEffect> lights;
     std::vector<FileMacro> macros;
+    QStringList apps;
 };
 
 QString setting(store::ProfileDatabase& database, int profile, const QString& key) {
@@ -132,6 +134,9 @@ ExchangeStatus exportProfile(store::ProfileDatabase& database, int profile, cons
             database.listLights(profile, snapshot.lights);
         }
         readMacros(database, snapshot);
+        QString apps;
+        database.getProfileApps(profile, apps);
+        snapshot.apps = store::parseAppList(apps);
 
         document.addElem(QStringLiteral("profile"));
         writeOrigin(document, options.origin);
@@ -149,6 +154,17 @@ ExchangeStatus exportProfile(store::ProfileDatabase& database, int profile, cons
             document.intoElem();
             for (const FileMacro& macro : snapshot.macros) {
                 writeMacroItem(document, macro);
+            }
+            document.outOfElem();
+        }
+        // A profile without applications writes no element: its file reads as before, and
+        // importing it leaves the target's applications alone.
+        if (!snapshot.apps.isEmpty()) {
+            document.addElem(name(kAppRulesElement));
+            document.intoElem();
+            for (const QString& app : snapshot.apps) {
+                document.addElem(name(kAppElement));
+                document.setAttrib(name(kAppNameAttribute), app);
             }
         }
     }

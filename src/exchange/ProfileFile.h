@@ -20,7 +20,8 @@ namespace corvane::exchange {
 // profileinfo with keyitems, Lightitems, Mouse_DPI and Mouse, read forward only in
 // that order). Files written here also carry, where the stated layout's readers never
 // look, the mouse they were made for (attributes of the root) and the macros the
-// bindings play (key_macros, after Mouse), so a profile moves whole to another computer.
+// bindings play (key_macros, after Mouse) and the applications the profile is for
+// (app_rules, last), so a profile moves whole to another computer.
 
 // The device a file was made for; both empty in files that do not say.
 struct FileOrigin {
@@ -64,7 +65,9 @@ struct ProfileImportResult {
     // The keys that now play a macro: the mouse plays what the file meant only once
     // their macros are downloaded (the profile push downloads every bound key's macro).
     std::vector<int> macroKeys;
-    int refused = 0; // values and bindings the rules kept out (the profile's stay)
+    int refused = 0; // values, bindings and application names the rules kept out
+    // The profiles that lost an application the file gave this one.
+    std::vector<int> appsMovedFrom;
 };
 
 // The device a profile file was made for, read without importing anything, so the
@@ -79,7 +82,9 @@ std::optional<FileOrigin> readProfileOrigin(const QString& path);
 // them keeps the profile's own. A macro binding plays the file's own macro when the
 // file carries it (an identical macro already stored is used, else it is added),
 // otherwise an existing macro of the same id; a binding naming no macro is left out.
-// A file without profileinfo changes nothing (WrongLayout).
+// Applications the file names become the profile's and leave any other profile; a file
+// naming none leaves the profile's applications alone. A file without profileinfo, or
+// with more of anything than a profile holds, changes nothing (WrongLayout).
 ProfileImportResult importProfile(store::ProfileDatabase& database, int profile,
                                   const QString& path, const ProfileImportOptions& options);
 

@@ -8,6 +8,7 @@
 #include "xml/MarkupDocument.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <utility>
@@ -45,7 +46,16 @@ struct ProfileFileContent {
     std::vector<std::pair<QString, QString>> settings;
     bool hasMacros = false;
     std::vector<FileMacro> macros;
+    // The applications the profile is for (app_rules), each name as read.
+    bool hasAppRules = false;
+    QStringList apps;
 };
+
+// The element of the applications a profile is for, and of each one. They come last in
+// profileinfo, where a reader that walks forward to the elements it knows never looks.
+inline constexpr char16_t kAppRulesElement[] = u"app_rules";
+inline constexpr char16_t kAppElement[] = u"app";
+inline constexpr char16_t kAppNameAttribute[] = u"name";
 
 // Reads a profile file the way the stated reader walks it (forward only; Lightitems is
 // looked for only when readLights is set). False when there is no profile root or no

@@ -1,6 +1,8 @@
 #include "exchange/ExchangeFile.h"
 #include "exchange/ProfileFileContent.h"
 
+#include "store/AppList.h"
+
 namespace corvane::exchange {
 
 namespace {
@@ -68,6 +70,17 @@ void readMouseSettings(xml::MarkupDocument& document, ProfileFileContent& conten
     document.outOfElem();
 }
 
+void readAppRules(xml::MarkupDocument& document, ProfileFileContent& content) {
+    content.hasAppRules = true;
+    document.intoElem();
+    // One past the limit is enough to refuse the file; a hostile one is not read whole.
+    while (content.apps.size() <= qsizetype(store::kMaxProfileApps) &&
+           document.findElem(name(kAppElement))) {
+        content.apps.append(document.getAttrib(name(kAppNameAttribute)));
+    }
+    document.outOfElem();
+}
+
 } // namespace
 
 FileOrigin readOrigin(const xml::MarkupDocument& document) {
@@ -111,6 +124,9 @@ bool readProfileContent(xml::MarkupDocument& document, bool readLights,
         document.intoElem();
         content.macros = readMacroItems(document);
         document.outOfElem();
+    }
+    if (document.findElem(name(kAppRulesElement))) {
+        readAppRules(document, content);
     }
     return true;
 }

@@ -2,6 +2,7 @@
 #include "exchange/ProfileFile.h"
 #include "exchange/ProfileFileContent.h"
 
+#include "store/AppList.h"
 #include "store/ProfileDatabase.h"
 #include "store/SettingKey.h"
 #include "store/StoreTransaction.h"
@@ -35,7 +36,7 @@ public:
         }
         // The profile loses every binding, whether or not the file gives it any.
         return db_.deleteBindings(profile_) && storeBindings(content) && storeLights(content) &&
-               storeSettings(content);
+               storeSettings(content) && storeAppRules(content);
     }
 
 private:
@@ -212,6 +213,24 @@ private:
         return true;
     }
 
+    // The file's applications become the profile's whole list, taken from any other
+    // profile that named them (an application chooses one profile). A file without
+    // them, or with none that keeps the rules, leaves the profile's list as it is.
+    bool storeAppRules(const ProfileFileContent& content) {
+        QStringList apps;
+        for (const QString& app : content.apps) {
+            if (store::isValidAppName(app)) {
+                apps.append(app);
+            } else {
+                ++result_.refused;
+            }
+        }
+        if (apps.isEmpty()) {
+            return true;
+        }
+        return store::giveAppsToProfile(db_, profile_, apps, &result_.appsMovedFrom);
+    }
+
     store::ProfileDatabase& db_;
     int profile_;
     const ProfileImportOptions& options_;
@@ -251,7 +270,8 @@ ProfileImportResult importProfile(store::ProfileDatabase& database, int profile,
     ProfileFileContent content;
     if (!readProfileContent(document, options.hasLighting, content) ||
         content.bindings.size() > kMaxFileBindings || content.lights.size() > kMaxFileLights ||
-        !withinMacroLimits(content.macros)) {
+        !withinMacroLimits(content.macros) ||
+        content.apps.size() > qsizetype(store::kMaxProfileApps)) {
         result.status = ExchangeStatus::WrongLayout;
         return result;
     }

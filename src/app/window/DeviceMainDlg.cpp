@@ -436,6 +436,7 @@ void DeviceMainDlg::closePopups() {
     static constexpr PopupRule kRules[] = {
         {"CloseWindowTipDlg", Action::Close},
         {"CustomKeyDlg", Action::Close},
+        {"ProfileAppsDlg", Action::Close},
         {"WaitDlg", Action::Close},
         {"Menu Window", Action::Close},
         {pages::kMessageBoxTitle, Action::CloseSecond},

@@ -14,6 +14,7 @@
 #include "ui/base/Dialog.h"
 
 #include <QPointer>
+#include <QStringList>
 
 #include <array>
 #include <functional>
@@ -40,6 +41,7 @@ class ProfileDlg;
 } // namespace corvane::pages
 
 namespace corvane::focus {
+struct FocusedApp;
 class FocusWatcher;
 class ProfileFollower;
 } // namespace corvane::focus
@@ -278,6 +280,11 @@ private:
     void switchProfile(int profile);
     void importProfileFile();
     void exportProfileFile(int profile);
+    // The applications a profile is for ("Use for applications…").
+    void openProfileApps(int profile);
+    // An application that held the focus, for the dialog's recent applications.
+    void rememberFocusedApp(const focus::FocusedApp& app);
+    QStringList m_recentApps; // most recent first
     QPointer<pages::ProfileDlg> m_profileDlg;
     std::unique_ptr<pages::FileDialogs> m_ownFileDialogs;
 

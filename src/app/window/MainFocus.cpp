@@ -25,6 +25,8 @@ void DeviceMainDlg::startFocusFollowing() {
     hooks.holding = [this] { return pageHoldsProfile(); };
     hooks.executableOf = focus::executableName;
     m_follower = std::make_unique<focus::ProfileFollower>(std::move(hooks));
+    connect(m_follower.get(), &focus::ProfileFollower::settled, this,
+            &DeviceMainDlg::rememberFocusedApp);
 
     std::unique_ptr<focus::FocusWatcher> watcher =
         m_context.focusWatcher

@@ -7,14 +7,18 @@
 #include "app/window/MainWindowIds.h"
 #include "control/names/BindingRules.h"
 #include "exchange/ProfileFile.h"
+#include "focus/ProfileFollower.h"
 #include "pages/dialogs/MessageBox.h"
 #include "pages/host/FileDialogs.h"
+#include "pages/settings/ProfileAppsDlg.h"
 #include "pages/settings/ProfileDlg.h"
 #include "protocol/worker/DeviceTask.h"
 #include "protocol/worker/DeviceWorker.h"
 #include "store/ProfileDatabase.h"
 #include "store/ProfileStartup.h"
 #include "store/StoreTransaction.h"
+
+#include <QCoreApplication>
 
 namespace corvane::app {
 
@@ -26,6 +30,8 @@ constexpr int kExportTitle = 27;
 // "This profile file was made for %1. Import it into %2 anyway?"
 constexpr int kOtherModelQuestion = 597;
 constexpr int kProfileWord = 61;
+// The dialog offers this many of the applications focused lately.
+constexpr qsizetype kRecentApps = 20;
 
 QString nameOfType(const catalog::DeviceCatalog& catalog, int deviceType) {
     for (const catalog::DeviceDescription& device : catalog.devices) {
@@ -63,6 +69,9 @@ bool DeviceMainDlg::profileCommand(int command, int profile) {
         return true;
     case pages::ProfileExport:
         exportProfileFile(profile);
+        return true;
+    case pages::ProfileApps:
+        openProfileApps(profile);
         return true;
     default:
         return false;
@@ -148,6 +157,36 @@ void DeviceMainDlg::exportProfileFile(int profile) {
     options.origin.deviceName = nameOfType(m_catalog, options.origin.deviceType);
     if (exchange::exportProfile(database, profile, path, options) == exchange::ExchangeStatus::Done)
         step.commit();
+}
+
+void DeviceMainDlg::openProfileApps(int profile) {
+    store::ProfileDatabase& database = store::ProfileDatabase::instance();
+    if (profile <= 0 || !database.isOpen())
+        return;
+    pages::ProfileAppsChoices choices;
+    choices.profile = profile;
+    choices.profileName = store::profileButtonText(database, profile, uiText(kProfileWord));
+    if (m_follower) {
+        // The application the user came from: a rule names it as the follower matches it.
+        const focus::FocusedApp last = m_follower->lastOtherApp();
+        if (!last.empty())
+            choices.lastApp = m_follower->identities(last).value(0);
+    }
+    choices.recentApps = m_recentApps;
+    pages::ProfileAppsDlg::ask(this, choices);
+}
+
+void DeviceMainDlg::rememberFocusedApp(const focus::FocusedApp& app) {
+    if (!m_follower || app.empty() || app.pid == QCoreApplication::applicationPid())
+        return; // nothing focused, or our own window
+    const QString name = m_follower->identities(app).value(0);
+    if (name.isEmpty())
+        return;
+    m_recentApps.removeIf(
+        [&](const QString& seen) { return seen.compare(name, Qt::CaseInsensitive) == 0; });
+    m_recentApps.prepend(name);
+    if (m_recentApps.size() > kRecentApps)
+        m_recentApps.resize(kRecentApps);
 }
 
 } // namespace corvane::app

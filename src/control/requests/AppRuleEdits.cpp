@@ -40,19 +40,10 @@ RuleEdit addAppRule(store::ProfileDatabase& database, int profile, const QString
     store::StoreTransaction step(database);
     if (!step.isActive())
         return RuleEdit::NotStored;
-    std::vector<int> moved;
-    for (int other = 1; other <= kAppRuleProfiles; ++other) {
-        QStringList apps = profileApps(database, other);
-        if (other == profile || !apps.contains(name, Qt::CaseInsensitive))
-            continue;
-        apps.removeIf([&](const QString& entry) { return sameApp(entry, name); });
-        if (!database.setProfileApps(other, store::formatAppList(apps)))
-            return RuleEdit::NotStored;
-        moved.push_back(other);
-    }
     QStringList apps = profileApps(database, profile);
     apps.append(name);
-    if (!database.setProfileApps(profile, store::formatAppList(apps)) || !step.commit())
+    std::vector<int> moved;
+    if (!store::giveAppsToProfile(database, profile, apps, &moved) || !step.commit())
         return RuleEdit::NotStored;
     if (movedFrom)
         *movedFrom = std::move(moved);

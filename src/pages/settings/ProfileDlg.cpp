@@ -23,6 +23,10 @@ QString text(int id) {
 
 // The profile word of the profile button (text 61).
 constexpr int kProfileWord = 61;
+constexpr int kImportText = 26;
+constexpr int kExportText = 27;
+// "Use for applications…"
+constexpr int kAppsText = 660;
 
 QString displayName(const QString& stored) {
     return store::profileDisplayName(stored, store::kShortProfileWords, text(kProfileWord));
@@ -46,14 +50,17 @@ void ProfileDlg::run(const QRect& screenRect) {
 
 void ProfileDlg::fitButtonTexts() {
     // The pop-up takes the profile button's width; a language whose "Import" or "Export"
-    // is longer than half of it gets a wider pop-up, grown evenly on both sides.
+    // is longer than half of it, or whose applications button is longer than all of it,
+    // gets a wider pop-up, grown evenly on both sides (each side grows the half buttons by
+    // its amount, the whole-width one by twice that).
     int missing = 0;
-    for (int id : {ImportButton, ExportButton}) {
+    for (int id : {ImportButton, ExportButton, AppsButton}) {
         const ui::Control* button = control(id);
         const int margin = int(std::lround(6 * interfaceScale()));
         const int needed =
             QFontMetrics(button->font()).horizontalAdvance(button->text()) + 2 * margin;
-        missing = std::max(missing, needed - button->width());
+        const int shortBy = needed - button->width();
+        missing = std::max(missing, id == AppsButton ? (shortBy + 1) / 2 : shortBy);
     }
     if (missing > 0)
         setGeometry(geometry().adjusted(-missing, 0, missing, 0));
@@ -66,7 +73,7 @@ void ProfileDlg::InitUI(const QRect& /*client*/) {
     list->setTextFont({}, 14);
     list->setAlignment(Qt::AlignCenter);
     list->setEditable(true);
-    for (int id : {ImportButton, ExportButton})
+    for (int id : {AppsButton, ImportButton, ExportButton})
         add<ui::PushButton>(id, {})->setImages(QStringLiteral("img_button.png"));
     fillList();
     applyTexts();
@@ -85,8 +92,9 @@ void ProfileDlg::InitUI(const QRect& /*client*/) {
 void ProfileDlg::UISize(const QRect& client) {
     const int right = client.width();
     const int bottom = client.height();
-    control(Content)->setGeometry(ui::ltrb(10, 10, right - 10, bottom - 45));
-    control(List)->setGeometry(ui::ltrb(10, 10, right - 10, bottom - 45));
+    control(Content)->setGeometry(ui::ltrb(10, 10, right - 10, bottom - 80));
+    control(List)->setGeometry(ui::ltrb(10, 10, right - 10, bottom - 80));
+    control(AppsButton)->setGeometry(ui::ltrb(10, bottom - 70, right - 10, bottom - 42));
     control(ImportButton)->setGeometry(ui::ltrb(10, bottom - 35, right / 2 - 5, bottom - 7));
     control(ExportButton)
         ->setGeometry(ui::ltrb(right / 2 + 5, bottom - 35, right - 10, bottom - 7));
@@ -105,8 +113,9 @@ void ProfileDlg::fillList() {
 void ProfileDlg::applyTexts() {
     if (!isCreated())
         return;
-    control(ImportButton)->setText(text(26));
-    control(ExportButton)->setText(text(27));
+    control(ImportButton)->setText(text(kImportText));
+    control(ExportButton)->setText(text(kExportText));
+    control(AppsButton)->setText(text(kAppsText));
     // The names show the profile word of the language now in use.
     auto* list = find<ui::ListBox>(List);
     if (list->isEditing())
@@ -130,6 +139,13 @@ int ProfileDlg::OnMessage(int controlId, int code, int param1, int param2) {
         if (m_nameChanged)
             post(ProfileSwitch, selected);
         post(controlId == ImportButton ? ProfileImport : ProfileExport, selected);
+        finish();
+    } else if (controlId == AppsButton && code == ui::Notify::Click) {
+        // The applications of the selected profile; a rename is kept as a click elsewhere
+        // keeps it.
+        if (m_nameChanged)
+            post(ProfileSwitch, m_renamedProfile);
+        post(ProfileApps, find<ui::ListBox>(List)->currentData());
         finish();
     }
     return 0;

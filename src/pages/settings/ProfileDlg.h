@@ -1,8 +1,9 @@
 #pragma once
 // The profile list pop-up above the main window's profile button: the four profiles,
-// renamed in place, switched by a click, and the import and export buttons. It tells the
-// main window what to do with message 1705 (wParam: 0 switch, 1 import, 2 export;
-// lParam: the profile id) and closes.
+// renamed in place, switched by a click, the button of the applications the selected
+// profile is for, and the import and export buttons. It tells the main window what to do
+// with message 1705 (wParam: 0 switch, 1 import, 2 export, 3 applications; lParam: the
+// profile id) and closes.
 
 #include "ui/base/Dialog.h"
 
@@ -10,12 +11,12 @@ namespace corvane::pages {
 
 // The main window's message for the profile window's commands.
 inline constexpr int kProfileCommandMessage = 1705;
-enum ProfileCommand { ProfileSwitch = 0, ProfileImport = 1, ProfileExport = 2 };
+enum ProfileCommand { ProfileSwitch = 0, ProfileImport = 1, ProfileExport = 2, ProfileApps = 3 };
 
 class ProfileDlg final : public ui::Dialog {
 public:
     static constexpr const char* kTitle = "ProfileDlg";
-    enum Control { Content = 1, List = 2, ImportButton = 3, ExportButton = 4 };
+    enum Control { Content = 1, List = 2, ImportButton = 3, ExportButton = 4, AppsButton = 5 };
 
     // mainWindow receives the commands; currentProfile is selected in the list.
     ProfileDlg(ui::Dialog& mainWindow, int currentProfile);
@@ -36,7 +37,7 @@ private:
     static constexpr int kDeactivated = 2100;
 
     void fillList();
-    // Widens the pop-up until both button texts fit.
+    // Widens the pop-up until every button text fits.
     void fitButtonTexts();
     void renamed(int index, int profile);
     void post(int command, int profile);

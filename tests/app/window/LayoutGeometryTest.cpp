@@ -11,6 +11,7 @@
 #include "pages/dialogs/MessageBox.h"
 #include "pages/dialogs/MousePaletteDlg.h"
 #include "pages/macros/MacroKeyDlg.h"
+#include "pages/settings/ProfileAppsDlg.h"
 #include "ui/controls/CheckBox.h"
 #include "ui/controls/ComboBox.h"
 #include "ui/controls/GroupedButton.h"
@@ -428,6 +429,19 @@ const PopUp kPopUps[] = {
      }},
     {pages::kPaletteTitle, [](DeviceMainDlg& w) { pages::pickColour(&w, 0x3366CC); }},
     {pages::kMacroKeyDlgTitle, [](DeviceMainDlg& w) { pages::MacroKeyDlg::ask(&w); }},
+    // The applications of a profile: once for the default profile (its note shown), once
+    // for another with an application to add in one click (the default button shown).
+    {pages::kProfileAppsDlgTitle,
+     [](DeviceMainDlg& w) {
+         pages::ProfileAppsDlg::ask(&w, {1, text(61) + QStringLiteral(" 1"), {}, {}});
+     }},
+    {pages::kProfileAppsDlgTitle,
+     [](DeviceMainDlg& w) {
+         pages::ProfileAppsDlg::ask(&w, {2,
+                                         text(61) + QStringLiteral(" 2"),
+                                         QStringLiteral("org.gnome.TextEditor"),
+                                         {QStringLiteral("steam_app_730")}});
+     }},
 };
 
 // The languages shipped first; every screen size and scale is checked in them.
