@@ -8,11 +8,14 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <fstream>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <unistd.h>
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -39,11 +42,23 @@ public:
     void storeDeviceType(int) override {}
 };
 
-// One command the mouse took: when, and the report rate it ran with afterwards.
+// One command the mouse took: when, the report rate it ran with afterwards, and how long
+// the thread that sent it had waited for a CPU so far (its run-queue time, from the
+// kernel's schedstat): the difference between two samples tells what of a latency was
+// the machine being busy rather than the program.
 struct TakenCommand {
     Clock::time_point at;
     int reportRateHz;
+    std::int64_t runQueueNs;
 };
+
+// The run-queue time of a thread (/proc/.../schedstat: on CPU, waiting, slices), in ns.
+inline std::int64_t runQueueNs(const std::string& schedstat) {
+    std::ifstream file(schedstat);
+    long long onCpu = 0, waiting = 0;
+    file >> onCpu >> waiting;
+    return waiting;
+}
 
 class RunningWorker {
 public:
@@ -63,8 +78,10 @@ public:
         mouse_->observeWrites(vm::InterfaceKind::Command, [this] {
             const Clock::time_point at = Clock::now();
             const int hz = mouse_->held().reportRateHz;
+            const std::int64_t waited = runQueueNs("/proc/thread-self/schedstat");
             std::lock_guard lock(mutex_);
-            taken_.push_back({at, hz});
+            senderTid_ = gettid();
+            taken_.push_back({at, hz, waited});
             changed_.notify_all();
         });
         hid::DeviceManager::installHidApi(bus_);
@@ -122,6 +139,16 @@ public:
         return true;
     }
 
+    // The run-queue time so far of the thread that sent the last command (the worker).
+    std::int64_t senderRunQueueNs() {
+        pid_t tid = 0;
+        {
+            std::lock_guard lock(mutex_);
+            tid = senderTid_;
+        }
+        return tid ? runQueueNs("/proc/self/task/" + std::to_string(tid) + "/schedstat") : 0;
+    }
+
     std::size_t commandsTaken() {
         std::lock_guard lock(mutex_);
         return taken_.size();
@@ -162,6 +189,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<TakenCommand> taken_;
+    pid_t senderTid_ = 0;
 };
 
 // Sorted samples in milliseconds: median and worst as benchmark counters.
