@@ -172,12 +172,16 @@ std::string scratchFolder() {
     return root;
 }
 
-// The environment with a scratch user's folders, on the X server (never offscreen).
+// The environment with a scratch user's folders, on the X server (never offscreen). The
+// program checks its server for a new version when it starts: a proxy on a closed
+// loopback port keeps that check (and its name lookup) on this machine.
 std::vector<std::string> environmentFor(const std::string& scratch) {
     std::vector<std::string> env;
     for (char** entry = environ; *entry; ++entry) {
         const std::string text = *entry;
-        for (const char* dropped : {"HOME=", "XDG_", "QT_QPA_PLATFORM="}) {
+        for (const char* dropped :
+             {"HOME=", "XDG_", "QT_QPA_PLATFORM=", "http_proxy=", "https_proxy=", "HTTPS_PROXY=",
+              "all_proxy=", "ALL_PROXY=", "no_proxy=", "NO_PROXY="}) {
             if (text.rfind(dropped, 0) == 0)
                 goto next;
         }
@@ -188,6 +192,8 @@ std::vector<std::string> environmentFor(const std::string& scratch) {
     env.push_back("XDG_DATA_HOME=" + scratch + "/data");
     env.push_back("XDG_CONFIG_HOME=" + scratch + "/config");
     env.push_back("XDG_RUNTIME_DIR=" + scratch + "/run");
+    env.push_back("http_proxy=http://127.0.0.1:9");
+    env.push_back("https_proxy=http://127.0.0.1:9");
     return env;
 }
 

@@ -35,6 +35,12 @@ struct Scratch {
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("run")));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("CORVANE_VIRTUAL_MOUSE_LOG"), log);
+        // The window's version check at its start stays on this machine: a proxy on a
+        // closed loopback port.
+        for (const char* name : {"HTTPS_PROXY", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
+            env.remove(QLatin1String(name));
+        env.insert(QStringLiteral("http_proxy"), QStringLiteral("http://127.0.0.1:9"));
+        env.insert(QStringLiteral("https_proxy"), QStringLiteral("http://127.0.0.1:9"));
         return env;
     }
     QTemporaryDir dir;
