@@ -82,6 +82,8 @@ void WindowRequests::handle(const QByteArray& request, Reply reply) {
             }
         });
     }
+    // Before the first task is queued: a task that ends at once is still heard of.
+    setWaiting(true);
     Running entry{std::make_unique<control::RequestRun>(session, std::move(*decoded)),
                   std::move(reply), std::chrono::steady_clock::now() + timeout};
     entry.run->start();
