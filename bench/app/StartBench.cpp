@@ -2,7 +2,11 @@
 // a QLabel in a frameless 1300x788 window), both started in turns by this program under
 // the X server of $DISPLAY:
 //
-//   xvfb-run -s '-screen 0 1920x1080x24' build/dev/bench/app/start_bench [rounds]
+//   xvfb-run -s '-screen 0 1920x1080x24' dbus-run-session -- build/dev/bench/app/start_bench
+//   [rounds]
+//
+// (a desktop always has a session bus: without one, both programs start their own through
+// dbus-launch, which adds 10-25 ms to each start here.)
 //
 // For each start: the time from the start of the process until the X server maps its
 // first window of at least 600x400 (MapNotify on the root window, seen by this program,
@@ -10,7 +14,16 @@
 // /proc/<pid>/smaps splits it: anonymous pages (the heap and unnamed mappings) and
 // file-backed pages by file. The window runs with its virtual mice, in a scratch user's
 // folders.
+//
+//   xvfb-run dbus-run-session -- build/dev/bench/app/start_bench --wakeups [seconds]
+//
+// instead starts the program with its window hidden (in the tray), once with the demo
+// mice and once with nothing attached, lets it settle and counts how often its threads
+// woke up over the given time (20 s unless given): the voluntary context switches of
+// every thread, from /proc/<pid>/task/*/status, per second and by thread.
 #include <xcb/xcb.h>
+
+#include <dirent.h>
 
 #include <poll.h>
 #include <signal.h>
@@ -163,12 +176,16 @@ std::string scratchFolder() {
     return root;
 }
 
-// The environment with a scratch user's folders, on the X server (never offscreen).
+// The environment with a scratch user's folders, on the X server (never offscreen). The
+// program checks its server for a new version when it starts: a proxy on a closed
+// loopback port keeps that check (and its name lookup) on this machine.
 std::vector<std::string> environmentFor(const std::string& scratch) {
     std::vector<std::string> env;
     for (char** entry = environ; *entry; ++entry) {
         const std::string text = *entry;
-        for (const char* dropped : {"HOME=", "XDG_", "QT_QPA_PLATFORM="}) {
+        for (const char* dropped :
+             {"HOME=", "XDG_", "QT_QPA_PLATFORM=", "http_proxy=", "https_proxy=", "HTTPS_PROXY=",
+              "all_proxy=", "ALL_PROXY=", "no_proxy=", "NO_PROXY="}) {
             if (text.rfind(dropped, 0) == 0)
                 goto next;
         }
@@ -179,6 +196,8 @@ std::vector<std::string> environmentFor(const std::string& scratch) {
     env.push_back("XDG_DATA_HOME=" + scratch + "/data");
     env.push_back("XDG_CONFIG_HOME=" + scratch + "/config");
     env.push_back("XDG_RUNTIME_DIR=" + scratch + "/run");
+    env.push_back("http_proxy=http://127.0.0.1:9");
+    env.push_back("https_proxy=http://127.0.0.1:9");
     return env;
 }
 
@@ -201,9 +220,105 @@ void printMappings(const Start& window, const Start& bare) {
     }
 }
 
+// Voluntary context switches (each a wait that ended, i.e. a wake-up) of every thread
+// of the process, by thread id, with the thread's name.
+struct ThreadWaits {
+    std::string name;
+    long waits = 0;
+};
+std::map<long, ThreadWaits> waitsByThread(pid_t pid) {
+    std::map<long, ThreadWaits> threads;
+    const std::string folder = "/proc/" + std::to_string(pid) + "/task";
+    DIR* tasks = opendir(folder.c_str());
+    if (!tasks)
+        return threads;
+    while (const dirent* entry = readdir(tasks)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        std::ifstream status(folder + "/" + entry->d_name + "/status");
+        ThreadWaits thread;
+        std::string line;
+        while (std::getline(status, line)) {
+            if (line.rfind("Name:", 0) == 0)
+                thread.name = line.substr(line.find_first_not_of(" \t", 5));
+            else if (line.rfind("voluntary_ctxt_switches:", 0) == 0)
+                thread.waits = std::strtol(line.c_str() + 24, nullptr, 10);
+        }
+        threads[std::strtol(entry->d_name, nullptr, 10)] = thread;
+    }
+    closedir(tasks);
+    return threads;
+}
+
+// Starts the program hidden, waits `settle`, then counts its wake-ups over `span`.
+void measureWakeups(const Program& program, const std::vector<char*>& env,
+                    std::chrono::seconds settle, std::chrono::seconds span) {
+    std::vector<char*> argv;
+    for (const std::string& argument : program.arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), env.data()) != 0) {
+        std::fprintf(stderr, "cannot start %s\n", argv[0]);
+        return;
+    }
+    std::this_thread::sleep_for(settle);
+    const auto before = waitsByThread(pid);
+    std::this_thread::sleep_for(span);
+    const auto after = waitsByThread(pid);
+    kill(pid, SIGTERM);
+    int status = 0;
+    for (int i = 0; i < 300 && waitpid(pid, &status, WNOHANG) != pid; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (kill(pid, 0) == 0) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    if (after.empty()) {
+        std::printf("%s: the program ended before the count\n", program.name.c_str());
+        return;
+    }
+    // A thread that began during the count counts from zero; one that ended is lost.
+    long total = 0;
+    std::map<std::string, long> byName;
+    for (const auto& [tid, thread] : after) {
+        const auto earlier = before.find(tid);
+        const long waits = thread.waits - (earlier == before.end() ? 0 : earlier->second.waits);
+        total += waits;
+        byName[thread.name] += waits;
+    }
+    const double seconds = double(span.count());
+    std::printf("%-32s %8.2f wake-ups/s (%ld in %.0f s, %zu threads)\n", program.name.c_str(),
+                double(total) / seconds, total, seconds, after.size());
+    for (const auto& [name, waits] : byName) {
+        if (waits > 0)
+            std::printf("    %-20s %8.2f/s\n", name.c_str(), double(waits) / seconds);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--wakeups") {
+        const int seconds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 20;
+        const std::string scratch = scratchFolder();
+        const std::vector<std::string> envText = environmentFor(scratch);
+        std::vector<char*> env;
+        for (const std::string& entry : envText)
+            env.push_back(const_cast<char*>(entry.c_str()));
+        env.push_back(nullptr);
+        const Program hidden[] = {
+            {"window hidden, demo mice", {CORVANE_PATH, "--virtual-mouse", "-hide"}},
+            {"window hidden, nothing attached", {CORVANE_PATH, "-hide"}},
+        };
+        for (const Program& program : hidden)
+            measureWakeups(program, env, std::chrono::seconds(5), std::chrono::seconds(seconds));
+        std::string remove = "rm -rf '" + scratch + "'";
+        return std::system(remove.c_str()) == 0 ? 0 : 1;
+    }
+    if (!std::getenv("DBUS_SESSION_BUS_ADDRESS"))
+        std::fprintf(stderr, "no session bus: each program starts one of its own (dbus-launch), "
+                             "which no desktop does; run under dbus-run-session\n");
     const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
     xcb_connection_t* x = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(x)) {

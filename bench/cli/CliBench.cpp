@@ -13,7 +13,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <algorithm>
 #include <chrono>
+#include <vector>
 
 namespace {
 
@@ -35,6 +37,12 @@ struct Scratch {
         env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("run")));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("CORVANE_VIRTUAL_MOUSE_LOG"), log);
+        // The window's version check at its start stays on this machine: a proxy on a
+        // closed loopback port.
+        for (const char* name : {"HTTPS_PROXY", "all_proxy", "ALL_PROXY", "no_proxy", "NO_PROXY"})
+            env.remove(QLatin1String(name));
+        env.insert(QStringLiteral("http_proxy"), QStringLiteral("http://127.0.0.1:9"));
+        env.insert(QStringLiteral("https_proxy"), QStringLiteral("http://127.0.0.1:9"));
         return env;
     }
     QTemporaryDir dir;
@@ -93,10 +101,9 @@ void BM_SetRateWithoutWindow(benchmark::State& state) {
 }
 BENCHMARK(BM_SetRateWithoutWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
-void BM_SetRateThroughWindow(benchmark::State& state) {
-    Scratch scratch;
-    const QString log = scratch.dir.filePath(QStringLiteral("window.log"));
-    QProcess window;
+// Starts the window with the virtual mice and waits until it listens and its start-up
+// read-back is over.
+void startWindow(QProcess& window, const Scratch& scratch, const QString& log) {
     window.setProcessEnvironment(scratch.environment(log));
     window.start(QStringLiteral(CORVANE_PATH), {QStringLiteral("--virtual-mouse")});
     const QString socket = scratch.dir.filePath(QStringLiteral("run/Corvane.socket"));
@@ -106,6 +113,13 @@ void BM_SetRateThroughWindow(benchmark::State& state) {
     while (!(QFileInfo::exists(socket) && QFileInfo::exists(store)) && !ready.hasExpired())
         QThread::msleep(20);
     QThread::msleep(500); // the window's start-up read-back is over
+}
+
+void BM_SetRateThroughWindow(benchmark::State& state) {
+    Scratch scratch;
+    const QString log = scratch.dir.filePath(QStringLiteral("window.log"));
+    QProcess window;
+    startWindow(window, scratch, log);
     double toMouse = 0;
     int iteration = 0;
     for (auto _ : state)
@@ -115,6 +129,59 @@ void BM_SetRateThroughWindow(benchmark::State& state) {
     window.waitForFinished();
 }
 BENCHMARK(BM_SetRateThroughWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+
+// The handover's own cost: corvanectl set rate through the window and corvanectl
+// --version (its process start), run in turns so that both see the same load; the median
+// of the differences of each pair, and the median of each.
+void BM_HandoverOverProcessStart(benchmark::State& state) {
+    Scratch scratch;
+    const QString log = scratch.dir.filePath(QStringLiteral("window.log"));
+    QProcess window;
+    startWindow(window, scratch, log);
+    auto wallMs = [](const QString& program, const QStringList& arguments,
+                     const QProcessEnvironment& env, bool& ok) {
+        QProcess process;
+        process.setProcessEnvironment(env);
+        const Clock::time_point start = Clock::now();
+        process.start(program, arguments);
+        ok = process.waitForFinished(30000) && process.exitCode() == 0;
+        return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    };
+    const QProcessEnvironment env =
+        scratch.environment(scratch.dir.filePath(QStringLiteral("cli.log")));
+    std::vector<double> handover, start, gap;
+    int iteration = 0;
+    for (auto _ : state) {
+        bool ok = false;
+        const double through = wallMs(
+            QStringLiteral(CORVANECTL_PATH),
+            {QStringLiteral("--virtual-mouse"), QStringLiteral("set"), QStringLiteral("rate"),
+             iteration++ % 2 ? QStringLiteral("500") : QStringLiteral("1000")},
+            env, ok);
+        if (!ok) {
+            state.SkipWithError("corvanectl set rate failed");
+            break;
+        }
+        const double alone =
+            wallMs(QStringLiteral(CORVANECTL_PATH), {QStringLiteral("--version")}, env, ok);
+        handover.push_back(through);
+        start.push_back(alone);
+        gap.push_back(through - alone);
+    }
+    window.kill();
+    window.waitForFinished();
+    auto median = [](std::vector<double> values) {
+        std::sort(values.begin(), values.end());
+        return values.empty() ? 0.0 : values[values.size() / 2];
+    };
+    state.counters["through_window_ms"] = median(handover);
+    state.counters["process_start_ms"] = median(start);
+    state.counters["gap_median_ms"] = median(gap);
+}
+BENCHMARK(BM_HandoverOverProcessStart)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(60);
 
 // corvanectl --version: the cost of starting the process at all.
 void BM_ProcessStart(benchmark::State& state) {

@@ -172,6 +172,13 @@ void idleWorker(benchmark::State& state) {
     const auto what = static_cast<Attached>(state.range(0));
     RunningWorker running([what](RunningWorker& self) { attach(self, what); });
     std::this_thread::sleep_for(1s); // the start's read-back and firmware check end
+    // An identified mouse must be current, or the idle figures are those of no mouse.
+    const bool identified = what == LinkedWireless || what == WiredMouse;
+    if (identified && (running.worker->state().currentDeviceType() != 1 ||
+                       !store::ProfileDatabase::instance().isOpen())) {
+        state.SkipWithError("the worker did not settle on the mouse");
+        return;
+    }
     double cpu = 0;
     std::uint64_t wakes = 0;
     long waits = 0;

@@ -41,9 +41,18 @@ WindowRequests::WindowRequests(DeviceMainDlg& window, QString exeFolder, bool vi
     session.focus = [&window] { return window.focusView(); };
     poll.setInterval(kPollMs);
     connect(&poll, &QTimer::timeout, this, &WindowRequests::check);
+    taskEnds->target = this;
 }
 
-WindowRequests::~WindowRequests() = default;
+WindowRequests::~WindowRequests() {
+    std::lock_guard lock(taskEnds->mutex);
+    taskEnds->target = nullptr;
+}
+
+void WindowRequests::setWaiting(bool waiting) {
+    std::lock_guard lock(taskEnds->mutex);
+    taskEnds->waiting = waiting;
+}
 
 void WindowRequests::handle(const QByteArray& request, Reply reply) {
     std::optional<control::Request> decoded = control::decodeRequest(request);
@@ -62,6 +71,19 @@ void WindowRequests::handle(const QByteArray& request, Reply reply) {
         return;
     }
     session.worker = window.worker();
+    if (session.worker) {
+        // The answer goes back as soon as the worker has run the request's last task.
+        session.worker->setTaskEndListener([ends = taskEnds] {
+            std::lock_guard lock(ends->mutex);
+            if (ends->target && ends->waiting) {
+                QMetaObject::invokeMethod(
+                    ends->target, [target = ends->target] { target->check(); },
+                    Qt::QueuedConnection);
+            }
+        });
+    }
+    // Before the first task is queued: a task that ends at once is still heard of.
+    setWaiting(true);
     Running entry{std::make_unique<control::RequestRun>(session, std::move(*decoded)),
                   std::move(reply), std::chrono::steady_clock::now() + timeout};
     entry.run->start();
@@ -82,6 +104,7 @@ void WindowRequests::check() {
         }
         it = running.erase(it);
     }
+    setWaiting(!running.empty());
     if (running.empty())
         poll.stop();
     else if (!poll.isActive())

@@ -11,6 +11,7 @@
 #include <functional>
 #include <list>
 #include <memory>
+#include <mutex>
 
 namespace corvane::app {
 
@@ -40,13 +41,25 @@ private:
         Reply reply;
         std::chrono::steady_clock::time_point deadline;
     };
+    // What the worker's task-end listener reaches, on the worker thread: it asks for a
+    // check on this object's thread while requests run, and nothing once this object is
+    // gone (the worker may outlive it).
+    struct TaskEnds {
+        std::mutex mutex;
+        WindowRequests* target = nullptr; // null once the requests are gone
+        bool waiting = false;             // a request waits for its tasks
+    };
     void check();
+    void setWaiting(bool waiting);
 
     DeviceMainDlg& window;
     control::Session session;
     bool virtualMice;
     std::chrono::milliseconds timeout;
     std::list<Running> running;
+    std::shared_ptr<TaskEnds> taskEnds = std::make_shared<TaskEnds>();
+    // A fallback for the deadline; the answer goes out when the worker tells that the
+    // task ended.
     QTimer poll;
 };
 

@@ -47,6 +47,10 @@ bool DeviceWorker::finished(std::uint64_t ticket) const {
     return core_->tasksTaken() >= ticket;
 }
 
+void DeviceWorker::setTaskEndListener(std::function<void()> listener) {
+    core_->setTaskEndListener(std::move(listener));
+}
+
 bool DeviceWorker::selectDeviceType(int deviceType) {
     return core_->queueSelectType(deviceType);
 }

@@ -55,6 +55,11 @@ public:
     // queue order, so every earlier entry has been run as well). Entries dropped by
     // stop() never finish.
     bool finished(std::uint64_t ticket) const;
+    // Called on the worker thread right after each queue entry has run (finished()
+    // holds for it by then), so that a caller waiting for a task hears of its end
+    // without polling. An empty function removes it; once that returned, no call is in
+    // progress. The listener must not set a listener itself.
+    void setTaskEndListener(std::function<void()> listener);
     // The user picked a device type in the device list: settle it as current on the
     // worker (stored "DeviceType", the type's store file, its description and
     // profiles), then showDeviceDetails and refreshPages. Queued like a task, unless it

@@ -90,6 +90,11 @@ bool DeviceWorkerCore::stopWorker(Milliseconds wait) {
 
 // --- the queue ---
 
+void DeviceWorkerCore::setTaskEndListener(std::function<void()> listener) {
+    std::lock_guard lock(listenerMutex_);
+    taskEndListener_ = std::move(listener);
+}
+
 std::uint64_t DeviceWorkerCore::append(QueuedTask task) {
     std::uint64_t ticket = 0;
     {
@@ -171,6 +176,10 @@ void DeviceWorkerCore::doWork() {
     if (std::optional<QueuedTask> task = take()) {
         run(*task);
         ++tasksTaken_;
+        std::lock_guard lock(listenerMutex_);
+        if (taskEndListener_) {
+            taskEndListener_();
+        }
     } else if (state_.idlePolling()) {
         idleStep();
     }

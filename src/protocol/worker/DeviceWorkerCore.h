@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -45,6 +46,8 @@ public:
     std::size_t queuedTasks() const;
     void dropQueued();
     std::uint64_t tasksTaken() const { return tasksTaken_.load(); }
+    // See DeviceWorker::setTaskEndListener.
+    void setTaskEndListener(std::function<void()> listener);
     // Calls of doWork so far: tasks and idle steps (how often the thread woke up).
     std::uint64_t steps() const { return steps_.load(); }
 
@@ -153,6 +156,8 @@ private:
     std::uint64_t appended_ = 0; // entries appended so far
     std::atomic<std::uint64_t> tasksTaken_{0};
     std::atomic<std::uint64_t> steps_{0};
+    std::mutex listenerMutex_; // held while the listener is called or replaced
+    std::function<void()> taskEndListener_;
     std::unique_ptr<WorkerUpdates> updates_;
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 #include "WorkerFixture.h"
@@ -173,6 +174,44 @@ TEST_F(WorkerLifetime, TasksQueuedFromAnotherThreadAllRunInOrder) {
         EXPECT_EQ(codes[2 * i], 0x03);
         EXPECT_EQ(codes[2 * i + 1], 0x02);
     }
+}
+
+// The window answers corvanectl once the request's task has run: the listener hears of
+// each task right after it ran (its report already at the mouse), and nothing once
+// removed.
+TEST_F(WorkerLifetime, TheTaskEndListenerHearsOfEachTaskAfterItRan) {
+    auto mouse = attachM1Wired();
+    startWorker();
+    run({DeviceTask::DeviceStart});
+    mouse->clearLog();
+
+    struct Heard {
+        std::uint64_t taken;
+        Codes atTheMouse;
+    };
+    std::mutex mutex;
+    std::vector<Heard> heard;
+    worker->setTaskEndListener([&] {
+        std::lock_guard lock(mutex);
+        heard.push_back({worker->tasksTaken(), commandCodes(*mouse)});
+    });
+    const std::uint64_t rate = worker->queueTask(DeviceTask::SendReportRate);
+    const std::uint64_t barrier = worker->queueTask(99);
+    ASSERT_TRUE(eventually([&] {
+        std::lock_guard lock(mutex);
+        return heard.size() == 2;
+    }));
+    {
+        std::lock_guard lock(mutex);
+        EXPECT_EQ(heard[0].taken, rate);
+        EXPECT_EQ(heard[0].atTheMouse, Codes{0x02}) << "told before the report went out";
+        EXPECT_EQ(heard[1].taken, barrier);
+    }
+
+    worker->setTaskEndListener({});
+    run({99});
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(heard.size(), 2u) << "heard after its removal";
 }
 
 TEST_F(WorkerLifetime, DestroyingAWorkerThatNeverStartedIsFine) {
