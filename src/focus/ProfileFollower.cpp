@@ -8,6 +8,8 @@ ProfileFollower::ProfileFollower(Hooks hooks, int stableMs, QObject* parent)
     : QObject(parent), m_hooks(std::move(hooks)), m_debounce(stableMs) {
     m_clock.start();
     m_timer.setSingleShot(true);
+    // A coarse timer may fire up to 5 % late: 15 ms on top of the settling wait.
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &ProfileFollower::settle);
 }
 

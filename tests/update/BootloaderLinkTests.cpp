@@ -113,6 +113,10 @@ public:
     }
     void close(hid::HidDevice* device) override { bus->close(device); }
     void cancel_reads(hid::HidDevice* device) override { bus->cancel_reads(device); }
+    int get_report_descriptor(hid::HidDevice* device, std::uint8_t* buffer,
+                              std::size_t size) override {
+        return bus->get_report_descriptor(device, buffer, size);
+    }
 
     std::shared_ptr<vm::VirtualMouse> bus;
     std::vector<std::string> calls;
