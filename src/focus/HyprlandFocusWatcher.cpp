@@ -1,5 +1,6 @@
 #include "focus/HyprlandFocusWatcher.h"
 
+#include <QCoreApplication>
 #include <QLocalSocket>
 
 namespace corvane::focus {
@@ -10,8 +11,8 @@ constexpr qsizetype kMaxLine = 64 * 1024;
 constexpr char kActiveWindow[] = "activewindow>>";
 } // namespace
 
-HyprlandFocusWatcher::HyprlandFocusWatcher(QString socketPath, QObject* parent)
-    : FocusWatcher(parent), m_path(std::move(socketPath)) {}
+HyprlandFocusWatcher::HyprlandFocusWatcher(QString socketPath, QString ownAppId, QObject* parent)
+    : FocusWatcher(parent), m_path(std::move(socketPath)), m_ownAppId(std::move(ownAppId)) {}
 
 HyprlandFocusWatcher::~HyprlandFocusWatcher() = default;
 
@@ -36,8 +37,11 @@ void HyprlandFocusWatcher::readLines() {
     while ((end = m_buffer.indexOf('\n')) >= 0) {
         const QByteArray line = m_buffer.left(end);
         m_buffer.remove(0, end + 1);
-        if (const auto app = focusFromLine(line))
+        if (auto app = focusFromLine(line)) {
+            if (!m_ownAppId.isEmpty() && app->appId == m_ownAppId)
+                app->pid = QCoreApplication::applicationPid();
             emit focused(*app);
+        }
     }
     if (m_buffer.size() > kMaxLine)
         m_socket->abort();

@@ -12,11 +12,13 @@ namespace corvane::focus {
 
 // Hyprland: its event socket (.socket2.sock in the instance's folder) sends one line per
 // event; "activewindow>>CLASS,TITLE" tells the focus moved. Read only: the command socket
-// is never opened.
+// is never opened. The line names no process: the window whose class is ownAppId (the
+// app id Qt gives our own window) is reported with our pid, so it is known as ours.
 class HyprlandFocusWatcher : public FocusWatcher {
     Q_OBJECT
 public:
-    explicit HyprlandFocusWatcher(QString socketPath, QObject* parent = nullptr);
+    explicit HyprlandFocusWatcher(QString socketPath, QString ownAppId = {},
+                                  QObject* parent = nullptr);
     ~HyprlandFocusWatcher() override;
 
     bool start() override;
@@ -30,6 +32,7 @@ private:
     void readLines();
 
     QString m_path;
+    QString m_ownAppId;
     QLocalSocket* m_socket = nullptr;
     QByteArray m_buffer;
 };

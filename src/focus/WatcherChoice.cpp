@@ -15,6 +15,14 @@
 namespace corvane::focus {
 
 namespace {
+// Our own window is known by the app id Qt gives it: the desktop file's name (a
+// QGuiApplication property, read through QObject).
+QString ownAppId() {
+    return QCoreApplication::instance()
+               ? QCoreApplication::instance()->property("desktopFileName").toString()
+               : QString();
+}
+
 struct Session {
     const QProcessEnvironment& env;
     const QString& kwinScript;
@@ -48,7 +56,7 @@ std::unique_ptr<FocusWatcher> hyprland(const Session& session) {
     for (const QString& base : {runtime + QStringLiteral("/hypr/"), QStringLiteral("/tmp/hypr/")}) {
         const QString path = base + signature + QStringLiteral("/.socket2.sock");
         if (QFileInfo::exists(path))
-            return std::make_unique<HyprlandFocusWatcher>(path);
+            return std::make_unique<HyprlandFocusWatcher>(path, ownAppId());
     }
     return nullptr;
 }
@@ -73,12 +81,7 @@ std::unique_ptr<FocusWatcher> wlroots(const Session& session) {
     if (display.isEmpty() || !session.wayland() || session.desktopIs("KDE") ||
         session.desktopIs("GNOME"))
         return nullptr;
-    // Our own window is known by the app id Qt gives it: the desktop file's name.
-    const QString ownAppId =
-        QCoreApplication::instance()
-            ? QCoreApplication::instance()->property("desktopFileName").toString()
-            : QString();
-    auto windowList = std::make_unique<WlrootsFocusWatcher>(display.toLocal8Bit(), ownAppId);
+    auto windowList = std::make_unique<WlrootsFocusWatcher>(display.toLocal8Bit(), ownAppId());
     // A compositor without the list: XWayland's windows at least.
     auto xwayland = x11(session);
     if (!xwayland)

@@ -5,6 +5,7 @@
 
 #include "support/WaitUntil.h"
 
+#include <QCoreApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QTemporaryDir>
@@ -152,6 +153,23 @@ TEST(HyprlandFocusWatcher, ReportsActiveWindowLinesFromTheEventSocket) {
     client->disconnectFromServer();
     EXPECT_TRUE(test::waitUntil([&] { return seen.lost; }, kHang));
     EXPECT_EQ(seen.apps.size(), 2u);
+}
+
+TEST(HyprlandFocusWatcher, OurOwnWindowIsKnownByItsClassAndReportedWithOurProcess) {
+    LocalServer hyprland;
+    HyprlandFocusWatcher watcher(hyprland.path, QStringLiteral("io.github.corvane.Corvane"));
+    Recorded seen;
+    record(watcher, seen);
+    ASSERT_TRUE(watcher.start());
+    QLocalSocket* client = hyprland.accept();
+    ASSERT_NE(client, nullptr);
+    client->write("activewindow>>io.github.corvane.Corvane,Corvane\n"
+                  "activewindow>>kitty,~/src\n");
+    client->flush();
+    ASSERT_TRUE(test::waitUntil([&] { return seen.apps.size() >= 2; }, kHang));
+    // The follower leaves the profile alone for a window of this process.
+    EXPECT_EQ(seen.apps[0].pid, QCoreApplication::applicationPid());
+    EXPECT_EQ(seen.apps[1].pid, 0);
 }
 
 } // namespace
