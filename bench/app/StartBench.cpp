@@ -127,21 +127,29 @@ bool waitForMap(xcb_connection_t* x, Clock::time_point deadline) {
     }
 }
 
-Start startOnce(xcb_connection_t* x, const Program& program, const std::vector<char*>& env) {
-    while (xcb_generic_event_t* stale = xcb_poll_for_event(x))
-        std::free(stale);
+// Starts program with env; 0 (and a message) when it cannot be started.
+pid_t spawn(const Program& program, const std::vector<char*>& env) {
     std::vector<char*> argv;
     for (const std::string& argument : program.arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-
-    Start start;
-    const Clock::time_point begun = Clock::now();
     pid_t pid = 0;
     if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), env.data()) != 0) {
         std::fprintf(stderr, "cannot start %s\n", argv[0]);
-        return start;
+        return 0;
     }
+    return pid;
+}
+
+Start startOnce(xcb_connection_t* x, const Program& program, const std::vector<char*>& env) {
+    while (xcb_generic_event_t* stale = xcb_poll_for_event(x))
+        std::free(stale);
+
+    Start start;
+    const Clock::time_point begun = Clock::now();
+    const pid_t pid = spawn(program, env);
+    if (pid == 0)
+        return start;
     if (waitForMap(x, begun + kMapDeadline)) {
         start.mappedMs = std::chrono::duration<double, std::milli>(Clock::now() - begun).count();
     }
@@ -179,27 +187,40 @@ std::string scratchFolder() {
 // The environment with a scratch user's folders, on the X server (never offscreen). The
 // program checks its server for a new version when it starts: a proxy on a closed
 // loopback port keeps that check (and its name lookup) on this machine.
-std::vector<std::string> environmentFor(const std::string& scratch) {
-    std::vector<std::string> env;
-    for (char** entry = environ; *entry; ++entry) {
-        const std::string text = *entry;
-        for (const char* dropped :
-             {"HOME=", "XDG_", "QT_QPA_PLATFORM=", "http_proxy=", "https_proxy=", "HTTPS_PROXY=",
-              "all_proxy=", "ALL_PROXY=", "no_proxy=", "NO_PROXY="}) {
-            if (text.rfind(dropped, 0) == 0)
-                goto next;
+class ScratchEnvironment {
+public:
+    explicit ScratchEnvironment(const std::string& scratch) {
+        static constexpr const char* kDropped[] = {
+            "HOME=",        "XDG_",       "QT_QPA_PLATFORM=", "http_proxy=", "https_proxy=",
+            "HTTPS_PROXY=", "all_proxy=", "ALL_PROXY=",       "no_proxy=",   "NO_PROXY="};
+        for (char** entry = environ; *entry; ++entry) {
+            const std::string text = *entry;
+            const bool dropped =
+                std::any_of(std::begin(kDropped), std::end(kDropped),
+                            [&](const char* name) { return text.rfind(name, 0) == 0; });
+            if (!dropped)
+                m_text.push_back(text);
         }
-        env.push_back(text);
-    next:;
+        m_text.push_back("HOME=" + scratch + "/home");
+        m_text.push_back("XDG_DATA_HOME=" + scratch + "/data");
+        m_text.push_back("XDG_CONFIG_HOME=" + scratch + "/config");
+        m_text.push_back("XDG_RUNTIME_DIR=" + scratch + "/run");
+        m_text.push_back("http_proxy=http://127.0.0.1:9");
+        m_text.push_back("https_proxy=http://127.0.0.1:9");
+        for (std::string& entry : m_text)
+            m_pointers.push_back(entry.data());
+        m_pointers.push_back(nullptr);
     }
-    env.push_back("HOME=" + scratch + "/home");
-    env.push_back("XDG_DATA_HOME=" + scratch + "/data");
-    env.push_back("XDG_CONFIG_HOME=" + scratch + "/config");
-    env.push_back("XDG_RUNTIME_DIR=" + scratch + "/run");
-    env.push_back("http_proxy=http://127.0.0.1:9");
-    env.push_back("https_proxy=http://127.0.0.1:9");
-    return env;
-}
+    ScratchEnvironment(const ScratchEnvironment&) = delete;
+    ScratchEnvironment& operator=(const ScratchEnvironment&) = delete;
+
+    // What posix_spawn takes: the entries, then a null.
+    const std::vector<char*>& pointers() const { return m_pointers; }
+
+private:
+    std::vector<std::string> m_text;
+    std::vector<char*> m_pointers;
+};
 
 void printMappings(const Start& window, const Start& bare) {
     std::map<std::string, std::pair<long, long>> both;
@@ -253,15 +274,9 @@ std::map<long, ThreadWaits> waitsByThread(pid_t pid) {
 // Starts the program hidden, waits `settle`, then counts its wake-ups over `span`.
 void measureWakeups(const Program& program, const std::vector<char*>& env,
                     std::chrono::seconds settle, std::chrono::seconds span) {
-    std::vector<char*> argv;
-    for (const std::string& argument : program.arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), env.data()) != 0) {
-        std::fprintf(stderr, "cannot start %s\n", argv[0]);
+    const pid_t pid = spawn(program, env);
+    if (pid == 0)
         return;
-    }
     std::this_thread::sleep_for(settle);
     const auto before = waitsByThread(pid);
     std::this_thread::sleep_for(span);
@@ -302,17 +317,14 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--wakeups") {
         const int seconds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 20;
         const std::string scratch = scratchFolder();
-        const std::vector<std::string> envText = environmentFor(scratch);
-        std::vector<char*> env;
-        for (const std::string& entry : envText)
-            env.push_back(const_cast<char*>(entry.c_str()));
-        env.push_back(nullptr);
+        const ScratchEnvironment environment(scratch);
         const Program hidden[] = {
             {"window hidden, demo mice", {CORVANE_PATH, "--virtual-mouse", "-hide"}},
             {"window hidden, nothing attached", {CORVANE_PATH, "-hide"}},
         };
         for (const Program& program : hidden)
-            measureWakeups(program, env, std::chrono::seconds(5), std::chrono::seconds(seconds));
+            measureWakeups(program, environment.pointers(), std::chrono::seconds(5),
+                           std::chrono::seconds(seconds));
         std::string remove = "rm -rf '" + scratch + "'";
         return std::system(remove.c_str()) == 0 ? 0 : 1;
     }
@@ -332,11 +344,7 @@ int main(int argc, char** argv) {
     xcb_flush(x);
 
     const std::string scratch = scratchFolder();
-    const std::vector<std::string> envText = environmentFor(scratch);
-    std::vector<char*> env;
-    for (const std::string& entry : envText)
-        env.push_back(const_cast<char*>(entry.c_str()));
-    env.push_back(nullptr);
+    const ScratchEnvironment environment(scratch);
 
     const Program programs[] = {
         {"corvane", {CORVANE_PATH, "--virtual-mouse"}},
@@ -345,7 +353,7 @@ int main(int argc, char** argv) {
     std::map<std::string, std::vector<Start>> starts;
     for (int round = 0; round < rounds; ++round) {
         for (const Program& program : programs)
-            starts[program.name].push_back(startOnce(x, program, env));
+            starts[program.name].push_back(startOnce(x, program, environment.pointers()));
     }
 
     std::printf("%-12s %28s %10s %10s %10s\n", "", "mapped ms (min/median/max)", "RSS kB",

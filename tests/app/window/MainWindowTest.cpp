@@ -29,6 +29,16 @@ ui::TabControl* tabsOf(DeviceMainDlg& window) {
     return window.find<ui::TabControl>(MainControl::Tabs);
 }
 
+// The buttons, performance and program settings pages, each writing into log what the
+// window tells it.
+std::function<void(DeviceMainDlg&)> recordingPages(std::vector<std::string>& log) {
+    return [&log](DeviceMainDlg& w) {
+        w.addPage(PageSlot::Buttons, std::make_unique<RecordingPage>(log, "buttons"));
+        w.addPage(PageSlot::Performance, std::make_unique<RecordingPage>(log, "performance"));
+        w.addPage(PageSlot::ProgramSettings, std::make_unique<RecordingPage>(log, "settings"));
+    };
+}
+
 void clickTab(DeviceMainDlg& window, int itemId) {
     ui::TabControl* tabs = tabsOf(window);
     QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->itemRect(tabs->indexOfItem(itemId)).center());
@@ -107,11 +117,7 @@ TEST_F(MainWindow, TabsShowTheirPagesAndTheHomeTabHidesTheColumn) {
 TEST_F(MainWindow, PagesAreBuiltWhenFirstShown) {
     buildPagesAtStart = false;
     std::vector<std::string> log;
-    startWindow([&](DeviceMainDlg& w) {
-        w.addPage(PageSlot::Buttons, std::make_unique<RecordingPage>(log, "buttons"));
-        w.addPage(PageSlot::Performance, std::make_unique<RecordingPage>(log, "performance"));
-        w.addPage(PageSlot::ProgramSettings, std::make_unique<RecordingPage>(log, "settings"));
-    });
+    startWindow(recordingPages(log));
     waitForStart();
     window->workerHost().refreshPages(protocol::Page::Buttons | protocol::Page::Performance);
     window->setLanguage(1033);
@@ -386,11 +392,7 @@ TEST_F(MainWindow, SaveWaitOnlyWhenTheDeviceAsksForIt) {
 
 TEST_F(MainWindow, LanguageChangeAppliesEveryTextAgain) {
     std::vector<std::string> log;
-    startWindow([&](DeviceMainDlg& w) {
-        w.addPage(PageSlot::Buttons, std::make_unique<RecordingPage>(log, "buttons"));
-        w.addPage(PageSlot::Performance, std::make_unique<RecordingPage>(log, "performance"));
-        w.addPage(PageSlot::ProgramSettings, std::make_unique<RecordingPage>(log, "settings"));
-    });
+    startWindow(recordingPages(log));
     waitForStart();
     log.clear();
 
